@@ -1,0 +1,30 @@
+# Compiler settings shared by every target of the project.
+add_compile_options(-Wall -Wextra -Wpedantic -Werror)
+
+if(KORVANE_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(KORVANE_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT KORVANE_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "KORVANE_SANITIZE must be empty, 'address' or 'thread'")
+endif()
+
+# korvane_add_library(name SOURCES... DEPS...): a subsystem library from its folder's sources.
+function(korvane_add_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# korvane_add_program(name SOURCES... DEPS...): an executable of the program folder.
+function(korvane_add_program name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  add_dependencies(${name} korvane_data)
+endfunction()

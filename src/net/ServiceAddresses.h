@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace korvane {
+
+// Where the Street View service is reached: the configuration's "Service" section. Read on
+// demand like every other setting.
+//   Server0..Server3: host, or host:port, of tile server N (Server0 also answers metadata);
+//                     defaults cbk0.google.com .. cbk3.google.com.
+//   HomePage:         the map service's home page, default "http://maps.google.com/".
+inline constexpr const char* ServiceSection = "Service";
+inline constexpr int StreetViewServerCount = 4;
+
+// The host (or host:port) of Street View server number serverNumber (0..3).
+std::string StreetViewHost(int serverNumber);
+
+// The map service's home page: Referer of every request and key of the cookie lookup.
+std::string MapHomePageUrl();
+
+// "http://" + server 0 + "/cbk?output=xml&ll=" + latitude + "," + longitude, each coordinate
+// in the general number format (the user's decimal separator).
+std::string MetadataUrl(double latitude, double longitude);
+
+}  // namespace korvane

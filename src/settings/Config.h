@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace korvane {
+
+// Readers of the configuration file ProgramFolder() + "ini/config.ini". Each call opens the
+// file, reads its keys with its own defaults and closes it: nothing is cached, so a change
+// saved in the Options window takes effect at its next reading.
+
+// "IniParas"/"DefaultPath" as the main window reads it at start-up: default home + "/download".
+std::string ReadMainWindowDefaultPath();
+
+// "IniParas"/"DefaultPath" as the Options window reads it: default home + "/downloads".
+std::string ReadOptionsDefaultPath();
+
+// The "Proxy" section. UseProxy is on only when the stored integer is exactly 1; ProxyPort is
+// the text as stored (the workers convert it).
+struct ProxySettings {
+  bool UseProxy = false;
+  std::string ProxyServer;
+  std::string ProxyPort;
+  std::string ProxyUsername;
+  std::string ProxyPassword;
+};
+ProxySettings ReadProxySettings();
+
+// Section and key names of the configuration file, shared by readers and the Options window.
+inline constexpr const char* IniParasSection = "IniParas";
+inline constexpr const char* DefaultPathKey = "DefaultPath";
+inline constexpr const char* ProxySection = "Proxy";
+inline constexpr const char* UseProxyKey = "UseProxy";
+inline constexpr const char* ProxyServerKey = "ProxyServer";
+inline constexpr const char* ProxyPortKey = "ProxyPort";
+inline constexpr const char* ProxyUsernameKey = "ProxyUsername";
+inline constexpr const char* ProxyPasswordKey = "ProxyPassword";
+
+}  // namespace korvane

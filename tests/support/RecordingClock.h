@@ -1,0 +1,40 @@
+#pragma once
+
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/Clock.h"
+
+namespace korvane::test {
+
+// A clock for tests: records every nominal sleep (with the sleeping thread) and waits only
+// nominal / speedUp of real time (0 = no real wait at all). Installs itself as the process
+// clock for its life.
+class RecordingClock final : public Clock {
+ public:
+  struct Pause {
+    std::thread::id thread;
+    Milliseconds nominal;
+  };
+
+  explicit RecordingClock(int speedUp = 0);
+  ~RecordingClock() override;
+
+  void Sleep(Milliseconds nominal) override;
+  Milliseconds RealDuration(Milliseconds nominal) override;
+
+  std::vector<Pause> Pauses() const;
+  // The nominal durations of all pauses, in the order they were made.
+  std::vector<long long> PausesMs() const;
+  // The nominal durations of the pauses made by one thread.
+  std::vector<long long> PausesMsOf(std::thread::id thread) const;
+  void Clear();
+
+ private:
+  int speedUp_;
+  mutable std::mutex mutex_;
+  std::vector<Pause> pauses_;
+};
+
+}  // namespace korvane::test
