@@ -13,7 +13,8 @@ std::string StreetViewHost(int serverNumber) {
 }
 
 std::string MapHomePageUrl() {
-  return TIniFile(ConfigFilePath()).ReadString(ServiceSection, "HomePage", "http://maps.google.com/");
+  return TIniFile(ConfigFilePath())
+      .ReadString(ServiceSection, "HomePage", "http://maps.google.com/");
 }
 
 std::string MetadataUrl(double latitude, double longitude) {

@@ -24,6 +24,8 @@ Clock& TheClock() {
   return clock != nullptr ? *clock : TheRealClock();
 }
 
-void SetClock(Clock* clock) { installedClock.store(clock, std::memory_order_release); }
+void SetClock(Clock* clock) {
+  installedClock.store(clock, std::memory_order_release);
+}
 
 }  // namespace korvane

@@ -17,8 +17,8 @@ namespace {
 // Unique per process and call, so concurrent writers in one folder never share a temporary.
 std::string TemporaryNameFor(const std::string& path) {
   static std::atomic<unsigned long> counter{0};
-  return ExtractFilePath(path) + "." + ExtractFileName(path) + ".part" +
-         std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1));
+  return ExtractFilePath(path) + "." + ExtractFileName(path) + ".part" + std::to_string(getpid()) +
+         "-" + std::to_string(counter.fetch_add(1));
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -115,13 +115,14 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   std::string temporary = TemporaryNameFor(path);
-  if (!WriteNewFile(temporary, bytes, true) ||
-      ::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (!WriteNewFile(temporary, bytes, true) || ::rename(temporary.c_str(), path.c_str()) != 0) {
     ::unlink(temporary.c_str());
     throw EFCreateError::ForPath(path);
   }
 }
 
-bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool DeleteFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
+}
 
 }  // namespace korvane

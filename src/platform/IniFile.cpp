@@ -143,7 +143,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
   }
 
   std::string bytes;
-  for (const RawLine& line : lines) bytes += line.text + line.ending;
+  for (const RawLine& line : lines)
+    bytes += line.text + line.ending;
   try {
     WriteFileAtomically(path_, bytes);
   } catch (const Exception&) {

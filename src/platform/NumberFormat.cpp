@@ -13,7 +13,9 @@ namespace {
 
 constexpr int GeneralPrecision = 15;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -25,7 +27,8 @@ int HexValue(char c) {
 // Parses the strict integer form; false when the text does not convert.
 bool ParseStrictInteger(const std::string& text, int& result) {
   size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
+  while (i < text.size() && text[i] == ' ')
+    ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
@@ -87,7 +90,8 @@ std::string FloatToStr(double value) {
   for (size_t i = 0; i < e; ++i) {
     if (IsDigit(text[i])) digits += text[i];
   }
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  while (digits.size() > 1 && digits.back() == '0')
+    digits.pop_back();
 
   const char separator = DecimalSeparator();
   std::string result = negative ? "-" : "";
@@ -118,7 +122,9 @@ std::string FloatToStr(double value) {
   return result;
 }
 
-std::string IntToStr(long long value) { return std::to_string(value); }
+std::string IntToStr(long long value) {
+  return std::to_string(value);
+}
 
 int StrToInt(const std::string& text) {
   int result = 0;
@@ -133,15 +139,18 @@ int StrToIntDef(const std::string& text, int defaultValue) {
 
 double CAtof(const std::string& text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+    ++i;
   size_t start = i;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   size_t mantissaStart = i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
+  while (i < text.size() && IsDigit(text[i]))
+    ++i;
   bool hasDigits = i > mantissaStart;
   if (i < text.size() && text[i] == '.') {
     size_t fractionStart = ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
+    while (i < text.size() && IsDigit(text[i]))
+      ++i;
     hasDigits = hasDigits || i > fractionStart;
   }
   if (!hasDigits) return 0;
@@ -150,7 +159,8 @@ double CAtof(const std::string& text) {
     size_t j = i + 1;
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
     size_t exponentStart = j;
-    while (j < text.size() && IsDigit(text[j])) ++j;
+    while (j < text.size() && IsDigit(text[j]))
+      ++j;
     if (j > exponentStart) end = j;
   }
   // from_chars takes no leading "+"; the sign is applied here instead.

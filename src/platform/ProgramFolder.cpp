@@ -36,7 +36,9 @@ void SetProgramFolder(const std::string& folder) {
   folderOverride = folder.empty() ? folder : IncludeTrailingPathDelimiter(folder);
 }
 
-std::string ConfigFilePath() { return ProgramFolder() + "ini/config.ini"; }
+std::string ConfigFilePath() {
+  return ProgramFolder() + "ini/config.ini";
+}
 
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");

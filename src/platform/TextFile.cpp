@@ -29,7 +29,9 @@ std::string JoinLines(const TStringList& lines) {
   return text;
 }
 
-TStringList LoadLines(const std::string& path) { return SplitLines(ReadFileBytes(path)); }
+TStringList LoadLines(const std::string& path) {
+  return SplitLines(ReadFileBytes(path));
+}
 
 void SaveLines(const std::string& path, const TStringList& lines) {
   WriteFileAtomically(path, JoinLines(lines));

@@ -6,13 +6,13 @@
 namespace korvane {
 
 std::string ReadMainWindowDefaultPath() {
-  return TIniFile(ConfigFilePath()).ReadString(IniParasSection, DefaultPathKey,
-                                               HomeFolder() + "/download");
+  return TIniFile(ConfigFilePath())
+      .ReadString(IniParasSection, DefaultPathKey, HomeFolder() + "/download");
 }
 
 std::string ReadOptionsDefaultPath() {
-  return TIniFile(ConfigFilePath()).ReadString(IniParasSection, DefaultPathKey,
-                                               HomeFolder() + "/downloads");
+  return TIniFile(ConfigFilePath())
+      .ReadString(IniParasSection, DefaultPathKey, HomeFolder() + "/downloads");
 }
 
 ProxySettings ReadProxySettings() {

@@ -1,0 +1,63 @@
+#include "platform/DateTimeFormat.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
+#include "platform/TextFile.h"
+#include "task/MDTask.h"
+
+namespace korvane {
+
+void MDTask::WriteLogHeader() const {
+  if (Params->ContinueTask) {
+    TStringList lines = LoadLines(LogFileName);
+    lines.push_back(std::string(44, '-'));
+    lines.push_back("Log continue...");
+    lines.push_back("Now time is:" + NowText());
+    SaveLines(LogFileName, lines);
+    return;
+  }
+  TStringList lines = {
+      "Project: " + Params->SavePath + Params->TaskFileName,
+      "Log begin......",
+      "Now time is:" + NowText(),
+      "",
+      "MapsType=" + IntToStr(Params->MapsType),
+      "Latitude=" + FloatToStr(Params->Latitude),
+      "Longitude=" + FloatToStr(Params->Longitude),
+      "Pano_id=" + Params->PanoId,
+      "",
+  };
+  if (Params->UseProxy) {
+    lines.insert(lines.end(), {
+                                  "Using Proxy:",
+                                  "Proxy Server:" + Params->ProxyServer,
+                                  "Proxy Port:" + Params->ProxyPort,
+                                  "ProxyUsername:" + Params->ProxyUsername,
+                                  "ProxyPassword:" + Params->ProxyPassword,
+                                  "",
+                              });
+  }
+  lines.insert(lines.end(),
+               {
+                   "MinX = " + IntToStr(MinX),
+                   "MinY = " + IntToStr(MinY),
+                   "MaxX = " + IntToStr(MaxX),
+                   "MaxY = " + IntToStr(MaxY),
+                   "",
+                   "Total count of images would be downloaded: " + IntToStr(TotalCount),
+                   "",
+                   "Zoom level: " + IntToStr(Params->Zoom),
+                   "",
+                   "path: " + Params->SavePath,
+                   "",
+                   "Start downloading...",
+                   std::string(34, '~'),
+               });
+  SaveLines(LogFileName, lines);
+}
+
+void MDTask::CreateFailedList() const {
+  if (Params->ContinueTask) return;
+  WriteFileAtomically(FailedFileName, "");
+}
+
+}  // namespace korvane
