@@ -1,5 +1,6 @@
 #include "platform/NumberFormat.h"
 
+#include <atomic>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -61,9 +62,16 @@ bool ParseStrictInteger(const std::string& text, int& result) {
   return true;
 }
 
+std::atomic<char> separatorOverride{'\0'};
+
 }  // namespace
 
+void SetDecimalSeparator(char separator) {
+  separatorOverride.store(separator);
+}
+
 char DecimalSeparator() {
+  if (char chosen = separatorOverride.load(); chosen != '\0') return chosen;
   const lconv* conventions = std::localeconv();
   if (conventions != nullptr && conventions->decimal_point != nullptr &&
       conventions->decimal_point[0] != '\0') {

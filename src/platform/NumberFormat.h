@@ -4,8 +4,12 @@
 
 namespace korvane {
 
-// The user's decimal separator (LC_NUMERIC of the current locale; "." in the C locale).
+// The user's decimal separator: LC_NUMERIC of the current locale ("." in the C locale), unless
+// the program set one with SetDecimalSeparator.
 char DecimalSeparator();
+
+// Sets the decimal separator for the whole process ('\0' returns to the locale's). Thread-safe.
+void SetDecimalSeparator(char separator);
 
 // The general number format: at most 15 significant digits, trailing zeros dropped, no
 // separator for whole numbers, the user's decimal separator, and exponent form ("1E-6",

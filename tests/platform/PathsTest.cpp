@@ -1,6 +1,6 @@
-#include "platform/Paths.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/Paths.h"
 
 namespace korvane {
 namespace {

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "net/ServiceAddresses.h"
+#include "platform/ProgramFolder.h"
+#include "settings/Config.h"
+#include "support/TempFolder.h"
+
+namespace korvane {
+namespace {
+
+TEST(Config, FirstRunDefaultsDifferByOneLetter) {
+  test::TempProgramFolder program;
+  EXPECT_EQ(ReadMainWindowDefaultPath(), HomeFolder() + "/download");
+  EXPECT_EQ(ReadOptionsDefaultPath(), HomeFolder() + "/downloads");
+  ProxySettings proxy = ReadProxySettings();
+  EXPECT_FALSE(proxy.UseProxy);
+  EXPECT_EQ(proxy.ProxyServer, "");
+  program.WriteConfig("[IniParas]\r\nDefaultPath=/data/pano\r\n");
+  EXPECT_EQ(ReadMainWindowDefaultPath(), "/data/pano");
+  EXPECT_EQ(ReadOptionsDefaultPath(), "/data/pano");
+}
+
+TEST(Config, ProxyIsOnOnlyForExactlyOne) {
+  test::TempProgramFolder program;
+  for (const auto& [stored, on] : std::vector<std::pair<std::string, bool>>{
+           {"1", true}, {"0x1", true}, {"2", false}, {"yes", false}, {"", false}}) {
+    program.WriteConfig("[Proxy]\nUseProxy=" + stored + "\nProxyServer=p\nProxyPort=80x\n");
+    ProxySettings proxy = ReadProxySettings();
+    EXPECT_EQ(proxy.UseProxy, on) << stored;
+    EXPECT_EQ(proxy.ProxyPort, "80x");
+  }
+}
+
+TEST(Config, ReadsAreNeverCached) {
+  test::TempProgramFolder program;
+  program.WriteConfig("[Proxy]\nProxyServer=first\n");
+  EXPECT_EQ(ReadProxySettings().ProxyServer, "first");
+  program.WriteConfig("[Proxy]\nProxyServer=second\n");
+  EXPECT_EQ(ReadProxySettings().ProxyServer, "second");
+}
+
+TEST(ServiceAddresses, ServersAndHomePageComeFromTheServiceSection) {
+  test::TempProgramFolder program;
+  EXPECT_EQ(StreetViewHost(3), "cbk3.google.com");
+  EXPECT_EQ(MapHomePageUrl(), "http://maps.google.com/");
+  program.WriteConfig("[Service]\nServer0=127.0.0.11\nHomePage=http://127.0.0.1:9/\n");
+  EXPECT_EQ(MetadataUrl(48.5, -2.25), "http://127.0.0.11/cbk?output=xml&ll=48.5,-2.25");
+  EXPECT_EQ(MapHomePageUrl(), "http://127.0.0.1:9/");
+  program.WriteConfig("[Service]\nServer0=127.0.0.1:8123\n");
+  EXPECT_EQ(MetadataUrl(1e-6, 0), "http://127.0.0.1:8123/cbk?output=xml&ll=1E-6,0");
+}
+
+}  // namespace
+}  // namespace korvane
