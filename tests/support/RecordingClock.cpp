@@ -2,9 +2,13 @@
 
 namespace korvane::test {
 
-RecordingClock::RecordingClock(int speedUp) : speedUp_(speedUp) { SetClock(this); }
+RecordingClock::RecordingClock(int speedUp) : speedUp_(speedUp) {
+  SetClock(this);
+}
 
-RecordingClock::~RecordingClock() { SetClock(nullptr); }
+RecordingClock::~RecordingClock() {
+  SetClock(nullptr);
+}
 
 void RecordingClock::Sleep(Milliseconds nominal) {
   {
@@ -31,7 +35,8 @@ std::vector<RecordingClock::Pause> RecordingClock::Pauses() const {
 
 std::vector<long long> RecordingClock::PausesMs() const {
   std::vector<long long> result;
-  for (const Pause& pause : Pauses()) result.push_back(pause.nominal.count());
+  for (const Pause& pause : Pauses())
+    result.push_back(pause.nominal.count());
   return result;
 }
 

@@ -37,7 +37,9 @@ TempProgramFolder::TempProgramFolder() {
   SetProgramFolder(Path());
 }
 
-TempProgramFolder::~TempProgramFolder() { SetProgramFolder(""); }
+TempProgramFolder::~TempProgramFolder() {
+  SetProgramFolder("");
+}
 
 void TempProgramFolder::WriteConfig(const std::string& content) const {
   WriteFileBytes(Path() + "ini/config.ini", content);
