@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+// A tile answer is only kept when libjpeg can decode all of it. The bound on the decoder's
+// working memory keeps a hostile answer that claims a huge image (a progressive one is
+// buffered whole) from exhausting the process; a real tile needs well under a megabyte.
+inline constexpr long MaxJpegDecoderMemory = 64L * 1024 * 1024;
+
+// True when the file at path reads and decodes in full without any error and without any of
+// libjpeg's corrupt-data warnings (a truncated file only warns "premature end of data", so a
+// warning counts as a failure too). False for a file that cannot be read. Never throws;
+// thread-safe (each call has its own decoder).
+bool JpegFileDecodes(const std::string& path);
+
+// The same check on bytes in memory.
+bool JpegDecodes(std::string_view bytes);
+
+}  // namespace korvane
