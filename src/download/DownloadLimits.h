@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace korvane {
+
+// Every count and wait of the download engine. Waits are nominal: they go through the clock.
+
+// Attempt counter values at which a tile is given up: passing failures (reset connections,
+// ports in use) are worth many repeats, everything else a few.
+inline constexpr int PassingFailureAttempts = 30;
+inline constexpr int FinalFailureAttempts = 3;
+
+// A JPEG that does not decode is requested again while the attempt counter is at most this,
+// so a tile gets at most four requests for crashed images.
+inline constexpr int CrashedImageRetryLimit = 3;
+
+inline constexpr Milliseconds RetryWait{1000};
+inline constexpr Milliseconds AddressInUseWait{8000};
+inline constexpr Milliseconds NetworkDownWait{2000};
+inline constexpr Milliseconds CrashedImageWait{1000};
+
+// After every saved tile a worker pauses, so one worker stores at most one tile a second.
+inline constexpr Milliseconds SavedTilePause{1000};
+
+}  // namespace korvane
