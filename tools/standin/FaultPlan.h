@@ -1,0 +1,88 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "PanoramaId.h"
+#include "ServiceRequest.h"
+#include "platform/Exception.h"
+
+namespace korvane::standin {
+
+// How the service misbehaves for one request. The line format is described in README.md.
+enum class FaultKind {
+  Ok,          // the normal answer
+  Reset,       // the connection is reset (RST) instead of an answer
+  Close,       // the connection is closed before the status line
+  Cut,         // the head announces the whole body, part of it is sent, the connection closes
+  Status,      // a reply with another status (and an HTML page)
+  Html,        // 200 with an HTML page instead of the answer
+  Empty,       // 200 with an empty body
+  Truncate,    // the answer's body cut short, announced with its shortened length
+  Corrupt,     // the body keeps its first two bytes (FF D8 for a JPEG) and its length, the rest
+               // is garbage without any JPEG marker
+  Stall,       // no answer at all; the connection stays open until the client or the service ends
+  Chunked,     // the normal answer in chunked transfer coding
+  Http10,      // the normal answer as an HTTP/1.0 reply without a length, ended by closing
+  NoCoverage,  // metadata: the answer without a panorama
+};
+
+struct FaultAction {
+  FaultKind Kind = FaultKind::Ok;
+  int DelayMs = 0;  // waited before the action
+  int StatusCode = 0;
+  std::string Reason;                   // Status: the reason phrase ("" for none)
+  std::optional<std::string> Location;  // Status: a Location header
+  long long Bytes = -1;                 // Cut, Truncate: body bytes kept; -1 = half the body
+
+  // The action as the request log names it: "ok", "reset", "status 404", "delay 200 cut", ...
+  std::string Describe() const;
+};
+
+enum class RuleSubject { Metadata, Tile, Any };
+enum class AttemptSpan { Every, First, From, Only };
+
+struct FaultRule {
+  int Line = 0;
+  RuleSubject Subject = RuleSubject::Any;
+  std::optional<int> X;
+  std::optional<int> Y;
+  std::optional<int> Zoom;
+  std::optional<std::string> PanoId;
+  std::optional<PanoramaCell> Cell;  // metadata: the point's cell
+  AttemptSpan Span = AttemptSpan::Every;
+  int N = 1;  // First: attempts 1..N; From: N and later; Only: N; Every: multiples of N
+  FaultAction Action;
+
+  bool Matches(const ServiceRequest& request, int attempt) const;
+};
+
+// A plan that cannot be read: "line N: what is wrong".
+class EPlanError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The rules of a fault plan, tried in order; the first that matches a request decides.
+class FaultPlan {
+ public:
+  FaultPlan() = default;
+
+  // Raises EPlanError for a line that breaks the format.
+  static FaultPlan Parse(std::string_view text);
+  // Raises EFOpenError when the file cannot be read, EPlanError as Parse.
+  static FaultPlan Load(const std::string& path);
+
+  // The action for a request; attempt counts the requests for the same target, 1 for the
+  // first. Ok when no rule matches.
+  FaultAction Match(const ServiceRequest& request, int attempt) const;
+
+  const std::vector<FaultRule>& Rules() const { return rules_; }
+
+ private:
+  std::vector<FaultRule> rules_;
+};
+
+}  // namespace korvane::standin

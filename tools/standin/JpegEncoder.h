@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "RgbImage.h"
+
+namespace korvane::standin {
+
+// Encodes the picture as a baseline JPEG file (JFIF, Huffman tables of the standard, no
+// progressive scans), the kind every tile of the real service is. The same picture and quality
+// always give the same bytes. Raises korvane::Exception when the JPEG library fails.
+std::string EncodeJpeg(const RgbImage& image, int quality);
+
+}  // namespace korvane::standin

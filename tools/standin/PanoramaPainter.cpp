@@ -1,0 +1,147 @@
+#include "PanoramaPainter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "DigitFont.h"
+#include "PanoramaId.h"
+#include "StandinLimits.h"
+#include "TileGrid.h"
+
+namespace korvane::standin {
+
+namespace {
+
+constexpr int SkylineSegments = 72;  // 5 degrees each
+constexpr double MarkTop = 0.38;     // heading marks span these fractions of the height
+constexpr double MarkBottom = 0.62;
+constexpr double MarkLabelTop = 0.327;  // clear of the tile labels of row 1 at zoom 3 to 5
+constexpr double SunRadius = 0.025;     // in fractions of the height
+constexpr int LabelScale = 2;
+constexpr int LabelPadding = 3;
+constexpr int LabelMargin = 4;
+
+constexpr Rgb SkyTop{35, 85, 170};
+constexpr Rgb SkyHorizon{175, 210, 238};
+constexpr Rgb GroundHorizon{122, 126, 100};
+constexpr Rgb GroundBottom{55, 60, 48};
+constexpr Rgb Sun{255, 244, 210};
+constexpr Rgb HorizonLine{30, 30, 30};
+constexpr Rgb WindowLight{214, 206, 150};
+constexpr Rgb Ink{255, 255, 255};
+constexpr Rgb Paper{0, 0, 0};
+constexpr Rgb MarkLabelPaper{40, 40, 40};
+
+std::uint8_t Lerp(std::uint8_t from, std::uint8_t to, double t) {
+  return static_cast<std::uint8_t>(std::lround(from + (to - from) * t));
+}
+
+Rgb Lerp(Rgb from, Rgb to, double t) {
+  return {Lerp(from.R, to.R, t), Lerp(from.G, to.G, t), Lerp(from.B, to.B, t)};
+}
+
+Rgb Darker(Rgb colour, int amount) {
+  auto down = [amount](std::uint8_t c) {
+    return static_cast<std::uint8_t>(std::max(0, static_cast<int>(c) - amount));
+  };
+  return {down(colour.R), down(colour.G), down(colour.B)};
+}
+
+}  // namespace
+
+PanoramaPainter::PanoramaPainter(std::string_view panoId, int zoom)
+    : width_(PanoramaWidth(zoom)),
+      height_(PanoramaHeight(zoom)),
+      scale_(1 << (zoom - 1)),
+      seed_(StableHash(panoId)),
+      sunU_(static_cast<double>(seed_ & 0xffff) / 65536.0),
+      sunV_(0.12 + static_cast<double>((seed_ >> 16) & 0xff) / 255.0 * 0.2) {
+  for (int segment = 0; segment < SkylineSegments; ++segment) {
+    const std::uint64_t r = MixBits(seed_ + static_cast<std::uint64_t>(segment));
+    const bool gap = r % 5 == 0;  // a street or a square between the buildings
+    const double tall = 0.02 + static_cast<double>((r >> 8) % 1000) / 1000.0 * 0.10;
+    skylineTop_.push_back(gap ? height_ / 2 : height_ / 2 - static_cast<int>(tall * height_));
+    const int grey = 70 + static_cast<int>((r >> 20) % 90);
+    const int warm = static_cast<int>((r >> 28) % 30);
+    buildingColour_.push_back({static_cast<std::uint8_t>(grey + warm),
+                               static_cast<std::uint8_t>(grey + warm / 2),
+                               static_cast<std::uint8_t>(grey)});
+  }
+}
+
+Rgb PanoramaPainter::Background(int x, int y) const {
+  const int horizon = height_ / 2;
+  if (y >= horizon - scale_ && y < horizon + scale_) return HorizonLine;
+  const double v = (y + 0.5) / height_;
+  if (y < horizon) {
+    const int segment = static_cast<int>(static_cast<long long>(x) * SkylineSegments / width_);
+    if (y >= skylineTop_[static_cast<std::size_t>(segment)]) {
+      const bool window = (x / (3 * scale_)) % 3 == 1 && (y / (4 * scale_)) % 3 == 1;
+      return window ? WindowLight : buildingColour_[static_cast<std::size_t>(segment)];
+    }
+    // The panorama is twice as wide as high, so a step in u is twice a step in v.
+    double du = std::fabs((x + 0.5) / width_ - sunU_);
+    du = std::min(du, 1.0 - du) * 2.0;
+    const double dv = v - sunV_;
+    const double distance = std::sqrt(du * du + dv * dv) / SunRadius;
+    const Rgb sky = Lerp(SkyTop, SkyHorizon, v / 0.5);
+    if (distance < 1.0) return Sun;
+    if (distance < 3.0) return Lerp(Sun, sky, (distance - 1.0) / 2.0);
+    return sky;
+  }
+  const Rgb ground = Lerp(GroundHorizon, GroundBottom, (v - 0.5) / 0.5);
+  const bool paving = ((x / (16 * scale_)) + (y / (8 * scale_))) % 2 == 1;
+  return paving ? Darker(ground, 12) : ground;
+}
+
+PixelBox PanoramaPainter::HeadingMark(int k) const {
+  PixelBox box;
+  box.Left = static_cast<int>(static_cast<long long>(k) * width_ / HeadingMarkCount);
+  box.Top = static_cast<int>(MarkTop * height_);
+  box.Width = 2 * scale_;
+  box.Height = static_cast<int>(MarkBottom * height_) - box.Top;
+  return box;
+}
+
+void PanoramaPainter::Paint(int left, int top, RgbImage& image) const {
+  for (int row = 0; row < image.Height(); ++row) {
+    const int y = top + row;
+    std::uint8_t* out = image.Row(row);
+    for (int col = 0; col < image.Width(); ++col, out += 3) {
+      const int x = left + col;
+      const Rgb colour = (y < 0 || y >= height_ || x < 0 || x >= width_) ? Rgb{} : Background(x, y);
+      out[0] = colour.R;
+      out[1] = colour.G;
+      out[2] = colour.B;
+    }
+  }
+  // The marks and their labels lie well inside the panorama, so they need no cut at its edges.
+  for (int k = 0; k < HeadingMarkCount; ++k) {
+    const PixelBox mark = HeadingMark(k);
+    image.FillRect(mark.Left - left, mark.Top - top, mark.Width, mark.Height, HeadingMarkColour);
+    const int labelTop = static_cast<int>(MarkLabelTop * height_);
+    DrawTextBox(image, std::to_string(30 * k), mark.Left + mark.Width + scale_ - left,
+                labelTop - top, 2 * scale_, scale_, Ink, MarkLabelPaper);
+  }
+}
+
+std::string TileLabelText(int x, int y, int zoom) {
+  return "x" + std::to_string(x) + " y" + std::to_string(y) + " z" + std::to_string(zoom);
+}
+
+PixelBox TileLabelBox(int x, int y, int zoom) {
+  const std::string text = TileLabelText(x, y, zoom);
+  return {LabelMargin, LabelMargin, TextBoxWidth(text, LabelScale, LabelPadding),
+          TextBoxHeight(LabelScale, LabelPadding)};
+}
+
+RgbImage RenderTile(std::string_view panoId, int x, int y, int zoom) {
+  RgbImage tile(TileSize, TileSize);
+  PanoramaPainter(panoId, zoom).Paint(x * TileSize, y * TileSize, tile);
+  const PixelBox label = TileLabelBox(x, y, zoom);
+  DrawTextBox(tile, TileLabelText(x, y, zoom), label.Left, label.Top, LabelScale, LabelPadding, Ink,
+              Paper);
+  return tile;
+}
+
+}  // namespace korvane::standin

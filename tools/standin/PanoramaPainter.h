@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "RgbImage.h"
+
+namespace korvane::standin {
+
+// A rectangle in pixels.
+struct PixelBox {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+};
+
+inline constexpr int HeadingMarkCount = 12;  // one every 30 degrees
+inline constexpr Rgb HeadingMarkColour{230, 40, 30};
+
+// The synthetic equirectangular panorama of one panorama id at one zoom level: sky, sun,
+// a skyline on the horizon, ground, and a red mark with its heading in digits every 30
+// degrees (heading 0 at the left edge). The same id always gives the same picture; the
+// picture scales with the zoom level, so a tile of any level shows the same scene.
+class PanoramaPainter {
+ public:
+  // zoom must be a zoom level (IsZoomLevel).
+  PanoramaPainter(std::string_view panoId, int zoom);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  // Paints the part of the panorama whose top-left corner is (left, top) over the whole image;
+  // what lies beyond the panorama's edges is black, as on the real service's edge tiles.
+  void Paint(int left, int top, RgbImage& image) const;
+
+  // Where heading mark k (0 .. HeadingMarkCount - 1, heading 30 * k degrees) stands.
+  PixelBox HeadingMark(int k) const;
+
+ private:
+  Rgb Background(int x, int y) const;
+
+  int width_;
+  int height_;
+  int scale_;  // 1 at zoom 1, doubling with each level
+  std::uint64_t seed_;
+  double sunU_;
+  double sunV_;
+  std::vector<int> skylineTop_;  // per skyline segment: first row of its building
+  std::vector<Rgb> buildingColour_;
+};
+
+// The text drawn into every tile so that a stitched panorama can be checked by eye:
+// "x" + x + " y" + y + " z" + zoom.
+std::string TileLabelText(int x, int y, int zoom);
+
+// Where that text stands in its tile (tile pixels).
+PixelBox TileLabelBox(int x, int y, int zoom);
+
+// Tile (x, y) of the panorama at the zoom level, TileSize pixels square, labelled. The tile
+// must lie in the grid (IsGridTile).
+RgbImage RenderTile(std::string_view panoId, int x, int y, int zoom);
+
+}  // namespace korvane::standin

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "Reply.h"
+#include "ServiceRequest.h"
+#include "TileCache.h"
+
+namespace korvane::standin {
+
+// The answers of a healthy service. Thread-safe.
+class StandinService {
+ public:
+  explicit StandinService(TileCache& tiles) : tiles_(tiles) {}
+
+  // Metadata: the XML of the nearest panorama, or the answer without a panorama where there is
+  // no coverage. Tile: the JPEG (all black for an unknown id or a tile outside the grid).
+  // Anything else: 400 Bad Request.
+  Reply Answer(const ServiceRequest& request) const;
+
+ private:
+  TileCache& tiles_;
+};
+
+// The metadata XML for a point. Its first line holds pano_id="<22 characters>" when the point
+// has coverage and no pano_id at all when it has none.
+std::string MetadataXml(double latitude, double longitude);
+std::string NoCoverageXml();
+
+// A reply with that status and a small HTML page naming it; 3xx replies carry a Location.
+Reply StatusReply(int status, const std::string& reason);
+
+// The standard reason phrase of a status ("Unknown" for numbers without one).
+std::string ReasonPhrase(int status);
+
+}  // namespace korvane::standin

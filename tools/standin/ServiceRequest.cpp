@@ -1,0 +1,147 @@
+#include "ServiceRequest.h"
+
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <optional>
+
+namespace korvane::standin {
+
+namespace {
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::optional<std::string> PercentDecode(std::string_view text) {
+  std::string decoded;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      decoded += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = HexValue(text[i + 1]);
+    const int low = HexValue(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    decoded += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  return decoded;
+}
+
+// key=value pairs separated by "&"; nothing when a pair is malformed or a key repeats.
+std::optional<std::map<std::string, std::string>> ParseQuery(std::string_view query) {
+  std::map<std::string, std::string> parameters;
+  while (!query.empty()) {
+    const std::size_t amp = query.find('&');
+    const std::string_view pair = query.substr(0, amp);
+    query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
+    if (pair.empty()) continue;
+    const std::size_t equals = pair.find('=');
+    if (equals == std::string_view::npos || equals == 0) return std::nullopt;
+    auto key = PercentDecode(pair.substr(0, equals));
+    auto value = PercentDecode(pair.substr(equals + 1));
+    if (!key || !value || !parameters.emplace(*key, *value).second) return std::nullopt;
+  }
+  return parameters;
+}
+
+std::optional<int> ParseInt(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<double> ParseCoordinate(std::string_view text) {
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+ServiceRequest Refused(RequestKind kind, std::string problem) {
+  ServiceRequest request;
+  request.Kind = kind;
+  request.Problem = std::move(problem);
+  return request;
+}
+
+ServiceRequest Metadata(const std::map<std::string, std::string>& parameters) {
+  const auto ll = parameters.find("ll");
+  if (ll == parameters.end()) return Refused(RequestKind::Metadata, "no ll parameter");
+  const std::size_t comma = ll->second.find(',');
+  if (comma == std::string::npos || ll->second.find(',', comma + 1) != std::string::npos) {
+    return Refused(RequestKind::Metadata, "ll is not LAT,LON");
+  }
+  const auto latitude = ParseCoordinate(std::string_view(ll->second).substr(0, comma));
+  const auto longitude = ParseCoordinate(std::string_view(ll->second).substr(comma + 1));
+  if (!latitude || !longitude || std::fabs(*latitude) > 90.0 || std::fabs(*longitude) > 180.0) {
+    return Refused(RequestKind::Metadata, "ll is not a point on the globe");
+  }
+  ServiceRequest request;
+  request.Kind = RequestKind::Metadata;
+  request.Latitude = *latitude;
+  request.Longitude = *longitude;
+  return request;
+}
+
+ServiceRequest Tile(const std::map<std::string, std::string>& parameters) {
+  ServiceRequest request;
+  request.Kind = RequestKind::Tile;
+  const auto find = [&parameters](const char* key) -> const std::string* {
+    const auto found = parameters.find(key);
+    return found == parameters.end() ? nullptr : &found->second;
+  };
+  const std::string* panoId = find("panoid");
+  const std::string* x = find("x");
+  const std::string* y = find("y");
+  const std::string* zoom = find("zoom");
+  if (!panoId || !x || !y || !zoom) return Refused(RequestKind::Tile, "missing tile parameter");
+  const auto xValue = ParseInt(*x);
+  const auto yValue = ParseInt(*y);
+  const auto zoomValue = ParseInt(*zoom);
+  if (!xValue || !yValue || !zoomValue) return Refused(RequestKind::Tile, "malformed number");
+  request.PanoId = *panoId;
+  request.X = *xValue;
+  request.Y = *yValue;
+  request.Zoom = *zoomValue;
+  return request;
+}
+
+}  // namespace
+
+std::string OriginForm(std::string_view target) {
+  if (target.size() < 7 || target.front() == '/') return std::string(target);
+  const std::size_t path = target.find('/', 7);  // after "http://host"
+  return path == std::string_view::npos ? std::string("/") : std::string(target.substr(path));
+}
+
+ServiceRequest ClassifyRequest(std::string_view method, std::string_view target) {
+  if (method != "GET") return Refused(RequestKind::Other, "method other than GET");
+  const std::string origin = OriginForm(target);
+  const std::size_t question = origin.find('?');
+  const std::string_view path = std::string_view(origin).substr(0, question);
+  if (path != "/cbk") return Refused(RequestKind::Other, "unknown path");
+  const std::string_view query = question == std::string::npos
+                                     ? std::string_view()
+                                     : std::string_view(origin).substr(question + 1);
+  const auto parameters = ParseQuery(query);
+  if (!parameters) return Refused(RequestKind::Other, "malformed query");
+  const auto output = parameters->find("output");
+  if (output == parameters->end()) return Refused(RequestKind::Other, "no output parameter");
+  if (output->second == "xml") return Metadata(*parameters);
+  if (output->second == "tile") return Tile(*parameters);
+  return Refused(RequestKind::Other, "unknown output");
+}
+
+}  // namespace korvane::standin

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace korvane::standin {
+
+enum class RequestKind { Metadata, Tile, Other };
+
+// What a request asks of the service:
+//   metadata  GET /cbk?output=xml&ll=LAT,LON
+//   tile      GET /cbk?output=tile&panoid=ID&x=X&y=Y&zoom=Z
+// Parameters may come in any order; their values may be percent-encoded.
+struct ServiceRequest {
+  RequestKind Kind = RequestKind::Other;
+  // Why the request cannot be answered (unknown path, malformed query, another method); the
+  // service then answers 400. Empty for a request it can answer.
+  std::string Problem;
+  double Latitude = 0.0;  // metadata
+  double Longitude = 0.0;
+  std::string PanoId;  // tile
+  int X = 0;
+  int Y = 0;
+  int Zoom = 0;
+
+  bool Valid() const { return Problem.empty(); }
+};
+
+ServiceRequest ClassifyRequest(std::string_view method, std::string_view target);
+
+// The target in origin form: an absolute target "http://host[:port]/path?query" (as a client
+// sends it to a proxy) loses its scheme and host. Other targets are returned unchanged.
+std::string OriginForm(std::string_view target);
+
+}  // namespace korvane::standin

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+
+// Every limit of the stand-in service in one place: request sizes, connection counts, waits,
+// cache size and the picture geometry the real service is known for.
+namespace korvane::standin {
+
+using Milliseconds = std::chrono::milliseconds;
+
+// Requests. A request whose head breaks one of these gets 400 and the connection is closed.
+inline constexpr std::size_t MaxRequestLineBytes = 8 * 1024;
+inline constexpr std::size_t MaxHeaderLineBytes = 8 * 1024;
+inline constexpr std::size_t MaxRequestHeadBytes = 64 * 1024;
+inline constexpr int MaxHeaderCount = 100;
+// A GET carries no body; one announced with Content-Length is read and dropped up to this size.
+inline constexpr std::size_t MaxRequestBodyBytes = 64 * 1024;
+inline constexpr std::size_t ReceiveChunkBytes = 16 * 1024;
+
+// Connections.
+inline constexpr int ListenBacklog = 128;
+// Connections beyond this count are closed as soon as they are accepted.
+inline constexpr int MaxConnections = 1024;
+// A keep-alive connection with no new request for this long is closed, as real servers do.
+inline constexpr Milliseconds IdleTimeout{60'000};
+// A client that takes no reply bytes for this long loses its connection.
+inline constexpr Milliseconds SendTimeout{30'000};
+// After a graceful close the server reads what the client still sends for at most this long,
+// so that unread request bytes do not turn the close into a reset.
+inline constexpr Milliseconds CloseDrainTimeout{2'000};
+// How often the accepting thread wakes up to join finished connection threads.
+inline constexpr Milliseconds ReapInterval{1'000};
+
+// Fault plans.
+inline constexpr std::size_t MaxPlanLineBytes = 4 * 1024;
+inline constexpr int MaxPlanDelayMs = 10 * 60 * 1000;
+// The chunk size of a chunked reply.
+inline constexpr std::size_t ReplyChunkBytes = 4 * 1024;
+
+// Tiles and panoramas.
+inline constexpr int TileSize = 512;
+inline constexpr int MinZoom = 1;
+inline constexpr int MaxZoom = 5;
+// The panorama at zoom z is PanoramaBaseWidth * 2^z by PanoramaBaseHeight * 2^z pixels.
+inline constexpr int PanoramaBaseWidth = 416;
+inline constexpr int PanoramaBaseHeight = 208;
+inline constexpr int JpegQuality = 85;
+// Encoded tiles kept in memory; the least recently used go first beyond this size.
+inline constexpr std::size_t MaxCachedTileBytes = 256 * 1024 * 1024;
+
+// Metadata.
+inline constexpr double SnapMetres = 50.0;
+inline constexpr double MetresPerDegreeLatitude = 111'320.0;
+// No panorama beyond this absolute latitude.
+inline constexpr double MaxCoveredLatitude = 80.0;
+inline constexpr int PanoIdLength = 22;
+
+}  // namespace korvane::standin
