@@ -1,0 +1,13 @@
+#include "net/BrowserHeaders.h"
+
+#include "net/ServiceAddresses.h"
+
+namespace korvane {
+
+void SetBrowserHeaders(TIdHTTP& client) {
+  client.Request.Referer = MapHomePageUrl();
+  client.Request.UserAgent = BrowserUserAgent;
+  client.Request.Connection = BrowserConnection;
+}
+
+}  // namespace korvane

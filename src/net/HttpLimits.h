@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+
+#include "platform/Clock.h"
+
+namespace korvane {
+
+// Every limit of the HTTP client in one place. Time-outs are nominal: the real wait is
+// TheClock().RealDuration(timeout), so a test clock can shorten them.
+
+// How long opening a TCP connection may take before it fails with socket error 10060.
+inline constexpr Milliseconds DefaultConnectTimeout{30'000};
+// How long any single wait for the server (sending the request, each receive of the reply) may
+// take before it fails with socket error 10060. A server that trickles bytes resets it each time;
+// the byte limits below bound such a reply.
+inline constexpr Milliseconds DefaultReadTimeout{60'000};
+// A clock that turns a positive time-out into no real time at all (a test clock that skips its
+// sleeps) would make every socket wait fail at once; such a time-out waits this long instead.
+inline constexpr Milliseconds RealTimeoutWhenClockSkipsWaits{5'000};
+
+// The port of URLs that name none.
+inline constexpr int DefaultHttpPort = 80;
+
+// One line of the reply head (status line, header line, chunk-size line, trailer line),
+// without its line end.
+inline constexpr std::size_t MaxReplyLineBytes = 8 * 1024;
+// The status line and all header lines together, line ends and the closing empty line included.
+// The trailer lines after a chunked body have the same allowance.
+inline constexpr std::size_t MaxReplyHeadBytes = 64 * 1024;
+// The reply body, however it is framed (a tile is some tens of KiB).
+inline constexpr std::size_t MaxReplyBodyBytes = 64 * 1024 * 1024;
+// Hexadecimal digits of a chunk size, leading zeros included.
+inline constexpr std::size_t MaxChunkSizeDigits = 16;
+// How many bytes one receive call asks the socket for while reading the reply head.
+inline constexpr std::size_t ReceiveBlockBytes = 16 * 1024;
+
+// The cookie lookup's result buffer: a cookie text must be shorter than this (room for the
+// terminating NUL of the original store's interface), or the lookup gives the empty text.
+inline constexpr std::size_t CookieBufferBytes = 1024;
+
+}  // namespace korvane

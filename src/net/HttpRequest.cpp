@@ -1,0 +1,54 @@
+#include "net/HttpRequest.h"
+
+#include "net/Base64.h"
+#include "net/IdErrors.h"
+
+namespace korvane {
+namespace {
+
+void RefuseLineBreaks(const std::string& value) {
+  if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+    throw EIdHttpError("A request header holds a line break or a NUL byte; nothing was sent.");
+  }
+}
+
+void AddHeader(std::string& request, const char* name, const std::string& value) {
+  if (value.empty()) return;
+  RefuseLineBreaks(value);
+  request += name;
+  request += ": ";
+  request += value;
+  request += "\r\n";
+}
+
+}  // namespace
+
+std::string BuildGetRequest(const TIdHeaderInfo& headers, const HttpUrl& url, bool viaProxy) {
+  std::string request;
+  request.reserve(512);
+  request += "GET ";
+  if (viaProxy) {
+    request += url.Scheme + "://" + url.Host;
+    if (url.HasPort()) request += ":" + std::to_string(url.Port);
+  }
+  request += url.Target;
+  request += " HTTP/1.1\r\n";
+  AddHeader(request, "Host", url.Host);
+  AddHeader(request, "Accept", headers.Accept);
+  AddHeader(request, "Referer", headers.Referer);
+  AddHeader(request, "User-Agent", headers.UserAgent);
+  AddHeader(request, "Connection", headers.Connection);
+  if (!headers.ProxyServer.empty() && !headers.ProxyUsername.empty()) {
+    AddHeader(request, "Proxy-Authorization",
+              "Basic " + Base64Encode(headers.ProxyUsername + ":" + headers.ProxyPassword));
+  }
+  for (const std::string& line : headers.ExtraHeaders) {
+    RefuseLineBreaks(line);
+    request += line;
+    request += "\r\n";
+  }
+  request += "\r\n";
+  return request;
+}
+
+}  // namespace korvane

@@ -1,0 +1,21 @@
+#include <gtest/gtest.h>
+
+#include "net/BrowserHeaders.h"
+#include "support/TempFolder.h"
+
+namespace korvane {
+namespace {
+
+TEST(BrowserHeaders, SetsRefererAgentAndConnection) {
+  test::TempProgramFolder folder;
+  folder.WriteConfig("[Service]\r\nHomePage=http://maps.example.test/\r\n");
+  TIdHTTP client;
+  SetBrowserHeaders(client);
+  EXPECT_EQ(client.Request.Referer, "http://maps.example.test/");
+  EXPECT_EQ(client.Request.UserAgent, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)");
+  EXPECT_EQ(client.Request.Connection, "Keep_Alive");
+  EXPECT_EQ(client.Request.Accept, "text/html, */*");
+}
+
+}  // namespace
+}  // namespace korvane

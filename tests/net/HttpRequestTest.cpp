@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "net/Base64.h"
+#include "net/ConnectionReuse.h"
+#include "net/HttpRequest.h"
+#include "net/HttpUrl.h"
+#include "net/IdErrors.h"
+
+namespace korvane {
+namespace {
+
+TEST(HttpUrl, SplitsTheTileAddress) {
+  HttpUrl url = SplitUrl("http://cbk1.example.com/cbk?output=tile&panoid=ab%2Fc&x=3&y=1&zoom=3");
+  EXPECT_EQ(url.Scheme, "http");
+  EXPECT_EQ(url.Host, "cbk1.example.com");
+  EXPECT_FALSE(url.HasPort());
+  EXPECT_EQ(url.Target, "/cbk?output=tile&panoid=ab%2Fc&x=3&y=1&zoom=3");
+}
+
+TEST(HttpUrl, PortFragmentBackslashesAndMissingPath) {
+  HttpUrl url = SplitUrl("HTTP://Host:8080\\a\\b?q=1#part");
+  EXPECT_EQ(url.Host, "Host");
+  EXPECT_EQ(url.Port, 8080);
+  EXPECT_EQ(url.Target, "/a/b?q=1");
+  EXPECT_EQ(SplitUrl("http://host").Target, "/");
+  EXPECT_EQ(SplitUrl("http://host?x=1").Target, "/?x=1");
+  EXPECT_EQ(SplitUrl("http://host:65535/").Port, 65535);
+}
+
+TEST(HttpUrl, RefusesWhatCouldSplitTheRequest) {
+  for (const std::string& url :
+       {std::string("http://h/a\r\nX-Injected: 1"), std::string("http://h/a\nb"),
+        std::string("http://h/a b"), std::string("http://h/a\tb"), std::string("http://h/a\x7f"),
+        std::string("http://h/a\0b", 12)}) {
+    EXPECT_THROW(SplitUrl(url), EIdHttpError) << url;
+  }
+}
+
+TEST(HttpUrl, RefusesWhatIsNoHttpAddress) {
+  for (const char* url :
+       {"cbk0.example.com/cbk", "https://h/", "ftp://h/", "http:///x", "http://h:/", "http://h:0/",
+        "http://h:65536/", "http://h:8o/", "http://user:pw@h/"}) {
+    EXPECT_THROW(SplitUrl(url), EIdHttpError) << url;
+  }
+}
+
+TIdHeaderInfo BrowserLike() {
+  TIdHeaderInfo headers;
+  headers.Referer = "http://maps.example.com/";
+  headers.UserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)";
+  headers.Connection = "Keep_Alive";
+  return headers;
+}
+
+TEST(HttpRequest, DirectRequestBytesInOrder) {
+  TIdHeaderInfo headers = BrowserLike();
+  headers.ExtraHeaders = {"Cookie: "};
+  EXPECT_EQ(
+      BuildGetRequest(headers, SplitUrl("http://cbk0.example.com/cbk?output=xml&ll=1,2"), false),
+      "GET /cbk?output=xml&ll=1,2 HTTP/1.1\r\n"
+      "Host: cbk0.example.com\r\n"
+      "Accept: text/html, */*\r\n"
+      "Referer: http://maps.example.com/\r\n"
+      "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)\r\n"
+      "Connection: Keep_Alive\r\n"
+      "Cookie: \r\n"
+      "\r\n");
+}
+
+TEST(HttpRequest, EmptyHeadersAreLeftOut) {
+  TIdHeaderInfo headers;
+  headers.Accept.clear();
+  EXPECT_EQ(BuildGetRequest(headers, SplitUrl("http://h:81/x"), false),
+            "GET /x HTTP/1.1\r\nHost: h\r\n\r\n");
+}
+
+TEST(HttpRequest, ProxyGetsAbsoluteTargetAndCredentials) {
+  TIdHeaderInfo headers;
+  headers.ProxyServer = "proxy";
+  headers.ProxyPort = 3128;
+  headers.ProxyUsername = "user";
+  // An empty password still sends the user name and the colon.
+  EXPECT_EQ(BuildGetRequest(headers, SplitUrl("http://cbk2.example.com/cbk?x=1"), true),
+            "GET http://cbk2.example.com/cbk?x=1 HTTP/1.1\r\n"
+            "Host: cbk2.example.com\r\n"
+            "Accept: text/html, */*\r\n"
+            "Proxy-Authorization: Basic dXNlcjo=\r\n"
+            "\r\n");
+  // A URL's own port must reach the proxy, or it would fetch from port 80.
+  headers.ProxyUsername.clear();
+  headers.ProxyPassword = "secret";
+  EXPECT_EQ(BuildGetRequest(headers, SplitUrl("http://h:8080/a"), true),
+            "GET http://h:8080/a HTTP/1.1\r\nHost: h\r\nAccept: text/html, */*\r\n\r\n");
+}
+
+TEST(HttpRequest, NoProxyCredentialsWithoutProxy) {
+  TIdHeaderInfo headers;
+  headers.ProxyUsername = "user";
+  headers.ProxyPassword = "pw";
+  EXPECT_EQ(BuildGetRequest(headers, SplitUrl("http://h/"), false).find("Proxy-Authorization"),
+            std::string::npos);
+}
+
+TEST(HttpRequest, RefusesLineBreaksInHeaderValues) {
+  TIdHeaderInfo headers = BrowserLike();
+  headers.ExtraHeaders = {"Cookie: a=1\r\nX-Injected: 1"};
+  EXPECT_THROW(BuildGetRequest(headers, SplitUrl("http://h/"), false), EIdHttpError);
+  headers = BrowserLike();
+  headers.UserAgent += "\n";
+  EXPECT_THROW(BuildGetRequest(headers, SplitUrl("http://h/"), false), EIdHttpError);
+}
+
+TEST(Base64, StandardAlphabetWithPadding) {
+  EXPECT_EQ(Base64Encode(""), "");
+  EXPECT_EQ(Base64Encode("f"), "Zg==");
+  EXPECT_EQ(Base64Encode("fo"), "Zm8=");
+  EXPECT_EQ(Base64Encode("foo"), "Zm9v");
+  EXPECT_EQ(Base64Encode("foobar"), "Zm9vYmFy");
+  EXPECT_EQ(Base64Encode("\xff\xfe\xfd"), "//79");
+  EXPECT_EQ(Base64Encode("Aladdin:open sesame"), "QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
+}
+
+TEST(ConnectionReuse, DirectOnlyForTheSameHostAndExplicitPort) {
+  TIdHeaderInfo direct;
+  ConnectionTarget open{"cbk0.example.com", 80, false};
+  // The service's URLs name no port: every request gets a new connection.
+  EXPECT_FALSE(MayReuseConnection(open, SplitUrl("http://cbk0.example.com/a"), direct));
+  EXPECT_TRUE(MayReuseConnection(open, SplitUrl("http://CBK0.example.com:80/a"), direct));
+  EXPECT_FALSE(MayReuseConnection(open, SplitUrl("http://cbk0.example.com:81/a"), direct));
+  EXPECT_FALSE(MayReuseConnection(open, SplitUrl("http://cbk1.example.com:80/a"), direct));
+  EXPECT_FALSE(MayReuseConnection({"cbk0.example.com", 80, true},
+                                  SplitUrl("http://cbk0.example.com:80/a"), direct));
+}
+
+TEST(ConnectionReuse, ProxyConnectionServesAnyHost) {
+  TIdHeaderInfo proxied;
+  proxied.ProxyServer = "Proxy";
+  proxied.ProxyPort = 3128;
+  EXPECT_TRUE(MayReuseConnection({"proxy", 3128, true}, SplitUrl("http://a/"), proxied));
+  EXPECT_TRUE(MayReuseConnection({"proxy", 3128, true}, SplitUrl("http://b:9/"), proxied));
+  EXPECT_FALSE(MayReuseConnection({"proxy", 8080, true}, SplitUrl("http://a/"), proxied));
+  EXPECT_FALSE(MayReuseConnection({"proxy", 3128, false}, SplitUrl("http://a/"), proxied));
+}
+
+}  // namespace
+}  // namespace korvane
