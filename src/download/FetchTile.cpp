@@ -1,0 +1,178 @@
+#include "download/FetchTile.h"
+
+#include <exception>
+#include <optional>
+
+#include "download/DownloadLimits.h"
+#include "download/JpegCheck.h"
+#include "download/TileFailure.h"
+#include "platform/Clock.h"
+#include "platform/Exception.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
+#include "task/FailedList.h"
+
+namespace korvane {
+namespace {
+
+constexpr const char* BanLine = "Error: may be your IP is banned.\nPlease try again later.";
+constexpr const char* NetworkLine = "Error: Your network has problem, please check it.";
+constexpr const char* NotFoundLine = "Error: the image is not found on server.";
+constexpr const char* InvalidExtension = ".invalid";
+constexpr const char* CrashedExtension = ".crashed";
+
+bool StartsWithJpegMarker(const std::string& bytes) {
+  return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+         static_cast<unsigned char>(bytes[1]) == 0xD8;
+}
+
+// The failure of one GET: its message text, or nothing when the failure carries none.
+struct RequestFailure {
+  std::optional<std::string> Message;
+};
+
+// One GET of url into response (emptied first); the failure when it did not succeed.
+std::optional<RequestFailure> TryGet(const HttpGetFunction& get, const std::string& url,
+                                     std::string& response) {
+  response.clear();
+  try {
+    get(url, response);
+    return std::nullopt;
+  } catch (const std::exception& error) {
+    return RequestFailure{error.what()};
+  } catch (...) {
+    return RequestFailure{};
+  }
+}
+
+class TileFetch {
+ public:
+  TileFetch(TileFetchWorker& worker, int x, int y, int k)
+      : worker_(worker),
+        x_(x),
+        y_(y),
+        k_(k),
+        workerName_("T" + IntToStr(worker.Number)),
+        url_(worker.Task.GetTileUrl(x, y)),
+        path_(worker.Task.GetTileFilePath(x, y)),
+        name_(worker.Task.GetTileFileName(x, y)) {}
+
+  TileOutcome Run() {
+    std::string response;
+    int attempt = 0;
+    for (;;) {
+      ++attempt;
+      if (auto failure = TryGet(worker_.Get, url_, response)) {
+        const TileFailureKind kind =
+            failure->Message ? ClassifyTileFailure(*failure->Message) : TileFailureKind::Untexted;
+        const TileFailureRule& rule = RuleFor(kind);
+        if (rule.LineOnEveryFailure) Log(FailureLine(*failure));
+        if (attempt < rule.GiveUpAt) {
+          TheClock().Sleep(rule.Wait);
+          continue;
+        }
+        return GiveUp(kind, *failure);
+      }
+
+      if (!StartsWithJpegMarker(response)) return Invalid(response);
+      WriteFileAtomically(path_, response);
+      if (JpegFileDecodes(path_)) {
+        Log(workerName_ + ":seq=" + IntToStr(k_) + "," + name_ + " OK");
+        return TileOutcome::Saved;
+      }
+      Log("crashed image->" + url_);
+      if (attempt <= CrashedImageRetryLimit) {
+        TheClock().Sleep(CrashedImageWait);
+        continue;
+      }
+      return Crashed(response);
+    }
+  }
+
+ private:
+  TileOutcome GiveUp(TileFailureKind kind, const RequestFailure& failure) {
+    switch (kind) {
+      case TileFailureKind::ConnectionReset:
+      case TileFailureKind::AddressInUse:
+        // The failure line went out with every attempt, the last one included.
+        break;
+      case TileFailureKind::Refused:
+      case TileFailureKind::NetworkDown:
+        Log(FailureLine(failure));
+        FailedLine();
+        Log(kind == TileFailureKind::Refused ? BanLine : NetworkLine);
+        return TileOutcome::StopWorker;
+      case TileFailureKind::NotFound:
+        // Final: the tile does not exist, so it gets no failed-list entry to fetch it again.
+        Log(NotFoundLine + *failure.Message);
+        return Substitute(/*overwrite=*/false);
+      case TileFailureKind::Other:
+        Log(FailureLine(failure));
+        break;
+      case TileFailureKind::Untexted:
+        Log(name_ + ":failed ->" + url_);
+        break;
+    }
+    FailedLine();
+    return Substitute(/*overwrite=*/false);
+  }
+
+  // An answer that is no JPEG at all is never requested again.
+  TileOutcome Invalid(const std::string& response) {
+    Log("failed ->" + url_);
+    FailedLine();
+    WriteFileAtomically(path_ + InvalidExtension, response);
+    CopySubstitute(/*overwrite=*/true);
+    Log(TileText() + " got a invalid image!");
+    return TileOutcome::Substituted;
+  }
+
+  TileOutcome Crashed(const std::string& response) {
+    FailedLine();
+    WriteFileAtomically(path_ + CrashedExtension, response);
+    // Overwrites the crashed file that stands at the tile's path.
+    CopySubstitute(/*overwrite=*/true);
+    Log(TileText() + " got a crashed image!");
+    return TileOutcome::Substituted;
+  }
+
+  TileOutcome Substitute(bool overwrite) {
+    CopySubstitute(overwrite);
+    Log(TileText() + " got a blank image!");
+    return TileOutcome::Substituted;
+  }
+
+  // Without overwrite, a file already at the path (a tile of an earlier run) is kept. A missing
+  // substitute image goes unnoticed, as the blank line still tells the user what happened; but
+  // a tile path that cannot be written is a failure of the tile folder and is raised.
+  void CopySubstitute(bool overwrite) {
+    if (CopyFile(worker_.BlankImagePath, path_, /*failIfExists=*/!overwrite)) return;
+    if (!overwrite && FileExists(path_)) return;
+    if (!FileExists(worker_.BlankImagePath)) return;
+    throw EFCreateError::ForPath(path_);
+  }
+
+  std::string FailureLine(const RequestFailure& failure) const {
+    return workerName_ + " " + failure.Message.value_or("") + "->" + url_;
+  }
+  std::string TileText() const { return workerName_ + ":" + IntToStr(x_) + "-" + IntToStr(y_); }
+  void Log(const std::string& line) { worker_.AddLogLine(line); }
+  void FailedLine() { worker_.AddFailedLine(korvane::FailedLine(path_, url_)); }
+
+  TileFetchWorker& worker_;
+  const int x_;
+  const int y_;
+  const int k_;
+  const std::string workerName_;
+  const std::string url_;
+  const std::string path_;
+  const std::string name_;
+};
+
+}  // namespace
+
+TileOutcome FetchTile(TileFetchWorker& worker, int x, int y, int k) {
+  return TileFetch(worker, x, y, k).Run();
+}
+
+}  // namespace korvane

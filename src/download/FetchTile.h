@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "task/MDTask.h"
+
+namespace korvane {
+
+// How one tile ended.
+enum class TileOutcome {
+  Saved,        // stored as downloaded
+  Substituted,  // given up on; the substitute image stands in the tile's place
+  StopWorker,   // the service refuses this client or the network is down: the worker must end
+};
+
+// One GET of the worker's own client (TIdHTTP::Get): fills body with the answer or raises.
+using HttpGetFunction = std::function<void(const std::string& url, std::string& body)>;
+
+// What FetchTile borrows from its worker. The line handlers hand one line to the main window
+// and return when it has been added there.
+struct TileFetchWorker {
+  HttpGetFunction Get;
+  const MDTask& Task;
+  int Number = 1;              // the worker's Index + 1: lines read "T" + Number
+  std::string BlankImagePath;  // the substitute image
+  std::function<void(const std::string&)> AddLogLine;
+  std::function<void(const std::string&)> AddFailedLine;
+};
+
+// Fetches tile (x, y), sequence number k: requests it until it is judged (one attempt counter
+// shared by every kind of failure), stores the answer or, on giving up, the substitute, and
+// hands over the tile's lines. Does not touch the worker's resume point: the worker sets it on
+// Saved and Substituted.
+//
+// Every file goes in under its final name only when complete (temporary name, then rename).
+// Raises EFCreateError ("Cannot create file " + path) when a tile file cannot be written (the
+// tile folder vanished, the disk is full): the tile is then neither finished nor given up.
+// Runs on the worker's thread; waits go through TheClock().
+TileOutcome FetchTile(TileFetchWorker& worker, int x, int y, int k);
+
+}  // namespace korvane

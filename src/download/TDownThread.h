@@ -1,0 +1,70 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "download/FetchTile.h"
+#include "download/TDownThreadHost.h"
+#include "platform/Synchronizer.h"
+#include "task/MDTask.h"
+
+namespace korvane {
+
+// One download worker. It owns its HTTP client, walks the task's whole grid and fetches the
+// tiles whose sequence number falls to its index; everything it has to show goes to the host
+// as single lines through the synchronizer. However it ends (walk done, stop request, ban,
+// dead network, a tile file that cannot be written), it hands over "T<n> Finished." and then
+// calls the host's ThreadDone as its very last act.
+//
+// Threads: the constructor, Start, Terminate, CurrentXY and the destructor are called on the
+// main thread; everything else runs on the worker's own thread. The task must stay alive and
+// unchanged until ThreadDone has run.
+class TDownThread {
+ public:
+  // Starts the thread at once unless createSuspended. index is 0-based (0..7).
+  TDownThread(bool createSuspended, int index, MDTask* task, TDownThreadHost& host,
+              TSynchronizer& synchronizer);
+  // Waits for the thread to end. Called only after ThreadDone (or for a worker never started),
+  // so the wait is short and needs no synchronized call.
+  ~TDownThread();
+  TDownThread(const TDownThread&) = delete;
+  TDownThread& operator=(const TDownThread&) = delete;
+
+  // Starts a worker created suspended; does nothing for one already started.
+  void Start();
+
+  // Asks the worker to stop and returns at once. The worker sees the request before its next
+  // grid position: the tile in hand, with all its repeats and its pause, is finished first.
+  void Terminate();
+  bool Terminated() const;
+
+  // Column and row of the last tile this worker finished (saved or substituted), (0, 0) before
+  // the first; always a pair that belongs together. The worker's resume point.
+  std::pair<int, int> CurrentXY() const;
+
+  int Index() const { return index_; }
+
+ private:
+  void Execute();
+  void DownloadTiles();
+  void HandLogLine(const std::string& line);
+  void HandFailedLine(const std::string& line);
+  void SetCurrentXY(int x, int y);
+
+  MDTask* const Task;
+  // The line the next synchronized call hands over: written by the worker only, read on the
+  // main thread only while the worker waits inside Synchronize.
+  std::string Message;
+  const int index_;
+  // Column in the high half, row in the low half, so the pair is published in one store.
+  std::atomic<std::uint64_t> current_{0};
+  std::atomic<bool> terminated_{false};
+  TDownThreadHost& host_;
+  TSynchronizer& synchronizer_;
+  std::thread thread_;
+};
+
+}  // namespace korvane
