@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "FaultPlan.h"
+#include "PanoramaId.h"
+
+namespace korvane::test {
+namespace {
+
+using namespace korvane::standin;
+
+ServiceRequest Tile(int x, int y, int zoom, const std::string& id = "P") {
+  return ClassifyRequest("GET", "/cbk?output=tile&panoid=" + id + "&x=" + std::to_string(x) +
+                                    "&y=" + std::to_string(y) + "&zoom=" + std::to_string(zoom));
+}
+
+ServiceRequest Metadata(const std::string& ll) {
+  return ClassifyRequest("GET", "/cbk?output=xml&ll=" + ll);
+}
+
+std::string Actions(const FaultPlan& plan, const ServiceRequest& request, int attempts) {
+  std::string text;
+  for (int attempt = 1; attempt <= attempts; ++attempt) {
+    text += (attempt > 1 ? "," : "") + plan.Match(request, attempt).Describe();
+  }
+  return text;
+}
+
+TEST(FaultPlan, AttemptSpansCountTheRequestsForOneTarget) {
+  const FaultPlan plan = FaultPlan::Parse(
+      "tile x=0 first 2 reset\n"
+      "tile x=0 from 5 status 403\n"
+      "tile x=1 attempt 3 close\n"
+      "tile x=2 every 2 empty\n"
+      "tile x=3 every corrupt\n");
+  EXPECT_EQ(Actions(plan, Tile(0, 0, 3), 6), "reset,reset,ok,ok,status 403,status 403");
+  EXPECT_EQ(Actions(plan, Tile(1, 0, 3), 4), "ok,ok,close,ok");
+  EXPECT_EQ(Actions(plan, Tile(2, 0, 3), 4), "ok,empty,ok,empty");
+  EXPECT_EQ(Actions(plan, Tile(3, 0, 3), 2), "corrupt,corrupt");
+}
+
+TEST(FaultPlan, FiltersNarrowTheRequestsAndTheFirstMatchingRuleDecides) {
+  const FaultPlan plan = FaultPlan::Parse(
+      "# comments and blank lines are skipped\n"
+      "\n"
+      "   # indented too\n"
+      "tile x=7 y=6 zoom=4 every status 404\n"
+      "tile pano=OTHER every html\n"
+      "tile zoom=4 every ok\n"
+      "metadata every status 302\r\n"
+      "any every reset\n");
+  ASSERT_EQ(plan.Rules().size(), 5u);
+  EXPECT_EQ(plan.Rules()[3].Line, 7);
+  EXPECT_EQ(plan.Match(Tile(7, 6, 4), 1).Describe(), "status 404");
+  EXPECT_EQ(plan.Match(Tile(7, 5, 4), 1).Describe(), "ok");
+  EXPECT_EQ(plan.Match(Tile(7, 6, 3), 1).Describe(), "reset");
+  EXPECT_EQ(plan.Match(Tile(7, 6, 3, "OTHER"), 1).Describe(), "html");
+  EXPECT_EQ(plan.Match(Metadata("1,2"), 1).Describe(), "status 302");
+  EXPECT_EQ(plan.Match(ClassifyRequest("GET", "/elsewhere"), 1).Describe(), "reset");
+}
+
+TEST(FaultPlan, PointFilterMatchesTheWholeCellOfThePoint) {
+  const FaultPlan plan = FaultPlan::Parse("metadata ll=48.8584,2.2945 every nocoverage\n");
+  const auto cell = CellOf(48.8584, 2.2945);
+  const std::string centre =
+      std::to_string(CellCentreLatitude(*cell)) + "," + std::to_string(CellCentreLongitude(*cell));
+  EXPECT_EQ(plan.Match(Metadata(centre), 1).Kind, FaultKind::NoCoverage);
+  EXPECT_EQ(plan.Match(Metadata("48.8594,2.2945"), 1).Kind, FaultKind::Ok);  // 110 m north
+  EXPECT_EQ(plan.Match(Metadata("48.8584,x"), 1).Kind, FaultKind::Ok);
+}
+
+TEST(FaultPlan, ActionsCarryTheirArguments) {
+  const FaultPlan plan = FaultPlan::Parse(
+      "any attempt 1 status 302\n"
+      "any attempt 2 status 302 location=http://elsewhere/ Moved Along\n"
+      "any attempt 3 status 302 -\n"
+      "any attempt 4 status 299\n"
+      "any attempt 5 delay 250 truncate 100\n"
+      "any attempt 6 cut\n"
+      "any attempt 7 delay 100 delay 50\n"
+      "any attempt 8 delay 10 stall\n");
+  const ServiceRequest request = Tile(0, 0, 1);
+  FaultAction action = plan.Match(request, 1);
+  EXPECT_EQ(action.StatusCode, 302);
+  EXPECT_EQ(action.Reason, "Found");
+  EXPECT_FALSE(action.Location);
+  action = plan.Match(request, 2);
+  EXPECT_EQ(action.Reason, "Moved Along");
+  EXPECT_EQ(action.Location, "http://elsewhere/");
+  EXPECT_EQ(plan.Match(request, 3).Reason, "");
+  EXPECT_EQ(plan.Match(request, 4).Reason, "Unknown");
+  action = plan.Match(request, 5);
+  EXPECT_EQ(action.Kind, FaultKind::Truncate);
+  EXPECT_EQ(action.Bytes, 100);
+  EXPECT_EQ(action.DelayMs, 250);
+  EXPECT_EQ(action.Describe(), "delay 250 truncate 100");
+  EXPECT_EQ(plan.Match(request, 6).Bytes, -1);
+  EXPECT_EQ(plan.Match(request, 7).Describe(), "delay 150 ok");
+  EXPECT_EQ(plan.Match(request, 8).Describe(), "delay 10 stall");
+}
+
+TEST(FaultPlan, EveryActionNameIsKnown) {
+  for (const char* action :
+       {"ok", "reset", "close", "cut", "cut 10", "status 500", "html", "empty", "truncate",
+        "truncate 7", "corrupt", "stall", "chunked", "http10", "delay 5"}) {
+    EXPECT_NO_THROW(FaultPlan::Parse(std::string("tile every ") + action)) << action;
+  }
+  EXPECT_NO_THROW(FaultPlan::Parse("metadata every nocoverage"));
+}
+
+TEST(FaultPlan, MistakesAreRefusedWithTheirLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"tile every explode", "line 1: unknown action \"explode\""},
+      {"\n\nsomething every ok", "line 3: expected metadata, tile or any, not \"something\""},
+      {"tile first reset", "line 1: N must be a whole number from 1 to 1000000000, not \"reset\""},
+      {"tile first 0 reset", "line 1: N must be a whole number"},
+      {"tile sometimes reset", "line 1: expected every, first N, from N or attempt N"},
+      {"tile", "line 1: missing attempts"},
+      {"tile every", "line 1: missing action"},
+      {"tile every status", "line 1: missing status code"},
+      {"tile every status 42", "line 1: status must be a whole number from 100 to 999"},
+      {"tile every reset now", "line 1: unexpected \"now\""},
+      {"tile x=-1 every ok", "line 1: x must be a whole number"},
+      {"tile colour=red every ok", "line 1: unknown filter \"colour=red\""},
+      {"metadata x=1 every ok", "line 1: filter x= needs a tile rule"},
+      {"tile ll=1,2 every ok", "line 1: filter ll= needs a metadata rule"},
+      {"metadata ll=1 every ok", "line 1: ll= must be LAT,LON"},
+      {"metadata ll=85,0 every ok", "line 1: ll= names a point without coverage"},
+      {"tile every nocoverage", "line 1: nocoverage needs a metadata rule"},
+      {"tile every delay 600001", "line 1: delay must be a whole number from 0 to 600000"},
+      {"tile every delay x", "line 1: delay must be a whole number"},
+  };
+  for (const auto& [plan, message] : cases) {
+    try {
+      FaultPlan::Parse(plan);
+      ADD_FAILURE() << "accepted: " << plan;
+    } catch (const EPlanError& error) {
+      EXPECT_EQ(std::string(error.what()).rfind(message, 0), 0u) << plan << " -> " << error.what();
+    }
+  }
+}
+
+TEST(FaultPlan, FilteredRulesNeverMatchRequestsTheServiceCannotRead) {
+  const FaultPlan plan = FaultPlan::Parse("tile x=0 every reset\ntile every html\n");
+  const ServiceRequest malformed = ClassifyRequest("GET", "/cbk?output=tile&panoid=P&x=0&y=a");
+  ASSERT_FALSE(malformed.Valid());
+  EXPECT_EQ(plan.Match(malformed, 1).Kind, FaultKind::Html);
+}
+
+}  // namespace
+}  // namespace korvane::test

@@ -1,0 +1,145 @@
+// Each fault of the stand-in, seen through the program's own HTTP client: the failure texts
+// here are the ones the lookup and the download workers classify.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "JpegDecode.h"
+#include "PanoramaId.h"
+#include "TileCache.h"
+#include "net/BrowserHeaders.h"
+#include "net/ServiceAddresses.h"
+#include "net/TIdHTTP.h"
+#include "support/RecordingClock.h"
+#include "support/StandinFixture.h"
+#include "support/TempFolder.h"
+
+namespace korvane::test {
+namespace {
+
+using namespace korvane::standin;
+
+const std::string PanoId = PanoIdOf(*CellOf(48.8584, 2.2945));
+
+std::string TileUrl(const StandinFixture& service, int x, int y = 0, int zoom = 3) {
+  return "http://" + service.Host() + "/cbk?output=tile&panoid=" + PanoId +
+         "&x=" + std::to_string(x) + "&y=" + std::to_string(y) + "&zoom=" + std::to_string(zoom);
+}
+
+// The message of the failure a GET raises; "" when it succeeds.
+std::string FailureOf(const std::string& url, std::string* body = nullptr) {
+  TIdHTTP client;
+  SetBrowserHeaders(client);
+  std::string received;
+  try {
+    client.Get(url, received);
+  } catch (const Exception& error) {
+    return error.Message();
+  }
+  if (body != nullptr) *body = received;
+  return "";
+}
+
+TEST(StandinThroughTIdHTTP, ConnectionFaultsAreResetsAndGracefulCloses) {
+  StandinFixture service(
+      "tile x=0 every reset\n"
+      "tile x=1 every close\n"
+      "tile x=2 every cut\n"
+      "tile x=3 every cut 0\n");
+  EXPECT_EQ(FailureOf(TileUrl(service, 0)), "Socket Error # 10054\r\nConnection reset by peer.");
+  EXPECT_EQ(FailureOf(TileUrl(service, 1)), "Connection Closed Gracefully.");
+  EXPECT_EQ(FailureOf(TileUrl(service, 2)), "Connection Closed Gracefully.");
+  EXPECT_EQ(FailureOf(TileUrl(service, 3)), "Connection Closed Gracefully.");
+}
+
+TEST(StandinThroughTIdHTTP, StatusFaultsAreProtocolReplyErrors) {
+  StandinFixture service(
+      "tile x=0 every status 302\n"
+      "tile x=1 every status 403\n"
+      "tile x=2 every status 404\n"
+      "tile x=3 every status 400\n"
+      "tile x=4 every status 500\n"
+      "tile x=5 every status 302 -\n"
+      "tile x=6 every status 200 location=http://127.0.0.1/sorry/\n"
+      "metadata every status 403\n");
+  EXPECT_EQ(FailureOf(TileUrl(service, 0)), "302 Found");
+  EXPECT_EQ(FailureOf(TileUrl(service, 1)), "403 Forbidden");
+  EXPECT_EQ(FailureOf(TileUrl(service, 2)), "404 Not Found");
+  EXPECT_EQ(FailureOf(TileUrl(service, 3)), "400 Bad Request");
+  EXPECT_EQ(FailureOf(TileUrl(service, 4)), "500 Internal Server Error");
+  EXPECT_EQ(FailureOf(TileUrl(service, 5)), "302");
+  EXPECT_EQ(FailureOf(TileUrl(service, 6)), "200 OK");
+  EXPECT_EQ(FailureOf("http://" + service.Host() + "/cbk?output=xml&ll=1,2"), "403 Forbidden");
+  // Requests the service cannot read are answered 400, as the client sees it.
+  EXPECT_EQ(FailureOf("http://" + service.Host() + "/cbk?output=tile&panoid=P"), "400 Bad Request");
+}
+
+TEST(StandinThroughTIdHTTP, BodyFaultsArriveAsSuccessesWithBadImages) {
+  StandinFixture service(
+      "tile x=0 every html\n"
+      "tile x=1 every empty\n"
+      "tile x=2 every truncate\n"
+      "tile x=3 every corrupt\n");
+  std::string body;
+  ASSERT_EQ(FailureOf(TileUrl(service, 0), &body), "");
+  EXPECT_EQ(body.substr(0, 6), "<html>");  // no FF D8: an invalid image
+  ASSERT_EQ(FailureOf(TileUrl(service, 1), &body), "");
+  EXPECT_EQ(body, "");
+  ASSERT_EQ(FailureOf(TileUrl(service, 2), &body), "");
+  EXPECT_EQ(body.substr(0, 2), "\xFF\xD8");
+  const DecodedJpeg truncated = DecodeJpeg(body);
+  EXPECT_TRUE(!truncated.Ok || truncated.Warnings > 0);
+  ASSERT_EQ(FailureOf(TileUrl(service, 3), &body), "");
+  EXPECT_EQ(body.substr(0, 2), "\xFF\xD8");
+  EXPECT_FALSE(DecodeJpeg(body).Ok);
+}
+
+TEST(StandinThroughTIdHTTP, FramingFaultsStillDeliverTheTile) {
+  StandinFixture service(
+      "tile x=0 every chunked\n"
+      "tile x=1 every http10\n"
+      "tile x=2 every delay 50\n");
+  TileCache tiles;
+  for (int x = 0; x < 3; ++x) {
+    std::string body;
+    EXPECT_EQ(FailureOf(TileUrl(service, x), &body), "") << x;
+    EXPECT_EQ(body, *tiles.Tile(PanoId, x, 0, 3)) << x;
+  }
+}
+
+TEST(StandinThroughTIdHTTP, AStallRunsIntoTheClientsReadTimeOut) {
+  StandinFixture service("tile every stall\n");
+  RecordingClock clock(600);  // the client's 60 s nominal wait lasts 100 ms
+  const std::string failure = FailureOf(TileUrl(service, 0));
+  EXPECT_EQ(failure.rfind("Socket Error # 10060", 0), 0u) << failure;
+}
+
+TEST(StandinThroughTIdHTTP, MetadataThroughTheServiceSection) {
+  StandinFixture service("metadata ll=-33.8568,151.2153 every nocoverage\n", 4);
+  TempProgramFolder folder;
+  folder.WriteConfig(service.ServiceConfig());
+  std::string body;
+  ASSERT_EQ(FailureOf(MetadataUrl(48.8584, 2.2945), &body), "");
+  EXPECT_NE(body.substr(0, body.find('\n')).find("pano_id=\"" + PanoId + "\""), std::string::npos)
+      << body;
+  ASSERT_EQ(FailureOf(MetadataUrl(-33.8568, 151.2153), &body), "");
+  EXPECT_EQ(body.find("pano_id="), std::string::npos);
+  const auto requests = service.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].Listener, 0);  // Server0 answers the metadata
+  EXPECT_EQ(requests[0].Target, "/cbk?output=xml&ll=48.8584,2.2945");
+  EXPECT_EQ(requests[0].Bytes.rfind("GET /cbk?output=xml&ll=48.8584,2.2945 HTTP/1.1\r\n", 0), 0u);
+}
+
+TEST(StandinThroughTIdHTTP, ResetsThenSuccessCountAttemptsOfOneTile) {
+  StandinFixture service("tile first 2 reset\n");
+  const std::string url = TileUrl(service, 4, 2);
+  EXPECT_NE(FailureOf(url).find("10054"), std::string::npos);
+  EXPECT_NE(FailureOf(url).find("10054"), std::string::npos);
+  EXPECT_EQ(FailureOf(url), "");
+  EXPECT_EQ(service.CountRequests(url), 3);
+}
+
+}  // namespace
+}  // namespace korvane::test
