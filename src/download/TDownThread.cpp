@@ -98,8 +98,16 @@ void TDownThread::DownloadTiles() {
   // Sent with every request, even with an empty value; the cookies are looked up only once.
   client.Request.ExtraHeaders.push_back("Cookie: " + cookies);
 
+  HttpGetFunction get = [&client](const std::string& url, std::string& body) {
+    client.Get(url, body);
+  };
+  if (requestFilter_) {
+    get = [this, clientGet = std::move(get)](const std::string& url, std::string& body) {
+      requestFilter_(clientGet, url, body);
+    };
+  }
   TileFetchWorker worker{
-      [&client](const std::string& url, std::string& body) { client.Get(url, body); },
+      get,
       *Task,
       index_ + 1,
       ProgramFolder() + "blankimg/blank." + Task->GetImageExtension(),

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -47,6 +48,13 @@ class TDownThread {
 
   int Index() const { return index_; }
 
+  // Every GET of the worker goes through the filter, which may pass it on to the client's get
+  // or fail by itself; tests use it for failures no service can cause (a local shortage of
+  // ports). Set only on a worker created suspended, before Start.
+  using RequestFilter =
+      std::function<void(const HttpGetFunction& get, const std::string& url, std::string& body)>;
+  void SetRequestFilter(RequestFilter filter) { requestFilter_ = std::move(filter); }
+
  private:
   void Execute();
   void DownloadTiles();
@@ -64,6 +72,7 @@ class TDownThread {
   std::atomic<bool> terminated_{false};
   TDownThreadHost& host_;
   TSynchronizer& synchronizer_;
+  RequestFilter requestFilter_;
   std::thread thread_;
 };
 

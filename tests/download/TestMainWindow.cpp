@@ -30,10 +30,15 @@ void TestMainWindow::ThreadDone() {
 }
 
 void TestMainWindow::StartWorkers(MDTask& task, int count) {
-  for (int index = 0; index < count; ++index) {
-    DownThreads.push_back(std::make_unique<TDownThread>(false, index, &task, *this, *this));
-    ++RunningThreads;
-  }
+  for (int index = 0; index < count; ++index)
+    AddWorker(task, index, false);
+}
+
+TDownThread& TestMainWindow::AddWorker(MDTask& task, int index, bool createSuspended) {
+  // Counted before the thread can end, as the main window does.
+  ++RunningThreads;
+  DownThreads.push_back(std::make_unique<TDownThread>(createSuspended, index, &task, *this, *this));
+  return *DownThreads.back();
 }
 
 bool TestMainWindow::Serve(std::chrono::steady_clock::time_point deadline) {
@@ -65,7 +70,6 @@ void TestMainWindow::ServeUntilDone(std::chrono::milliseconds bound) {
       std::abort();
     }
   }
-  DownThreads.clear();
 }
 
 }  // namespace korvane::test

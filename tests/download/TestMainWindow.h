@@ -31,11 +31,12 @@ class TestMainWindow final : public TSynchronizer, public TDownThreadHost {
 
   // Starts `count` workers (indexes 0..count-1) on the task, running at once.
   void StartWorkers(MDTask& task, int count);
+  // Adds one worker with that index and counts it as running.
+  TDownThread& AddWorker(MDTask& task, int index, bool createSuspended);
 
-  // Serves synchronized calls until every started worker has called ThreadDone, then joins
-  // the workers. A worker that has not ended within `bound` of real time fails the test: the
-  // workers are asked to stop and served a while longer, and if they still do not end the
-  // process aborts rather than hang.
+  // Serves synchronized calls until every added worker has called ThreadDone. A worker that has not
+  // ended within `bound` of real time fails the test: the workers are asked to stop and served a
+  // while longer, and if they still do not end the process aborts rather than hang.
   void ServeUntilDone(std::chrono::milliseconds bound = std::chrono::seconds(60));
 
   // Called on the main thread for every log line as it arrives (e.g. to press Stop).
@@ -45,6 +46,7 @@ class TestMainWindow final : public TSynchronizer, public TDownThreadHost {
   std::vector<std::string> Memo2;  // the failed-tile window
   int RunningThreads = 0;
   int ThreadDoneCalls = 0;
+  // Destroyed (joined) with the window.
   std::vector<std::unique_ptr<TDownThread>> DownThreads;
 
  private:
