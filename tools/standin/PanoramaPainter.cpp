@@ -69,31 +69,6 @@ PanoramaPainter::PanoramaPainter(std::string_view panoId, int zoom)
   }
 }
 
-Rgb PanoramaPainter::Background(int x, int y) const {
-  const int horizon = height_ / 2;
-  if (y >= horizon - scale_ && y < horizon + scale_) return HorizonLine;
-  const double v = (y + 0.5) / height_;
-  if (y < horizon) {
-    const int segment = static_cast<int>(static_cast<long long>(x) * SkylineSegments / width_);
-    if (y >= skylineTop_[static_cast<std::size_t>(segment)]) {
-      const bool window = (x / (3 * scale_)) % 3 == 1 && (y / (4 * scale_)) % 3 == 1;
-      return window ? WindowLight : buildingColour_[static_cast<std::size_t>(segment)];
-    }
-    // The panorama is twice as wide as high, so a step in u is twice a step in v.
-    double du = std::fabs((x + 0.5) / width_ - sunU_);
-    du = std::min(du, 1.0 - du) * 2.0;
-    const double dv = v - sunV_;
-    const double distance = std::sqrt(du * du + dv * dv) / SunRadius;
-    const Rgb sky = Lerp(SkyTop, SkyHorizon, v / 0.5);
-    if (distance < 1.0) return Sun;
-    if (distance < 3.0) return Lerp(Sun, sky, (distance - 1.0) / 2.0);
-    return sky;
-  }
-  const Rgb ground = Lerp(GroundHorizon, GroundBottom, (v - 0.5) / 0.5);
-  const bool paving = ((x / (16 * scale_)) + (y / (8 * scale_))) % 2 == 1;
-  return paving ? Darker(ground, 12) : ground;
-}
-
 PixelBox PanoramaPainter::HeadingMark(int k) const {
   PixelBox box;
   box.Left = static_cast<int>(static_cast<long long>(k) * width_ / HeadingMarkCount);
@@ -103,16 +78,76 @@ PixelBox PanoramaPainter::HeadingMark(int k) const {
   return box;
 }
 
+// Painting works row by row with what each column holds worked out once: a tile is painted
+// on its first request while a client waits.
 void PanoramaPainter::Paint(int left, int top, RgbImage& image) const {
+  struct Column {
+    bool Inside = false;
+    int SkylineTop = 0;
+    Rgb Building;
+    bool Window = false;
+    bool Paving = false;
+    double SunDu = 0.0;  // distance to the sun's heading, in fractions of the height
+  };
+  std::vector<Column> columns(static_cast<std::size_t>(image.Width()));
+  for (int col = 0; col < image.Width(); ++col) {
+    const int x = left + col;
+    Column& column = columns[static_cast<std::size_t>(col)];
+    column.Inside = x >= 0 && x < width_;
+    if (!column.Inside) continue;
+    const auto segment =
+        static_cast<std::size_t>(static_cast<long long>(x) * SkylineSegments / width_);
+    column.SkylineTop = skylineTop_[segment];
+    column.Building = buildingColour_[segment];
+    column.Window = (x / (3 * scale_)) % 3 == 1;
+    column.Paving = (x / (16 * scale_)) % 2 == 1;
+    // The panorama is twice as wide as high, so a step in u is twice a step in v.
+    const double du = std::fabs((x + 0.5) / width_ - sunU_);
+    column.SunDu = std::min(du, 1.0 - du) * 2.0;
+  }
+  const int horizon = height_ / 2;
   for (int row = 0; row < image.Height(); ++row) {
     const int y = top + row;
     std::uint8_t* out = image.Row(row);
-    for (int col = 0; col < image.Width(); ++col, out += 3) {
-      const int x = left + col;
-      const Rgb colour = (y < 0 || y >= height_ || x < 0 || x >= width_) ? Rgb{} : Background(x, y);
+    auto put = [&out](Rgb colour) {
       out[0] = colour.R;
       out[1] = colour.G;
       out[2] = colour.B;
+      out += 3;
+    };
+    if (y < 0 || y >= height_) {
+      for (int col = 0; col < image.Width(); ++col)
+        put(Rgb{});
+      continue;
+    }
+    const double v = (y + 0.5) / height_;
+    if (y >= horizon - scale_ && y < horizon + scale_) {
+      for (const Column& column : columns)
+        put(column.Inside ? HorizonLine : Rgb{});
+    } else if (y < horizon) {
+      const Rgb sky = Lerp(SkyTop, SkyHorizon, v / 0.5);
+      const bool windowRow = (y / (4 * scale_)) % 3 == 1;
+      const double dv = v - sunV_;
+      const bool sunRow = std::fabs(dv) < 3.0 * SunRadius;
+      for (const Column& column : columns) {
+        if (!column.Inside) {
+          put(Rgb{});
+        } else if (y >= column.SkylineTop) {
+          put(windowRow && column.Window ? WindowLight : column.Building);
+        } else if (sunRow && column.SunDu < 3.0 * SunRadius) {
+          const double distance = std::sqrt(column.SunDu * column.SunDu + dv * dv) / SunRadius;
+          put(distance < 1.0 ? Sun : distance < 3.0 ? Lerp(Sun, sky, (distance - 1.0) / 2.0) : sky);
+        } else {
+          put(sky);
+        }
+      }
+    } else {
+      const Rgb ground = Lerp(GroundHorizon, GroundBottom, (v - 0.5) / 0.5);
+      const Rgb paving = Darker(ground, 12);
+      const bool pavingRow = (y / (8 * scale_)) % 2 == 1;
+      for (const Column& column : columns) {
+        put(!column.Inside ? Rgb{} : column.Paving != pavingRow ? paving : ground);
+      }
     }
   }
   // The marks and their labels lie well inside the panorama, so they need no cut at its edges.

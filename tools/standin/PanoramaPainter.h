@@ -40,8 +40,6 @@ class PanoramaPainter {
   PixelBox HeadingMark(int k) const;
 
  private:
-  Rgb Background(int x, int y) const;
-
   int width_;
   int height_;
   int scale_;  // 1 at zoom 1, doubling with each level
