@@ -28,8 +28,13 @@ std::string BuildGetRequest(const TIdHeaderInfo& headers, const HttpUrl& url, bo
   request.reserve(512);
   request += "GET ";
   if (viaProxy) {
-    request += url.Scheme + "://" + url.Host;
-    if (url.HasPort()) request += ":" + std::to_string(url.Port);
+    request += url.Scheme;
+    request += "://";
+    request += url.Host;
+    if (url.HasPort()) {
+      request += ':';
+      request += std::to_string(url.Port);
+    }
   }
   request += url.Target;
   request += " HTTP/1.1\r\n";

@@ -12,30 +12,40 @@ namespace korvane {
 namespace {
 
 // Hands out the reply in pieces of at most `piece` bytes (1 = byte by byte); then the server
-// closes. A run of `filler` bytes may follow the scripted bytes, for bodies at the size limits.
+// closes. For bodies at the size limits, a run of `filler` bytes and then `suffix` may follow
+// the scripted bytes.
 class ScriptSource final : public ByteSource {
  public:
-  explicit ScriptSource(std::string bytes, std::size_t piece = 1, std::size_t filler = 0)
-      : bytes_(std::move(bytes)), piece_(piece), filler_(filler) {}
+  explicit ScriptSource(std::string bytes, std::size_t piece = 1, std::size_t filler = 0,
+                        std::string suffix = "")
+      : bytes_(std::move(bytes)), piece_(piece), filler_(filler), suffix_(std::move(suffix)) {}
   std::size_t Receive(char* buffer, std::size_t size) override {
     size = std::min(size, piece_);
-    if (pos_ < bytes_.size()) {
-      std::size_t n = std::min(size, bytes_.size() - pos_);
-      std::memcpy(buffer, bytes_.data() + pos_, n);
-      pos_ += n;
+    if (pos_ < bytes_.size()) return Copy(bytes_, pos_, buffer, size);
+    if (filler_ > 0) {
+      std::size_t n = std::min(size, filler_);
+      std::memset(buffer, 'x', n);
+      filler_ -= n;
       return n;
     }
-    std::size_t n = std::min(size, filler_);
-    std::memset(buffer, 'x', n);
-    filler_ -= n;
-    return n;
+    return Copy(suffix_, suffixPos_, buffer, size);
   }
 
  private:
+  static std::size_t Copy(const std::string& from, std::size_t& pos, char* buffer,
+                          std::size_t size) {
+    std::size_t n = std::min(size, from.size() - pos);
+    std::memcpy(buffer, from.data() + pos, n);
+    pos += n;
+    return n;
+  }
+
   std::string bytes_;
   std::size_t piece_;
   std::size_t filler_;
+  std::string suffix_;
   std::size_t pos_ = 0;
+  std::size_t suffixPos_ = 0;
 };
 
 struct Reply {
@@ -45,8 +55,9 @@ struct Reply {
   bool unread = false;
 };
 
-Reply Read(const std::string& bytes, std::size_t piece = 1, std::size_t filler = 0) {
-  ScriptSource source(bytes, piece, filler);
+Reply Read(const std::string& bytes, std::size_t piece = 1, std::size_t filler = 0,
+           const std::string& suffix = "") {
+  ScriptSource source(bytes, piece, filler, suffix);
   HttpReplyReader reader(source);
   Reply reply;
   reply.head = reader.ReadHead();
@@ -224,8 +235,8 @@ TEST(HttpReplyReader, BodyLimitForEveryFraming) {
     char size[32];
     std::snprintf(size, sizeof size, "%zx", second);
     return Read("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n" +
-                    std::string(size) + "\r\n" + std::string(second, 'b') + "\r\n0\r\n\r\n",
-                piece);
+                    std::string(size) + "\r\n",
+                piece, second, "\r\n0\r\n\r\n");
   };
   EXPECT_EQ(chunkedOf(limit - 1).body.size(), limit);
   EXPECT_THROW(chunkedOf(limit), EIdHttpError);
