@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ProgramFolder.h"
 #include "settings/Config.h"
+#include "settings/PickFolder.h"
 
 namespace korvane {
 namespace {
@@ -147,7 +148,7 @@ void TForm1::FormShow() {
 }
 
 void TForm1::Button1Click() {
-  if (auto folder = App().Dialogs().PickFolder("Select path to save", "")) Edit6.SetText(*folder);
+  if (auto folder = PickFolder(App().Dialogs(), "Select path to save", "")) Edit6.SetText(*folder);
 }
 
 void TForm1::Viewlogfile1Click() {

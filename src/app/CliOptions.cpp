@@ -1,0 +1,49 @@
+#include "app/CliOptions.h"
+
+namespace korvane {
+
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments) {
+  CliOptions options;
+  const std::pair<const char*, std::optional<std::string> CliOptions::*> valued[] = {
+      {"--task", &CliOptions::Task},       {"--lat", &CliOptions::Latitude},
+      {"--lon", &CliOptions::Longitude},   {"--zoom", &CliOptions::Zoom},
+      {"--path", &CliOptions::Path},       {"--open", &CliOptions::OpenFile},
+      {"--retry", &CliOptions::RetryFile},
+  };
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--help" || argument == "-h") {
+      options.ShowHelp = true;
+      continue;
+    }
+    bool known = false;
+    for (const auto& [name, member] : valued) {
+      if (argument != name) continue;
+      known = true;
+      if (i + 1 >= arguments.size() || (options.*member).has_value()) return std::nullopt;
+      options.*member = arguments[++i];
+    }
+    if (!known) return std::nullopt;
+  }
+  if (options.RetryFile && (options.Task || options.Latitude || options.Longitude || options.Zoom ||
+                            options.Path || options.OpenFile)) {
+    return std::nullopt;
+  }
+  return options;
+}
+
+std::string CliUsage() {
+  return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
+         " [--open FILE]\n"
+         "       korvane-cli --retry FILE\n"
+         "\n"
+         "Downloads the tiles of the Street View panorama at a point, as the main window's Start\n"
+         "does. Each TEXT goes into its box exactly as typed; an omitted box keeps the value the\n"
+         "window shows at start-up. --open fills the boxes from a task file first. --retry\n"
+         "fetches the tiles of a failed-tile list again.\n"
+         "Log lines go to standard output, messages to standard error. Exit status: 0 when the\n"
+         "task ended (or the re-download finished), 1 when Start ended with a message, 2 for a\n"
+         "bad command line. SIGINT or SIGTERM stops the task and waits for its end.\n";
+}
+
+}  // namespace korvane

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+// The command line of korvane-cli:
+//   korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT] [--open FILE]
+//   korvane-cli --retry FILE
+// Each TEXT is put into its box exactly as a user would type it (empty texts included).
+struct CliOptions {
+  std::optional<std::string> Task;
+  std::optional<std::string> Latitude;
+  std::optional<std::string> Longitude;
+  std::optional<std::string> Zoom;
+  std::optional<std::string> Path;
+  std::optional<std::string> OpenFile;
+  std::optional<std::string> RetryFile;
+  bool ShowHelp = false;
+};
+
+// Parses the arguments after the program name; nothing when they are not a valid command line
+// (unknown option, missing value, an option given twice, --retry with any other option).
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments);
+
+// The usage text printed for a bad command line and for --help.
+std::string CliUsage();
+
+}  // namespace korvane
