@@ -65,12 +65,9 @@ int RawConnection::Fill() {
 }
 
 bool RawConnection::ServerCloses() {
-  while (true) {
-    buffered_.clear();
-    const int got = Fill();
-    if (got == 1) return false;
-    return got == 0 || got == -1;
-  }
+  buffered_.clear();
+  const int got = Fill();
+  return got == 0 || got == -1;
 }
 
 RawReply RawConnection::ReadReply() {
