@@ -1,6 +1,5 @@
 #include "PanoramaId.h"
 
-#include <array>
 #include <cmath>
 #include <numbers>
 

@@ -177,7 +177,12 @@ void StandinServer::AcceptAll(int listener) {
     ++active_;
     try {
       worker.Thread = std::thread([this, fd, listener, &worker] {
-        Serve(fd, listener);
+        try {
+          Serve(fd, listener);
+        } catch (const std::exception& error) {
+          // Only this connection ends (its socket closes with it); the service goes on.
+          std::fprintf(stderr, "korvane-standin: connection dropped: %s\n", error.what());
+        }
         --active_;
         worker.Done.store(true, std::memory_order_release);
       });

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -100,6 +101,9 @@ int main(int argc, char** argv) {
     }
     StandinServer server(addresses, std::move(plan), *log);
     TheServer = &server;
+    struct Forget {  // the handler must not reach the server once it is gone
+      ~Forget() { TheServer = nullptr; }
+    } forget;
     InstallSignals();  // before the ports are announced: whoever reads them may stop us at once
     std::string line = "listening";
     for (const std::string& bound : server.BoundAddresses())
@@ -107,8 +111,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
     server.Run();
-    TheServer = nullptr;
-  } catch (const Exception& error) {
+  } catch (const std::exception& error) {
     std::fprintf(stderr, "korvane-standin: %s\n", error.what());
     return ExitFailure;
   }
