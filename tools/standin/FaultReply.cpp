@@ -10,8 +10,7 @@ namespace {
 
 constexpr const char* RefusalPage =
     "<html><head><title>Sorry</title></head><body><h1>Sorry</h1>"
-    "<p>Our systems have detected unusual traffic from your computer network. "
-    "Please try again later.</p></body></html>\n";
+    "<p>Too many requests from your network. Please try again later.</p></body></html>\n";
 
 // Garbage that is never 0xFF, so no JPEG marker can appear in it: a decoder finds the start of
 // image and then nothing it can read.
