@@ -16,7 +16,8 @@ std::string Format(const char* pattern, const std::tm& time) {
 std::string DateTimeToStr(const std::tm& localTime) {
   std::string text = Format(nl_langinfo(D_FMT), localTime);
   if (localTime.tm_hour != 0 || localTime.tm_min != 0 || localTime.tm_sec != 0) {
-    text += " " + Format(nl_langinfo(T_FMT), localTime);
+    text.push_back(' ');
+    text.append(Format(nl_langinfo(T_FMT), localTime));
   }
   return text;
 }
