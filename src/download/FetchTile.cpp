@@ -142,9 +142,10 @@ class TileFetch {
     return TileOutcome::Substituted;
   }
 
-  // Without overwrite, a file already at the path (a tile of an earlier run) is kept. A missing
-  // substitute image goes unnoticed, as the blank line still tells the user what happened; but
-  // a tile path that cannot be written is a failure of the tile folder and is raised.
+  // Without overwrite, a file already at the path (a tile of an earlier run) is kept. A
+  // substitute image missing from the installation goes unnoticed (the tile's lines still
+  // name it blank), but a tile path that cannot be written is a failure of the tile folder
+  // and is raised, so the worker reports it instead of claiming a substitute it never wrote.
   void CopySubstitute(bool overwrite) {
     if (CopyFile(worker_.BlankImagePath, path_, /*failIfExists=*/!overwrite)) return;
     if (!overwrite && FileExists(path_)) return;

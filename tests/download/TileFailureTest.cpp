@@ -27,29 +27,5 @@ TEST(TileFailure, RowsAreTestedInTableOrder) {
   EXPECT_EQ(ClassifyTileFailure("connection closed gracefully."), Kind::Other);
 }
 
-TEST(TileFailure, RulesGiveLimitsWaitsAndStops) {
-  struct Expected {
-    Kind kind;
-    int giveUpAt;
-    long long waitMs;
-    bool everyLine;
-    bool stops;
-  };
-  for (const Expected& e : {Expected{Kind::ConnectionReset, 30, 1000, true, false},
-                            Expected{Kind::AddressInUse, 30, 8000, true, false},
-                            Expected{Kind::Refused, 3, 1000, false, true},
-                            Expected{Kind::NetworkDown, 3, 2000, false, true},
-                            Expected{Kind::NotFound, 3, 1000, false, false},
-                            Expected{Kind::Other, 3, 1000, false, false},
-                            Expected{Kind::Untexted, 3, 1000, false, false}}) {
-    SCOPED_TRACE(static_cast<int>(e.kind));
-    const TileFailureRule& rule = RuleFor(e.kind);
-    EXPECT_EQ(rule.GiveUpAt, e.giveUpAt);
-    EXPECT_EQ(rule.Wait.count(), e.waitMs);
-    EXPECT_EQ(rule.LineOnEveryFailure, e.everyLine);
-    EXPECT_EQ(rule.StopsWorker, e.stops);
-  }
-}
-
 }  // namespace
 }  // namespace korvane::test
