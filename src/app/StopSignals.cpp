@@ -23,13 +23,14 @@ sigset_t StopSignalSet() {
 
 TStopSignals::TStopSignals(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
   sigset_t set = StopSignalSet();
-  pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  pthread_sigmask(SIG_BLOCK, &set, &previousMask_);
   watcher_ = std::thread([this] { Watch(); });
 }
 
 TStopSignals::~TStopSignals() {
   stop_ = true;
   watcher_.join();
+  pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
 }
 
 void TStopSignals::Watch() {

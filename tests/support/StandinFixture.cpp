@@ -160,7 +160,17 @@ StandinFixture::StandinFixture(const std::string& plan, int listenerCount)
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-  const int spawned = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
+  // The service must hear SIGTERM even when the test process blocks it (korvane-cli's runner
+  // does, to take the signals on a thread of its own).
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+  const int spawned =
+      posix_spawn(&pid_, program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   ::close(pipeFds[1]);
   stdout_ = pipeFds[0];

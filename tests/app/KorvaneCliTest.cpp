@@ -1,0 +1,174 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+
+#include "app/KorvaneCli.h"
+#include "platform/FileSystem.h"
+#include "platform/TextFile.h"
+#include "support/RecordingClock.h"
+#include "support/StandinFixture.h"
+#include "support/TempFolder.h"
+
+namespace korvane::test {
+namespace {
+
+const std::string TaskStoped = "Task stoped!" + std::string(20, ' ');
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+class KorvaneCli : public ::testing::Test {
+ protected:
+  KorvaneCli() { program.WriteConfig(standin.ServiceConfig()); }
+
+  int Run(std::vector<std::string> arguments) {
+    out.str("");
+    err.str("");
+    return RunKorvaneCli(arguments, out, err);
+  }
+
+  RecordingClock clock{100};
+  StandinFixture standin;
+  TempProgramFolder program;
+  TempFolder save;
+  std::ostringstream out;
+  std::ostringstream err;
+};
+
+TEST_F(KorvaneCli, ABadCommandLineExitsWithTwoAndTheUsage) {
+  EXPECT_EQ(Run({"--zoom"}), 2);
+  EXPECT_TRUE(Contains(err.str(), "usage: korvane-cli"));
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(Run({"--retry", "a.ftl", "--task", "x"}), 2);
+  EXPECT_EQ(Run({"--help"}), 0);
+  EXPECT_TRUE(Contains(out.str(), "usage: korvane-cli"));
+}
+
+TEST_F(KorvaneCli, ATaskToItsEndPrintsTheLogAndOnlyTheEndMessage) {
+  EXPECT_EQ(Run({"--task", "cli", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "1", "--path",
+                 save.Path()}),
+            0);
+  EXPECT_EQ(err.str(), TaskStoped + "\n");
+  const std::string printed = out.str();
+  EXPECT_TRUE(Contains(printed, "Getting pano_id now, please wait...\n"));
+  EXPECT_TRUE(Contains(printed, "\nPano_id got: "));
+  EXPECT_TRUE(Contains(printed, "\nProject: " + save.Path() + "cli.krvn\n"));
+  EXPECT_TRUE(Contains(printed, "\nT1 Finished.\n"));
+  EXPECT_TRUE(Contains(printed, "\nLog file has been saved as " + save.Path() + "cli_log.txt\n"));
+  EXPECT_TRUE(FileExists(save.Path() + "cli/gv_0_0_1.jpg"));
+  EXPECT_TRUE(FileExists(save.Path() + "cli/gv_1_0_1.jpg"));
+}
+
+TEST_F(KorvaneCli, AStartThatEndsInAMessageOrAnErrorBoxExitsWithOne) {
+  EXPECT_EQ(Run({"--lat", "95", "--lon", "2", "--path", save.Path()}), 1);
+  EXPECT_EQ(err.str(), "Latitude should be between -85 and 85.\n");
+  EXPECT_EQ(Run({"--zoom", "x", "--path", save.Path()}), 1);
+  EXPECT_EQ(err.str(), "'x' is not a valid integer value\n");
+  EXPECT_EQ(Run({"--lat", "81", "--lon", "2", "--path", save.Path()}), 1);
+  EXPECT_EQ(err.str(), "There are no street view images on this location.\n");
+  EXPECT_TRUE(Contains(out.str(), "Pano_id got: \n"));
+}
+
+TEST_F(KorvaneCli, OpenFillsTheBoxesAndExplicitOptionsOverrideThem) {
+  ASSERT_EQ(Run({"--task", "opened.krvn", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "1",
+                 "--path", save.Path()}),
+            0);
+  // The task file says zoom 1; the command line asks for zoom 2, so the task starts anew.
+  EXPECT_EQ(Run({"--open", save.Path() + "opened.krvn", "--zoom", "2"}), 0);
+  const std::string log = ReadFileBytes(save.Path() + "opened_log.txt");
+  EXPECT_TRUE(Contains(log, "Zoom level: 2"));
+  EXPECT_FALSE(Contains(log, "Log continue..."));
+  // Unchanged, it continues.
+  EXPECT_EQ(Run({"--open", save.Path() + "opened.krvn"}), 0);
+  EXPECT_TRUE(Contains(ReadFileBytes(save.Path() + "opened_log.txt"), "Log continue..."));
+}
+
+TEST_F(KorvaneCli, RetryPrintsTheWindowsLinesAndExitsWithZeroAtDownloadEnd) {
+  const std::string url = "http://" + standin.Host() + "/cbk?output=tile&panoid=ANY&x=0&y=0&zoom=1";
+  const std::string list = save.Path() + "list.ftl";
+  WriteFileBytes(list, save.Path() + "tile.jpg|" + url + "\r\n");
+  EXPECT_EQ(Run({"--retry", list}), 0);
+  EXPECT_EQ(out.str(), "Start...\n" + save.Path() + "tile.jpg:" + url + " ->OK\nDownload End.\n");
+  EXPECT_EQ(err.str(), "");
+  EXPECT_TRUE(FileExists(save.Path() + "tile.jpg"));
+
+  EXPECT_EQ(Run({"--retry", save.Path() + "missing.ftl"}), 1);
+  EXPECT_EQ(err.str(), "Cannot open file " + save.Path() + "missing.ftl\n");
+}
+
+// korvane-cli as its own process: SIGINT presses Stop and the program exits 0 after the end
+// sequence. The tiles are slowed down so the task is still running when the signal comes.
+TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
+  StandinFixture standin("tile every delay 200\n");
+  TempFolder program;
+  TempFolder save;
+  namespace fs = std::filesystem;
+  fs::copy(fs::path(KORVANE_PROGRAM_DIR), fs::path(program.Path()),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  fs::remove(fs::path(program.Path()) / "ini" / "config.ini");
+  WriteFileBytes(program.Path() + "ini/config.ini", standin.ServiceConfig());
+
+  int outPipe[2];
+  ASSERT_EQ(pipe2(outPipe, O_CLOEXEC), 0);
+  const std::string cli = program.Path() + "korvane-cli";
+  const std::string savePath = save.Path();
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    dup2(outPipe[1], STDOUT_FILENO);
+    int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, STDERR_FILENO);
+    execl(cli.c_str(), cli.c_str(), "--task", "sig", "--lat", "48.8566", "--lon", "2.3522",
+          "--zoom", "3", "--path", savePath.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(outPipe[1]);
+
+  // Wait (bounded) for the first tile line, then press Stop with SIGINT.
+  std::string printed;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  bool signalled = false;
+  for (;;) {
+    pollfd fd{outPipe[0], POLLIN, 0};
+    if (poll(&fd, 1, 100) > 0) {
+      char buffer[4096];
+      ssize_t got = read(outPipe[0], buffer, sizeof buffer);
+      if (got <= 0) break;
+      printed.append(buffer, static_cast<size_t>(got));
+    }
+    if (!signalled && Contains(printed, " OK\n")) {
+      kill(pid, SIGINT);
+      signalled = true;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      break;
+    }
+  }
+  close(outPipe[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(signalled) << printed;
+  ASSERT_TRUE(WIFEXITED(status)) << printed;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(Contains(printed, "Thread1will be terminated by user. please wait...\n"));
+  EXPECT_TRUE(Contains(printed, "\nTask Stoped!\n"));
+  const TStringList log = LoadLines(savePath + "sig_log.txt");
+  EXPECT_EQ(log.back(), "Log file has been saved as " + savePath + "sig_log.txt");
+  int tiles = 0;
+  for (const auto& entry : fs::directory_iterator(savePath + "sig")) {
+    if (entry.path().extension() == ".jpg") ++tiles;
+  }
+  EXPECT_LT(tiles, 28) << "the stop came before the grid was done";
+}
+
+}  // namespace
+}  // namespace korvane::test
