@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "net/ServiceAddresses.h"
+#include "platform/NumberFormat.h"
 #include "platform/ProgramFolder.h"
 #include "settings/Config.h"
 #include "support/TempFolder.h"
@@ -48,6 +49,10 @@ TEST(ServiceAddresses, ServersAndHomePageComeFromTheServiceSection) {
   EXPECT_EQ(MapHomePageUrl(), "http://127.0.0.1:9/");
   program.WriteConfig("[Service]\nServer0=127.0.0.1:8123\n");
   EXPECT_EQ(MetadataUrl(1e-6, 0), "http://127.0.0.1:8123/cbk?output=xml&ll=1E-6,0");
+  // Under a comma locale both coordinates carry commas, as the lookup always wrote them.
+  SetDecimalSeparator(',');
+  EXPECT_EQ(MetadataUrl(48.5, 2.25), "http://127.0.0.1:8123/cbk?output=xml&ll=48,5,2,25");
+  SetDecimalSeparator('\0');
 }
 
 }  // namespace
