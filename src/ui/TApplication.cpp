@@ -60,7 +60,7 @@ void TApplication::HandleMessage() {
 }
 
 void TApplication::ProcessMessagesUntil(const std::function<bool()>& done) {
-  while (!done() && !Terminated())
+  while (!done())
     backend_->HandleMessage();
 }
 

@@ -62,8 +62,9 @@ class TApplication final : public TSynchronizer {
   void ProcessMessages();
   // Waits until something is pending, then runs it.
   void HandleMessage();
-  // Serves the loop until done() holds or the application is terminated. done must turn
-  // true through something the loop runs (a queued or synchronized call, a timer tick).
+  // Serves the loop until done() holds, also after Terminate: a closing program keeps serving
+  // its workers' calls until they have ended. done must turn true through something the loop
+  // runs (a queued or synchronized call, a timer tick).
   void ProcessMessagesUntil(const std::function<bool()>& done);
 
   // Runs call later on the main thread, in the order queued. Thread-safe.

@@ -32,8 +32,7 @@ void TButton::Click() {
 
 bool TButton::UserClick() {
   if (!CanUserAct()) return false;
-  RunUserHandler([this] { Click(); });
-  return true;
+  return RunUserClick([this] { Click(); });
 }
 
 std::unique_ptr<TPeer> TButton::MakePeer(TPeerFactory& factory) {

@@ -24,8 +24,9 @@ class TButton : public TControl {
 
   // Runs OnClick as a program would; its exceptions reach the caller.
   void Click();
-  // A user's click: when the user can reach the button, runs Click through the application's
-  // handler wrapper (an exception shows the error box). Returns whether the click happened.
+  // A user's click: when the user can reach the button and its previous click is not still
+  // being handled, runs Click through the application's handler wrapper (an exception shows
+  // the error box). Returns whether the click happened.
   bool UserClick();
 
   std::unique_ptr<TPeer> MakePeer(TPeerFactory& factory) override;

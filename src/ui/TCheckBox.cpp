@@ -19,11 +19,10 @@ void TCheckBox::SetChecked(bool checked) {
 
 bool TCheckBox::UserClick() {
   if (!CanUserAct()) return false;
-  RunUserHandler([this] {
+  return RunUserClick([this] {
     SetChecked(!checked_);
     if (OnClick) OnClick();
   });
-  return true;
 }
 
 std::unique_ptr<TPeer> TCheckBox::MakePeer(TPeerFactory& factory) {

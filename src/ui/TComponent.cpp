@@ -32,4 +32,15 @@ void TComponent::RunUserHandler(const std::function<void()>& handler) {
   }
 }
 
+bool TComponent::RunUserClick(const std::function<void()>& handler) {
+  if (clickRunning_) return false;
+  clickRunning_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{clickRunning_};
+  RunUserHandler(handler);
+  return true;
+}
+
 }  // namespace korvane

@@ -42,10 +42,14 @@ class TComponent {
     if (peer_) peer_->Changed(what);
   }
 
-  // Runs a handler the user set off (a click, typed text, a menu choice) the way the
-  // application runs every handler of its loop: an exception ends the handler and shows the
-  // error box. Without an application the exception reaches the caller.
+  // Runs a handler the user set off (typed text, for one) the way the application runs every
+  // handler of its loop: an exception ends the handler and shows the error box. Without an
+  // application the exception reaches the caller.
   void RunUserHandler(const std::function<void()>& handler);
+  // As RunUserHandler, for a click: a click that arrives while the control's previous click
+  // is still being handled (its handler processes messages) is ignored. Returns whether the
+  // handler ran.
+  bool RunUserClick(const std::function<void()>& handler);
 
   // Lets a form adopt itself as its own owner form.
   void SetOwnerForm(TForm* form) { form_ = form; }
@@ -54,6 +58,7 @@ class TComponent {
   std::string name_;
   TForm* form_;
   std::unique_ptr<TPeer> peer_;
+  bool clickRunning_ = false;
 };
 
 }  // namespace korvane

@@ -57,7 +57,8 @@ class TControl : public TComponent {
   void SetCursor(TCursor cursor);
 
   // True when a user could reach the control: it, every container above it and its form are
-  // visible and enabled. User actions (UserClick, UserType, ...) do nothing otherwise.
+  // visible and enabled. User actions (UserClick, UserType, ...) do nothing otherwise, and a
+  // click is not taken while the control's previous click is still being handled.
   bool CanUserAct() const;
 
   // The area docked children share, in the control's own coordinates.

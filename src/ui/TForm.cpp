@@ -75,12 +75,20 @@ TModalResult TForm::ShowModal() {
 }
 
 bool TForm::Close() {
+  if (closing_) return false;
   bool canClose = true;
-  if (OnCloseQuery) OnCloseQuery(canClose);
-  if (canClose) {
-    TCloseAction action = caHide;
-    if (OnClose) OnClose(action);
-    canClose = action != caNone;
+  {
+    closing_ = true;
+    struct Reset {
+      bool& flag;
+      ~Reset() { flag = false; }
+    } reset{closing_};
+    if (OnCloseQuery) OnCloseQuery(canClose);
+    if (canClose) {
+      TCloseAction action = caHide;
+      if (OnClose) OnClose(action);
+      canClose = action != caNone;
+    }
   }
   if (!canClose) {
     if (modal_) modalResult_ = mrNone;

@@ -61,7 +61,8 @@ class TForm : public TControl {
   TModalResult ShowModal();
   // Asks OnCloseQuery, then OnClose; unless one refuses, hides the form (a modal showing ends
   // with mrCancel unless a result was set) and, for the main form, ends the application.
-  // Returns whether the form closed.
+  // Returns whether the form closed. A Close that comes while an earlier one is still asking
+  // its handlers (they process messages) is refused.
   bool Close();
   bool Modal() const { return modal_; }
 
@@ -121,6 +122,7 @@ class TForm : public TControl {
   TBorderStyle borderStyle_ = bsSizeable;
   TFormStyle formStyle_ = fsNormal;
   bool modal_ = false;
+  bool closing_ = false;  // Close is asking its handlers (they may process messages)
   TModalResult modalResult_ = mrNone;
   TMainMenu* menu_ = nullptr;
   std::vector<TComponent*> components_;

@@ -34,7 +34,8 @@ void THeadlessBackend::Wake() {
 
 void THeadlessBackend::WaitForWork() {
   std::unique_lock<std::mutex> lock(mutex_);
-  auto ready = [this] { return woken_ || app_->Terminated() || app_->HasQueuedCalls(); };
+  // Terminate wakes the loop too.
+  auto ready = [this] { return woken_ || app_->HasQueuedCalls(); };
   if (std::optional<SteadyClock::time_point> due = NextDue()) {
     wake_.wait_until(lock, *due, ready);
   } else {

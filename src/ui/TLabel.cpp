@@ -27,8 +27,7 @@ void TLabel::Click() {
 
 bool TLabel::UserClick() {
   if (!CanUserAct()) return false;
-  RunUserHandler([this] { Click(); });
-  return true;
+  return RunUserClick([this] { Click(); });
 }
 
 std::unique_ptr<TPeer> TLabel::MakePeer(TPeerFactory& factory) {

@@ -58,8 +58,7 @@ void TMemo::DblClick() {
 
 bool TMemo::UserDblClick() {
   if (!CanUserAct()) return false;
-  RunUserHandler([this] { DblClick(); });
-  return true;
+  return RunUserClick([this] { DblClick(); });
 }
 
 bool TMemo::UserEdit(std::string_view text) {

@@ -56,8 +56,7 @@ bool TMenuItem::UserClick() {
   }
   const TForm* form = OwnerForm();
   if (!form || !form->Visible() || !form->Enabled()) return false;
-  RunUserHandler([this] { Click(); });
-  return true;
+  return RunUserClick([this] { Click(); });
 }
 
 std::unique_ptr<TPeer> TMenuItem::MakePeer(TPeerFactory& factory) {

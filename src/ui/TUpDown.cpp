@@ -57,14 +57,12 @@ void TUpDown::Step(int delta) {
 
 bool TUpDown::UserStepUp() {
   if (!CanUserAct()) return false;
-  RunUserHandler([this] { StepUp(); });
-  return true;
+  return RunUserClick([this] { StepUp(); });
 }
 
 bool TUpDown::UserStepDown() {
   if (!CanUserAct()) return false;
-  RunUserHandler([this] { StepDown(); });
-  return true;
+  return RunUserClick([this] { StepDown(); });
 }
 
 std::unique_ptr<TPeer> TUpDown::MakePeer(TPeerFactory& factory) {

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <thread>
 
 #include "platform/Clock.h"
 #include "ui/Controls.h"
 #include "ui/TScriptedDialogs.h"
 #include "ui/qt/TQtBackend.h"
+#include "ui/qt/TQtDialogs.h"
 
 namespace korvane::test {
 namespace {
@@ -101,6 +105,23 @@ TEST_F(QtLoop, ServingUntilWorkersEndDoesNotNeedRun) {
   for (std::thread& worker : workers)
     worker.join();
   EXPECT_EQ(running, 0);
+}
+
+TEST(QtLoopEnd, AMessageBoxShownWhileTheProgramWindsDownStillWaitsForOk) {
+  TQtDialogs dialogs;
+  TQtBackend backend;
+  TApplication app(dialogs, &backend);
+  app.QueueCall([&] { app.Terminate(); });
+  app.Run();
+  bool answered = false;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      answered = true;
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  app.ShowMessage("Task stoped!                    ");
+  EXPECT_TRUE(answered);
 }
 
 }  // namespace

@@ -108,6 +108,32 @@ TEST_F(FormTest, CloseCanBeRefusedAndClosingTheMainFormEndsTheApplication) {
   app.Run();  // returns at once
 }
 
+TEST_F(FormTest, ACloseOrClickArrivingWhileItsPredecessorIsStillHandledIsIgnored) {
+  main.Show();
+  options.Show();
+  int asked = 0, clicks = 0;
+  // Both handlers process messages, as a close that waits for workers or a start that looks
+  // up a panorama does; the user's second request arrives meanwhile.
+  main.OnCloseQuery = [&](bool& canClose) {
+    ++asked;
+    app.QueueCall([&] { main.UserClose(); });
+    app.ProcessMessages();
+    canClose = false;
+  };
+  options.Button1.SetModalResult(mrNone);
+  options.Button1.OnClick = [&] {
+    ++clicks;
+    app.QueueCall([&] { options.Button1.UserClick(); });
+    app.ProcessMessages();
+  };
+  main.UserClose();
+  options.Button1.UserClick();
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(clicks, 1);
+  options.Button1.UserClick();  // the first click is over: the next one is taken
+  EXPECT_EQ(clicks, 2);
+}
+
 TEST_F(FormTest, AnExceptionWhileClosingShowsTheErrorBoxAndKeepsTheForm) {
   main.Show();
   main.OnCloseQuery = [](bool&) { throw Exception("Unable to write to /ro/config.ini"); };

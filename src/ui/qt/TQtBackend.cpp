@@ -27,8 +27,11 @@ void TQtBackend::Attach(TApplication* app) {
 }
 
 void TQtBackend::Run() {
-  while (app_ && !app_->Terminated())
-    QApplication::exec();
+  if (!app_ || app_->Terminated() || runLoop_) return;
+  QEventLoop loop;
+  runLoop_ = &loop;
+  loop.exec();
+  runLoop_ = nullptr;
 }
 
 void TQtBackend::ProcessMessages() {
@@ -50,7 +53,8 @@ void TQtBackend::Wake() {
 void TQtBackend::Pump() {
   if (!app_) return;
   if (app_->Terminated()) {
-    QCoreApplication::exit(0);  // ends exec and every modal loop
+    // Modal forms see Terminated themselves; a message box still up keeps its loop.
+    if (runLoop_) runLoop_->quit();
     return;
   }
   // Only what was queued so far: a call that queues another leaves it to the next pump.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEventLoop>
 #include <QObject>
 #include <QTimer>
 #include <map>
@@ -10,7 +11,8 @@
 namespace korvane {
 
 // The application loop on Qt's event loop; a QApplication must exist first, on the thread that
-// makes the TApplication. Run is QApplication::exec until Terminate; queued and synchronized
+// makes the TApplication. Run is an event loop on QApplication until Terminate, which quits that
+// loop alone: message boxes shown while the program winds down still work. Queued and synchronized
 // calls travel as queued invocations to the GUI thread (Synchronize blocks the worker until
 // its call ran); timers are QTimers; ProcessMessages processes Qt's pending events; ShowModal
 // runs a modal loop until the form is closed. Closing the last window does not quit: the model
@@ -36,7 +38,8 @@ class TQtBackend final : public TAppBackend {
   void Pump();
 
   TApplication* app_ = nullptr;
-  QObject pump_;  // lives on the GUI thread: the target of the queued invocations
+  QEventLoop* runLoop_ = nullptr;  // the loop of Run, while it runs
+  QObject pump_;                   // lives on the GUI thread: the target of the queued invocations
   QtPeerFactory factory_;
   std::map<TTimer*, QTimer*> timers_;  // children of pump_
   TTimer* ticking_ = nullptr;          // the timer whose tick is running
