@@ -18,8 +18,8 @@ std::string MapHomePageUrl() {
 }
 
 std::string MetadataUrl(double latitude, double longitude) {
-  return "http://" + StreetViewHost(0) + "/cbk?output=xml&ll=" + FloatToStr(latitude) + "," +
-         FloatToStr(longitude);
+  return "http://" + StreetViewHost(0) + "/cbk?output=xml&ll=" + FloatToStr(latitude, '.') + "," +
+         FloatToStr(longitude, '.');
 }
 
 }  // namespace korvane

@@ -19,7 +19,8 @@ std::string StreetViewHost(int serverNumber);
 std::string MapHomePageUrl();
 
 // "http://" + server 0 + "/cbk?output=xml&ll=" + latitude + "," + longitude, each coordinate
-// in the general number format (the user's decimal separator).
+// in the general number format with "." as the decimal separator whatever the user's locale: a
+// comma inside the coordinates would make the pair unreadable ("48,5,2" is 48.5,2 or 48,5.2).
 std::string MetadataUrl(double latitude, double longitude);
 
 }  // namespace korvane

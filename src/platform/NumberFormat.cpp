@@ -81,6 +81,10 @@ char DecimalSeparator() {
 }
 
 std::string FloatToStr(double value) {
+  return FloatToStr(value, DecimalSeparator());
+}
+
+std::string FloatToStr(double value, char decimalSeparator) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   if (value == 0) return "0";
@@ -101,7 +105,7 @@ std::string FloatToStr(double value) {
   while (digits.size() > 1 && digits.back() == '0')
     digits.pop_back();
 
-  const char separator = DecimalSeparator();
+  const char separator = decimalSeparator;
   std::string result = negative ? "-" : "";
   if (exponent < -5 || exponent >= GeneralPrecision) {
     result += digits[0];

@@ -16,6 +16,10 @@ void SetDecimalSeparator(char separator);
 // "1.5E20") below 0.00001 and for more than 15 digits before the separator.
 std::string FloatToStr(double value);
 
+// The general number format with a given decimal separator, for texts that are not shown to
+// the user (a service address must not depend on the user's locale).
+std::string FloatToStr(double value, char decimalSeparator);
+
 // Plain decimal.
 std::string IntToStr(long long value);
 

@@ -49,9 +49,9 @@ TEST(ServiceAddresses, ServersAndHomePageComeFromTheServiceSection) {
   EXPECT_EQ(MapHomePageUrl(), "http://127.0.0.1:9/");
   program.WriteConfig("[Service]\nServer0=127.0.0.1:8123\n");
   EXPECT_EQ(MetadataUrl(1e-6, 0), "http://127.0.0.1:8123/cbk?output=xml&ll=1E-6,0");
-  // Under a comma locale both coordinates carry commas, as the lookup always wrote them.
+  // Under a comma locale the address still uses points: "48,5,2,25" could not be read back.
   SetDecimalSeparator(',');
-  EXPECT_EQ(MetadataUrl(48.5, 2.25), "http://127.0.0.1:8123/cbk?output=xml&ll=48,5,2,25");
+  EXPECT_EQ(MetadataUrl(48.5, 2.25), "http://127.0.0.1:8123/cbk?output=xml&ll=48.5,2.25");
   SetDecimalSeparator('\0');
 }
 
