@@ -103,12 +103,16 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out,
   TConsoleDialogs dialogs(err);
   TApplication app(dialogs);
   int status = ExitStartFailed;
-  {
+  try {
     KorvaneForms forms(app);
     status = options->RetryFile ? RunRetry(*options, dialogs, forms, out)
                                 : RunTask(*options, app, dialogs, forms, target, out);
-    target.Set(nullptr, nullptr);
+  } catch (const std::exception& error) {
+    // A failure while the windows are made: the error box, then the program ends.
+    app.HandleException(error);
+    status = ExitStartFailed;
   }
+  target.Set(nullptr, nullptr);
   return status;
 }
 
