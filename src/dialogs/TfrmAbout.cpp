@@ -4,6 +4,11 @@ namespace korvane {
 
 namespace {
 
+// The two links start clear of their captions ("Homepage:", "Email:") also in fonts wider than
+// Tahoma, and end at the panel's right margin.
+constexpr int LinkLeft = 90;
+constexpr int LinkWidth = 209;
+
 // The look of an address that can be clicked.
 void MakeLink(TLabel& label) {
   TFont font = label.Font();
@@ -41,10 +46,10 @@ TfrmAbout::TfrmAbout(TApplication& app, TAboutSources sources)
 
   Label8.SetBounds(16, 58, 283, 13);
   Label5.SetBounds(16, 86, 60, 13);
-  Label4.SetBounds(80, 86, 219, 13);
+  Label4.SetBounds(LinkLeft, 86, LinkWidth, 13);
   MakeLink(Label4);
   Label6.SetBounds(16, 110, 60, 13);
-  Label7.SetBounds(80, 110, 219, 13);
+  Label7.SetBounds(LinkLeft, 110, LinkWidth, 13);
   MakeLink(Label7);
 
   bLater.SetBounds(232, 151, 75, 25);

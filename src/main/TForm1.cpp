@@ -18,6 +18,7 @@ constexpr int LogFontHeight = 13;
 constexpr int MinimumZoom = 1;
 constexpr int MaximumZoom = 5;
 constexpr int InitialZoom = 3;
+constexpr int ZoomLabelLeft = 365;
 
 }  // namespace
 
@@ -59,7 +60,9 @@ void TForm1::LayOut() {
   EditLat.SetBounds(86, 56, 81, 21);
   Label3.SetBounds(203, 58, 60, 13);
   EditLong.SetBounds(264, 56, 81, 21);
-  Label2.SetBounds(377, 58, 60, 13);
+  // The zoom label starts a little left of where Tahoma would put it: in the wider sans-serif
+  // fonts that stand in for Tahoma on Linux its text would otherwise run under the zoom box.
+  Label2.SetBounds(ZoomLabelLeft, 58, 60, 13);
   EditZoom.SetBounds(438, 56, 35, 21);
   UpDown1.SetBounds(473, 56, 15, 21);
   UpDown1.SetMin(MinimumZoom);

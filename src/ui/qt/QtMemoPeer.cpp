@@ -70,6 +70,10 @@ void QtMemoPeer::ReplaceAll() {
   for (const std::string& line : memo_.Lines.Strings())
     lines.push_back(ToQString(line));
   Editor()->setPlainText(lines.join('\n'));
+  // The view goes to the last line, so lines appended next stay in view (a log window follows
+  // its newest line until the user scrolls away).
+  QScrollBar* bar = Editor()->verticalScrollBar();
+  bar->setValue(bar->maximum());
   shownLines_ = memo_.Lines.Count();
   applying_ = false;
 }
