@@ -6,6 +6,7 @@
 #include "download/DownloadLimits.h"
 #include "download/JpegCheck.h"
 #include "download/TileFailure.h"
+#include "net/FailureTexts.h"
 #include "platform/Clock.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -15,7 +16,6 @@
 namespace korvane {
 namespace {
 
-constexpr const char* BanLine = "Error: may be your IP is banned.\nPlease try again later.";
 constexpr const char* NetworkLine = "Error: Your network has problem, please check it.";
 constexpr const char* NotFoundLine = "Error: the image is not found on server.";
 constexpr const char* InvalidExtension = ".invalid";
@@ -100,7 +100,7 @@ class TileFetch {
       case TileFailureKind::NetworkDown:
         Log(FailureLine(failure));
         FailedLine();
-        Log(kind == TileFailureKind::Refused ? BanLine : NetworkLine);
+        Log(kind == TileFailureKind::Refused ? BannedLine : NetworkLine);
         return TileOutcome::StopWorker;
       case TileFailureKind::NotFound:
         // Final: the tile does not exist, so it gets no failed-list entry to fetch it again.

@@ -1,23 +1,20 @@
 #include "download/TileFailure.h"
 
 #include "download/DownloadLimits.h"
+#include "net/FailureTexts.h"
 
 namespace korvane {
-namespace {
-
-bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
-
-}  // namespace
 
 TileFailureKind ClassifyTileFailure(std::string_view message) {
-  if (Contains(message, "10054") || Contains(message, "Connection Closed Gracefully"))
+  using namespace FailureText;
+  if (MessageContains(message, ConnectionReset) || MessageContains(message, ClosedGracefully))
     return TileFailureKind::ConnectionReset;
-  if (Contains(message, "10048")) return TileFailureKind::AddressInUse;
-  if (Contains(message, "302") || Contains(message, "403")) return TileFailureKind::Refused;
-  if (Contains(message, "Socket Error")) return TileFailureKind::NetworkDown;
-  if (Contains(message, "404") || Contains(message, "400")) return TileFailureKind::NotFound;
+  if (MessageContains(message, AddressInUse)) return TileFailureKind::AddressInUse;
+  if (MessageContains(message, Redirect) || MessageContains(message, Forbidden))
+    return TileFailureKind::Refused;
+  if (MessageContains(message, SocketError)) return TileFailureKind::NetworkDown;
+  if (MessageContains(message, NotFound) || MessageContains(message, BadRequest))
+    return TileFailureKind::NotFound;
   return TileFailureKind::Other;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "net/BrowserHeaders.h"
+#include "net/FailureTexts.h"
 #include "net/ServiceAddresses.h"
 #include "net/TIdHTTP.h"
 #include "platform/Clock.h"
@@ -26,10 +27,6 @@ constexpr Milliseconds AttemptPause{500};
 constexpr const char* MetadataAnswerFile = "ini/temp.xml";
 constexpr std::string_view PanoIdMarker = "pano_id=";
 constexpr size_t PanoIdLength = 22;
-
-bool Contains(const std::string& text, std::string_view part) {
-  return text.find(part) != std::string::npos;
-}
 
 // The failure of one attempt: its message, or nothing when the failure carries no text.
 struct AttemptFailure {
@@ -90,21 +87,22 @@ std::string GetPanoIdWith(const HttpGetFunction& get, double latitude, double lo
       if (attempt >= UntextedAttempts) return "";
     } else {
       const std::string& message = *failure->Message;
-      if (Contains(message, "10054") || Contains(message, "Connection Closed Gracefully")) {
+      using namespace FailureText;
+      if (MessageContains(message, ConnectionReset) || MessageContains(message, ClosedGracefully)) {
         addLogLine(message + "->" + address);
         if (attempt >= ResetAttempts) {
           addLogLine("Failed to get the pano_id.");
           return "";
         }
-      } else if (Contains(message, "302") || Contains(message, "403")) {
+      } else if (MessageContains(message, Redirect) || MessageContains(message, Forbidden)) {
         if (attempt >= RefusedAttempts) {
-          addLogLine("Error: may be your IP is banned.\nPlease try again later.");
+          addLogLine(BannedLine);
           return "";
         }
-      } else if (Contains(message, "404")) {
+      } else if (MessageContains(message, NotFound)) {
         addLogLine(address + ":Error: the url is not found on server.");
         return "";
-      } else if (Contains(message, "Socket Error")) {
+      } else if (MessageContains(message, SocketError)) {
         if (attempt >= NetworkAttempts) {
           addLogLine("Error: your network is with problem.");
           return "";

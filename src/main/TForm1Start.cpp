@@ -4,24 +4,10 @@
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
+#include "platform/ScopedFlag.h"
 #include "settings/Config.h"
 
 namespace korvane {
-namespace {
-
-// Clears a flag when the scope ends, however it ends.
-class FlagGuard {
- public:
-  explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagGuard() { flag_ = false; }
-  FlagGuard(const FlagGuard&) = delete;
-  FlagGuard& operator=(const FlagGuard&) = delete;
-
- private:
-  bool& flag_;
-};
-
-}  // namespace
 
 void TForm1::BitBtn1Click() {
   if (BitBtn1.Caption() == "Start") {
@@ -35,7 +21,7 @@ void TForm1::StartSequence() {
   // The lookup lets the window process its messages, so a second press of Start (or Enter)
   // can arrive while this one runs: it is ignored.
   if (starting_) return;
-  FlagGuard startingGuard(starting_);
+  ScopedFlag startingGuard(starting_);
 
   const ProxySettings proxy = ReadProxySettings();
 

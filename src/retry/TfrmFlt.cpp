@@ -1,8 +1,10 @@
 #include "retry/TfrmFlt.h"
 
 #include "net/BrowserHeaders.h"
+#include "net/FailureTexts.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
+#include "platform/ScopedFlag.h"
 #include "platform/TextFile.h"
 #include "task/FailedList.h"
 
@@ -13,13 +15,8 @@ namespace {
 constexpr const char* NoRecordsLine = "No failed files records.";
 constexpr const char* StartLine = "Start...";
 constexpr const char* EndLine = "Download End.";
-constexpr const char* BannedLine = "Error: may be your IP is banned.\nPlease try again later.";
 constexpr const char* NotFoundSuffix = ":Error: the image is not found on server.";
 constexpr const char* OkSuffix = " ->OK";
-
-bool Contains(const std::string& text, const char* part) {
-  return text.find(part) != std::string::npos;
-}
 
 // GET address into a fresh body, repeating after connection resets (each repeat with an empty
 // buffer, so what a reset attempt received never reaches the file). Returns the error message
@@ -32,24 +29,15 @@ std::optional<std::string> GetRepeatingResets(TIdHTTP& client, const std::string
       client.Get(address, body);
       return std::nullopt;
     } catch (const Exception& error) {
-      if (Contains(error.Message(), "10054") && repeats < MaxResetRepeats) continue;
+      if (MessageContains(error.Message(), FailureText::ConnectionReset) &&
+          repeats < MaxResetRepeats) {
+        continue;
+      }
       body.clear();
       return error.Message();
     }
   }
 }
-
-// Clears a flag when the run ends, however it ends.
-class RunningFlag {
- public:
-  explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~RunningFlag() { flag_ = false; }
-  RunningFlag(const RunningFlag&) = delete;
-  RunningFlag& operator=(const RunningFlag&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 
@@ -77,7 +65,7 @@ void TfrmFlt::FormShow() {
 
 void TfrmFlt::Button1Click() {
   if (running_) return;
-  RunningFlag running(running_);
+  ScopedFlag running(running_);
   lastRunOutcome_ = TFltRunOutcome::Failed;  // until the run says otherwise
 
   OpenDialog1.Title = "Open ftl file:";
@@ -113,11 +101,12 @@ bool TfrmFlt::FetchLine(TIdHTTP& client, const std::string& line) {
   std::string body;
   if (std::optional<std::string> failure = GetRepeatingResets(client, tile.Address, body)) {
     AddLine(*failure + "->" + tile.Address);
-    if (Contains(*failure, "302") || Contains(*failure, "403")) {
+    if (MessageContains(*failure, FailureText::Redirect) ||
+        MessageContains(*failure, FailureText::Forbidden)) {
       AddLine(BannedLine);
       return false;
     }
-    if (Contains(*failure, "404")) AddLine(tile.Address + NotFoundSuffix);
+    if (MessageContains(*failure, FailureText::NotFound)) AddLine(tile.Address + NotFoundSuffix);
     return true;
   }
   // A line without "|" names no file; it cannot be created (and the current folder is no
