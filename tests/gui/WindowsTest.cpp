@@ -188,6 +188,15 @@ TEST_F(GuiWindows, TheZoomArrowsStepBetweenOneAndFiveWithoutWrapping) {
   EXPECT_EQ(Form1().EditZoom.Text(), "1");
 }
 
+TEST_F(GuiWindows, ADoubleClickOnTheLogWindowBeforeAnyTaskSaysNoTaskIsRunning) {
+  ShowMain();
+  MessageBoxAnswerer boxes;
+  auto* memo = Find<QPlainTextEdit>(Form1(), "Memo1");
+  ASSERT_NE(memo, nullptr);
+  QTest::mouseDClick(memo->viewport(), Qt::LeftButton);
+  EXPECT_EQ(boxes.Texts(), QStringList{"No task running now." + QString(18, ' ')});
+}
+
 TEST_F(GuiWindows, OptionsOpensModallyFromTheMenuCentredOnTheMainWindow) {
   program.WriteConfig(
       "[IniParas]\r\nDefaultPath=/srv/tiles\r\n[Proxy]\r\nUseProxy=1\r\nProxyServer=proxy.lan\r\n"
