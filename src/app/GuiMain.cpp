@@ -1,3 +1,4 @@
+#include <QGuiApplication>
 #include <exception>
 
 #include "app/KorvaneForms.h"
@@ -7,6 +8,8 @@
 // options it knows, such as -platform).
 int main(int argc, char** argv) {
   korvane::TQtRuntime runtime(argc, argv);
+  // Lets the desktop match the windows to korvane.desktop (and so to its icon).
+  QGuiApplication::setDesktopFileName("korvane");
   korvane::TApplication& app = runtime.Application();
   try {
     korvane::KorvaneForms forms(app);

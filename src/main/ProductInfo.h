@@ -7,7 +7,6 @@ inline constexpr const char* ApplicationTitle = "Korvane";
 inline constexpr const char* MainWindowCaption = "Korvane 3.0";
 inline constexpr const char* HomePageAddress = "https://korvane.example.org/";
 inline constexpr const char* ContactAddress = "support@korvane.example.org";
-inline constexpr const char* DeveloperLine = "Developer: the Korvane developers";
 
 // Companion programs and the manual, in the program folder.
 inline constexpr const char* ImageViewerProgram = "pictoscope";
