@@ -84,8 +84,7 @@ int RunRetry(const CliOptions& options, TConsoleDialogs& dialogs, KorvaneForms& 
 
 }  // namespace
 
-int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out,
-                  std::ostream& err) {
+int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   std::optional<CliOptions> options = ParseCliOptions(arguments);
   if (!options) {
     err << CliUsage();
