@@ -1,6 +1,4 @@
-#include <chrono>
 #include <exception>
-#include <thread>
 
 #include "main/TForm1.h"
 #include "platform/DateTimeFormat.h"
@@ -104,11 +102,6 @@ void TForm1::CloseQuery(bool& canClose) {
   closing_ = true;
   StopSequence();
   App().ProcessMessagesUntil([this] { return !TaskRunning(); });
-  if (TaskRunning()) {
-    // The application was terminated meanwhile; the destructor finishes the workers.
-    closing_ = false;
-    return;
-  }
   closing_ = false;
 }
 
@@ -121,12 +114,8 @@ void TForm1::WaitForWorkersAfterTermination() {
   for (auto& worker : DownThreads) {
     if (worker) worker->Terminate();
   }
-  while (RunningThreads > 0) {
-    App().ProcessMessages();
-    // The loop is over, so nothing wakes us: look again shortly.
-    if (RunningThreads > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  EndSequence();
+  App().ProcessMessagesUntil([this] { return RunningThreads == 0; });
+  if (TaskRunning()) EndSequence();  // unless a timer tick ran it meanwhile
 }
 
 }  // namespace korvane

@@ -168,6 +168,17 @@ TEST_F(TaskRun, ClosingTheWindowDuringATaskStopsAndSavesEverything) {
   EXPECT_EQ(log[log.size() - 5], "Task Stoped!");
 }
 
+TEST_F(TaskRun, AWindowDestroyedDuringATaskStillSavesTheEnd) {
+  Type("gone", "48.8566", "2.3522", "3", SavePath());
+  Press();
+  ASSERT_TRUE(form->TaskRunning());
+  form.reset();
+  EXPECT_EQ(tasksEnded, 1) << "the end sequence ran exactly once";
+  TStringList log = LoadLines(SavePath() + "gone_log.txt");
+  EXPECT_EQ(log.back(), "Log file has been saved as " + SavePath() + "gone_log.txt");
+  EXPECT_TRUE(dialogs.Messages().empty());
+}
+
 TEST_F(TaskRun, AnErrorInTheEndSequenceStillEndsTheTask) {
   Type("lost", "48.8566", "2.3522", "2", SavePath());
   Press();
