@@ -15,13 +15,10 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -34,6 +31,8 @@
 #include "platform/FileSystem.h"
 #include "platform/ProgramFolder.h"
 #include "task/MDTask.h"
+#include "ui/TApplication.h"
+#include "ui/TScriptedDialogs.h"
 
 extern char** environ;
 
@@ -89,16 +88,10 @@ class Standin {
   std::string host_;
 };
 
-// The main thread's side: serves the workers' synchronized calls and counts lines and ends.
-class MainLoop final : public TSynchronizer, public TDownThreadHost {
+// The main window's side of the workers: counts lines and ends. Their synchronized calls are
+// served by the program's own application loop, as in the program.
+class WorkerHost final : public TDownThreadHost {
  public:
-  void Synchronize(const std::function<void()>& operation) override {
-    Pending call{&operation};
-    std::unique_lock<std::mutex> lock(mutex_);
-    queue_.push_back(&call);
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return call.done; });
-  }
   void AddLogLine(const std::string& line) override {
     ++logLines;
     if (line.find(" OK") == std::string::npos && line.find(" Finished.") == std::string::npos)
@@ -107,38 +100,9 @@ class MainLoop final : public TSynchronizer, public TDownThreadHost {
   void AddFailedLine(const std::string&) override { ++failedLines; }
   void ThreadDone() override { --runningThreads; }
 
-  // False when the bound passed first.
-  bool Serve(SteadyClock::time_point deadline) {
-    while (runningThreads > 0) {
-      Pending* call = nullptr;
-      {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (!changed_.wait_until(lock, deadline, [&] { return !queue_.empty(); })) return false;
-        call = queue_.front();
-        queue_.pop_front();
-      }
-      (*call->operation)();
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        call->done = true;
-      }
-      changed_.notify_all();
-    }
-    return true;
-  }
-
   int runningThreads = 0;
   int logLines = 0;
   int failedLines = 0;
-
- private:
-  struct Pending {
-    const std::function<void()>* operation;
-    bool done = false;
-  };
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<Pending*> queue_;
 };
 
 double CpuSeconds() {
@@ -197,15 +161,21 @@ int Run() {
     }
   }
 
-  MainLoop loop;
+  TScriptedDialogs dialogs;
+  TApplication app(dialogs);
+  WorkerHost host;
   std::vector<std::unique_ptr<TDownThread>> threads;
   const double cpuBefore = CpuSeconds();
   const auto start = SteadyClock::now();
   for (int index = 0; index < Workers; ++index) {
-    ++loop.runningThreads;
-    threads.push_back(std::make_unique<TDownThread>(false, index, &task, loop, loop));
+    ++host.runningThreads;
+    threads.push_back(std::make_unique<TDownThread>(false, index, &task, host, app));
   }
-  if (!loop.Serve(start + RunBound)) {
+  // Every worker line wakes the loop, so the bound is looked at often enough.
+  const auto deadline = start + RunBound;
+  app.ProcessMessagesUntil(
+      [&] { return host.runningThreads == 0 || SteadyClock::now() > deadline; });
+  if (host.runningThreads != 0) {
     std::fprintf(stderr, "the workers did not end within %lld s\n",
                  static_cast<long long>(RunBound.count()));
     std::_Exit(1);
@@ -223,8 +193,8 @@ int Run() {
   fs::remove_all(root);
 
   std::printf("tiles %d of %d stored, %d failed lines, wall %.2f s, cpu %.3f s\n", good,
-              task.TotalCount, loop.failedLines, wall, cpu);
-  if (good != task.TotalCount || loop.failedLines != 0) {
+              task.TotalCount, host.failedLines, wall, cpu);
+  if (good != task.TotalCount || host.failedLines != 0) {
     std::fprintf(stderr, "the run did not store every tile\n");
     return 1;
   }
