@@ -183,8 +183,11 @@ TEST_F(TaskRun, AnErrorInTheEndSequenceStillEndsTheTask) {
   Type("lost", "48.8566", "2.3522", "2", SavePath());
   Press();
   ASSERT_TRUE(form->TaskRunning());
-  std::filesystem::remove_all(SavePath());
+  // Moved away in one step: the workers may be writing tiles into it at this very moment.
+  const std::string moved = SavePath().substr(0, SavePath().size() - 1) + "-moved";
+  std::filesystem::rename(SavePath(), moved);
   RunToEnd();
+  std::filesystem::remove_all(moved);
   EXPECT_FALSE(form->TaskRunning());
   EXPECT_EQ(form->BitBtn1.Caption(), "Start");
   EXPECT_FALSE(form->Timer1.Enabled());
