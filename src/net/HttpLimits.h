@@ -7,7 +7,7 @@
 namespace korvane {
 
 // Every limit of the HTTP client in one place. Time-outs are nominal: the real wait is
-// TheClock().RealDuration(timeout), so a test clock can shorten them.
+// TheClock().RealTimeout(timeout), so a test clock can shorten them.
 
 // How long opening a TCP connection may take before it fails with socket error 10060.
 inline constexpr Milliseconds DefaultConnectTimeout{30'000};
@@ -15,8 +15,8 @@ inline constexpr Milliseconds DefaultConnectTimeout{30'000};
 // take before it fails with socket error 10060. A server that trickles bytes resets it each time;
 // the byte limits below bound such a reply.
 inline constexpr Milliseconds DefaultReadTimeout{60'000};
-// A clock that turns a positive time-out into no real time at all (a test clock that skips its
-// sleeps) would make every socket wait fail at once; such a time-out waits this long instead.
+// A clock that turns a positive time-out into no real time at all would make every socket wait
+// fail at once; such a time-out waits this long instead.
 inline constexpr Milliseconds RealTimeoutWhenClockSkipsWaits{5'000};
 
 // The port of URLs that name none.

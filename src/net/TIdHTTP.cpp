@@ -12,7 +12,7 @@ namespace {
 // The real wait that stands for a nominal time-out.
 Milliseconds RealTimeout(Milliseconds nominal) {
   if (nominal.count() <= 0) return Milliseconds(0);
-  Milliseconds real = TheClock().RealDuration(nominal);
+  Milliseconds real = TheClock().RealTimeout(nominal);
   return real.count() > 0 ? real : RealTimeoutWhenClockSkipsWaits;
 }
 

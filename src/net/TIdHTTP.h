@@ -48,7 +48,7 @@ class TIdHTTP {
   int ResponseCode() const { return responseCode_; }
   const std::string& ResponseText() const { return responseText_; }
 
-  // Nominal time-outs; the real wait is TheClock().RealDuration(timeout). A non-positive value
+  // Nominal time-outs; the real wait is TheClock().RealTimeout(timeout). A non-positive value
   // does not wait at all.
   Milliseconds ConnectTimeout = DefaultConnectTimeout;
   Milliseconds ReadTimeout = DefaultReadTimeout;

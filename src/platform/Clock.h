@@ -19,6 +19,11 @@ class Clock {
   // The real duration that stands for a nominal one, for waits that are not plain sleeps (a
   // timer interval, a time-out on a condition). Does not record anything.
   virtual Milliseconds RealDuration(Milliseconds nominal) = 0;
+
+  // The real length of a time-out that guards against a stalled peer (a network wait). It is
+  // not a pause of the program, so speeding waits up does not shorten it; a test clock shortens
+  // it only when a test asks for stalls to end quickly.
+  virtual Milliseconds RealTimeout(Milliseconds nominal) { return nominal; }
 };
 
 // The process-wide clock: the real one unless a test installed another. Thread-safe.

@@ -253,7 +253,8 @@ TEST(TIdHTTP, ConnectFailures) {
 }
 
 TEST(TIdHTTP, StalledServerTimesOutThroughTheClock) {
-  test::RecordingClock clock(1000);  // the 60 s receive time-out lasts 60 ms
+  test::RecordingClock clock;
+  clock.ShortenTimeouts(1000);  // the 60 s receive time-out lasts 60 ms
   ScriptedServer server;
   server.AddConnection(ConnectionScript().AwaitRequest().Stall());
   server.AddConnection(ConnectionScript()

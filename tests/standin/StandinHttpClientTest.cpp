@@ -110,7 +110,8 @@ TEST(StandinThroughTIdHTTP, FramingFaultsStillDeliverTheTile) {
 
 TEST(StandinThroughTIdHTTP, AStallRunsIntoTheClientsReadTimeOut) {
   StandinFixture service("tile every stall\n");
-  RecordingClock clock(600);  // the client's 60 s nominal wait lasts 100 ms
+  RecordingClock clock;
+  clock.ShortenTimeouts(600);  // the client's 60 s nominal wait lasts 100 ms
   const std::string failure = FailureOf(TileUrl(service, 0));
   EXPECT_EQ(failure.rfind("Socket Error # 10060", 0), 0u) << failure;
 }

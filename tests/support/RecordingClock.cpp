@@ -1,5 +1,7 @@
 #include "support/RecordingClock.h"
 
+#include <algorithm>
+
 namespace korvane::test {
 
 RecordingClock::RecordingClock(int speedUp) : speedUp_(speedUp) {
@@ -26,6 +28,16 @@ void RecordingClock::Sleep(Milliseconds nominal) {
 Milliseconds RecordingClock::RealDuration(Milliseconds nominal) {
   if (speedUp_ <= 0) return Milliseconds(0);
   return nominal / speedUp_;
+}
+
+Milliseconds RecordingClock::RealTimeout(Milliseconds nominal) {
+  const int speedUp = timeoutSpeedUp_.load();
+  if (speedUp > 0) return nominal / speedUp;
+  return std::min(nominal, LongestRealTimeout);
+}
+
+void RecordingClock::ShortenTimeouts(int speedUp) {
+  timeoutSpeedUp_.store(speedUp);
 }
 
 std::vector<RecordingClock::Pause> RecordingClock::Pauses() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -9,7 +10,9 @@
 namespace korvane::test {
 
 // A clock for tests: records every nominal sleep (with the sleeping thread) and waits only
-// nominal / speedUp of real time (0 = no real wait at all). Installs itself as the process
+// nominal / speedUp of real time (0 = no real wait at all). Network time-outs keep a real
+// length that a loaded machine cannot run into (at most LongestRealTimeout), unless a test
+// that makes a peer stall shortens them with ShortenTimeouts. Installs itself as the process
 // clock for its life.
 class RecordingClock final : public Clock {
  public:
@@ -23,6 +26,12 @@ class RecordingClock final : public Clock {
 
   void Sleep(Milliseconds nominal) override;
   Milliseconds RealDuration(Milliseconds nominal) override;
+  Milliseconds RealTimeout(Milliseconds nominal) override;
+
+  // From now on a time-out lasts nominal / speedUp of real time.
+  void ShortenTimeouts(int speedUp);
+
+  static constexpr Milliseconds LongestRealTimeout{10'000};
 
   std::vector<Pause> Pauses() const;
   // The nominal durations of all pauses, in the order they were made.
@@ -33,6 +42,7 @@ class RecordingClock final : public Clock {
 
  private:
   int speedUp_;
+  std::atomic<int> timeoutSpeedUp_{0};
   mutable std::mutex mutex_;
   std::vector<Pause> pauses_;
 };
