@@ -1,9 +1,15 @@
 #include "ui/TEdit.h"
 
+#include "ui/TUpDown.h"
+
 namespace korvane {
 
 TEdit::TEdit(TControl* parent, std::string name, std::string text)
     : TControl(parent, std::move(name)), text_(std::move(text)) {}
+
+TEdit::~TEdit() {
+  if (spin_) spin_->SetAssociate(nullptr);
+}
 
 void TEdit::SetText(std::string text) {
   if (text_ == text) return;
@@ -22,6 +28,11 @@ bool TEdit::UserType(std::string text) {
   if (readOnly_ || !CanUserAct()) return false;
   RunUserHandler([&] { SetText(std::move(text)); });
   return true;
+}
+
+bool TEdit::UserArrowKey(bool up) {
+  if (!spin_ || !CanUserAct()) return false;
+  return up ? spin_->UserStepUp() : spin_->UserStepDown();
 }
 
 std::unique_ptr<TPeer> TEdit::MakePeer(TPeerFactory& factory) {

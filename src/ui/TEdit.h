@@ -7,10 +7,13 @@
 
 namespace korvane {
 
+class TUpDown;
+
 // A one-line text box. Characters are always shown in clear.
 class TEdit : public TControl {
  public:
   TEdit(TControl* parent, std::string name, std::string text = "");
+  ~TEdit() override;
 
   const std::string& Text() const { return text_; }
   // Replaces the text; OnChange runs when it differs.
@@ -23,6 +26,14 @@ class TEdit : public TControl {
   // Returns whether the text was taken.
   bool UserType(std::string text);
 
+  // The spin control that shows its position in this box (set by the spin control); null
+  // for none.
+  TUpDown* Spin() const { return spin_; }
+  void SetSpin(TUpDown* spin) { spin_ = spin; }
+  // A user's Up or Down arrow key in the box: steps its spin control, as the spin's own arrows
+  // do. Returns whether it stepped (false without a spin control or out of the user's reach).
+  bool UserArrowKey(bool up);
+
   std::unique_ptr<TPeer> MakePeer(TPeerFactory& factory) override;
 
   std::function<void()> OnChange;
@@ -30,6 +41,7 @@ class TEdit : public TControl {
  private:
   std::string text_;
   bool readOnly_ = false;
+  TUpDown* spin_ = nullptr;
 };
 
 }  // namespace korvane

@@ -9,6 +9,10 @@ namespace korvane {
 
 TUpDown::TUpDown(TControl* parent, std::string name) : TControl(parent, std::move(name)) {}
 
+TUpDown::~TUpDown() {
+  SetAssociate(nullptr);
+}
+
 void TUpDown::SetMin(int min) {
   min_ = min;
   if (max_ < min_) max_ = min_;
@@ -27,7 +31,9 @@ void TUpDown::SetPosition(int position) {
 }
 
 void TUpDown::SetAssociate(TEdit* edit) {
+  if (associate_ && associate_->Spin() == this) associate_->SetSpin(nullptr);
   associate_ = edit;
+  if (associate_) associate_->SetSpin(this);
   ShowPosition();
 }
 

@@ -14,6 +14,7 @@ class TEdit;
 class TUpDown : public TControl {
  public:
   TUpDown(TControl* parent, std::string name);
+  ~TUpDown() override;
 
   int Min() const { return min_; }
   int Max() const { return max_; }
@@ -27,8 +28,8 @@ class TUpDown : public TControl {
   bool Wrap() const { return wrap_; }
   void SetWrap(bool wrap) { wrap_ = wrap; }
 
-  // The edit box that shows the position (it shows it at once); null for none. The box must
-  // outlive the association.
+  // The edit box that shows the position (it shows it at once, and its Up and Down keys step
+  // this control); null for none. The box must outlive the association.
   TEdit* Associate() const { return associate_; }
   void SetAssociate(TEdit* edit);
 

@@ -186,6 +186,15 @@ TEST_F(GuiWindows, TheZoomArrowsStepBetweenOneAndFiveWithoutWrapping) {
     QTest::mouseClick(down, Qt::LeftButton);
   EXPECT_EQ(zoom->text(), "1");
   EXPECT_EQ(Form1().EditZoom.Text(), "1");
+
+  // The arrow keys in the box step it the same way.
+  zoom->setFocus();
+  QTest::keyClick(zoom, Qt::Key_Up);
+  QTest::keyClick(zoom, Qt::Key_Up);
+  EXPECT_EQ(zoom->text(), "3");
+  for (int i = 0; i < 3; ++i)
+    QTest::keyClick(zoom, Qt::Key_Down);
+  EXPECT_EQ(Form1().EditZoom.Text(), "1");
 }
 
 TEST_F(GuiWindows, ADoubleClickOnTheLogWindowBeforeAnyTaskSaysNoTaskIsRunning) {

@@ -143,6 +143,33 @@ TEST_F(ControlsTest, UpDownStepsWithinItsRangeWithoutWrapping) {
   EXPECT_EQ(form.UpDown1.Position(), 1);
 }
 
+TEST_F(ControlsTest, ArrowKeysInTheBoxStepItsSpinControlWhileTheUserCanReachIt) {
+  form.UpDown1.SetMin(1);
+  form.UpDown1.SetMax(5);
+  form.UpDown1.SetPosition(3);
+  EXPECT_FALSE(form.EditZoom.UserArrowKey(true)) << "not bound yet";
+  form.UpDown1.SetAssociate(&form.EditZoom);
+  EXPECT_FALSE(form.EditZoom.UserArrowKey(true)) << "the form is not shown";
+  form.Show();
+  EXPECT_TRUE(form.EditZoom.UserArrowKey(true));
+  EXPECT_TRUE(form.EditZoom.UserArrowKey(true));
+  EXPECT_TRUE(form.EditZoom.UserArrowKey(true));
+  EXPECT_EQ(form.EditZoom.Text(), "5");
+  EXPECT_TRUE(form.EditZoom.UserArrowKey(false));
+  EXPECT_EQ(form.EditZoom.Text(), "4");
+
+  // Unbinding (or a spin control going first) leaves the box without one.
+  {
+    TUpDown spin{&form.Panel1, "UpDown2"};
+    spin.SetAssociate(&form.EditZoom);
+    EXPECT_EQ(form.EditZoom.Spin(), &spin);
+  }
+  EXPECT_EQ(form.EditZoom.Spin(), nullptr);
+  const std::string shown = form.EditZoom.Text();
+  EXPECT_FALSE(form.EditZoom.UserArrowKey(false));
+  EXPECT_EQ(form.EditZoom.Text(), shown);
+}
+
 TEST_F(ControlsTest, UserActionsNeedAVisibleEnabledControl) {
   int clicks = 0;
   form.Button1.OnClick = [&] { ++clicks; };

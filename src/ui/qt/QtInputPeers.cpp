@@ -1,5 +1,6 @@
 #include "ui/qt/QtInputPeers.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "ui/qt/QtConvert.h"
@@ -11,6 +12,16 @@ void QtClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
     label_.UserClick();
   }
+}
+
+void QtLineEdit::keyPressEvent(QKeyEvent* event) {
+  const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+  if (arrow && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+      edit_.UserArrowKey(event->key() == Qt::Key_Up)) {
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
 }
 
 QtLabelPeer::QtLabelPeer(TLabel& label, QWidget* parent)
@@ -48,7 +59,7 @@ void QtLabelPeer::ApplyBounds() {
 }
 
 QtEditPeer::QtEditPeer(TEdit& edit, QWidget* parent)
-    : QtControlPeer(edit, new QLineEdit(parent)), edit_(edit) {
+    : QtControlPeer(edit, new QtLineEdit(edit, parent)), edit_(edit) {
   LineEdit()->setEchoMode(QLineEdit::Normal);
   QObject::connect(LineEdit(), &QLineEdit::textEdited, [this](const QString& text) {
     if (!edit_.UserType(FromQString(text))) Update(TChange::Text);  // refused: show the model's

@@ -27,6 +27,18 @@ class QtClickableLabel final : public QLabel {
   TLabel& label_;
 };
 
+// A text box whose Up and Down keys step the spin control bound to it, when there is one.
+class QtLineEdit final : public QLineEdit {
+ public:
+  QtLineEdit(TEdit& edit, QWidget* parent) : QLineEdit(parent), edit_(edit) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  TEdit& edit_;
+};
+
 class QtLabelPeer final : public QtControlPeer {
  public:
   QtLabelPeer(TLabel& label, QWidget* parent);
