@@ -197,6 +197,23 @@ TEST_F(GuiWindows, TheZoomArrowsStepBetweenOneAndFiveWithoutWrapping) {
   EXPECT_EQ(Form1().EditZoom.Text(), "1");
 }
 
+TEST_F(GuiWindows, TheInputPanelDrawsARaisedEdgeAndALoweredBevelInsideItsBorder) {
+  ShowMain();
+  auto* panel = Find<QWidget>(Form1(), "Panel2");
+  ASSERT_NE(panel, nullptr);
+  const QImage face = panel->grab().toImage();
+  const int right = face.width() - 1;
+  const int bottom = face.height() - 1;
+  auto lightness = [&](int x, int y) { return face.pixelColor(x, y).lightness(); };
+  // Outer bevel raised: lit top-left edge, shaded bottom-right edge.
+  EXPECT_GT(lightness(0, bottom / 2), lightness(right, bottom / 2));
+  EXPECT_GT(lightness(right / 2, 0), lightness(right / 2, bottom));
+  // Inner bevel lowered, inside the border width of 3: the other way round.
+  const int inner = 1 + 3;
+  EXPECT_LT(lightness(inner, bottom / 2), lightness(right - inner, bottom / 2));
+  EXPECT_LT(lightness(right / 2, inner), lightness(right / 2, bottom - inner));
+}
+
 TEST_F(GuiWindows, ADoubleClickOnTheLogWindowBeforeAnyTaskSaysNoTaskIsRunning) {
   ShowMain();
   MessageBoxAnswerer boxes;

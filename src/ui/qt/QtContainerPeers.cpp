@@ -1,13 +1,32 @@
 #include "ui/qt/QtContainerPeers.h"
 
-#include <algorithm>
+#include <qdrawutil.h>
+
+#include <QPainter>
 
 #include "ui/qt/QtConvert.h"
 
 namespace korvane {
 
+void QtPanelFrame::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  QPainter painter(this);
+  QRect edge = rect();
+  auto drawBevel = [&](TBevelCut bevel) {
+    if (bevel == bvNone) return;
+    qDrawShadePanel(&painter, edge, palette(), bevel == bvLowered, PanelBevelWidth);
+    edge.adjust(PanelBevelWidth, PanelBevelWidth, -PanelBevelWidth, -PanelBevelWidth);
+  };
+  drawBevel(panel_.BevelOuter());
+  const int border = panel_.BorderWidth();
+  edge.adjust(border, border, -border, -border);
+  drawBevel(panel_.BevelInner());
+}
+
 QtPanelPeer::QtPanelPeer(TPanel& panel, QWidget* parent)
-    : QtControlPeer(panel, new QFrame(parent)), panel_(panel), caption_(new QLabel(Frame())) {
+    : QtControlPeer(panel, new QtPanelFrame(panel, parent)),
+      panel_(panel),
+      caption_(new QLabel(Frame())) {
   caption_->setAlignment(Qt::AlignCenter);
   caption_->setTextFormat(Qt::PlainText);
   caption_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -23,14 +42,9 @@ void QtPanelPeer::Update(TChange what) {
     case TChange::Bounds:
       caption_->setGeometry(0, 0, panel_.Width(), panel_.Height());
       break;
-    case TChange::Style: {
-      TBevelCut edge = panel_.BevelOuter() != bvNone ? panel_.BevelOuter() : panel_.BevelInner();
-      int bevels = (panel_.BevelOuter() != bvNone) + (panel_.BevelInner() != bvNone);
-      Frame()->setFrameShape(edge == bvNone ? QFrame::NoFrame : QFrame::Panel);
-      Frame()->setFrameShadow(edge == bvLowered ? QFrame::Sunken : QFrame::Raised);
-      Frame()->setLineWidth(std::max(bevels, 1));
+    case TChange::Style:
+      Frame()->update();
       break;
-    }
     default:
       break;
   }

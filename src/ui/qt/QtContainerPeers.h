@@ -12,7 +12,20 @@
 
 namespace korvane {
 
-// A panel: a frame drawn raised or sunken after its bevels, with its caption centred.
+// The panel's face: its outer bevel on its edge and its inner bevel inside the border width,
+// each raised or lowered, as the model's client area leaves room for them.
+class QtPanelFrame final : public QFrame {
+ public:
+  QtPanelFrame(TPanel& panel, QWidget* parent) : QFrame(parent), panel_(panel) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  TPanel& panel_;
+};
+
+// A panel: its two bevels drawn by its face, with its caption centred.
 class QtPanelPeer final : public QtControlPeer {
  public:
   QtPanelPeer(TPanel& panel, QWidget* parent);
