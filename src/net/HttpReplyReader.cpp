@@ -9,6 +9,7 @@
 #include "net/HttpLimits.h"
 #include "net/IdErrors.h"
 #include "platform/Exception.h"
+#include "platform/NumberFormat.h"
 
 namespace korvane {
 namespace {
@@ -48,20 +49,9 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first);
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // The status number: plain decimal digits that fit an int.
 int ParseStatusNumber(const std::string& text) {
-  if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), IsDigit)) {
+  if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), IsDecimalDigit)) {
     throw EConvertError::NotAnInteger(text);
   }
   return std::stoi(text);
@@ -70,7 +60,8 @@ int ParseStatusNumber(const std::string& text) {
 // A Content-Length value: plain decimal digits; anything else (a sign, a list, an overflow)
 // counts as absent.
 std::optional<std::uint64_t> ParseContentLength(const std::string& value) {
-  if (value.empty() || !std::all_of(value.begin(), value.end(), IsDigit)) return std::nullopt;
+  if (value.empty() || !std::all_of(value.begin(), value.end(), IsDecimalDigit))
+    return std::nullopt;
   std::uint64_t result = 0;
   for (char c : value) {
     unsigned digit = static_cast<unsigned>(c - '0');
@@ -225,8 +216,8 @@ void HttpReplyReader::ReadChunks(std::string& body) {
       throw EIdHttpError("The server's reply has an invalid chunk size.");
     }
     // A size line that is no hexadecimal number ends the body, as a size of 0 does.
-    if (sizeText.empty() ||
-        !std::all_of(sizeText.begin(), sizeText.end(), [](char c) { return HexValue(c) >= 0; })) {
+    if (sizeText.empty() || !std::all_of(sizeText.begin(), sizeText.end(),
+                                         [](char c) { return HexDigitValue(c) >= 0; })) {
       break;
     }
     if (sizeText.size() > MaxChunkSizeDigits) {
@@ -234,7 +225,7 @@ void HttpReplyReader::ReadChunks(std::string& body) {
     }
     std::uint64_t size = 0;
     for (char c : sizeText)
-      size = size << 4 | static_cast<unsigned>(HexValue(c));
+      size = size << 4 | static_cast<unsigned>(HexDigitValue(c));
     if (size == 0) break;
     if (size > MaxReplyBodyBytes - (body.size() - start)) RaiseBodyTooLarge();
     ReadExactly(static_cast<std::size_t>(size), body);

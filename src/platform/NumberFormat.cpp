@@ -14,17 +14,6 @@ namespace {
 
 constexpr int GeneralPrecision = 15;
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // Parses the strict integer form; false when the text does not convert.
 bool ParseStrictInteger(const std::string& text, int& result) {
   size_t i = 0;
@@ -51,7 +40,8 @@ bool ParseStrictInteger(const std::string& text, int& result) {
   // Hexadecimal texts may spell any 32-bit pattern, decimal ones only the signed range.
   const long long limit = base == 16 ? 0xFFFFFFFFLL : 0x80000000LL;
   for (; i < text.size(); ++i) {
-    int digit = base == 16 ? HexValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
+    int digit =
+        base == 16 ? HexDigitValue(text[i]) : (IsDecimalDigit(text[i]) ? text[i] - '0' : -1);
     if (digit < 0) return false;
     value = value * base + digit;
     if (value > limit) return false;
@@ -100,7 +90,7 @@ std::string FloatToStr(double value, char decimalSeparator) {
   int exponent = std::atoi(text.c_str() + e + 1);
   std::string digits;
   for (size_t i = 0; i < e; ++i) {
-    if (IsDigit(text[i])) digits += text[i];
+    if (IsDecimalDigit(text[i])) digits += text[i];
   }
   while (digits.size() > 1 && digits.back() == '0')
     digits.pop_back();
@@ -156,12 +146,12 @@ double CAtof(const std::string& text) {
   size_t start = i;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   size_t mantissaStart = i;
-  while (i < text.size() && IsDigit(text[i]))
+  while (i < text.size() && IsDecimalDigit(text[i]))
     ++i;
   bool hasDigits = i > mantissaStart;
   if (i < text.size() && text[i] == '.') {
     size_t fractionStart = ++i;
-    while (i < text.size() && IsDigit(text[i]))
+    while (i < text.size() && IsDecimalDigit(text[i]))
       ++i;
     hasDigits = hasDigits || i > fractionStart;
   }
@@ -171,7 +161,7 @@ double CAtof(const std::string& text) {
     size_t j = i + 1;
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
     size_t exponentStart = j;
-    while (j < text.size() && IsDigit(text[j]))
+    while (j < text.size() && IsDecimalDigit(text[j]))
       ++j;
     if (j > exponentStart) end = j;
   }

@@ -37,4 +37,17 @@ int StrToIntDef(const std::string& text, int defaultValue);
 // text has no leading number. Never fails.
 double CAtof(const std::string& text);
 
+// '0'..'9', whatever the locale.
+constexpr bool IsDecimalDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The value of one hexadecimal digit (either case); -1 for any other character.
+constexpr int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 }  // namespace korvane
