@@ -29,7 +29,7 @@ class TUpDown : public TControl {
   void SetWrap(bool wrap) { wrap_ = wrap; }
 
   // The edit box that shows the position (it shows it at once, and its Up and Down keys step
-  // this control); null for none. The box must outlive the association.
+  // this control); null for none. Either of the two going ends the association.
   TEdit* Associate() const { return associate_; }
   void SetAssociate(TEdit* edit);
 
