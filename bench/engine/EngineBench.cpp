@@ -24,13 +24,13 @@
 #include <vector>
 
 #include "download/JpegCheck.h"
-#include "download/TDownThread.h"
 #include "download/TileWalk.h"
+#include "download/TileWorker.h"
 #include "net/BrowserHeaders.h"
-#include "net/TIdHTTP.h"
+#include "net/HttpClient.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramFolder.h"
-#include "task/MDTask.h"
+#include "task/DownloadTask.h"
 #include "ui/TApplication.h"
 #include "ui/TScriptedDialogs.h"
 
@@ -90,7 +90,7 @@ class Standin {
 
 // The main window's side of the workers: counts lines and ends. Their synchronized calls are
 // served by the program's own application loop, as in the program.
-class WorkerHost final : public TDownThreadHost {
+class WorkerHost final : public TileWorkerHost {
  public:
   void AddLogLine(const std::string& line) override {
     ++logLines;
@@ -98,7 +98,7 @@ class WorkerHost final : public TDownThreadHost {
       std::fprintf(stderr, "%s\n", line.c_str());
   }
   void AddFailedLine(const std::string&) override { ++failedLines; }
-  void ThreadDone() override { --runningThreads; }
+  void WorkerDone() override { --runningThreads; }
 
   int runningThreads = 0;
   int logLines = 0;
@@ -146,11 +146,11 @@ int Run() {
   params.ThreadCount = Workers;
   params.SavePath = (root / "save").string() + "/";
   params.TaskFileName = "bench.krvn";
-  MDTask task(&params, nullptr);
+  DownloadTask task(&params, nullptr);
 
   // Fill the service's tile cache.
   {
-    TIdHTTP client;
+    HttpClient client;
     SetBrowserHeaders(client);
     std::string body;
     for (int x = task.MinX; x <= task.MaxX; ++x) {
@@ -164,12 +164,12 @@ int Run() {
   TScriptedDialogs dialogs;
   TApplication app(dialogs);
   WorkerHost host;
-  std::vector<std::unique_ptr<TDownThread>> threads;
+  std::vector<std::unique_ptr<TileWorker>> threads;
   const double cpuBefore = CpuSeconds();
   const auto start = SteadyClock::now();
   for (int index = 0; index < Workers; ++index) {
     ++host.runningThreads;
-    threads.push_back(std::make_unique<TDownThread>(false, index, &task, host, app));
+    threads.push_back(std::make_unique<TileWorker>(false, index, &task, host, app));
   }
   // Every worker line wakes the loop, so the bound is looked at often enough.
   const auto deadline = start + RunBound;

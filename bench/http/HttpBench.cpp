@@ -1,4 +1,4 @@
-// Fetches a 40 KiB body from a loopback server 2,000 times with TIdHTTP and 2,000 times with
+// Fetches a 40 KiB body from a loopback server 2,000 times with HttpClient and 2,000 times with
 // libcurl, a new connection per request for both, and compares requests per second and CPU
 // time per request. The two clients run in alternating blocks so that load from elsewhere on
 // the machine falls on both alike.
@@ -11,7 +11,7 @@
 #include <string>
 
 #include "BenchServer.h"
-#include "net/TIdHTTP.h"
+#include "net/HttpClient.h"
 
 namespace {
 
@@ -61,14 +61,14 @@ int main() {
   korvane::bench::BenchServer server(BodyBytes);
   const std::string url = server.Url();
 
-  korvane::TIdHTTP ours;
+  korvane::HttpClient ours;
   std::string body;
   auto fetchOurs = [&] {
     body.clear();
     try {
       ours.Get(url, body);
     } catch (const std::exception& error) {
-      std::fprintf(stderr, "TIdHTTP: %s\n", error.what());
+      std::fprintf(stderr, "HttpClient: %s\n", error.what());
       return false;
     }
     return body == server.Body();
@@ -110,7 +110,7 @@ int main() {
   curl_global_cleanup();
 
   std::printf("fetching a %zu-byte body over loopback, new connection per request\n", BodyBytes);
-  Report("TIdHTTP", oursTotals);
+  Report("HttpClient", oursTotals);
   Report("libcurl", curlTotals);
   const double ratio = curlTotals.wallSeconds / oursTotals.wallSeconds;
   std::printf("RESULT http_vs_libcurl %.3f\n", ratio);

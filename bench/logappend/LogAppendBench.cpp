@@ -33,12 +33,12 @@ constexpr int Rounds = 150;
 struct LogWindow : TForm {
   explicit LogWindow(TApplication& app) : TForm(app, "Form1") {
     SetClientSize(520, 480);
-    Memo1.SetAlign(alClient);
-    Memo1.SetReadOnly(true);
-    Memo1.SetScrollBars(ssBoth);
-    Memo1.SetFont({.Height = 13, .Color = clGreen});
+    logMemo.SetAlign(alClient);
+    logMemo.SetReadOnly(true);
+    logMemo.SetScrollBars(ssBoth);
+    logMemo.SetFont({.Height = 13, .Color = clGreen});
   }
-  TMemo Memo1{this, "Memo1"};
+  TMemo logMemo{this, "logMemo"};
 };
 
 std::string WorkerLine(int n) {
@@ -60,7 +60,7 @@ double Median(std::vector<double> values) {
 double TimedRound(TApplication& app, LogWindow& window, int first) {
   auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < LinesPerRound; ++i) {
-    window.Memo1.Lines.Add(WorkerLine(first + i));
+    window.logMemo.Lines.Add(WorkerLine(first + i));
     app.ProcessMessages();
   }
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -77,15 +77,15 @@ int Run() {
   TStringList base;
   for (int i = 0; i < LargeLines - LinesPerRound; ++i)
     base.push_back(WorkerLine(i));
-  largeWindow.Memo1.Lines.Assign(base);
+  largeWindow.logMemo.Lines.Assign(base);
   Settle(app);
-  auto* editor = static_cast<QPlainTextEdit*>(WidgetOf(largeWindow.Memo1));
+  auto* editor = static_cast<QPlainTextEdit*>(WidgetOf(largeWindow.logMemo));
   editor->verticalScrollBar()->setValue(editor->verticalScrollBar()->maximum());
   Settle(app);
 
   std::vector<double> small, large;
   for (int round = 0; round < Rounds; ++round) {
-    smallWindow.Memo1.Lines.Clear();
+    smallWindow.logMemo.Lines.Clear();
     Settle(app);
     small.push_back(TimedRound(app, smallWindow, 0));
     large.push_back(TimedRound(app, largeWindow, LargeLines + round * LinesPerRound));

@@ -36,23 +36,23 @@ class SignalTarget {
   std::function<void()> pressStop_;
 };
 
-void ApplyBoxes(const CliOptions& options, TForm1& form) {
-  if (options.Task) form.EditTaskName.SetText(*options.Task);
-  if (options.Latitude) form.EditLat.SetText(*options.Latitude);
-  if (options.Longitude) form.EditLong.SetText(*options.Longitude);
-  if (options.Zoom) form.EditZoom.SetText(*options.Zoom);
-  if (options.Path) form.Edit6.SetText(*options.Path);
+void ApplyBoxes(const CliOptions& options, MainWindow& form) {
+  if (options.Task) form.taskNameEdit.SetText(*options.Task);
+  if (options.Latitude) form.latitudeEdit.SetText(*options.Latitude);
+  if (options.Longitude) form.longitudeEdit.SetText(*options.Longitude);
+  if (options.Zoom) form.zoomEdit.SetText(*options.Zoom);
+  if (options.Path) form.savePathEdit.SetText(*options.Path);
 }
 
 int RunTask(const CliOptions& options, TApplication& app, TConsoleDialogs& dialogs,
             KorvaneForms& forms, SignalTarget& signals, std::ostream& out) {
-  TForm1& form = forms.Form1;
+  MainWindow& form = forms.Form1;
   form.Show();
-  form.Memo1.SetPeer(std::make_unique<TLinePrinter>(form.Memo1, out));
+  form.logMemo.SetPeer(std::make_unique<TLinePrinter>(form.logMemo, out));
 
   if (options.OpenFile) {
     dialogs.PresetFile(*options.OpenFile);
-    app.CallHandler([&form] { form.LoadParametersfromprojectfilel1Click(); });
+    app.CallHandler([&form] { form.OpenTaskClick(); });
   }
   ApplyBoxes(options, form);
 
@@ -61,25 +61,25 @@ int RunTask(const CliOptions& options, TApplication& app, TConsoleDialogs& dialo
   form.OnTaskEnded = [&ended] { ended = true; };
   signals.Set(&app, [&form, &stopRequested] {
     stopRequested = true;
-    if (form.TaskRunning()) form.BitBtn1Click();
+    if (form.TaskRunning()) form.StartStopClick();
   });
 
-  app.CallHandler([&form] { form.BitBtn1Click(); });
+  app.CallHandler([&form] { form.StartStopClick(); });
   if (!form.TaskRunning()) return ExitStartFailed;
   // A signal that came during the lookup stops the task as soon as it runs.
-  if (stopRequested) app.CallHandler([&form] { form.BitBtn1Click(); });
+  if (stopRequested) app.CallHandler([&form] { form.StartStopClick(); });
   app.ProcessMessagesUntil([&ended] { return ended; });
   return ended ? ExitTaskEnded : ExitStartFailed;
 }
 
 int RunRetry(const CliOptions& options, TConsoleDialogs& dialogs, KorvaneForms& forms,
              std::ostream& out) {
-  TfrmFlt& retry = forms.frmFlt;
+  RetryWindow& retry = forms.retryWindow;
   retry.OnLine = [&out](const std::string& line) { out << line << '\n' << std::flush; };
   retry.Show();
   dialogs.PresetFile(*options.RetryFile);
-  retry.App().CallHandler([&retry] { retry.Button1Click(); });
-  return retry.LastRunOutcome() == TFltRunOutcome::Ended ? ExitTaskEnded : ExitStartFailed;
+  retry.App().CallHandler([&retry] { retry.OpenListClick(); });
+  return retry.LastRunOutcome() == RetryRunOutcome::Ended ? ExitTaskEnded : ExitStartFailed;
 }
 
 }  // namespace

@@ -6,17 +6,17 @@ namespace korvane {
 
 KorvaneForms::KorvaneForms(TApplication& app)
     : Form1(app),
-      frmAbout(app, TAboutSources{[this] { return Form1.Caption(); },
-                                  [this] { return Form1.HomePageAddress; },
-                                  [this] { return Form1.ContactAddress; }}),
-      frmConvert(app),
-      frmOptions(app),
-      frmFlt(app) {
+      aboutWindow(app, AboutSources{[this] { return Form1.Caption(); },
+                                    [this] { return Form1.HomePageAddress; },
+                                    [this] { return Form1.ContactAddress; }}),
+      converterWindow(app),
+      optionsWindow(app),
+      retryWindow(app) {
   app.SetTitle(ApplicationTitle);
-  Form1.ShowOptions = [this] { frmOptions.ShowModal(); };
-  Form1.ShowConverter = [this] { frmConvert.Show(); };
-  Form1.ShowRetry = [this] { frmFlt.ShowModal(); };
-  Form1.ShowAbout = [this] { frmAbout.ShowModal(); };
+  Form1.ShowOptions = [this] { optionsWindow.ShowModal(); };
+  Form1.ShowConverter = [this] { converterWindow.Show(); };
+  Form1.ShowRetry = [this] { retryWindow.ShowModal(); };
+  Form1.ShowAbout = [this] { aboutWindow.ShowModal(); };
 }
 
 }  // namespace korvane

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "dialogs/TfrmAbout.h"
-#include "dialogs/TfrmConvert.h"
-#include "main/TForm1.h"
-#include "retry/TfrmFlt.h"
-#include "settings/TfrmOptions.h"
+#include "dialogs/AboutWindow.h"
+#include "dialogs/ConverterWindow.h"
+#include "main/MainWindow.h"
+#include "retry/RetryWindow.h"
+#include "settings/OptionsWindow.h"
 
 namespace korvane {
 
@@ -14,11 +14,11 @@ namespace korvane {
 struct KorvaneForms {
   explicit KorvaneForms(TApplication& app);
 
-  TForm1 Form1;
-  TfrmAbout frmAbout;
-  TfrmConvert frmConvert;
-  TfrmOptions frmOptions;
-  TfrmFlt frmFlt;
+  MainWindow Form1;
+  AboutWindow aboutWindow;
+  ConverterWindow converterWindow;
+  OptionsWindow optionsWindow;
+  RetryWindow retryWindow;
 };
 
 }  // namespace korvane

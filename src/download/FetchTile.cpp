@@ -150,7 +150,7 @@ class TileFetch {
     if (CopyFile(worker_.BlankImagePath, path_, /*failIfExists=*/!overwrite)) return;
     if (!overwrite && FileExists(path_)) return;
     if (!FileExists(worker_.BlankImagePath)) return;
-    throw EFCreateError::ForPath(path_);
+    throw FileCreateError::ForPath(path_);
   }
 
   std::string FailureLine(const RequestFailure& failure) const {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "task/MDTask.h"
+#include "task/DownloadTask.h"
 
 namespace korvane {
 
@@ -14,14 +14,14 @@ enum class TileOutcome {
   StopWorker,   // the service refuses this client or the network is down: the worker must end
 };
 
-// One GET of the worker's own client (TIdHTTP::Get): fills body with the answer or raises.
+// One GET of the worker's own client (HttpClient::Get): fills body with the answer or raises.
 using HttpGetFunction = std::function<void(const std::string& url, std::string& body)>;
 
 // What FetchTile borrows from its worker. The line handlers hand one line to the main window
 // and return when it has been added there.
 struct TileFetchWorker {
   HttpGetFunction Get;
-  const MDTask& Task;
+  const DownloadTask& Task;
   int Number = 1;              // the worker's Index + 1: lines read "T" + Number
   std::string BlankImagePath;  // the substitute image
   std::function<void(const std::string&)> AddLogLine;
@@ -34,7 +34,7 @@ struct TileFetchWorker {
 // Saved and Substituted.
 //
 // Every file goes in under its final name only when complete (temporary name, then rename).
-// Raises EFCreateError ("Cannot create file " + path) when a tile file cannot be written (the
+// Raises FileCreateError ("Cannot create file " + path) when a tile file cannot be written (the
 // tile folder vanished, the disk is full): the tile is then neither finished nor given up.
 // Runs on the worker's thread; waits go through TheClock().
 TileOutcome FetchTile(TileFetchWorker& worker, int x, int y, int k);

@@ -12,7 +12,7 @@ TileFailureKind ClassifyTileFailure(std::string_view message) {
   if (MessageContains(message, AddressInUse)) return TileFailureKind::AddressInUse;
   if (MessageContains(message, Redirect) || MessageContains(message, Forbidden))
     return TileFailureKind::Refused;
-  if (MessageContains(message, SocketError)) return TileFailureKind::NetworkDown;
+  if (MessageContains(message, SocketFailure)) return TileFailureKind::NetworkDown;
   if (MessageContains(message, NotFound) || MessageContains(message, BadRequest))
     return TileFailureKind::NotFound;
   return TileFailureKind::Other;

@@ -4,7 +4,7 @@
 
 namespace korvane {
 
-void SetBrowserHeaders(TIdHTTP& client) {
+void SetBrowserHeaders(HttpClient& client) {
   client.Request.Referer = MapHomePageUrl();
   client.Request.UserAgent = BrowserUserAgent;
   client.Request.Connection = BrowserConnection;

@@ -5,7 +5,7 @@
 namespace korvane {
 
 bool MayReuseConnection(const ConnectionTarget& open, const HttpUrl& url,
-                        const TIdHeaderInfo& request) {
+                        const RequestHeaders& request) {
   if (!request.ProxyServer.empty()) {
     return open.ViaProxy && strcasecmp(open.Host.c_str(), request.ProxyServer.c_str()) == 0 &&
            open.Port == request.ProxyPort;

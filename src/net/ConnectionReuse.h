@@ -3,7 +3,7 @@
 #include <string>
 
 #include "net/HttpUrl.h"
-#include "net/TIdHeaderInfo.h"
+#include "net/RequestHeaders.h"
 
 namespace korvane {
 
@@ -20,6 +20,6 @@ struct ConnectionTarget {
 // Through a proxy: a connection to the same proxy server and port, whatever the URL's host.
 // Whether the peer has meanwhile closed the connection is checked separately.
 bool MayReuseConnection(const ConnectionTarget& open, const HttpUrl& url,
-                        const TIdHeaderInfo& request);
+                        const RequestHeaders& request);
 
 }  // namespace korvane

@@ -10,7 +10,7 @@ namespace FailureText {
 inline constexpr std::string_view ConnectionReset = "10054";
 inline constexpr std::string_view AddressInUse = "10048";
 inline constexpr std::string_view ClosedGracefully = "Connection Closed Gracefully";
-inline constexpr std::string_view SocketError = "Socket Error";
+inline constexpr std::string_view SocketFailure = "Socket Error";
 inline constexpr std::string_view Redirect = "302";
 inline constexpr std::string_view Forbidden = "403";
 inline constexpr std::string_view NotFound = "404";

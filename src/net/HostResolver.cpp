@@ -5,7 +5,7 @@
 #include <strings.h>
 #include <sys/socket.h>
 
-#include "net/IdErrors.h"
+#include "net/HttpErrors.h"
 #include "net/SocketErrors.h"
 
 namespace korvane {
@@ -23,7 +23,7 @@ in_addr ResolveHost(const std::string& host) {
   hints.ai_socktype = SOCK_STREAM;
   addrinfo* found = nullptr;
   if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-    throw EIdSocketError(WsaHostNotFound);
+    throw SocketError(WsaHostNotFound);
   }
   address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
   freeaddrinfo(found);

@@ -6,8 +6,8 @@
 #include <cctype>
 #include <cstdint>
 
+#include "net/HttpErrors.h"
 #include "net/HttpLimits.h"
-#include "net/IdErrors.h"
 #include "platform/Exception.h"
 #include "platform/NumberFormat.h"
 
@@ -23,16 +23,18 @@ std::string KiB(std::size_t bytes) {
 }
 
 [[noreturn]] void RaiseLineTooLong() {
-  throw EIdHttpError("The server's reply has a line longer than " + KiB(MaxReplyLineBytes) + ".");
+  throw HttpClientError("The server's reply has a line longer than " + KiB(MaxReplyLineBytes) +
+                        ".");
 }
 
 [[noreturn]] void RaiseHeadTooLarge() {
-  throw EIdHttpError("The server's reply headers are larger than " + KiB(MaxReplyHeadBytes) + ".");
+  throw HttpClientError("The server's reply headers are larger than " + KiB(MaxReplyHeadBytes) +
+                        ".");
 }
 
 [[noreturn]] void RaiseBodyTooLarge() {
-  throw EIdHttpError("The server's reply body is larger than " +
-                     std::to_string(MaxReplyBodyBytes / (1024 * 1024)) + " MiB.");
+  throw HttpClientError("The server's reply body is larger than " +
+                        std::to_string(MaxReplyBodyBytes / (1024 * 1024)) + " MiB.");
 }
 
 bool IsBlank(char c) {
@@ -132,7 +134,7 @@ std::string HttpReplyReader::ReadLine(std::size_t& budget) {
     // Even a CR LF arriving next could not make these pending bytes a line within the limits.
     if (scanned >= MaxReplyLineBytes + 2) RaiseLineTooLong();
     if (scanned >= budget) RaiseHeadTooLarge();
-    if (!Fill()) throw EIdConnClosedGracefully();
+    if (!Fill()) throw ConnectionClosedError();
   }
 }
 
@@ -166,7 +168,7 @@ HttpReplyHead HttpReplyReader::ReadHead() {
       if (!length) continue;
       // Two lengths would leave it open where this reply ends and the next begins.
       if (head.ContentLength && *head.ContentLength != *length) {
-        throw EIdHttpError("The server's reply has conflicting Content-Length values.");
+        throw HttpClientError("The server's reply has conflicting Content-Length values.");
       }
       if (*length > MaxReplyBodyBytes) RaiseBodyTooLarge();
       head.ContentLength = static_cast<std::size_t>(*length);
@@ -196,7 +198,7 @@ void HttpReplyReader::ReadExactly(std::size_t count, std::string& body) {
       }
       if (received == 0) {
         body.resize(start + got);
-        throw EIdConnClosedGracefully();
+        throw ConnectionClosedError();
       }
       got += received;
     }
@@ -213,7 +215,7 @@ void HttpReplyReader::ReadChunks(std::string& body) {
     std::string line = ReadLine(framingBudget);
     std::string sizeText = line.substr(0, line.find_first_of(" \t;"));
     if (!sizeText.empty() && (sizeText[0] == '+' || sizeText[0] == '-')) {
-      throw EIdHttpError("The server's reply has an invalid chunk size.");
+      throw HttpClientError("The server's reply has an invalid chunk size.");
     }
     // A size line that is no hexadecimal number ends the body, as a size of 0 does.
     if (sizeText.empty() || !std::all_of(sizeText.begin(), sizeText.end(),
@@ -221,7 +223,7 @@ void HttpReplyReader::ReadChunks(std::string& body) {
       break;
     }
     if (sizeText.size() > MaxChunkSizeDigits) {
-      throw EIdHttpError("The server's reply has an invalid chunk size.");
+      throw HttpClientError("The server's reply has an invalid chunk size.");
     }
     std::uint64_t size = 0;
     for (char c : sizeText)

@@ -31,14 +31,14 @@ struct HttpReplyHead {
 
 // Reads one reply from a byte source: first the head, then the body. Lines end at LF, a CR
 // before it is dropped. Limits (HttpLimits.h) bound every part; a reply beyond them raises
-// EIdHttpError. The server closing the connection early raises EIdConnClosedGracefully.
+// HttpClientError. The server closing the connection early raises ConnectionClosedError.
 class HttpReplyReader {
  public:
   explicit HttpReplyReader(ByteSource& source) : source_(source) {}
 
   // Reads the status line and the header lines up to the empty line. A status number that is
   // not decimal digits raises EConvertError ("'" + text + "' is not a valid integer value");
-  // two different valid Content-Length values raise EIdHttpError.
+  // two different valid Content-Length values raise HttpClientError.
   HttpReplyHead ReadHead();
 
   // Appends the body to `body`: none for 1xx, 204 and 304 replies, which never carry one;

@@ -1,14 +1,14 @@
 #include "net/HttpRequest.h"
 
 #include "net/Base64.h"
-#include "net/IdErrors.h"
+#include "net/HttpErrors.h"
 
 namespace korvane {
 namespace {
 
 void RefuseLineBreaks(const std::string& value) {
   if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
-    throw EIdHttpError("A request header holds a line break or a NUL byte; nothing was sent.");
+    throw HttpClientError("A request header holds a line break or a NUL byte; nothing was sent.");
   }
 }
 
@@ -23,7 +23,7 @@ void AddHeader(std::string& request, const char* name, const std::string& value)
 
 }  // namespace
 
-std::string BuildGetRequest(const TIdHeaderInfo& headers, const HttpUrl& url, bool viaProxy) {
+std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy) {
   std::string request;
   request.reserve(512);
   request += "GET ";

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "net/HttpUrl.h"
-#include "net/TIdHeaderInfo.h"
+#include "net/RequestHeaders.h"
 
 namespace korvane {
 
@@ -15,8 +15,8 @@ namespace korvane {
 // then the path) so the proxy reaches the port the URL names; Host always names the URL's host
 // without a port.
 //
-// Refuses with EIdHttpError a header value or extra line holding CR, LF or NUL, which would
+// Refuses with HttpClientError a header value or extra line holding CR, LF or NUL, which would
 // split the request.
-std::string BuildGetRequest(const TIdHeaderInfo& headers, const HttpUrl& url, bool viaProxy);
+std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy);
 
 }  // namespace korvane

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "net/IdErrors.h"
+#include "net/HttpErrors.h"
 
 namespace korvane {
 namespace {
@@ -27,7 +27,7 @@ int ParsePort(const std::string& text) {
 
 HttpUrl SplitUrl(const std::string& url) {
   if (std::any_of(url.begin(), url.end(), IsUnsendable)) {
-    throw EIdHttpError("The URL holds a blank or a control character and was not requested.");
+    throw HttpClientError("The URL holds a blank or a control character and was not requested.");
   }
   std::string text = url;
   std::replace(text.begin(), text.end(), '\\', '/');
@@ -35,11 +35,11 @@ HttpUrl SplitUrl(const std::string& url) {
   HttpUrl result;
   std::size_t schemeEnd = text.find("://");
   if (schemeEnd == std::string::npos) {
-    throw EIdHttpError("The URL is not an absolute http address and was not requested.");
+    throw HttpClientError("The URL is not an absolute http address and was not requested.");
   }
   result.Scheme = text.substr(0, schemeEnd);
   if (strcasecmp(result.Scheme.c_str(), "http") != 0) {
-    throw EIdHttpError("The URL's scheme is not http; the address was not requested.");
+    throw HttpClientError("The URL's scheme is not http; the address was not requested.");
   }
 
   std::size_t hostStart = schemeEnd + 3;
@@ -50,11 +50,11 @@ HttpUrl SplitUrl(const std::string& url) {
   if (colon != std::string::npos) {
     result.Port = ParsePort(hostPart.substr(colon + 1));
     if (result.Port == 0) {
-      throw EIdHttpError("The URL's port is not a number from 1 to 65535; not requested.");
+      throw HttpClientError("The URL's port is not a number from 1 to 65535; not requested.");
     }
     hostPart.erase(colon);
   }
-  if (hostPart.empty()) throw EIdHttpError("The URL names no host and was not requested.");
+  if (hostPart.empty()) throw HttpClientError("The URL names no host and was not requested.");
   result.Host = hostPart;
 
   std::string target = text.substr(hostEnd);

@@ -18,7 +18,7 @@ struct HttpUrl {
 // ":port" at the end of the host part, then the request target. Back-slashes count as forward
 // slashes. The query is kept exactly as written: nothing is percent-encoded or decoded.
 //
-// Refuses, with EIdHttpError and before anything is sent, a URL that could not be sent as one
+// Refuses, with HttpClientError and before anything is sent, a URL that could not be sent as one
 // request line: one holding a control character, DEL or a blank (which could inject header
 // lines), a scheme other than http, no host, or a port that is not a number from 1 to 65535.
 // The error texts do not repeat the URL, whose query could hold digits the callers classify by.

@@ -11,7 +11,7 @@
 #include <climits>
 #include <cstring>
 
-#include "net/IdErrors.h"
+#include "net/HttpErrors.h"
 #include "net/SocketErrors.h"
 #include "net/SocketLayer.h"
 
@@ -20,9 +20,9 @@ namespace {
 
 [[noreturn]] void RaiseSocketError(int errnoValue, SocketOperation operation) {
   int number = WinSockErrorFromErrno(errnoValue, operation);
-  if (number != 0) throw EIdSocketError(number);
+  if (number != 0) throw SocketError(number);
   // No WinSock counterpart: keep the system's number and text so the failure stays readable.
-  throw EIdSocketError(errnoValue, std::strerror(errnoValue));
+  throw SocketError(errnoValue, std::strerror(errnoValue));
 }
 
 }  // namespace
@@ -77,7 +77,7 @@ void TcpConnection::Connect(const in_addr& address, int port, Milliseconds realT
     }
     if (!ready) {
       Close();
-      throw EIdSocketError(WsaTimedOut);
+      throw SocketError(WsaTimedOut);
     }
     socklen_t length = sizeof error;
     if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
@@ -98,7 +98,7 @@ void TcpConnection::SendAll(std::string_view bytes, Milliseconds realTimeout) {
     }
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) RaiseSocketError(errno, SocketOperation::Send);
-    if (!WaitFor(POLLOUT, realTimeout)) throw EIdSocketError(WsaTimedOut);
+    if (!WaitFor(POLLOUT, realTimeout)) throw SocketError(WsaTimedOut);
   }
 }
 
@@ -109,7 +109,7 @@ std::size_t TcpConnection::Receive(char* buffer, std::size_t size, Milliseconds 
     if (received >= 0) return static_cast<std::size_t>(received);
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) RaiseSocketError(errno, SocketOperation::Receive);
-    if (!WaitFor(POLLIN, realTimeout)) throw EIdSocketError(WsaTimedOut);
+    if (!WaitFor(POLLIN, realTimeout)) throw SocketError(WsaTimedOut);
   }
 }
 

@@ -10,7 +10,7 @@
 namespace korvane {
 
 // One client-side TCP connection over a non-blocking POSIX socket. Every wait is bounded by the
-// real time-out passed in; every failure raises EIdSocketError with the WinSock number of the
+// real time-out passed in; every failure raises SocketError with the WinSock number of the
 // POSIX error (10060 for a time-out). Used by one thread at a time.
 class TcpConnection {
  public:

@@ -25,24 +25,24 @@ class EConvertError : public Exception {
 };
 
 // A file that cannot be created or written: "Cannot create file " + path.
-class EFCreateError : public Exception {
+class FileCreateError : public Exception {
  public:
   using Exception::Exception;
-  static EFCreateError ForPath(const std::string& path);
+  static FileCreateError ForPath(const std::string& path);
 };
 
 // A file that cannot be opened or read: "Cannot open file " + path.
-class EFOpenError : public Exception {
+class FileOpenError : public Exception {
  public:
   using Exception::Exception;
-  static EFOpenError ForPath(const std::string& path);
+  static FileOpenError ForPath(const std::string& path);
 };
 
 // An INI key that cannot be written: "Unable to write to " + path.
-class EIniFileException : public Exception {
+class IniFileError : public Exception {
  public:
   using Exception::Exception;
-  static EIniFileException ForPath(const std::string& path);
+  static IniFileError ForPath(const std::string& path);
 };
 
 }  // namespace korvane

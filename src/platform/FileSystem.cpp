@@ -87,11 +87,11 @@ bool CopyFile(const std::string& source, const std::string& destination, bool fa
 
 std::string ReadFileBytes(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw EFOpenError::ForPath(path);
+  if (fd < 0) throw FileOpenError::ForPath(path);
   struct stat info {};
   if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
     ::close(fd);
-    throw EFOpenError::ForPath(path);
+    throw FileOpenError::ForPath(path);
   }
   std::string bytes;
   char chunk[65536];
@@ -100,7 +100,7 @@ std::string ReadFileBytes(const std::string& path) {
     if (got < 0) {
       if (errno == EINTR) continue;
       ::close(fd);
-      throw EFOpenError::ForPath(path);
+      throw FileOpenError::ForPath(path);
     }
     if (got == 0) break;
     bytes.append(chunk, static_cast<size_t>(got));
@@ -110,14 +110,14 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
-  if (!WriteNewFile(path, bytes, false)) throw EFCreateError::ForPath(path);
+  if (!WriteNewFile(path, bytes, false)) throw FileCreateError::ForPath(path);
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   std::string temporary = TemporaryNameFor(path);
   if (!WriteNewFile(temporary, bytes, true) || ::rename(temporary.c_str(), path.c_str()) != 0) {
     ::unlink(temporary.c_str());
-    throw EFCreateError::ForPath(path);
+    throw FileCreateError::ForPath(path);
   }
 }
 

@@ -20,10 +20,10 @@ bool CreateDir(const std::string& path);
 // a file under the destination's name. Returns whether the copy was made.
 bool CopyFile(const std::string& source, const std::string& destination, bool failIfExists);
 
-// Reads a whole file; raises EFOpenError ("Cannot open file " + path) when it cannot.
+// Reads a whole file; raises FileOpenError ("Cannot open file " + path) when it cannot.
 std::string ReadFileBytes(const std::string& path);
 
-// Writes a whole file, creating or replacing it; raises EFCreateError ("Cannot create file " +
+// Writes a whole file, creating or replacing it; raises FileCreateError ("Cannot create file " +
 // path) when it cannot be created or fully written.
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 

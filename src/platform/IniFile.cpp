@@ -148,7 +148,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
   try {
     WriteFileAtomically(path_, bytes);
   } catch (const Exception&) {
-    throw EIniFileException::ForPath(path_);
+    throw IniFileError::ForPath(path_);
   }
 }
 

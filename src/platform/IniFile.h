@@ -27,7 +27,7 @@ class TIniFile {
   // Replaces the key's line, or adds the key at the end of its section, or adds the section at
   // the end of the file, or creates the file; every other line stays exactly as it was. The
   // new content replaces the file through a temporary file renamed into place. Raises
-  // EIniFileException ("Unable to write to " + path) when the file cannot be written.
+  // IniFileError ("Unable to write to " + path) when the file cannot be written.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int value);
 

@@ -15,12 +15,12 @@ TStringList SplitLines(std::string_view text);
 // The lines joined, each one followed by CR LF (the last one included).
 std::string JoinLines(const TStringList& lines);
 
-// Reads a text file as lines; raises EFOpenError ("Cannot open file " + path).
+// Reads a text file as lines; raises FileOpenError ("Cannot open file " + path).
 TStringList LoadLines(const std::string& path);
 
 // Writes the lines over the file, each ending in CR LF, through a temporary file renamed into
 // place (a killed program leaves the old file or the new one, never half of one); raises
-// EFCreateError ("Cannot create file " + path).
+// FileCreateError ("Cannot create file " + path).
 void SaveLines(const std::string& path, const TStringList& lines);
 
 }  // namespace korvane

@@ -2,11 +2,11 @@
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextFile.h"
-#include "task/MDTask.h"
+#include "task/DownloadTask.h"
 
 namespace korvane {
 
-void MDTask::WriteLogHeader() const {
+void DownloadTask::WriteLogHeader() const {
   if (Params->ContinueTask) {
     TStringList lines = LoadLines(LogFileName);
     lines.push_back(std::string(44, '-'));
@@ -55,7 +55,7 @@ void MDTask::WriteLogHeader() const {
   SaveLines(LogFileName, lines);
 }
 
-void MDTask::CreateFailedList() const {
+void DownloadTask::CreateFailedList() const {
   if (Params->ContinueTask) return;
   WriteFileAtomically(FailedFileName, "");
 }

@@ -1,10 +1,10 @@
 #include "platform/NumberFormat.h"
 #include "platform/TextFile.h"
-#include "task/MDTask.h"
+#include "task/DownloadTask.h"
 
 namespace korvane {
 
-void MDTask::SaveTaskFile() const {
+void DownloadTask::SaveTaskFile() const {
   if (Params->ContinueTask) return;
   SaveLines(TaskFilePath(), {
                                 "[MapsType]",

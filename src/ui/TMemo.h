@@ -26,9 +26,9 @@ class TMemoLines {
   // Replaces the whole content by the text split at CR LF, CR or LF.
   void SetText(std::string_view text);
   void Clear();
-  // Replaces the whole content by the file's lines; raises EFOpenError.
+  // Replaces the whole content by the file's lines; raises FileOpenError.
   void LoadFromFile(const std::string& path);
-  // Writes the lines over the file, each ending in CR LF; raises EFCreateError.
+  // Writes the lines over the file, each ending in CR LF; raises FileCreateError.
   void SaveToFile(const std::string& path) const;
 
   int Count() const { return static_cast<int>(lines_.size()); }

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "net/BrowserHeaders.h"
-#include "net/TIdHTTP.h"
+#include "net/HttpClient.h"
 #include "platform/FileSystem.h"
 
 namespace korvane::test {
@@ -26,7 +26,7 @@ void EngineTest::StartTaskWithConfig(const std::string& config, int zoom, int th
   params.ThreadCount = threadCount;
   params.SavePath = saveFolder.Path();
   params.TaskFileName = "task.krvn";
-  task = std::make_unique<MDTask>(&params, nullptr);
+  task = std::make_unique<DownloadTask>(&params, nullptr);
 }
 
 std::string EngineTest::BlankImage() const {
@@ -34,7 +34,7 @@ std::string EngineTest::BlankImage() const {
 }
 
 std::string EngineTest::ServedTile(int x, int y) const {
-  TIdHTTP client;
+  HttpClient client;
   SetBrowserHeaders(client);
   std::string body;
   client.Get(TileUrl(x, y), body);

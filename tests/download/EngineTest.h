@@ -8,7 +8,7 @@
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
-#include "task/MDTask.h"
+#include "task/DownloadTask.h"
 #include "task/TaskParameters.h"
 
 namespace korvane::test {
@@ -36,7 +36,7 @@ class EngineTest : public ::testing::Test {
   TempFolder saveFolder;
   std::unique_ptr<StandinFixture> standin;
   TaskParameters params;
-  std::unique_ptr<MDTask> task;
+  std::unique_ptr<DownloadTask> task;
 };
 
 // A config.ini "[Service]" section whose four servers are a loopback port nobody listens on.

@@ -8,8 +8,8 @@
 #include "download/FetchTile.h"
 #include "download/JpegCheck.h"
 #include "net/BrowserHeaders.h"
-#include "net/IdErrors.h"
-#include "net/TIdHTTP.h"
+#include "net/HttpClient.h"
+#include "net/HttpErrors.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 
@@ -30,9 +30,9 @@ class FetchTileTest : public EngineTest {
   static constexpr int Y = 0;
 
   // Runs FetchTile as worker 3 does, with a client of its own unless get is given; log lines
-  // and failed lines ("Memo2: " + line) are recorded in the order handed over.
+  // and failed lines ("failedListMemo: " + line) are recorded in the order handed over.
   TileOutcome Fetch(HttpGetFunction get = {}) {
-    TIdHTTP client;
+    HttpClient client;
     SetBrowserHeaders(client);
     if (!get) get = [&client](const std::string& url, std::string& body) { client.Get(url, body); };
     TileFetchWorker worker{
@@ -41,14 +41,14 @@ class FetchTileTest : public EngineTest {
         3,
         program.Path() + "blankimg/blank.jpg",
         [this](const std::string& line) { handed.push_back(line); },
-        [this](const std::string& line) { handed.push_back("Memo2: " + line); },
+        [this](const std::string& line) { handed.push_back("failedListMemo: " + line); },
     };
     return FetchTile(worker, X, Y, 5);
   }
 
   std::string Url() const { return TileUrl(X, Y); }
   std::string Path() const { return TilePath(X, Y); }
-  std::string FailedLine() const { return "Memo2: " + Path() + "|" + Url(); }
+  std::string FailedLine() const { return "failedListMemo: " + Path() + "|" + Url(); }
   int Requests() const { return standin->CountRequests(Url()); }
 
   Lines handed;
@@ -97,7 +97,7 @@ TEST_F(FetchTileTest, AddressInUse_ThirtyRequestsWithLongWaits) {
   int calls = 0;
   EXPECT_EQ(Fetch([&](const std::string&, std::string&) {
               ++calls;
-              throw EIdSocketError(10048);
+              throw SocketError(10048);
             }),
             TileOutcome::Substituted);
   EXPECT_EQ(calls, 30);
@@ -246,7 +246,7 @@ TEST_F(FetchTileTest, TileFolderGone_RaisesInsteadOfReportingTheTile) {
   try {
     Fetch();
     FAIL() << "no error raised";
-  } catch (const EFCreateError& error) {
+  } catch (const FileCreateError& error) {
     EXPECT_EQ(error.Message(), "Cannot create file " + Path());
   }
   EXPECT_TRUE(handed.empty());
@@ -255,7 +255,7 @@ TEST_F(FetchTileTest, TileFolderGone_RaisesInsteadOfReportingTheTile) {
   handed.clear();
   StartTask("tile every status 404");
   std::filesystem::remove_all(task->TileFolder);
-  EXPECT_THROW(Fetch(), EFCreateError);
+  EXPECT_THROW(Fetch(), FileCreateError);
   EXPECT_EQ(handed, Lines{"Error: the image is not found on server.404 Not Found"});
 }
 

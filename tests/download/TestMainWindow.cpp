@@ -16,33 +16,33 @@ void TestMainWindow::Synchronize(const std::function<void()>& operation) {
 }
 
 void TestMainWindow::AddLogLine(const std::string& line) {
-  Memo1.push_back(line);
+  logMemo.push_back(line);
   if (OnLogLine) OnLogLine(line);
 }
 
 void TestMainWindow::AddFailedLine(const std::string& line) {
-  Memo2.push_back(line);
+  failedListMemo.push_back(line);
 }
 
-void TestMainWindow::ThreadDone() {
-  --RunningThreads;
+void TestMainWindow::WorkerDone() {
+  --RunningWorkers;
   ++ThreadDoneCalls;
 }
 
-void TestMainWindow::StartWorkers(MDTask& task, int count) {
+void TestMainWindow::StartWorkers(DownloadTask& task, int count) {
   for (int index = 0; index < count; ++index)
     AddWorker(task, index, false);
 }
 
-TDownThread& TestMainWindow::AddWorker(MDTask& task, int index, bool createSuspended) {
+TileWorker& TestMainWindow::AddWorker(DownloadTask& task, int index, bool createSuspended) {
   // Counted before the thread can end, as the main window does.
-  ++RunningThreads;
-  DownThreads.push_back(std::make_unique<TDownThread>(createSuspended, index, &task, *this, *this));
-  return *DownThreads.back();
+  ++RunningWorkers;
+  Workers.push_back(std::make_unique<TileWorker>(createSuspended, index, &task, *this, *this));
+  return *Workers.back();
 }
 
 bool TestMainWindow::Serve(std::chrono::steady_clock::time_point deadline) {
-  while (RunningThreads > 0) {
+  while (RunningWorkers > 0) {
     PendingCall* call = nullptr;
     {
       std::unique_lock<std::mutex> lock(mutex_);
@@ -63,7 +63,7 @@ bool TestMainWindow::Serve(std::chrono::steady_clock::time_point deadline) {
 void TestMainWindow::ServeUntilDone(std::chrono::milliseconds bound) {
   if (!Serve(std::chrono::steady_clock::now() + bound)) {
     ADD_FAILURE() << "workers still running after " << bound.count() << " ms";
-    for (auto& thread : DownThreads)
+    for (auto& thread : Workers)
       thread->Terminate();
     if (!Serve(std::chrono::steady_clock::now() + bound)) {
       std::fprintf(stderr, "workers do not end; aborting instead of hanging\n");

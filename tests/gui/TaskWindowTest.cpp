@@ -50,14 +50,14 @@ class GuiTask : public GuiFixture {
 
   // Types the task into the window's boxes as a user does.
   void TypeTask(const QString& name, const QString& zoom) {
-    TypeInto(Find<QLineEdit>(Form1(), "EditTaskName"), name);
-    TypeInto(Find<QLineEdit>(Form1(), "EditLat"), "48.8566");
-    TypeInto(Find<QLineEdit>(Form1(), "EditLong"), "2.3522");
-    TypeInto(Find<QLineEdit>(Form1(), "EditZoom"), zoom);
+    TypeInto(Find<QLineEdit>(Form1(), "taskNameEdit"), name);
+    TypeInto(Find<QLineEdit>(Form1(), "latitudeEdit"), "48.8566");
+    TypeInto(Find<QLineEdit>(Form1(), "longitudeEdit"), "2.3522");
+    TypeInto(Find<QLineEdit>(Form1(), "zoomEdit"), zoom);
   }
 
-  QPushButton* StartButton() { return Find<QPushButton>(Form1(), "BitBtn1"); }
-  QStringList LogWidgetLines() { return LinesOf(Find<QPlainTextEdit>(Form1(), "Memo1")); }
+  QPushButton* StartButton() { return Find<QPushButton>(Form1(), "startStopButton"); }
+  QStringList LogWidgetLines() { return LinesOf(Find<QPlainTextEdit>(Form1(), "logMemo")); }
 
   // The seven closing lines of a task's log.
   void ExpectClosingLines(const QStringList& lines, const std::string& logFile) {
@@ -77,12 +77,12 @@ class GuiTask : public GuiFixture {
 
 TEST_F(GuiTask, StartClickedInTheWindowDownloadsAZoomOneTaskToItsEnd) {
   ShowMain();
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "Edit6")->text(), Q(SaveFolder()));
+  EXPECT_EQ(Find<QLineEdit>(Form1(), "savePathEdit")->text(), Q(SaveFolder()));
   TypeTask("gui", "1");
 
   QTest::mouseClick(StartButton(), Qt::LeftButton);
   EXPECT_EQ(StartButton()->text(), "Stop");
-  EXPECT_EQ(Find<QLabel>(Form1(), "LabelTotalxy")->text(), "Total images: 2");
+  EXPECT_EQ(Find<QLabel>(Form1(), "totalTilesLabel")->text(), "Total images: 2");
   ASSERT_TRUE(WaitFor([&] { return !boxes.Texts().isEmpty(); }, TaskBound))
       << "the task did not end in time";
 
@@ -91,7 +91,7 @@ TEST_F(GuiTask, StartClickedInTheWindowDownloadsAZoomOneTaskToItsEnd) {
   EXPECT_FALSE(Form1().TaskRunning());
 
   // The log window followed the task: its newest line is in view.
-  QScrollBar* scroll = Find<QPlainTextEdit>(Form1(), "Memo1")->verticalScrollBar();
+  QScrollBar* scroll = Find<QPlainTextEdit>(Form1(), "logMemo")->verticalScrollBar();
   EXPECT_GT(scroll->maximum(), 0);
   EXPECT_EQ(scroll->value(), scroll->maximum());
 

@@ -90,35 +90,35 @@ TEST_F(GuiWindows, TheMainWindowShowsItsControlsWithTheirTextsLookAndPlace) {
   EXPECT_EQ(Find<QWidget>(Form1(), "Client")->size(), MainClient);
   ExpectCentredOn(window, window->screen()->availableGeometry());
 
-  EXPECT_EQ(Find<QLabel>(Form1(), "Label16")->text(), "Task name:");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "EditTaskName")->text(), "newtask.krvn");
-  EXPECT_EQ(Find<QPushButton>(Form1(), "Button4")->text(), "Open task ...");
-  EXPECT_EQ(Find<QLabel>(Form1(), "Label1")->text(), "Latitude:");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "EditLat")->text(), "");
-  EXPECT_EQ(Find<QLabel>(Form1(), "Label3")->text(), "Longitude:");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "EditLong")->text(), "");
-  EXPECT_EQ(Find<QLabel>(Form1(), "Label2")->text(), "Zoom level: ");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "EditZoom")->text(), "3");
-  EXPECT_EQ(Find<QLabel>(Form1(), "Label6")->text(), "Path to save:");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "Edit6")->text(), "/srv/tiles");
-  QPushButton* pick = Find<QPushButton>(Form1(), "Button1");
+  EXPECT_EQ(Find<QLabel>(Form1(), "taskNameLabel")->text(), "Task name:");
+  EXPECT_EQ(Find<QLineEdit>(Form1(), "taskNameEdit")->text(), "newtask.krvn");
+  EXPECT_EQ(Find<QPushButton>(Form1(), "openTaskButton")->text(), "Open task ...");
+  EXPECT_EQ(Find<QLabel>(Form1(), "latitudeLabel")->text(), "Latitude:");
+  EXPECT_EQ(Find<QLineEdit>(Form1(), "latitudeEdit")->text(), "");
+  EXPECT_EQ(Find<QLabel>(Form1(), "longitudeLabel")->text(), "Longitude:");
+  EXPECT_EQ(Find<QLineEdit>(Form1(), "longitudeEdit")->text(), "");
+  EXPECT_EQ(Find<QLabel>(Form1(), "zoomLabel")->text(), "Zoom level: ");
+  EXPECT_EQ(Find<QLineEdit>(Form1(), "zoomEdit")->text(), "3");
+  EXPECT_EQ(Find<QLabel>(Form1(), "savePathLabel")->text(), "Path to save:");
+  EXPECT_EQ(Find<QLineEdit>(Form1(), "savePathEdit")->text(), "/srv/tiles");
+  QPushButton* pick = Find<QPushButton>(Form1(), "browseFolderButton");
   EXPECT_EQ(pick->text(), "...");
   EXPECT_EQ(pick->toolTip(), "Click to select path");
   EXPECT_EQ(pick->geometry(), QRect(438, 99, 51, 25));
-  EXPECT_EQ(Find<QLabel>(Form1(), "LabelTotalxy")->geometry(), QRect(16, 158, 265, 13));
+  EXPECT_EQ(Find<QLabel>(Form1(), "totalTilesLabel")->geometry(), QRect(16, 158, 265, 13));
 
-  QPushButton* start = Find<QPushButton>(Form1(), "BitBtn1");
+  QPushButton* start = Find<QPushButton>(Form1(), "startStopButton");
   EXPECT_EQ(start->text(), "Start");
   EXPECT_TRUE(start->isDefault());
   EXPECT_TRUE(start->font().bold());
   EXPECT_EQ(start->font().pixelSize(), 13);
   EXPECT_EQ(start->geometry(), QRect(352, 146, 129, 41));
 
-  QLabel* label = Find<QLabel>(Form1(), "Label16");
+  QLabel* label = Find<QLabel>(Form1(), "taskNameLabel");
   EXPECT_EQ(label->font().family(), ExpectedFamily());
   EXPECT_EQ(label->font().pixelSize(), 11);
 
-  auto* memo = Find<QPlainTextEdit>(Form1(), "Memo1");
+  auto* memo = Find<QPlainTextEdit>(Form1(), "logMemo");
   EXPECT_TRUE(memo->isVisible());
   EXPECT_TRUE(memo->isReadOnly());
   EXPECT_EQ(LinesOf(memo), QStringList{"[log window]"});
@@ -130,12 +130,12 @@ TEST_F(GuiWindows, TheMainWindowShowsItsControlsWithTheirTextsLookAndPlace) {
   EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
-  auto* failed = Find<QPlainTextEdit>(Form1(), "Memo2");
+  auto* failed = Find<QPlainTextEdit>(Form1(), "failedListMemo");
   EXPECT_FALSE(failed->isVisibleTo(window));
   EXPECT_EQ(LinesOf(failed), QStringList{"[Failed tile inforamtion window]"});
   EXPECT_EQ(failed->palette().color(QPalette::Text), QColor(0, 0, 0xFF));
 
-  auto* status = Find<QStatusBar>(Form1(), "StatusBar1");
+  auto* status = Find<QStatusBar>(Form1(), "statusBar");
   EXPECT_EQ(status->height(), 19);
   // At the bottom, inside the window's border of 4.
   EXPECT_EQ(status->geometry().bottom(), MainClient.height() - 4 - 1);
@@ -147,7 +147,7 @@ TEST_F(GuiWindows, TheMainWindowShowsItsControlsWithTheirTextsLookAndPlace) {
 
 TEST_F(GuiWindows, TheMainMenuHasItsItemsAccessKeysSeparatorsAndHiddenEntries) {
   ShowMain();
-  auto* bar = Find<QMenuBar>(Form1(), "MainMenu1");
+  auto* bar = Find<QMenuBar>(Form1(), "mainMenu");
   ASSERT_NE(bar, nullptr);
   EXPECT_TRUE(bar->isVisible());
   QStringList titles;
@@ -155,14 +155,14 @@ TEST_F(GuiWindows, TheMainMenuHasItsItemsAccessKeysSeparatorsAndHiddenEntries) {
     titles << (action->isVisible() ? action->text() : "(hidden) " + action->text());
   EXPECT_EQ(titles, (QStringList{"&File", "&Options", "(hidden) &Misc", "&Tools", "&Help"}));
 
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "File1")), QStringList{"E&xit"});
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "Options1")), QStringList{"Options..."});
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "Misc1")),
+  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "fileMenu")), QStringList{"E&xit"});
+  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "optionsMenu")), QStringList{"Options..."});
+  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "miscMenu")),
             (QStringList{"(hidden) Convert \"Degrees,Minutes,Seconds\"  to \"Degrees\"...", "-",
                          "View log file", "(hidden) -", "(hidden) Re-download failed tiles"}));
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "Tools1")),
+  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "toolsMenu")),
             (QStringList{"Images Viewer", "-", "Images Combiner", "-", "re-dowload failed files"}));
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "Help1")),
+  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "helpMenu")),
             (QStringList{"User manual", "Homepage", "-", "About..."}));
 
   // The menu bar sits above the client area, which keeps the form's size.
@@ -174,8 +174,8 @@ TEST_F(GuiWindows, TheMainMenuHasItsItemsAccessKeysSeparatorsAndHiddenEntries) {
 
 TEST_F(GuiWindows, TheZoomArrowsStepBetweenOneAndFiveWithoutWrapping) {
   ShowMain();
-  auto* updown = Find<QWidget>(Form1(), "UpDown1");
-  auto* zoom = Find<QLineEdit>(Form1(), "EditZoom");
+  auto* updown = Find<QWidget>(Form1(), "zoomUpDown");
+  auto* zoom = Find<QLineEdit>(Form1(), "zoomEdit");
   ASSERT_TRUE(updown && zoom);
   auto* up = updown->findChild<QToolButton*>("Up");
   auto* down = updown->findChild<QToolButton*>("Down");
@@ -185,7 +185,7 @@ TEST_F(GuiWindows, TheZoomArrowsStepBetweenOneAndFiveWithoutWrapping) {
   for (int i = 0; i < 6; ++i)
     QTest::mouseClick(down, Qt::LeftButton);
   EXPECT_EQ(zoom->text(), "1");
-  EXPECT_EQ(Form1().EditZoom.Text(), "1");
+  EXPECT_EQ(Form1().zoomEdit.Text(), "1");
 
   // The arrow keys in the box step it the same way.
   zoom->setFocus();
@@ -194,12 +194,12 @@ TEST_F(GuiWindows, TheZoomArrowsStepBetweenOneAndFiveWithoutWrapping) {
   EXPECT_EQ(zoom->text(), "3");
   for (int i = 0; i < 3; ++i)
     QTest::keyClick(zoom, Qt::Key_Down);
-  EXPECT_EQ(Form1().EditZoom.Text(), "1");
+  EXPECT_EQ(Form1().zoomEdit.Text(), "1");
 }
 
 TEST_F(GuiWindows, TheInputPanelDrawsARaisedEdgeAndALoweredBevelInsideItsBorder) {
   ShowMain();
-  auto* panel = Find<QWidget>(Form1(), "Panel2");
+  auto* panel = Find<QWidget>(Form1(), "inputPanel");
   ASSERT_NE(panel, nullptr);
   const QImage face = panel->grab().toImage();
   const int right = face.width() - 1;
@@ -217,7 +217,7 @@ TEST_F(GuiWindows, TheInputPanelDrawsARaisedEdgeAndALoweredBevelInsideItsBorder)
 TEST_F(GuiWindows, ADoubleClickOnTheLogWindowBeforeAnyTaskSaysNoTaskIsRunning) {
   ShowMain();
   MessageBoxAnswerer boxes;
-  auto* memo = Find<QPlainTextEdit>(Form1(), "Memo1");
+  auto* memo = Find<QPlainTextEdit>(Form1(), "logMemo");
   ASSERT_NE(memo, nullptr);
   QTest::mouseDClick(memo->viewport(), Qt::LeftButton);
   EXPECT_EQ(boxes.Texts(), QStringList{"No task running now." + QString(18, ' ')});
@@ -228,7 +228,7 @@ TEST_F(GuiWindows, OptionsOpensModallyFromTheMenuCentredOnTheMainWindow) {
       "[IniParas]\r\nDefaultPath=/srv/tiles\r\n[Proxy]\r\nUseProxy=1\r\nProxyServer=proxy.lan\r\n"
       "ProxyPort=3128\r\nProxyUsername=ann\r\nProxyPassword=a=b\r\n");
   ShowMain();
-  TfrmOptions& options = forms->frmOptions;
+  OptionsWindow& options = forms->optionsWindow;
   bool sawIt = false;
   WhenModal([&] {
     QWidget* window = Window(options);
@@ -239,34 +239,34 @@ TEST_F(GuiWindows, OptionsOpensModallyFromTheMenuCentredOnTheMainWindow) {
     ExpectFixedSize(window, OptionsClient);
     ExpectCentredOn(window, Window(Form1())->frameGeometry());
 
-    EXPECT_EQ(Find<QLabel>(options, "Label1")->text(), "Default path to save :");
-    EXPECT_EQ(Find<QLineEdit>(options, "Edit12")->text(), "/srv/tiles");
-    EXPECT_EQ(Find<QPushButton>(options, "Button3")->text(), "...");
-    auto* useProxy = Find<QCheckBox>(options, "CheckBoxUseProxy");
+    EXPECT_EQ(Find<QLabel>(options, "defaultPathLabel")->text(), "Default path to save :");
+    EXPECT_EQ(Find<QLineEdit>(options, "defaultPathEdit")->text(), "/srv/tiles");
+    EXPECT_EQ(Find<QPushButton>(options, "browseFolderButton")->text(), "...");
+    auto* useProxy = Find<QCheckBox>(options, "useProxyCheckBox");
     EXPECT_EQ(useProxy->text(), "Use proxy server");
     EXPECT_TRUE(useProxy->isChecked());
-    EXPECT_EQ(Find<QLabel>(options, "Label2")->text(), "Proxy Server Name (IP)");
-    EXPECT_EQ(Find<QLineEdit>(options, "EditProxyServer")->text(), "proxy.lan");
-    EXPECT_EQ(Find<QLabel>(options, "Label3")->text(), "Proxy Port");
-    EXPECT_EQ(Find<QLineEdit>(options, "EditProxyPort")->text(), "3128");
-    EXPECT_EQ(Find<QLabel>(options, "Label4")->text(), "Proxy Username");
-    EXPECT_EQ(Find<QLineEdit>(options, "EditProxyUsername")->text(), "ann");
-    EXPECT_EQ(Find<QLabel>(options, "Label5")->text(), "Proxy Password");
-    auto* password = Find<QLineEdit>(options, "EditProxyPassword");
+    EXPECT_EQ(Find<QLabel>(options, "proxyServerLabel")->text(), "Proxy Server Name (IP)");
+    EXPECT_EQ(Find<QLineEdit>(options, "proxyServerEdit")->text(), "proxy.lan");
+    EXPECT_EQ(Find<QLabel>(options, "proxyPortLabel")->text(), "Proxy Port");
+    EXPECT_EQ(Find<QLineEdit>(options, "proxyPortEdit")->text(), "3128");
+    EXPECT_EQ(Find<QLabel>(options, "proxyUsernameLabel")->text(), "Proxy Username");
+    EXPECT_EQ(Find<QLineEdit>(options, "proxyUsernameEdit")->text(), "ann");
+    EXPECT_EQ(Find<QLabel>(options, "proxyPasswordLabel")->text(), "Proxy Password");
+    auto* password = Find<QLineEdit>(options, "proxyPasswordEdit");
     EXPECT_EQ(password->text(), "a=b");
     EXPECT_EQ(password->echoMode(), QLineEdit::Normal);  // shown in clear
-    auto* ok = Find<QPushButton>(options, "Button1");
+    auto* ok = Find<QPushButton>(options, "okButton");
     EXPECT_EQ(ok->text(), "OK");
     EXPECT_TRUE(ok->isDefault());
-    EXPECT_EQ(Find<QPushButton>(options, "Button2")->text(), "Cancel");
+    EXPECT_EQ(Find<QPushButton>(options, "cancelButton")->text(), "Cancel");
     Screenshot(options, "options");
 
     // Esc does nothing here; Cancel closes.
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_TRUE(window->isVisible());
-    QTest::mouseClick(Find<QPushButton>(options, "Button2"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(options, "cancelButton"), Qt::LeftButton);
   });
-  Find<QAction>(Form1(), "Options2")->trigger();
+  Find<QAction>(Form1(), "optionsItem")->trigger();
   EXPECT_TRUE(sawIt);
   EXPECT_FALSE(Window(options)->isVisible());
   EXPECT_TRUE(Window(Form1())->isVisible());
@@ -274,7 +274,7 @@ TEST_F(GuiWindows, OptionsOpensModallyFromTheMenuCentredOnTheMainWindow) {
 
 TEST_F(GuiWindows, ReDownloadOpensModallyFromTheToolsMenu) {
   ShowMain();
-  TfrmFlt& retry = forms->frmFlt;
+  RetryWindow& retry = forms->retryWindow;
   bool sawIt = false;
   WhenModal([&] {
     QWidget* window = Window(retry);
@@ -284,24 +284,25 @@ TEST_F(GuiWindows, ReDownloadOpensModallyFromTheToolsMenu) {
     EXPECT_EQ(window->windowTitle(), "Re-Download failed files");
     ExpectFixedSize(window, RetryClient);
     ExpectCentredOn(window, window->screen()->availableGeometry());
-    EXPECT_EQ(Find<QPushButton>(retry, "Button1")->text(), "Open *.ftl file and download...");
-    EXPECT_EQ(Find<QWidget>(retry, "Panel1")->geometry(), QRect(0, 0, 703, 57));
-    auto* memo = Find<QPlainTextEdit>(retry, "Memo1");
+    EXPECT_EQ(Find<QPushButton>(retry, "openListButton")->text(),
+              "Open *.ftl file and download...");
+    EXPECT_EQ(Find<QWidget>(retry, "buttonPanel")->geometry(), QRect(0, 0, 703, 57));
+    auto* memo = Find<QPlainTextEdit>(retry, "linesMemo");
     EXPECT_TRUE(memo->isReadOnly());
     EXPECT_EQ(memo->toPlainText(), "");
-    EXPECT_EQ(Find<QWidget>(retry, "Panel2")->geometry(),
+    EXPECT_EQ(Find<QWidget>(retry, "linesPanel")->geometry(),
               QRect(0, 57, RetryClient.width(), RetryClient.height() - 57));
     Screenshot(retry, "redownload");
     window->close();  // the close box
   });
-  Find<QAction>(Form1(), "dowloadfailedfiles1")->trigger();
+  Find<QAction>(Form1(), "redownloadFailedFilesItem")->trigger();
   EXPECT_TRUE(sawIt);
   EXPECT_FALSE(Window(retry)->isVisible());
 }
 
 TEST_F(GuiWindows, TheConverterStaysOnTopWithoutBlockingAndConverts) {
   ShowMain();
-  TfrmConvert& converter = forms->frmConvert;
+  ConverterWindow& converter = forms->converterWindow;
   // Its menu command is hidden; the main window's wiring is what the command runs.
   Form1().ShowConverter();
   QWidget* window = Window(converter);
@@ -312,25 +313,25 @@ TEST_F(GuiWindows, TheConverterStaysOnTopWithoutBlockingAndConverts) {
   EXPECT_EQ(window->windowTitle(), "Convert \"Degrees,Minutes,Seconds\" to \"Degrees\"");
   ExpectFixedSize(window, ConverterClient);
   ExpectCentredOn(window, window->screen()->availableGeometry());
-  EXPECT_EQ(Find<QGroupBox>(converter, "GroupBox1")->title(), "Degrees, Minutes, Seconds:");
-  EXPECT_EQ(Find<QGroupBox>(converter, "GroupBox2")->title(), "Degrees:");
-  auto* convert = Find<QPushButton>(converter, "Button1");
+  EXPECT_EQ(Find<QGroupBox>(converter, "inputGroup")->title(), "Degrees, Minutes, Seconds:");
+  EXPECT_EQ(Find<QGroupBox>(converter, "resultGroup")->title(), "Degrees:");
+  auto* convert = Find<QPushButton>(converter, "convertButton");
   EXPECT_EQ(convert->text(), "convert");
   EXPECT_TRUE(convert->isDefault());
-  auto* result = Find<QLineEdit>(converter, "Edit4");
+  auto* result = Find<QLineEdit>(converter, "resultEdit");
   EXPECT_TRUE(result->isReadOnly());
 
-  TypeInto(Find<QLineEdit>(converter, "Edit1"), "40");
-  TypeInto(Find<QLineEdit>(converter, "Edit2"), "42");
-  TypeInto(Find<QLineEdit>(converter, "Edit3"), "46");
+  TypeInto(Find<QLineEdit>(converter, "degreesEdit"), "40");
+  TypeInto(Find<QLineEdit>(converter, "minutesEdit"), "42");
+  TypeInto(Find<QLineEdit>(converter, "secondsEdit"), "46");
   QTest::mouseClick(convert, Qt::LeftButton);
   EXPECT_EQ(result->text(), "40.712776184082");
 
   // The longest kind of result is shown whole.
-  TypeInto(Find<QLineEdit>(converter, "Edit1"), "0");
-  TypeInto(Find<QLineEdit>(converter, "Edit2"), "0");
-  TypeInto(Find<QLineEdit>(converter, "Edit3"), "1");
-  QTest::keyClick(Find<QLineEdit>(converter, "Edit3"), Qt::Key_Return);  // Enter: convert
+  TypeInto(Find<QLineEdit>(converter, "degreesEdit"), "0");
+  TypeInto(Find<QLineEdit>(converter, "minutesEdit"), "0");
+  TypeInto(Find<QLineEdit>(converter, "secondsEdit"), "1");
+  QTest::keyClick(Find<QLineEdit>(converter, "secondsEdit"), Qt::Key_Return);  // Enter: convert
   EXPECT_EQ(result->text(), "0.000277777784503996");
   EXPECT_LE(result->fontMetrics().horizontalAdvance(result->text()) + 2 * LineEditMargin,
             result->width());
@@ -338,12 +339,12 @@ TEST_F(GuiWindows, TheConverterStaysOnTopWithoutBlockingAndConverts) {
 
   window->close();
   EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(converter.Edit4.Text(), "0.000277777784503996");  // kept while hidden
+  EXPECT_EQ(converter.resultEdit.Text(), "0.000277777784503996");  // kept while hidden
 }
 
 TEST_F(GuiWindows, TheAboutBoxShowsTheCaptionAndTwoGreenUnderlinedLinks) {
   ShowMain();
-  TfrmAbout& about = forms->frmAbout;
+  AboutWindow& about = forms->aboutWindow;
   bool sawIt = false;
   WhenModal([&] {
     QWidget* window = Window(about);
@@ -353,14 +354,14 @@ TEST_F(GuiWindows, TheAboutBoxShowsTheCaptionAndTwoGreenUnderlinedLinks) {
     EXPECT_EQ(window->windowTitle(), "About");
     ExpectFixedSize(window, AboutClient);
     ExpectCentredOn(window, window->screen()->availableGeometry());
-    auto* title = Find<QLabel>(about, "Label3");
+    auto* title = Find<QLabel>(about, "titleLabel");
     EXPECT_EQ(title->text(), "Korvane 3.0");
     EXPECT_TRUE(title->font().underline());
-    EXPECT_EQ(Find<QLabel>(about, "Label5")->text(), "Homepage:");
-    EXPECT_EQ(Find<QLabel>(about, "Label6")->text(), "Email:");
-    EXPECT_TRUE(Find<QLabel>(about, "Label8")->text().startsWith("Developer:"));
-    auto* home = Find<QLabel>(about, "Label4");
-    auto* mail = Find<QLabel>(about, "Label7");
+    EXPECT_EQ(Find<QLabel>(about, "homePageCaptionLabel")->text(), "Homepage:");
+    EXPECT_EQ(Find<QLabel>(about, "emailCaptionLabel")->text(), "Email:");
+    EXPECT_TRUE(Find<QLabel>(about, "developerLabel")->text().startsWith("Developer:"));
+    auto* home = Find<QLabel>(about, "homePageLabel");
+    auto* mail = Find<QLabel>(about, "emailLabel");
     EXPECT_EQ(home->text(), Q(HomePageAddress));
     EXPECT_EQ(mail->text(), Q(ContactAddress));
     for (QLabel* link : {home, mail}) {
@@ -368,13 +369,13 @@ TEST_F(GuiWindows, TheAboutBoxShowsTheCaptionAndTwoGreenUnderlinedLinks) {
       EXPECT_TRUE(link->font().underline());
       EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     }
-    auto* ok = Find<QPushButton>(about, "bLater");
+    auto* ok = Find<QPushButton>(about, "okButton");
     EXPECT_EQ(ok->text(), "&OK");
     EXPECT_TRUE(ok->isDefault());
     Screenshot(about, "about");
     QTest::keyClick(window, Qt::Key_Return);  // Enter presses OK
   });
-  Find<QAction>(Form1(), "About1")->trigger();
+  Find<QAction>(Form1(), "aboutItem")->trigger();
   EXPECT_TRUE(sawIt);
   EXPECT_FALSE(Window(about)->isVisible());
 }
@@ -384,8 +385,8 @@ TEST_F(GuiWindows, TheAboutBoxShowsTheCaptionAndTwoGreenUnderlinedLinks) {
 TEST_F(GuiWindows, NoWindowHasOverlappingOrCutOffControls) {
   ShowMain();
   EXPECT_EQ(LayoutProblems(Form1()).join("\n").toStdString(), "");
-  for (TForm* form : std::initializer_list<TForm*>{&forms->frmOptions, &forms->frmFlt,
-                                                   &forms->frmConvert, &forms->frmAbout}) {
+  for (TForm* form : std::initializer_list<TForm*>{&forms->optionsWindow, &forms->retryWindow,
+                                                   &forms->converterWindow, &forms->aboutWindow}) {
     form->Show();
     QApplication::processEvents();
     EXPECT_EQ(LayoutProblems(*form).join("\n").toStdString(), "") << form->Name();

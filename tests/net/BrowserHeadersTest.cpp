@@ -9,7 +9,7 @@ namespace {
 TEST(BrowserHeaders, SetsRefererAgentAndConnection) {
   test::TempProgramFolder folder;
   folder.WriteConfig("[Service]\r\nHomePage=http://maps.example.test/\r\n");
-  TIdHTTP client;
+  HttpClient client;
   SetBrowserHeaders(client);
   EXPECT_EQ(client.Request.Referer, "http://maps.example.test/");
   EXPECT_EQ(client.Request.UserAgent, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)");

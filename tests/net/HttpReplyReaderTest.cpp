@@ -4,9 +4,9 @@
 #include <cstring>
 #include <functional>
 
+#include "net/HttpErrors.h"
 #include "net/HttpLimits.h"
 #include "net/HttpReplyReader.h"
-#include "net/IdErrors.h"
 
 namespace korvane {
 namespace {
@@ -143,7 +143,7 @@ TEST(HttpReplyReader, ContentLengthThatIsNoNumberCountsAsAbsent) {
   EXPECT_EQ(reply.body, "1\r\n");
   EXPECT_TRUE(reply.unread);
   EXPECT_THROW(Read("HTTP/1.1 200 OK\r\nContent-Length: 3\r\nContent-Length: 4\r\n\r\nabcd"),
-               EIdHttpError);
+               HttpClientError);
 }
 
 TEST(HttpReplyReader, EmptyBodies) {
@@ -169,7 +169,7 @@ TEST(HttpReplyReader, ChunkSizeLines) {
   for (const char* size : {"+5", "-5", "00000000000000005", "FFFFFFFFFFFFFFFF"}) {
     EXPECT_THROW(Read(std::string("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n") + size +
                       "\r\nhello\r\n0\r\n\r\n"),
-                 EIdHttpError)
+                 HttpClientError)
         << size;
   }
 }
@@ -194,10 +194,10 @@ TEST(HttpReplyReader, LineLimit) {
     EXPECT_NO_THROW(Read("HTTP/1.1 200 OK\r\n" + LineOf(limit - 1) + end + "\r\n", 4096));
     EXPECT_NO_THROW(Read("HTTP/1.1 200 OK\r\n" + LineOf(limit) + end + "\r\n", 4096));
     EXPECT_THROW(Read("HTTP/1.1 200 OK\r\n" + LineOf(limit + 1) + end + "\r\n", 4096),
-                 EIdHttpError);
+                 HttpClientError);
   }
   // A line that never ends is refused once it is too long, not read forever.
-  EXPECT_THROW(Read("HTTP/1.1 200 OK\r\nX-Pad: ", 4096, 1 << 20), EIdHttpError);
+  EXPECT_THROW(Read("HTTP/1.1 200 OK\r\nX-Pad: ", 4096, 1 << 20), HttpClientError);
 }
 
 TEST(HttpReplyReader, HeadLimit) {
@@ -213,7 +213,7 @@ TEST(HttpReplyReader, HeadLimit) {
   };
   EXPECT_NO_THROW(Read(headOf(MaxReplyHeadBytes - 1), 4096));
   EXPECT_NO_THROW(Read(headOf(MaxReplyHeadBytes), 4096));
-  EXPECT_THROW(Read(headOf(MaxReplyHeadBytes + 1), 4096), EIdHttpError);
+  EXPECT_THROW(Read(headOf(MaxReplyHeadBytes + 1), 4096), HttpClientError);
 }
 
 TEST(HttpReplyReader, BodyLimitForEveryFraming) {
@@ -228,8 +228,8 @@ TEST(HttpReplyReader, BodyLimitForEveryFraming) {
   }
   // Refused from the header alone, before a byte of the body.
   EXPECT_THROW(Read("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(limit + 1) + "\r\n\r\n"),
-               EIdHttpError);
-  EXPECT_THROW(Read("HTTP/1.0 200 OK\r\n\r\n", piece, limit + 1), EIdHttpError);
+               HttpClientError);
+  EXPECT_THROW(Read("HTTP/1.0 200 OK\r\n\r\n", piece, limit + 1), HttpClientError);
 
   auto chunkedOf = [&](std::size_t second) {
     char size[32];
@@ -239,7 +239,7 @@ TEST(HttpReplyReader, BodyLimitForEveryFraming) {
                 piece, second, "\r\n0\r\n\r\n");
   };
   EXPECT_EQ(chunkedOf(limit - 1).body.size(), limit);
-  EXPECT_THROW(chunkedOf(limit), EIdHttpError);
+  EXPECT_THROW(chunkedOf(limit), HttpClientError);
 }
 
 // Callers sort failures by these substrings; the client's own refusals must match none.

@@ -2,9 +2,9 @@
 
 #include "net/Base64.h"
 #include "net/ConnectionReuse.h"
+#include "net/HttpErrors.h"
 #include "net/HttpRequest.h"
 #include "net/HttpUrl.h"
-#include "net/IdErrors.h"
 
 namespace korvane {
 namespace {
@@ -32,7 +32,7 @@ TEST(HttpUrl, RefusesWhatCouldSplitTheRequest) {
        {std::string("http://h/a\r\nX-Injected: 1"), std::string("http://h/a\nb"),
         std::string("http://h/a b"), std::string("http://h/a\tb"), std::string("http://h/a\x7f"),
         std::string("http://h/a\0b", 12)}) {
-    EXPECT_THROW(SplitUrl(url), EIdHttpError) << url;
+    EXPECT_THROW(SplitUrl(url), HttpClientError) << url;
   }
 }
 
@@ -40,12 +40,12 @@ TEST(HttpUrl, RefusesWhatIsNoHttpAddress) {
   for (const char* url :
        {"cbk0.example.com/cbk", "https://h/", "ftp://h/", "http:///x", "http://h:/", "http://h:0/",
         "http://h:65536/", "http://h:8o/", "http://user:pw@h/"}) {
-    EXPECT_THROW(SplitUrl(url), EIdHttpError) << url;
+    EXPECT_THROW(SplitUrl(url), HttpClientError) << url;
   }
 }
 
-TIdHeaderInfo BrowserLike() {
-  TIdHeaderInfo headers;
+RequestHeaders BrowserLike() {
+  RequestHeaders headers;
   headers.Referer = "http://maps.example.com/";
   headers.UserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)";
   headers.Connection = "Keep_Alive";
@@ -53,7 +53,7 @@ TIdHeaderInfo BrowserLike() {
 }
 
 TEST(HttpRequest, DirectRequestBytesInOrder) {
-  TIdHeaderInfo headers = BrowserLike();
+  RequestHeaders headers = BrowserLike();
   headers.ExtraHeaders = {"Cookie: "};
   EXPECT_EQ(
       BuildGetRequest(headers, SplitUrl("http://cbk0.example.com/cbk?output=xml&ll=1,2"), false),
@@ -68,14 +68,14 @@ TEST(HttpRequest, DirectRequestBytesInOrder) {
 }
 
 TEST(HttpRequest, EmptyHeadersAreLeftOut) {
-  TIdHeaderInfo headers;
+  RequestHeaders headers;
   headers.Accept.clear();
   EXPECT_EQ(BuildGetRequest(headers, SplitUrl("http://h:81/x"), false),
             "GET /x HTTP/1.1\r\nHost: h\r\n\r\n");
 }
 
 TEST(HttpRequest, ProxyGetsAbsoluteTargetAndCredentials) {
-  TIdHeaderInfo headers;
+  RequestHeaders headers;
   headers.ProxyServer = "proxy";
   headers.ProxyPort = 3128;
   headers.ProxyUsername = "user";
@@ -94,7 +94,7 @@ TEST(HttpRequest, ProxyGetsAbsoluteTargetAndCredentials) {
 }
 
 TEST(HttpRequest, NoProxyCredentialsWithoutProxy) {
-  TIdHeaderInfo headers;
+  RequestHeaders headers;
   headers.ProxyUsername = "user";
   headers.ProxyPassword = "pw";
   EXPECT_EQ(BuildGetRequest(headers, SplitUrl("http://h/"), false).find("Proxy-Authorization"),
@@ -102,12 +102,12 @@ TEST(HttpRequest, NoProxyCredentialsWithoutProxy) {
 }
 
 TEST(HttpRequest, RefusesLineBreaksInHeaderValues) {
-  TIdHeaderInfo headers = BrowserLike();
+  RequestHeaders headers = BrowserLike();
   headers.ExtraHeaders = {"Cookie: a=1\r\nX-Injected: 1"};
-  EXPECT_THROW(BuildGetRequest(headers, SplitUrl("http://h/"), false), EIdHttpError);
+  EXPECT_THROW(BuildGetRequest(headers, SplitUrl("http://h/"), false), HttpClientError);
   headers = BrowserLike();
   headers.UserAgent += "\n";
-  EXPECT_THROW(BuildGetRequest(headers, SplitUrl("http://h/"), false), EIdHttpError);
+  EXPECT_THROW(BuildGetRequest(headers, SplitUrl("http://h/"), false), HttpClientError);
 }
 
 TEST(Base64, StandardAlphabetWithPadding) {
@@ -121,7 +121,7 @@ TEST(Base64, StandardAlphabetWithPadding) {
 }
 
 TEST(ConnectionReuse, DirectOnlyForTheSameHostAndExplicitPort) {
-  TIdHeaderInfo direct;
+  RequestHeaders direct;
   ConnectionTarget open{"cbk0.example.com", 80, false};
   // The service's URLs name no port: every request gets a new connection.
   EXPECT_FALSE(MayReuseConnection(open, SplitUrl("http://cbk0.example.com/a"), direct));
@@ -133,7 +133,7 @@ TEST(ConnectionReuse, DirectOnlyForTheSameHostAndExplicitPort) {
 }
 
 TEST(ConnectionReuse, ProxyConnectionServesAnyHost) {
-  TIdHeaderInfo proxied;
+  RequestHeaders proxied;
   proxied.ProxyServer = "Proxy";
   proxied.ProxyPort = 3128;
   EXPECT_TRUE(MayReuseConnection({"proxy", 3128, true}, SplitUrl("http://a/"), proxied));

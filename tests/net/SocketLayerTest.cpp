@@ -3,8 +3,8 @@
 #include <thread>
 #include <vector>
 
+#include "net/HttpClient.h"
 #include "net/SocketLayer.h"
-#include "net/TIdHTTP.h"
 #include "support/ScriptedServer.h"
 
 namespace korvane {
@@ -21,7 +21,7 @@ TEST(SocketLayer, ClientsOnManyThreadsShareOneStart) {
   for (int worker = 0; worker < 8; ++worker) {
     workers.emplace_back([&] {
       for (int round = 0; round < 20; ++round) {
-        TIdHTTP client;
+        HttpClient client;
         EXPECT_GT(SocketLayerLiveClients(), before);
         std::string body;
         client.Get(server.Url(), body);

@@ -35,13 +35,13 @@ TEST(TextFile, FileErrorsCarryTheirTexts) {
   try {
     LoadLines(missing);
     FAIL();
-  } catch (const EFOpenError& error) {
+  } catch (const FileOpenError& error) {
     EXPECT_EQ(error.Message(), "Cannot open file " + missing);
   }
   try {
     SaveLines(missing, {"x"});
     FAIL();
-  } catch (const EFCreateError& error) {
+  } catch (const FileCreateError& error) {
     EXPECT_EQ(error.Message(), "Cannot create file " + missing);
   }
 }
@@ -64,7 +64,7 @@ TEST(FileSystem, AtomicWritesLeaveNoTemporaryFilesBehind) {
   test::TempFolder folder;
   WriteFileAtomically(folder.Path() + "a.jpg", std::string("\xFF\xD8", 2));
   EXPECT_TRUE(CopyFile(folder.Path() + "a.jpg", folder.Path() + "b.jpg", true));
-  EXPECT_THROW(WriteFileAtomically(folder.Path() + "no/such.jpg", "x"), EFCreateError);
+  EXPECT_THROW(WriteFileAtomically(folder.Path() + "no/such.jpg", "x"), FileCreateError);
   int entries = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
     (void)entry;

@@ -88,7 +88,7 @@ TEST_F(IniFileTest, AFailedWriteRaisesUnableToWrite) {
   try {
     ini.WriteString("S", "K", "v");
     FAIL() << "no error";
-  } catch (const EIniFileException& error) {
+  } catch (const IniFileError& error) {
     EXPECT_EQ(error.Message(), "Unable to write to " + folder.Path() + "missing-folder/config.ini");
   }
 }

@@ -76,16 +76,16 @@ TEST_F(QtLoop, ProcessMessagesRunsQueuedCallsAndExceptionsShowTheErrorBox) {
 
 struct TimerForm : TForm {
   explicit TimerForm(TApplication& app) : TForm(app, "Form1") {}
-  TTimer Timer1{this, "Timer1"};
+  TTimer progressTimer{this, "progressTimer"};
 };
 
 TEST_F(QtLoop, TimersTickAsQTimersUntilDisabledAndMayBeDestroyedInTheirTick) {
   auto form = std::make_unique<TimerForm>(app);
   int ticks = 0;
-  form->Timer1.OnTimer = [&] {
+  form->progressTimer.OnTimer = [&] {
     EXPECT_TRUE(OnGuiThread());
     if (++ticks == 3) {
-      form->Timer1.SetEnabled(false);
+      form->progressTimer.SetEnabled(false);
       app.QueueCall([&] { form.reset(); });
       app.QueueCall([&] { app.Terminate(); });
     }

@@ -48,17 +48,17 @@ TEST_F(QtPeers, EveryControlIsAWidgetNamedAfterItWithTheModelsTexts) {
   EXPECT_EQ(window()->windowTitle(), "Korvane 3.0");
   EXPECT_EQ(Find<QWidget>("Client")->size(), QSize(520, 480));
 
-  EXPECT_EQ(Find<QLineEdit>("EditTaskName")->text(), "newtask.krvn");
-  EXPECT_EQ(Find<QLineEdit>("EditZoom")->text(), "3");
-  EXPECT_EQ(Find<QLabel>("Label16")->text(), "Task name:");
-  EXPECT_EQ(Find<QPushButton>("Button1")->toolTip(), "Click to select path");
-  QPushButton* start = Find<QPushButton>("BitBtn1");
+  EXPECT_EQ(Find<QLineEdit>("taskNameEdit")->text(), "newtask.krvn");
+  EXPECT_EQ(Find<QLineEdit>("zoomEdit")->text(), "3");
+  EXPECT_EQ(Find<QLabel>("taskNameLabel")->text(), "Task name:");
+  EXPECT_EQ(Find<QPushButton>("browseFolderButton")->toolTip(), "Click to select path");
+  QPushButton* start = Find<QPushButton>("startStopButton");
   EXPECT_EQ(start->text(), "Start");
   EXPECT_TRUE(start->font().bold());
   EXPECT_EQ(start->font().pixelSize(), 13);
   EXPECT_EQ(start->geometry(), QRect(352, 146, 129, 41));
   EXPECT_EQ(Find<QCheckBox>("CheckBox1")->text(), "Use proxy server");
-  EXPECT_EQ(Find<QStatusBar>("StatusBar1")->findChild<QLabel*>("SimpleText")->text(),
+  EXPECT_EQ(Find<QStatusBar>("statusBar")->findChild<QLabel*>("SimpleText")->text(),
             "Download StreetView images from Google Maps to your PC.");
 
   QLabel* link = Find<QLabel>("Label4");
@@ -66,7 +66,7 @@ TEST_F(QtPeers, EveryControlIsAWidgetNamedAfterItWithTheModelsTexts) {
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0x80, 0));
   EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
 
-  QPlainTextEdit* memo = Find<QPlainTextEdit>("Memo1");
+  QPlainTextEdit* memo = Find<QPlainTextEdit>("logMemo");
   EXPECT_TRUE(memo->isReadOnly());
   EXPECT_EQ(memo->toPlainText(), "[log window]");
   EXPECT_EQ(memo->toolTip(), "Double click to view log in notepad");
@@ -75,7 +75,7 @@ TEST_F(QtPeers, EveryControlIsAWidgetNamedAfterItWithTheModelsTexts) {
             QApplication::palette().color(QPalette::ToolTipBase));
   EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);  // it has a horizontal scroll bar
   // Docked into the lowered panel below the top panel: 208 high + border 4, bevels 2 + 3.
-  EXPECT_EQ(memo->parentWidget()->objectName(), "Panel4");
+  EXPECT_EQ(memo->parentWidget()->objectName(), "logPanel");
   EXPECT_EQ(memo->geometry().topLeft(), QPoint(5, 5));
 
   QString family = QFontDatabase::hasFamily("Tahoma")
@@ -85,65 +85,65 @@ TEST_F(QtPeers, EveryControlIsAWidgetNamedAfterItWithTheModelsTexts) {
 }
 
 TEST_F(QtPeers, TheMenuBarHasAccessKeysHiddenMenusAndSeparators) {
-  QMenuBar* bar = Find<QMenuBar>("MainMenu1");
+  QMenuBar* bar = Find<QMenuBar>("mainMenu");
   ASSERT_EQ(bar->actions().size(), 2);
   EXPECT_EQ(bar->actions()[0]->text(), "&File");
   EXPECT_FALSE(bar->actions()[1]->isVisible());  // "&Misc" is hidden
-  QMenu* misc = Find<QMenu>("Misc1");
+  QMenu* misc = Find<QMenu>("miscMenu");
   ASSERT_EQ(misc->actions().size(), 2);
   EXPECT_TRUE(misc->actions()[1]->isSeparator());
   EXPECT_EQ(Find<QWidget>("Client")->y(), bar->height());
 
   int exits = 0;
-  form.Exit1.OnClick = [&] { ++exits; };
-  Find<QAction>("Exit1")->trigger();
+  form.exitItem.OnClick = [&] { ++exits; };
+  Find<QAction>("exitItem")->trigger();
   EXPECT_EQ(exits, 1);
-  form.Misc1.SetVisible(true);
+  form.miscMenu.SetVisible(true);
   EXPECT_TRUE(bar->actions()[1]->isVisible());
 }
 
 TEST_F(QtPeers, ModelChangesReachTheWidgets) {
-  form.BitBtn1.SetCaption("Stop");
-  form.EditTaskName.SetText("berlin");
+  form.startStopButton.SetCaption("Stop");
+  form.taskNameEdit.SetText("berlin");
   form.CheckBox1.SetChecked(true);
-  form.StatusBar1.SetSimpleText("x");
-  form.Button1.SetEnabled(false);
+  form.statusBar.SetSimpleText("x");
+  form.browseFolderButton.SetEnabled(false);
   form.SetCaption("Korvane");
-  EXPECT_EQ(Find<QPushButton>("BitBtn1")->text(), "Stop");
-  EXPECT_EQ(Find<QLineEdit>("EditTaskName")->text(), "berlin");
+  EXPECT_EQ(Find<QPushButton>("startStopButton")->text(), "Stop");
+  EXPECT_EQ(Find<QLineEdit>("taskNameEdit")->text(), "berlin");
   EXPECT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked());
-  EXPECT_EQ(Find<QStatusBar>("StatusBar1")->findChild<QLabel*>()->text(), "x");
-  EXPECT_FALSE(Find<QPushButton>("Button1")->isEnabled());
+  EXPECT_EQ(Find<QStatusBar>("statusBar")->findChild<QLabel*>()->text(), "x");
+  EXPECT_FALSE(Find<QPushButton>("browseFolderButton")->isEnabled());
   EXPECT_EQ(window()->windowTitle(), "Korvane");
 }
 
 TEST_F(QtPeers, TypingUpdatesTheModelAndEnterPressesTheDefaultButton) {
   int changes = 0, starts = 0;
-  form.EditTaskName.OnChange = [&] { ++changes; };
-  form.BitBtn1.OnClick = [&] { ++starts; };
-  QLineEdit* edit = Find<QLineEdit>("EditTaskName");
+  form.taskNameEdit.OnChange = [&] { ++changes; };
+  form.startStopButton.OnClick = [&] { ++starts; };
+  QLineEdit* edit = Find<QLineEdit>("taskNameEdit");
   edit->clear();
-  form.EditTaskName.SetText("");
+  form.taskNameEdit.SetText("");
   QTest::keyClicks(edit, "paris");
-  EXPECT_EQ(form.EditTaskName.Text(), "paris");
+  EXPECT_EQ(form.taskNameEdit.Text(), "paris");
   EXPECT_EQ(changes, 6);
 
   QTest::keyClick(edit, Qt::Key_Return);
   EXPECT_EQ(starts, 1);
 
-  form.EditTaskName.SetReadOnly(true);
+  form.taskNameEdit.SetReadOnly(true);
   QTest::keyClicks(edit, "x");
-  EXPECT_EQ(form.EditTaskName.Text(), "paris");
+  EXPECT_EQ(form.taskNameEdit.Text(), "paris");
 }
 
 TEST_F(QtPeers, ClicksReachTheHandlersAndTheirErrorsTheErrorBox) {
   int clicks = 0, linkClicks = 0, doubleClicks = 0;
-  form.Button1.OnClick = [&] { ++clicks; };
+  form.browseFolderButton.OnClick = [&] { ++clicks; };
   form.Label4.OnClick = [&] { ++linkClicks; };
-  form.Memo1.OnDblClick = [&] { ++doubleClicks; };
-  QTest::mouseClick(Find<QPushButton>("Button1"), Qt::LeftButton);
+  form.logMemo.OnDblClick = [&] { ++doubleClicks; };
+  QTest::mouseClick(Find<QPushButton>("browseFolderButton"), Qt::LeftButton);
   QTest::mouseClick(Find<QLabel>("Label4"), Qt::LeftButton);
-  QTest::mouseDClick(Find<QPlainTextEdit>("Memo1")->viewport(), Qt::LeftButton);
+  QTest::mouseDClick(Find<QPlainTextEdit>("logMemo")->viewport(), Qt::LeftButton);
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(linkClicks, 1);
   EXPECT_EQ(doubleClicks, 1);
@@ -151,37 +151,37 @@ TEST_F(QtPeers, ClicksReachTheHandlersAndTheirErrorsTheErrorBox) {
   QTest::mouseClick(Find<QCheckBox>("CheckBox1"), Qt::LeftButton);
   EXPECT_TRUE(form.CheckBox1.Checked());
 
-  QToolButton* up = Find<QWidget>("UpDown1")->findChild<QToolButton*>("Up");
+  QToolButton* up = Find<QWidget>("zoomUpDown")->findChild<QToolButton*>("Up");
   QTest::mouseClick(up, Qt::LeftButton);
   QTest::mouseClick(up, Qt::LeftButton);
   QTest::mouseClick(up, Qt::LeftButton);
-  EXPECT_EQ(form.EditZoom.Text(), "5");
-  EXPECT_EQ(Find<QLineEdit>("EditZoom")->text(), "5");
+  EXPECT_EQ(form.zoomEdit.Text(), "5");
+  EXPECT_EQ(Find<QLineEdit>("zoomEdit")->text(), "5");
 
-  form.Button1.OnClick = [] { throw Exception("Cannot create file /ro/a.krvn"); };
-  QTest::mouseClick(Find<QPushButton>("Button1"), Qt::LeftButton);
+  form.browseFolderButton.OnClick = [] { throw Exception("Cannot create file /ro/a.krvn"); };
+  QTest::mouseClick(Find<QPushButton>("browseFolderButton"), Qt::LeftButton);
   EXPECT_EQ(dialogs.Errors(), std::vector<std::string>{"Cannot create file /ro/a.krvn"});
 }
 
 TEST_F(QtPeers, TheMemoWidgetStaysInStepWithItsLines) {
-  QPlainTextEdit* memo = Find<QPlainTextEdit>("Memo1");
+  QPlainTextEdit* memo = Find<QPlainTextEdit>("logMemo");
   auto expected = [&] {
     QStringList lines;
-    for (const std::string& line : form.Memo1.Lines.Strings())
+    for (const std::string& line : form.logMemo.Lines.Strings())
       lines << QString::fromStdString(line);
     return lines.join('\n');
   };
-  form.Memo1.Lines.Add("T1 gv_0_0_2.jpg OK");
-  form.Memo1.Lines.Add("");
-  form.Memo1.Lines.Add("Error: may be your IP is banned.\nPlease try again later.");
+  form.logMemo.Lines.Add("T1 gv_0_0_2.jpg OK");
+  form.logMemo.Lines.Add("");
+  form.logMemo.Lines.Add("Error: may be your IP is banned.\nPlease try again later.");
   EXPECT_EQ(memo->toPlainText(), expected());
 
-  form.Memo1.Lines.Assign({"header", "", "line"});
+  form.logMemo.Lines.Assign({"header", "", "line"});
   EXPECT_EQ(memo->toPlainText(), expected());
-  form.Memo1.Lines.Clear();
-  form.Memo1.Lines.Add("");  // one empty line, then more: none may merge into it
-  form.Memo1.Lines.Add("--------------------------------");
-  form.Memo1.Lines.Add("Task Stoped!");
+  form.logMemo.Lines.Clear();
+  form.logMemo.Lines.Add("");  // one empty line, then more: none may merge into it
+  form.logMemo.Lines.Add("--------------------------------");
+  form.logMemo.Lines.Add("Task Stoped!");
   EXPECT_EQ(memo->toPlainText(), expected());
   EXPECT_EQ(memo->blockCount(), 3);
 }
@@ -199,17 +199,17 @@ TEST_F(QtPeers, ClosingTheWindowAsksTheModelAndClosingTheMainFormEndsTheApplicat
 }
 
 struct Dialog : TForm {
-  explicit Dialog(TApplication& app) : TForm(app, "frmOptions") {
+  explicit Dialog(TApplication& app) : TForm(app, "optionsWindow") {
     SetCaption("Options");
     SetClientSize(360, 310);
     SetBorderStyle(bsDialog);
     SetPosition(poMainFormCenter);
     SetFormStyle(fsStayOnTop);
-    Button1.SetDefault(true);
-    Button1.SetModalResult(mrOk);
-    Button1.SetBounds(200, 280, 75, 25);
+    browseFolderButton.SetDefault(true);
+    browseFolderButton.SetModalResult(mrOk);
+    browseFolderButton.SetBounds(200, 280, 75, 25);
   }
-  TButton Button1{this, "Button1", "OK"};
+  TButton browseFolderButton{this, "browseFolderButton", "OK"};
 };
 
 TEST_F(QtPeers, ShowModalRunsAModalLoopUntilTheFormCloses) {
@@ -221,7 +221,7 @@ TEST_F(QtPeers, ShowModalRunsAModalLoopUntilTheFormCloses) {
     wasModal = window->isModal();
     size = window->size();
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-    QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton*>("browseFolderButton"), Qt::LeftButton);
   });
   EXPECT_EQ(dialog.ShowModal(), mrOk);
   EXPECT_TRUE(wasModal);

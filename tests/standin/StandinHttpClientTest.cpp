@@ -9,8 +9,8 @@
 #include "PanoramaId.h"
 #include "TileCache.h"
 #include "net/BrowserHeaders.h"
+#include "net/HttpClient.h"
 #include "net/ServiceAddresses.h"
-#include "net/TIdHTTP.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
@@ -29,7 +29,7 @@ std::string TileUrl(const StandinFixture& service, int x, int y = 0, int zoom = 
 
 // The message of the failure a GET raises; "" when it succeeds.
 std::string FailureOf(const std::string& url, std::string* body = nullptr) {
-  TIdHTTP client;
+  HttpClient client;
   SetBrowserHeaders(client);
   std::string received;
   try {

@@ -8,8 +8,8 @@
 #include "platform/NumberFormat.h"
 #include "platform/TextFile.h"
 #include "support/TempFolder.h"
+#include "task/DownloadTask.h"
 #include "task/FailedList.h"
-#include "task/MDTask.h"
 #include "task/TaskFileKeys.h"
 
 namespace korvane {
@@ -30,7 +30,7 @@ class TaskFilesTest : public ::testing::Test {
     params.Longitude = 2.25;
   }
   ~TaskFilesTest() override { SetDecimalSeparator('\0'); }
-  MDTask Build() { return MDTask(&params, nullptr); }
+  DownloadTask Build() { return DownloadTask(&params, nullptr); }
 };
 
 TEST_F(TaskFilesTest, TaskFileHasTheSixteenLinesByteForByte) {
@@ -51,7 +51,7 @@ TEST_F(TaskFilesTest, TaskFileUsesTheUsersDecimalSeparator) {
 }
 
 TEST_F(TaskFilesTest, NewTaskRemovesTheOldThreadsSectionAContinuedOneKeepsIt) {
-  MDTask task = Build();
+  DownloadTask task = Build();
   task.SaveTaskFile();
   TIniFile(task.TaskFilePath()).WriteInteger(ThreadsSection, "T1X", 3);
   const std::string withThreads = ReadFileBytes(task.TaskFilePath());
@@ -65,7 +65,7 @@ TEST_F(TaskFilesTest, NewTaskRemovesTheOldThreadsSectionAContinuedOneKeepsIt) {
 }
 
 TEST_F(TaskFilesTest, LogHeaderOfANewTaskWithoutProxyHas22Lines) {
-  MDTask task = Build();
+  DownloadTask task = Build();
   task.WriteLogHeader();
   TStringList lines = LoadLines(task.LogFileName);
   ASSERT_EQ(lines.size(), 22u);
@@ -94,7 +94,7 @@ TEST_F(TaskFilesTest, LogHeaderWithProxyHas28LinesWithTheCredentialsInClear) {
   params.ProxyPort = "3128";
   params.ProxyUsername = "user";
   params.ProxyPassword = "p=w";
-  MDTask task = Build();
+  DownloadTask task = Build();
   task.WriteLogHeader();
   TStringList lines = LoadLines(task.LogFileName);
   ASSERT_EQ(lines.size(), 28u);
@@ -108,7 +108,7 @@ TEST_F(TaskFilesTest, LogHeaderWithProxyHas28LinesWithTheCredentialsInClear) {
 }
 
 TEST_F(TaskFilesTest, ContinuingTwiceAddsTwoContinuationBlocksBelowTheEarlierRuns) {
-  MDTask task = Build();
+  DownloadTask task = Build();
   task.WriteLogHeader();
   TStringList lines = LoadLines(task.LogFileName);
   lines.push_back("T1:seq=1,gv_0_0_3.jpg OK");
@@ -129,17 +129,17 @@ TEST_F(TaskFilesTest, ContinuingTwiceAddsTwoContinuationBlocksBelowTheEarlierRun
 
 TEST_F(TaskFilesTest, ContinuingWithoutALogFailsWithCannotOpen) {
   params.ContinueTask = true;
-  MDTask task = Build();
+  DownloadTask task = Build();
   try {
     task.WriteLogHeader();
     FAIL();
-  } catch (const EFOpenError& error) {
+  } catch (const FileOpenError& error) {
     EXPECT_EQ(error.Message(), "Cannot open file " + task.LogFileName);
   }
 }
 
 TEST_F(TaskFilesTest, FailedListIsEmptiedForANewTaskAndKeptForAContinuedOne) {
-  MDTask task = Build();
+  DownloadTask task = Build();
   WriteFileBytes(task.FailedFileName, "old|line\r\n");
   params.ContinueTask = true;
   Build().CreateFailedList();
@@ -153,11 +153,11 @@ TEST_F(TaskFilesTest, FailedListIsEmptiedForANewTaskAndKeptForAContinuedOne) {
 TEST_F(TaskFilesTest, WritesIntoARemovedFolderFailWithCannotCreate) {
   ASSERT_TRUE(CreateDir(save.Path() + "sub"));
   params.SavePath = save.Path() + "sub/";
-  MDTask task = Build();
+  DownloadTask task = Build();
   std::filesystem::remove_all(save.Path() + "sub");
-  EXPECT_THROW(task.SaveTaskFile(), EFCreateError);
-  EXPECT_THROW(task.WriteLogHeader(), EFCreateError);
-  EXPECT_THROW(task.CreateFailedList(), EFCreateError);
+  EXPECT_THROW(task.SaveTaskFile(), FileCreateError);
+  EXPECT_THROW(task.WriteLogHeader(), FileCreateError);
+  EXPECT_THROW(task.CreateFailedList(), FileCreateError);
 }
 
 TEST(FailedList, SplitsAtTheFirstBar) {

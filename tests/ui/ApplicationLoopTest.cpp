@@ -34,7 +34,7 @@ class IntervalClock final : public Clock {
 
 struct TimerWindow : TForm {
   explicit TimerWindow(TApplication& app) : TForm(app, "Form1") {}
-  TTimer Timer1{this, "Timer1"};
+  TTimer progressTimer{this, "progressTimer"};
 };
 
 class ApplicationLoop : public ::testing::Test {
@@ -144,9 +144,9 @@ TEST_F(ApplicationLoop, AHandlerThatProcessesMessagesLetsTheLaterCallsRunInOrder
 TEST_F(ApplicationLoop, TimersTickThroughTheLoopWithTheClocksIntervalUntilDisabled) {
   TimerWindow form(app);
   int ticks = 0;
-  form.Timer1.OnTimer = [&] {
+  form.progressTimer.OnTimer = [&] {
     if (++ticks == 3) {
-      form.Timer1.SetEnabled(false);
+      form.progressTimer.SetEnabled(false);
       app.Terminate();
     }
   };
@@ -158,8 +158,8 @@ TEST_F(ApplicationLoop, TimersTickThroughTheLoopWithTheClocksIntervalUntilDisabl
   app.ProcessMessages();
   EXPECT_EQ(ticks, 3);  // disabled: no more ticks
 
-  form.Timer1.SetInterval(std::chrono::milliseconds(250));
-  form.Timer1.SetEnabled(true);
+  form.progressTimer.SetInterval(std::chrono::milliseconds(250));
+  form.progressTimer.SetEnabled(true);
   app.ProcessMessages();
   EXPECT_EQ(ticks, 4);
   EXPECT_EQ(clock.Asked().back(), 250);
@@ -168,7 +168,7 @@ TEST_F(ApplicationLoop, TimersTickThroughTheLoopWithTheClocksIntervalUntilDisabl
 TEST_F(ApplicationLoop, ATimerHandlerThatProcessesMessagesIsNotEnteredAgain) {
   TimerWindow form(app);
   int depth = 0, deepest = 0, ticks = 0;
-  form.Timer1.OnTimer = [&] {
+  form.progressTimer.OnTimer = [&] {
     deepest = std::max(deepest, ++depth);
     for (int i = 0; i < 3; ++i)
       app.ProcessMessages();
@@ -182,7 +182,7 @@ TEST_F(ApplicationLoop, ATimerHandlerThatProcessesMessagesIsNotEnteredAgain) {
 TEST_F(ApplicationLoop, ATimerWhoseHandlerThrowsShowsTheErrorAndKeepsTicking) {
   TimerWindow form(app);
   int ticks = 0;
-  form.Timer1.OnTimer = [&] {
+  form.progressTimer.OnTimer = [&] {
     if (++ticks == 3) app.Terminate();
     throw Exception("Unable to write to /ro/t.krvn");
   };

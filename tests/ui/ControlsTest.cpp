@@ -13,11 +13,11 @@ namespace {
 
 struct Window : TForm {
   explicit Window(TApplication& app) : TForm(app, "Window") {}
-  TPanel Panel1{this, "Panel1"};
-  TEdit EditZoom{&Panel1, "EditZoom", "3"};
-  TUpDown UpDown1{&Panel1, "UpDown1"};
-  TMemo Memo1{this, "Memo1"};
-  TButton Button1{&Panel1, "Button1", "..."};
+  TPanel clientPanel{this, "clientPanel"};
+  TEdit zoomEdit{&clientPanel, "zoomEdit", "3"};
+  TUpDown zoomUpDown{&clientPanel, "zoomUpDown"};
+  TMemo logMemo{this, "logMemo"};
+  TButton browseFolderButton{&clientPanel, "browseFolderButton", "..."};
   TCheckBox CheckBox1{this, "CheckBox1", "Use proxy server"};
 };
 
@@ -30,45 +30,45 @@ class ControlsTest : public ::testing::Test {
 };
 
 TEST_F(ControlsTest, MemoTellsItsPeerAboutOneAppendedLineNotTheWholeText) {
-  form.Memo1.SetPeer(std::make_unique<RecordingPeer>(changes));
-  form.Memo1.Lines.Add("[log window]");
-  form.Memo1.Lines.Add("T1 tile 1");
+  form.logMemo.SetPeer(std::make_unique<RecordingPeer>(changes));
+  form.logMemo.Lines.Add("[log window]");
+  form.logMemo.Lines.Add("T1 tile 1");
   EXPECT_EQ(changes, (std::vector{TChange::LineAppended, TChange::LineAppended}));
 
   changes.clear();
-  form.Memo1.Lines.Assign({"a", "b"});
-  form.Memo1.Lines.Clear();
+  form.logMemo.Lines.Assign({"a", "b"});
+  form.logMemo.Lines.Clear();
   EXPECT_EQ(changes, (std::vector{TChange::LinesReplaced, TChange::LinesReplaced}));
-  EXPECT_EQ(form.Memo1.Lines.Count(), 0);
+  EXPECT_EQ(form.logMemo.Lines.Count(), 0);
 }
 
 TEST_F(ControlsTest, MemoLinesSurviveAFileRoundTripWithCrLf) {
   TempFolder folder;
   std::string path = folder.Path() + "log.txt";
-  form.Memo1.Lines.Add("first");
-  form.Memo1.Lines.Add("");
-  form.Memo1.Lines.Add("Error: may be your IP is banned.\nPlease try again later.");
-  EXPECT_EQ(form.Memo1.Lines.Count(), 3);  // a line feed inside a line keeps it one line
+  form.logMemo.Lines.Add("first");
+  form.logMemo.Lines.Add("");
+  form.logMemo.Lines.Add("Error: may be your IP is banned.\nPlease try again later.");
+  EXPECT_EQ(form.logMemo.Lines.Count(), 3);  // a line feed inside a line keeps it one line
 
-  form.Memo1.Lines.SaveToFile(path);
+  form.logMemo.Lines.SaveToFile(path);
   EXPECT_EQ(ReadFileBytes(path),
             "first\r\n\r\nError: may be your IP is banned.\nPlease try again later.\r\n");
 
-  form.Memo1.SetPeer(std::make_unique<RecordingPeer>(changes));
-  form.Memo1.Lines.LoadFromFile(path);
+  form.logMemo.SetPeer(std::make_unique<RecordingPeer>(changes));
+  form.logMemo.Lines.LoadFromFile(path);
   EXPECT_EQ(changes, std::vector{TChange::LinesReplaced});
   EXPECT_EQ(
-      form.Memo1.Lines.Strings(),
+      form.logMemo.Lines.Strings(),
       (TStringList{"first", "", "Error: may be your IP is banned.", "Please try again later."}));
-  EXPECT_THROW(form.Memo1.Lines.LoadFromFile(folder.Path() + "missing.txt"), EFOpenError);
+  EXPECT_THROW(form.logMemo.Lines.LoadFromFile(folder.Path() + "missing.txt"), FileOpenError);
 }
 
 TEST_F(ControlsTest, EditNotifiesAndRunsOnChangeOnlyWhenTheTextChanges) {
   int changed = 0;
-  form.EditZoom.OnChange = [&] { ++changed; };
-  form.EditZoom.SetPeer(std::make_unique<RecordingPeer>(changes));
-  form.EditZoom.SetText("3");
-  form.EditZoom.SetText("4");
+  form.zoomEdit.OnChange = [&] { ++changed; };
+  form.zoomEdit.SetPeer(std::make_unique<RecordingPeer>(changes));
+  form.zoomEdit.SetText("3");
+  form.zoomEdit.SetText("4");
   EXPECT_EQ(changed, 1);
   EXPECT_EQ(changes, std::vector{TChange::Text});
 }
@@ -105,103 +105,103 @@ TEST_F(ControlsTest, DockedControlsShareTheirParentsClientArea) {
 TEST_F(ControlsTest, FontComesFromTheParentUntilSetAndChangesReachThePeers) {
   form.SetFont({.Name = "Tahoma", .Height = 11});
   TFont green{.Name = "Tahoma", .Height = 13, .Color = clGreen};
-  form.Memo1.SetFont(green);
-  form.Button1.SetPeer(std::make_unique<RecordingPeer>(changes));
+  form.logMemo.SetFont(green);
+  form.browseFolderButton.SetPeer(std::make_unique<RecordingPeer>(changes));
 
-  form.Panel1.SetFont({.Height = 12, .Bold = true});
-  EXPECT_TRUE(form.Button1.Font().Bold);  // inherited from its panel
+  form.clientPanel.SetFont({.Height = 12, .Bold = true});
+  EXPECT_TRUE(form.browseFolderButton.Font().Bold);  // inherited from its panel
   EXPECT_EQ(changes, std::vector{TChange::Font});
-  EXPECT_EQ(form.Memo1.Font(), green);  // its own font stays
+  EXPECT_EQ(form.logMemo.Font(), green);  // its own font stays
   EXPECT_EQ(form.CheckBox1.Font().Height, 11);
 }
 
 TEST_F(ControlsTest, UpDownStepsWithinItsRangeWithoutWrapping) {
-  form.UpDown1.SetMin(1);
-  form.UpDown1.SetMax(5);
-  form.UpDown1.SetPosition(3);
-  form.UpDown1.SetAssociate(&form.EditZoom);
-  EXPECT_EQ(form.EditZoom.Text(), "3");
+  form.zoomUpDown.SetMin(1);
+  form.zoomUpDown.SetMax(5);
+  form.zoomUpDown.SetPosition(3);
+  form.zoomUpDown.SetAssociate(&form.zoomEdit);
+  EXPECT_EQ(form.zoomEdit.Text(), "3");
 
-  form.UpDown1.StepUp();
-  form.UpDown1.StepUp();
-  form.UpDown1.StepUp();
-  EXPECT_EQ(form.EditZoom.Text(), "5");  // stops at the maximum, no wrap to 1
+  form.zoomUpDown.StepUp();
+  form.zoomUpDown.StepUp();
+  form.zoomUpDown.StepUp();
+  EXPECT_EQ(form.zoomEdit.Text(), "5");  // stops at the maximum, no wrap to 1
   for (int i = 0; i < 6; ++i)
-    form.UpDown1.StepDown();
-  EXPECT_EQ(form.EditZoom.Text(), "1");
+    form.zoomUpDown.StepDown();
+  EXPECT_EQ(form.zoomEdit.Text(), "1");
 
   // A number the user typed (or a task file put there) is where stepping starts, clamped.
-  form.EditZoom.SetText("18");
-  form.UpDown1.StepDown();
-  EXPECT_EQ(form.EditZoom.Text(), "4");
-  form.EditZoom.SetText("x");
-  form.UpDown1.StepUp();
-  EXPECT_EQ(form.EditZoom.Text(), "5");
+  form.zoomEdit.SetText("18");
+  form.zoomUpDown.StepDown();
+  EXPECT_EQ(form.zoomEdit.Text(), "4");
+  form.zoomEdit.SetText("x");
+  form.zoomUpDown.StepUp();
+  EXPECT_EQ(form.zoomEdit.Text(), "5");
 
-  form.UpDown1.SetWrap(true);
-  form.UpDown1.StepUp();
-  EXPECT_EQ(form.UpDown1.Position(), 1);
+  form.zoomUpDown.SetWrap(true);
+  form.zoomUpDown.StepUp();
+  EXPECT_EQ(form.zoomUpDown.Position(), 1);
 }
 
 TEST_F(ControlsTest, ArrowKeysInTheBoxStepItsSpinControlWhileTheUserCanReachIt) {
-  form.UpDown1.SetMin(1);
-  form.UpDown1.SetMax(5);
-  form.UpDown1.SetPosition(3);
-  EXPECT_FALSE(form.EditZoom.UserArrowKey(true)) << "not bound yet";
-  form.UpDown1.SetAssociate(&form.EditZoom);
-  EXPECT_FALSE(form.EditZoom.UserArrowKey(true)) << "the form is not shown";
+  form.zoomUpDown.SetMin(1);
+  form.zoomUpDown.SetMax(5);
+  form.zoomUpDown.SetPosition(3);
+  EXPECT_FALSE(form.zoomEdit.UserArrowKey(true)) << "not bound yet";
+  form.zoomUpDown.SetAssociate(&form.zoomEdit);
+  EXPECT_FALSE(form.zoomEdit.UserArrowKey(true)) << "the form is not shown";
   form.Show();
-  EXPECT_TRUE(form.EditZoom.UserArrowKey(true));
-  EXPECT_TRUE(form.EditZoom.UserArrowKey(true));
-  EXPECT_TRUE(form.EditZoom.UserArrowKey(true));
-  EXPECT_EQ(form.EditZoom.Text(), "5");
-  EXPECT_TRUE(form.EditZoom.UserArrowKey(false));
-  EXPECT_EQ(form.EditZoom.Text(), "4");
+  EXPECT_TRUE(form.zoomEdit.UserArrowKey(true));
+  EXPECT_TRUE(form.zoomEdit.UserArrowKey(true));
+  EXPECT_TRUE(form.zoomEdit.UserArrowKey(true));
+  EXPECT_EQ(form.zoomEdit.Text(), "5");
+  EXPECT_TRUE(form.zoomEdit.UserArrowKey(false));
+  EXPECT_EQ(form.zoomEdit.Text(), "4");
 
   // Unbinding (or a spin control going first) leaves the box without one.
   {
-    TUpDown spin{&form.Panel1, "UpDown2"};
-    spin.SetAssociate(&form.EditZoom);
-    EXPECT_EQ(form.EditZoom.Spin(), &spin);
+    TUpDown spin{&form.clientPanel, "UpDown2"};
+    spin.SetAssociate(&form.zoomEdit);
+    EXPECT_EQ(form.zoomEdit.Spin(), &spin);
   }
-  EXPECT_EQ(form.EditZoom.Spin(), nullptr);
-  const std::string shown = form.EditZoom.Text();
-  EXPECT_FALSE(form.EditZoom.UserArrowKey(false));
-  EXPECT_EQ(form.EditZoom.Text(), shown);
+  EXPECT_EQ(form.zoomEdit.Spin(), nullptr);
+  const std::string shown = form.zoomEdit.Text();
+  EXPECT_FALSE(form.zoomEdit.UserArrowKey(false));
+  EXPECT_EQ(form.zoomEdit.Text(), shown);
 }
 
 TEST_F(ControlsTest, UserActionsNeedAVisibleEnabledControl) {
   int clicks = 0;
-  form.Button1.OnClick = [&] { ++clicks; };
-  EXPECT_FALSE(form.Button1.UserClick());  // the form is not shown
+  form.browseFolderButton.OnClick = [&] { ++clicks; };
+  EXPECT_FALSE(form.browseFolderButton.UserClick());  // the form is not shown
   form.Show();
-  EXPECT_TRUE(form.Button1.UserClick());
-  form.Panel1.SetEnabled(false);  // a disabled container disables what it holds
-  EXPECT_FALSE(form.Button1.UserClick());
-  EXPECT_FALSE(form.EditZoom.UserType("2"));
-  form.Panel1.SetEnabled(true);
-  form.Button1.SetVisible(false);
-  EXPECT_FALSE(form.Button1.UserClick());
+  EXPECT_TRUE(form.browseFolderButton.UserClick());
+  form.clientPanel.SetEnabled(false);  // a disabled container disables what it holds
+  EXPECT_FALSE(form.browseFolderButton.UserClick());
+  EXPECT_FALSE(form.zoomEdit.UserType("2"));
+  form.clientPanel.SetEnabled(true);
+  form.browseFolderButton.SetVisible(false);
+  EXPECT_FALSE(form.browseFolderButton.UserClick());
   EXPECT_EQ(clicks, 1);
 
-  form.EditZoom.SetReadOnly(true);
-  EXPECT_FALSE(form.EditZoom.UserType("2"));
-  form.EditZoom.SetReadOnly(false);
-  EXPECT_TRUE(form.EditZoom.UserType("2"));
-  EXPECT_EQ(form.EditZoom.Text(), "2");
+  form.zoomEdit.SetReadOnly(true);
+  EXPECT_FALSE(form.zoomEdit.UserType("2"));
+  form.zoomEdit.SetReadOnly(false);
+  EXPECT_TRUE(form.zoomEdit.UserType("2"));
+  EXPECT_EQ(form.zoomEdit.Text(), "2");
 }
 
 TEST_F(ControlsTest, AnExceptionFromAUserClickShowsTheErrorBoxAProgramClickPassesItOn) {
   form.Show();
-  form.Button1.OnClick = [] { throw Exception("Cannot create file /x/y.krvn"); };
-  EXPECT_TRUE(form.Button1.UserClick());
+  form.browseFolderButton.OnClick = [] { throw Exception("Cannot create file /x/y.krvn"); };
+  EXPECT_TRUE(form.browseFolderButton.UserClick());
   EXPECT_EQ(dialogs.Errors(), std::vector<std::string>{"Cannot create file /x/y.krvn"});
 
-  form.Button1.OnClick = [] { throw std::runtime_error("plain"); };
-  form.Button1.UserClick();
+  form.browseFolderButton.OnClick = [] { throw std::runtime_error("plain"); };
+  form.browseFolderButton.UserClick();
   EXPECT_EQ(dialogs.Errors().back(), "plain");
 
-  EXPECT_THROW(form.Button1.Click(), std::runtime_error);
+  EXPECT_THROW(form.browseFolderButton.Click(), std::runtime_error);
 }
 
 TEST_F(ControlsTest, CheckBoxRunsOnClickOnlyForTheUsersClick) {

@@ -8,18 +8,18 @@
 namespace korvane::test {
 namespace {
 
-struct MainWindow : TForm {
-  explicit MainWindow(TApplication& app) : TForm(app, "Form1") {}
+struct SampleWindow : TForm {
+  explicit SampleWindow(TApplication& app) : TForm(app, "Form1") {}
 };
 
 struct OptionsWindow : TForm {
-  explicit OptionsWindow(TApplication& app) : TForm(app, "frmOptions") {
+  explicit OptionsWindow(TApplication& app) : TForm(app, "optionsWindow") {
     Button1.SetDefault(true);
     Button1.SetModalResult(mrOk);
     Button2.OnClick = [this] { Close(); };
   }
   TPanel Panel1{this, "Panel1"};
-  TEdit Edit12{&Panel1, "Edit12"};
+  TEdit defaultPathEdit{&Panel1, "defaultPathEdit"};
   TButton Button1{this, "Button1", "OK"};
   TButton Button2{this, "Button2", "Cancel"};
 };
@@ -28,15 +28,15 @@ class FormTest : public ::testing::Test {
  protected:
   TScriptedDialogs dialogs;
   TApplication app{dialogs};
-  MainWindow main{app};
+  SampleWindow main{app};
   OptionsWindow options{app};
 };
 
 TEST_F(FormTest, ComponentsAreFoundByNameAndKind) {
-  EXPECT_EQ(&options.Find<TEdit>("Edit12"), &options.Edit12);
+  EXPECT_EQ(&options.Find<TEdit>("defaultPathEdit"), &options.defaultPathEdit);
   EXPECT_EQ(options.FindComponent("Nothing"), nullptr);
-  EXPECT_THROW(options.Find<TButton>("Edit12"), Exception);
-  EXPECT_THROW(TEdit(&options, "Edit12"), Exception);  // names are unique within a form
+  EXPECT_THROW(options.Find<TButton>("defaultPathEdit"), Exception);
+  EXPECT_THROW(TEdit(&options, "defaultPathEdit"), Exception);  // names are unique within a form
   {
     TLabel extra(&options.Panel1, "Label1");
     EXPECT_EQ(options.FindComponent("Label1"), &extra);
@@ -50,14 +50,14 @@ TEST_F(FormTest, ShowRunsOnShowEachTimeTheFormAppears) {
   int shown = 0;
   options.OnShow = [&] {
     ++shown;
-    options.Edit12.SetText("from config");
+    options.defaultPathEdit.SetText("from config");
   };
   options.Show();
   options.Show();  // already visible
   options.Hide();
   options.Show();
   EXPECT_EQ(shown, 2);
-  EXPECT_EQ(options.Edit12.Text(), "from config");
+  EXPECT_EQ(options.defaultPathEdit.Text(), "from config");
 }
 
 TEST_F(FormTest, HeadlessShowModalReturnsAtOnceAndTheButtonsCloseTheForm) {
@@ -185,17 +185,18 @@ TEST(FormPeers, ShowingAFormGivesEveryComponentAPeerParentsFirst) {
   TApplication app(dialogs, &backend);
   {
     OptionsWindow options(app);
-    TMainMenu menu(&options, "MainMenu1");
-    TMenuItem file(&menu, "File1", "&File");
-    TTimer timer(&options, "Timer1");  // no peer: the loop runs it
+    TMainMenu menu(&options, "mainMenu");
+    TMenuItem file(&menu, "fileMenu", "&File");
+    TTimer timer(&options, "progressTimer");  // no peer: the loop runs it
     EXPECT_EQ(options.Menu(), &menu);
     EXPECT_TRUE(backend.made.empty());  // nothing before the form is shown
 
     options.Show();
-    EXPECT_EQ(backend.made, (std::vector<std::string>{"frmOptions", "Panel1", "Edit12", "Button1",
-                                                      "Button2", "MainMenu1", "File1"}));
+    EXPECT_EQ(backend.made,
+              (std::vector<std::string>{"optionsWindow", "Panel1", "defaultPathEdit", "Button1",
+                                        "Button2", "mainMenu", "fileMenu"}));
     backend.changes.clear();
-    options.Edit12.SetText("x");
+    options.defaultPathEdit.SetText("x");
     options.SetCaption("Options");
     EXPECT_EQ(backend.changes, (std::vector{TChange::Text, TChange::Caption}));
 

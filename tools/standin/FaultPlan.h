@@ -72,7 +72,7 @@ class FaultPlan {
 
   // Raises EPlanError for a line that breaks the format.
   static FaultPlan Parse(std::string_view text);
-  // Raises EFOpenError when the file cannot be read, EPlanError as Parse.
+  // Raises FileOpenError when the file cannot be read, EPlanError as Parse.
   static FaultPlan Load(const std::string& path);
 
   // The action for a request; attempt counts the requests for the same target, 1 for the

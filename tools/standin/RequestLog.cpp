@@ -14,7 +14,7 @@ namespace korvane::standin {
 
 RequestLog::RequestLog(const std::string& path)
     : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)) {
-  if (fd_ < 0) throw EFCreateError::ForPath(path);
+  if (fd_ < 0) throw FileCreateError::ForPath(path);
 }
 
 RequestLog::~RequestLog() {

@@ -25,7 +25,7 @@ class RequestLog {
  public:
   // A log that records nothing.
   RequestLog() = default;
-  // Creates or empties the file; raises EFCreateError when it cannot.
+  // Creates or empties the file; raises FileCreateError when it cannot.
   explicit RequestLog(const std::string& path);
   ~RequestLog();
   RequestLog(const RequestLog&) = delete;

@@ -17,7 +17,7 @@ MainWindowFixture::MainWindowFixture(const std::string& plan)
     : standin(std::make_unique<StandinFixture>(plan)) {
   program.WriteConfig(standin->ServiceConfig());
   app = std::make_unique<TApplication>(dialogs);
-  form = std::make_unique<TForm1>(*app);
+  form = std::make_unique<MainWindow>(*app);
   form->OnTaskEnded = [this] { ++tasksEnded; };
   form->Show();
 }
@@ -30,15 +30,15 @@ MainWindowFixture::~MainWindowFixture() {
 void MainWindowFixture::Type(const std::string& task, const std::string& lat,
                              const std::string& lon, const std::string& zoom,
                              const std::string& path) {
-  form->EditTaskName.SetText(task);
-  form->EditLat.SetText(lat);
-  form->EditLong.SetText(lon);
-  form->EditZoom.SetText(zoom);
-  form->Edit6.SetText(path);
+  form->taskNameEdit.SetText(task);
+  form->latitudeEdit.SetText(lat);
+  form->longitudeEdit.SetText(lon);
+  form->zoomEdit.SetText(zoom);
+  form->savePathEdit.SetText(path);
 }
 
 void MainWindowFixture::Press() {
-  form->BitBtn1.UserClick();
+  form->startStopButton.UserClick();
 }
 
 void MainWindowFixture::RunToEnd() {
@@ -60,7 +60,7 @@ std::string MainWindowFixture::ReadSaved(const std::string& name) const {
 }
 
 std::vector<std::string> MainWindowFixture::LogLines() const {
-  return form->Memo1.Lines.Strings();
+  return form->logMemo.Lines.Strings();
 }
 
 }  // namespace korvane::test

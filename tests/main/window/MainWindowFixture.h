@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "main/TForm1.h"
+#include "main/MainWindow.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
@@ -41,7 +41,7 @@ class MainWindowFixture : public ::testing::Test {
   std::unique_ptr<StandinFixture> standin;
   TScriptedDialogs dialogs;
   std::unique_ptr<TApplication> app;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
   int tasksEnded = 0;
 };
 

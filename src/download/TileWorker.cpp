@@ -1,0 +1,129 @@
+#include "download/TileWorker.h"
+
+#include <exception>
+#include <optional>
+
+#include "download/DownloadLimits.h"
+#include "download/TileWalk.h"
+#include "net/BrowserHeaders.h"
+#include "net/CookieStore.h"
+#include "net/HttpClient.h"
+#include "platform/Clock.h"
+#include "platform/NumberFormat.h"
+#include "platform/ProgramFolder.h"
+
+namespace korvane {
+
+TileWorker::TileWorker(bool createSuspended, int index, DownloadTask* task, TileWorkerHost& host,
+                       TSynchronizer& synchronizer)
+    : Task(task), index_(index), host_(host), synchronizer_(synchronizer) {
+  if (!createSuspended) Start();
+}
+
+TileWorker::~TileWorker() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TileWorker::Start() {
+  if (!thread_.joinable()) thread_ = std::thread([this] { Execute(); });
+}
+
+void TileWorker::Terminate() {
+  terminated_.store(true, std::memory_order_relaxed);
+}
+
+bool TileWorker::Terminated() const {
+  return terminated_.load(std::memory_order_relaxed);
+}
+
+std::pair<int, int> TileWorker::CurrentXY() const {
+  const std::uint64_t packed = current_.load(std::memory_order_acquire);
+  return {static_cast<int>(static_cast<std::uint32_t>(packed >> 32)),
+          static_cast<int>(static_cast<std::uint32_t>(packed))};
+}
+
+void TileWorker::SetCurrentXY(int x, int y) {
+  current_.store((static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) |
+                     static_cast<std::uint32_t>(y),
+                 std::memory_order_release);
+}
+
+void TileWorker::HandLogLine(const std::string& line) {
+  Message = line;
+  synchronizer_.Synchronize([this] { host_.AddLogLine(Message); });
+}
+
+void TileWorker::HandFailedLine(const std::string& line) {
+  Message = line;
+  synchronizer_.Synchronize([this] { host_.AddFailedLine(Message); });
+}
+
+void TileWorker::Execute() {
+  const std::string workerName = "T" + IntToStr(index_ + 1);
+  // A failure no tile procedure handles (a tile file that cannot be written, a proxy port that
+  // is not a number) ends the walk with its message; the resume point stays at the last
+  // finished tile, so a later run of the task comes back to the rest.
+  std::optional<std::string> failure;
+  try {
+    DownloadTiles();
+  } catch (const std::exception& error) {
+    failure = error.what();
+  } catch (...) {
+    failure = "Unknown error.";
+  }
+  try {
+    if (failure) HandLogLine(workerName + " " + *failure);
+    HandLogLine(workerName + " Finished.");
+  } catch (...) {
+    // The host could not take the lines; WorkerDone must still run, or the task never ends.
+  }
+  try {
+    synchronizer_.Synchronize([this] { host_.WorkerDone(); });
+  } catch (...) {
+    // Nothing is left to tell; the thread must not end by an escaping exception.
+  }
+}
+
+void TileWorker::DownloadTiles() {
+  HttpClient client;
+  const TaskParameters& params = *Task->Params;
+  if (params.UseProxy) {
+    client.Request.ProxyServer = params.ProxyServer;
+    client.Request.ProxyPort = StrToInt(params.ProxyPort);
+    client.Request.ProxyUsername = params.ProxyUsername;
+    client.Request.ProxyPassword = params.ProxyPassword;
+  }
+  const std::string cookies = GetMapCookies();
+  SetBrowserHeaders(client);
+  // Sent with every request, even with an empty value; the cookies are looked up only once.
+  client.Request.ExtraHeaders.push_back("Cookie: " + cookies);
+
+  HttpGetFunction get = [&client](const std::string& url, std::string& body) {
+    client.Get(url, body);
+  };
+  if (requestFilter_) {
+    get = [this, clientGet = std::move(get)](const std::string& url, std::string& body) {
+      requestFilter_(clientGet, url, body);
+    };
+  }
+  TileFetchWorker worker{
+      get,
+      *Task,
+      index_ + 1,
+      ProgramFolder() + "blankimg/blank." + Task->GetImageExtension(),
+      [this](const std::string& line) { HandLogLine(line); },
+      [this](const std::string& line) { HandFailedLine(line); },
+  };
+  // The walk takes its grid bounds and worker count once, here.
+  TileWalk walk(Task->Grid(), params.ThreadCount, index_, Task->ResumeSkip(index_));
+  while (!Terminated()) {
+    const std::optional<WalkStep> step = walk.Next();
+    if (!step) break;
+    const TileOutcome outcome = FetchTile(worker, step->X, step->Y, step->K);
+    if (outcome == TileOutcome::StopWorker) break;
+    SetCurrentXY(step->X, step->Y);
+    if (outcome == TileOutcome::Saved) TheClock().Sleep(SavedTilePause);
+  }
+}
+
+}  // namespace korvane

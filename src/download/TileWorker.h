@@ -1,0 +1,79 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "download/FetchTile.h"
+#include "download/TileWorkerHost.h"
+#include "platform/Synchronizer.h"
+#include "task/DownloadTask.h"
+
+namespace korvane {
+
+// One download worker. It owns its HTTP client, walks the task's whole grid and fetches the
+// tiles whose sequence number falls to its index; everything it has to show goes to the host
+// as single lines through the synchronizer. However it ends (walk done, stop request, ban,
+// dead network, a tile file that cannot be written), it hands over "T<n> Finished." and then
+// calls the host's WorkerDone as its very last act.
+//
+// Threads: the constructor, Start, Terminate, CurrentXY and the destructor are called on the
+// main thread; everything else runs on the worker's own thread. The task must stay alive and
+// unchanged until WorkerDone has run.
+class TileWorker {
+ public:
+  // Starts the thread at once unless createSuspended. index is 0-based (0..7).
+  TileWorker(bool createSuspended, int index, DownloadTask* task, TileWorkerHost& host,
+             TSynchronizer& synchronizer);
+  // Waits for the thread to end. Called only after WorkerDone (or for a worker never started),
+  // so the wait is short and needs no synchronized call.
+  ~TileWorker();
+  TileWorker(const TileWorker&) = delete;
+  TileWorker& operator=(const TileWorker&) = delete;
+
+  // Starts a worker created suspended; does nothing for one already started.
+  void Start();
+
+  // Asks the worker to stop and returns at once. The worker sees the request before its next
+  // grid position: the tile in hand, with all its repeats and its pause, is finished first.
+  void Terminate();
+  bool Terminated() const;
+
+  // Column and row of the last tile this worker finished (saved or substituted), (0, 0) before
+  // the first; always a pair that belongs together. The worker's resume point.
+  std::pair<int, int> CurrentXY() const;
+
+  int Index() const { return index_; }
+
+  // Every GET of the worker goes through the filter, which may pass it on to the client's get
+  // or fail by itself; tests use it for failures no service can cause (a local shortage of
+  // ports). Set only on a worker created suspended, before Start.
+  using RequestFilter =
+      std::function<void(const HttpGetFunction& get, const std::string& url, std::string& body)>;
+  void SetRequestFilter(RequestFilter filter) { requestFilter_ = std::move(filter); }
+
+ private:
+  void Execute();
+  void DownloadTiles();
+  void HandLogLine(const std::string& line);
+  void HandFailedLine(const std::string& line);
+  void SetCurrentXY(int x, int y);
+
+  DownloadTask* const Task;
+  // The line the next synchronized call hands over: written by the worker only, read on the
+  // main thread only while the worker waits inside Synchronize.
+  std::string Message;
+  const int index_;
+  // Column in the high half, row in the low half, so the pair is published in one store.
+  std::atomic<std::uint64_t> current_{0};
+  std::atomic<bool> terminated_{false};
+  TileWorkerHost& host_;
+  TSynchronizer& synchronizer_;
+  RequestFilter requestFilter_;
+  std::thread thread_;
+};
+
+}  // namespace korvane

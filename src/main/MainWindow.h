@@ -1,0 +1,140 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "download/TileWorker.h"
+#include "download/TileWorkerHost.h"
+#include "task/DownloadTask.h"
+#include "task/TaskParameters.h"
+#include "ui/Controls.h"
+
+namespace korvane {
+
+// The main window: the task's input boxes, the Start/Stop button, the log window, the menu,
+// and the program-wide state of the running task. It is the host of the download workers: their
+// lines and their end reach it on the main thread.
+//
+// States (shown by startStopButton's caption): Idle ("Start", timer off), Looking up ("Start",
+// inside the start sequence's lookup), Running and Stopping ("Stop", timer on). The end sequence of
+// ProgressTimerTick is the only way back to Idle from Running or Stopping.
+class MainWindow : public TForm, public TileWorkerHost {
+ public:
+  explicit MainWindow(TApplication& app);
+  ~MainWindow() override;
+
+  // --- controls, containers first ---
+  TMainMenu mainMenu{this, "mainMenu"};
+  TMenuItem fileMenu{&mainMenu, "fileMenu", "&File"};
+  TMenuItem exitItem{&fileMenu, "exitItem", "E&xit"};
+  TMenuItem optionsMenu{&mainMenu, "optionsMenu", "&Options"};
+  TMenuItem optionsItem{&optionsMenu, "optionsItem", "Options..."};
+  TMenuItem miscMenu{&mainMenu, "miscMenu", "&Misc"};
+  TMenuItem converterItem{&miscMenu, "converterItem",
+                          "Convert \"Degrees,Minutes,Seconds\"  to \"Degrees\"..."};
+  TMenuItem miscSeparator1{&miscMenu, "miscSeparator1", "-"};
+  TMenuItem viewLogFileItem{&miscMenu, "viewLogFileItem", "View log file"};
+  TMenuItem miscSeparator2{&miscMenu, "miscSeparator2", "-"};
+  TMenuItem redownloadFailedTilesItem{&miscMenu, "redownloadFailedTilesItem",
+                                      "Re-download failed tiles"};
+  TMenuItem toolsMenu{&mainMenu, "toolsMenu", "&Tools"};
+  TMenuItem imagesViewerItem{&toolsMenu, "imagesViewerItem", "Images Viewer"};
+  TMenuItem toolsSeparator1{&toolsMenu, "toolsSeparator1", "-"};
+  TMenuItem imagesCombinerItem{&toolsMenu, "imagesCombinerItem", "Images Combiner"};
+  TMenuItem toolsSeparator2{&toolsMenu, "toolsSeparator2", "-"};
+  TMenuItem redownloadFailedFilesItem{&toolsMenu, "redownloadFailedFilesItem",
+                                      "re-dowload failed files"};
+  TMenuItem helpMenu{&mainMenu, "helpMenu", "&Help"};
+  TMenuItem userManualItem{&helpMenu, "userManualItem", "User manual"};
+  TMenuItem homePageItem{&helpMenu, "homePageItem", "Homepage"};
+  TMenuItem helpSeparator{&helpMenu, "helpSeparator", "-"};
+  TMenuItem aboutItem{&helpMenu, "aboutItem", "About..."};
+
+  TStatusBar statusBar{this, "statusBar"};
+  TPanel clientPanel{this, "clientPanel"};
+  TPanel inputPanel{&clientPanel, "inputPanel"};
+  TLabel taskNameLabel{&inputPanel, "taskNameLabel", "Task name:"};
+  TEdit taskNameEdit{&inputPanel, "taskNameEdit", "newtask.krvn"};
+  TButton openTaskButton{&inputPanel, "openTaskButton", "Open task ..."};
+  TLabel latitudeLabel{&inputPanel, "latitudeLabel", "Latitude:"};
+  TEdit latitudeEdit{&inputPanel, "latitudeEdit"};
+  TLabel longitudeLabel{&inputPanel, "longitudeLabel", "Longitude:"};
+  TEdit longitudeEdit{&inputPanel, "longitudeEdit"};
+  TLabel zoomLabel{&inputPanel, "zoomLabel", "Zoom level: "};
+  TEdit zoomEdit{&inputPanel, "zoomEdit", "3"};
+  TUpDown zoomUpDown{&inputPanel, "zoomUpDown"};
+  TLabel savePathLabel{&inputPanel, "savePathLabel", "Path to save:"};
+  TEdit savePathEdit{&inputPanel, "savePathEdit"};
+  TButton browseFolderButton{&inputPanel, "browseFolderButton", "..."};
+  TLabel totalTilesLabel{&inputPanel, "totalTilesLabel"};
+  TBitBtn startStopButton{&inputPanel, "startStopButton", "Start"};
+  TPanel failedListPanel{&clientPanel, "failedListPanel"};
+  TMemo failedListMemo{&failedListPanel, "failedListMemo"};
+  TPanel logPanel{&clientPanel, "logPanel"};
+  TMemo logMemo{&logPanel, "logMemo"};
+  TTimer progressTimer{this, "progressTimer"};
+  TOpenDialog openTaskDialog{this, "openTaskDialog"};
+
+  // --- fields ---
+  std::string ConfigFile;
+  std::string HelpFile;
+  std::string HomePageAddress;
+  std::string ContactAddress;
+  std::string DefaultSavePath;
+  int RunningWorkers = 0;
+
+  // --- the running task (main thread only) ---
+  std::array<std::unique_ptr<TileWorker>, MaxThreadCount> Workers;
+  std::shared_ptr<TaskParameters> CurrentParams;
+  std::unique_ptr<DownloadTask> CurrentTask;
+  int TimerTicks = 0;
+
+  // --- handlers ---
+  void FormShow();
+  void BrowseFolderClick();
+  void StartStopClick();
+  void ProgressTimerTick();
+  void OpenTaskClick();
+  void ViewLogFileClick();
+  void ExitClick();
+  void ImagesViewerClick();
+  void ImagesCombinerClick();
+  void UserManualClick();
+  void HomePageClick();
+
+  // --- services the workers run on the main thread ---
+  void AddLogLine(const std::string& line) override;
+  void AddFailedLine(const std::string& line) override;
+  void WorkerDone() override;
+
+  // True from the creation of the workers until the end sequence has destroyed them.
+  bool TaskRunning() const;
+
+  // The other windows, opened from the menu; set by whoever creates them.
+  std::function<void()> ShowOptions;
+  std::function<void()> ShowConverter;
+  std::function<void()> ShowRetry;
+  std::function<void()> ShowAbout;
+
+  // Runs at the end of every end sequence (after the last message), for korvane-cli.
+  std::function<void()> OnTaskEnded;
+
+ private:
+  void LayOut();
+  void WireHandlers();
+  void StartSequence();
+  void StopSequence();
+  void SaveTaskState();
+  void WriteWorkerPosition(int index);
+  void EndSequence();
+  void CloseQuery(bool& canClose);
+  void WaitForWorkersAfterTermination();
+
+  std::shared_ptr<TaskParameters> currentTaskParams_;  // keeps CurrentTask's Params alive
+  bool starting_ = false;  // the start sequence is running (its lookup processes messages)
+  bool closing_ = false;   // the window waits for a running task to end before closing
+};
+
+}  // namespace korvane

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Exception.h"
+
+namespace korvane {
+
+// The failures of HttpClient::Get. Callers classify them by substrings of the message text
+// ("10054", "10048", "Socket Error", "Connection Closed Gracefully", "302", "403", "404",
+// "400"), so every text here is part of the interface.
+
+// A complete reply arrived that is not a success (any status outside 200..299, or a 2xx reply
+// carrying a Location). The message is the reply text: the status line without its first word
+// and the blank after it, e.g. "404 Not Found", or just "302" when the server gave no reason.
+class HttpStatusError : public Exception {
+ public:
+  HttpStatusError(int replyErrorCode, const std::string& replyText);
+  int ReplyErrorCode() const { return replyErrorCode_; }
+
+ private:
+  int replyErrorCode_;
+};
+
+// A socket-level failure (name resolution, connect, send, receive, or a time-out of one of
+// them). The number is a WinSock error number; the message is "Socket Error # " + number +
+// CR LF + the number's text (see SocketErrors.h), e.g. "Socket Error # 10054\r\nConnection reset
+// by peer." and, for a name that cannot be resolved, "Socket Error # 11001\r\n".
+class SocketError : public Exception {
+ public:
+  // The message uses the standard text of the number (empty for numbers without one).
+  explicit SocketError(int lastError);
+  // For a system error without a WinSock number: the number and the system's own text.
+  SocketError(int lastError, const std::string& text);
+  int LastError() const { return lastError_; }
+
+ private:
+  int lastError_;
+};
+
+// The server closed the connection before the status line, the headers or a body of known
+// length were complete: "Connection Closed Gracefully.".
+class ConnectionClosedError : public Exception {
+ public:
+  ConnectionClosedError();
+};
+
+// A fault the client refuses on its own account: a URL it will not send, a header value that
+// would split the request, or a reply beyond the client's limits or with a malformed framing.
+// The texts never contain the substrings the callers classify by, so callers treat these as
+// "any other error".
+class HttpClientError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+}  // namespace korvane

@@ -1,0 +1,125 @@
+#include "retry/RetryWindow.h"
+
+#include "net/BrowserHeaders.h"
+#include "net/FailureTexts.h"
+#include "platform/Exception.h"
+#include "platform/FileSystem.h"
+#include "platform/ScopedFlag.h"
+#include "platform/TextFile.h"
+#include "task/FailedList.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr const char* NoRecordsLine = "No failed files records.";
+constexpr const char* StartLine = "Start...";
+constexpr const char* EndLine = "Download End.";
+constexpr const char* NotFoundSuffix = ":Error: the image is not found on server.";
+constexpr const char* OkSuffix = " ->OK";
+
+// GET address into a fresh body, repeating after connection resets (each repeat with an empty
+// buffer, so what a reset attempt received never reaches the file). Returns the error message
+// of the failure that stands, or nothing on success.
+std::optional<std::string> GetRepeatingResets(HttpClient& client, const std::string& address,
+                                              std::string& body) {
+  for (int repeats = 0;; ++repeats) {
+    body.clear();
+    try {
+      client.Get(address, body);
+      return std::nullopt;
+    } catch (const Exception& error) {
+      if (MessageContains(error.Message(), FailureText::ConnectionReset) &&
+          repeats < MaxResetRepeats) {
+        continue;
+      }
+      body.clear();
+      return error.Message();
+    }
+  }
+}
+
+}  // namespace
+
+RetryWindow::RetryWindow(TApplication& app) : TForm(app, "retryWindow") {
+  SetCaption("Re-Download failed files");
+  SetBorderStyle(bsDialog);
+  SetPosition(poScreenCenter);
+  SetClientSize(703, 453);
+
+  buttonPanel.SetBounds(0, 0, 703, 57);
+  buttonPanel.SetAlign(alTop);
+  openListButton.SetBounds(16, 16, 201, 25);
+  linesPanel.SetAlign(alClient);
+  linesMemo.SetAlign(alClient);
+  linesMemo.SetReadOnly(true);
+  linesMemo.SetScrollBars(ssBoth);
+
+  OnShow = [this] { FormShow(); };
+  openListButton.OnClick = [this] { OpenListClick(); };
+}
+
+void RetryWindow::FormShow() {
+  linesMemo.Lines.Clear();
+}
+
+void RetryWindow::OpenListClick() {
+  if (running_) return;
+  ScopedFlag running(running_);
+  lastRunOutcome_ = RetryRunOutcome::Failed;  // until the run says otherwise
+
+  openListDialog.Title = "Open ftl file:";
+  openListDialog.Filter = "Projects(*.ftl)|*.ftl";
+  openListDialog.FilterIndex = 1;
+  if (!openListDialog.Execute()) {
+    lastRunOutcome_ = RetryRunOutcome::Cancelled;
+    return;
+  }
+  lastRunOutcome_ = Run(openListDialog.FileName);
+}
+
+RetryRunOutcome RetryWindow::Run(const std::string& listPath) {
+  linesMemo.Lines.Clear();
+  HttpClient client;
+  SetBrowserHeaders(client);
+  const TStringList lines = LoadLines(listPath);
+  if (lines.empty()) {
+    AddLine(NoRecordsLine);
+    return RetryRunOutcome::NoRecords;
+  }
+  AddLine(StartLine);
+  App().ProcessMessages();
+  for (const std::string& line : lines) {
+    if (!FetchLine(client, line)) break;
+  }
+  AddLine(EndLine);
+  return RetryRunOutcome::Ended;
+}
+
+bool RetryWindow::FetchLine(HttpClient& client, const std::string& line) {
+  const FailedTile tile = SplitFailedLine(line);
+  std::string body;
+  if (std::optional<std::string> failure = GetRepeatingResets(client, tile.Address, body)) {
+    AddLine(*failure + "->" + tile.Address);
+    if (MessageContains(*failure, FailureText::Redirect) ||
+        MessageContains(*failure, FailureText::Forbidden)) {
+      AddLine(BannedLine);
+      return false;
+    }
+    if (MessageContains(*failure, FailureText::NotFound)) AddLine(tile.Address + NotFoundSuffix);
+    return true;
+  }
+  // A line without "|" names no file; it cannot be created (and the current folder is no
+  // place to try).
+  if (tile.File.empty()) throw FileCreateError::ForPath(tile.File);
+  WriteFileAtomically(tile.File, body);
+  AddLine(tile.File + ":" + tile.Address + OkSuffix);
+  return true;
+}
+
+void RetryWindow::AddLine(std::string line) {
+  linesMemo.Lines.Add(line);
+  if (OnLine) OnLine(line);
+}
+
+}  // namespace korvane

@@ -1,0 +1,93 @@
+#include "settings/OptionsWindow.h"
+
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+#include "settings/Config.h"
+#include "settings/PickFolder.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr int OptionsClientWidth = 360;
+constexpr int OptionsClientHeight = 310;
+
+// The four proxy rows of the group box: label on the left, box on the right.
+constexpr int RowLabelLeft = 12;
+constexpr int RowEditLeft = 150;
+constexpr int RowEditWidth = 178;
+constexpr int FirstRowTop = 48;
+constexpr int RowPitch = 32;
+
+void PlaceRow(TLabel& label, TEdit& edit, int row) {
+  const int top = FirstRowTop + row * RowPitch;
+  label.SetBounds(RowLabelLeft, top + 3, 130, 13);
+  edit.SetBounds(RowEditLeft, top, RowEditWidth, 21);
+}
+
+}  // namespace
+
+OptionsWindow::OptionsWindow(TApplication& app) : TForm(app, "optionsWindow") {
+  SetCaption("Options");
+  SetBorderStyle(bsDialog);
+  SetPosition(poMainFormCenter);
+  SetClientSize(OptionsClientWidth, OptionsClientHeight);
+
+  defaultPathPanel.SetBounds(8, 8, 344, 60);
+  defaultPathPanel.SetBevelInner(bvLowered);
+  defaultPathLabel.SetBounds(10, 8, 120, 13);
+  defaultPathEdit.SetBounds(10, 26, 286, 21);
+  browseFolderButton.SetBounds(302, 24, 32, 25);
+
+  proxyGroup.SetBounds(8, 76, 344, 186);
+  useProxyCheckBox.SetBounds(RowLabelLeft, 18, 160, 17);
+  PlaceRow(proxyServerLabel, proxyServerEdit, 0);
+  PlaceRow(proxyPortLabel, proxyPortEdit, 1);
+  PlaceRow(proxyUsernameLabel, proxyUsernameEdit, 2);
+  PlaceRow(proxyPasswordLabel, proxyPasswordEdit, 3);
+
+  okButton.SetBounds(196, 274, 75, 25);
+  okButton.SetDefault(true);
+  cancelButton.SetBounds(277, 274, 75, 25);
+
+  OnShow = [this] { FormShow(); };
+  okButton.OnClick = [this] { OkClick(); };
+  cancelButton.OnClick = [this] { CancelClick(); };
+  browseFolderButton.OnClick = [this] { BrowseFolderClick(); };
+}
+
+void OptionsWindow::FormShow() {
+  defaultPathEdit.SetText(ReadOptionsDefaultPath());
+  const ProxySettings proxy = ReadProxySettings();
+  useProxyCheckBox.SetChecked(proxy.UseProxy);
+  proxyServerEdit.SetText(proxy.ProxyServer);
+  proxyPortEdit.SetText(proxy.ProxyPort);
+  proxyUsernameEdit.SetText(proxy.ProxyUsername);
+  proxyPasswordEdit.SetText(proxy.ProxyPassword);
+}
+
+void OptionsWindow::OkClick() {
+  TIniFile ini(ConfigFilePath());
+  ini.WriteString(IniParasSection, DefaultPathKey, defaultPathEdit.Text());
+  ini.WriteInteger(ProxySection, UseProxyKey, useProxyCheckBox.Checked() ? 1 : 0);
+  ini.WriteString(ProxySection, ProxyServerKey, proxyServerEdit.Text());
+  ini.WriteString(ProxySection, ProxyPortKey, proxyPortEdit.Text());
+  ini.WriteString(ProxySection, ProxyUsernameKey, proxyUsernameEdit.Text());
+  ini.WriteString(ProxySection, ProxyPasswordKey, proxyPasswordEdit.Text());
+  if (Modal()) {
+    SetModalResult(mrOk);
+  } else {
+    Close();
+  }
+}
+
+void OptionsWindow::CancelClick() {
+  Close();
+}
+
+void OptionsWindow::BrowseFolderClick() {
+  if (auto folder = PickFolder(App().Dialogs(), "Select path", ""))
+    defaultPathEdit.SetText(*folder);
+}
+
+}  // namespace korvane

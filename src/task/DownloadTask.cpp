@@ -1,0 +1,72 @@
+#include "task/DownloadTask.h"
+
+#include "net/ServiceAddresses.h"
+#include "platform/Exception.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/NumberFormat.h"
+#include "platform/Paths.h"
+#include "task/TaskFileKeys.h"
+
+namespace korvane {
+
+DownloadTask::DownloadTask(TaskParameters* params, const MessageFunction& showMessage)
+    : Params(params) {
+  const TileGrid grid = GridForZoom(Params->Zoom);
+  MinX = grid.MinX;
+  MinY = grid.MinY;
+  MaxX = grid.MaxX;
+  MaxY = grid.MaxY;
+  TotalCount = grid.TotalCount();
+
+  const std::string base = Params->SavePath + RemoveFileExt(Params->TaskFileName);
+  LogFileName = base + "_log.txt";
+  FailedFileName = base + "_failed.ftl";
+  TileFolder = base + PathDelim;
+
+  if (!DirectoryExists(TileFolder) && !CreateDir(TileFolder)) {
+    const std::string message = "Create directory " + TileFolder + " Failed.";
+    if (showMessage) showMessage(message);
+    throw Exception(message);
+  }
+
+  if (Params->ContinueTask) {
+    TIniFile taskFile(TaskFilePath());
+    for (int i = 0; i < MaxThreadCount; ++i) {
+      ResumeX[i] = taskFile.ReadInteger(ThreadsSection, ThreadKeyX(i), 0);
+      ResumeY[i] = taskFile.ReadInteger(ThreadsSection, ThreadKeyY(i), 0);
+    }
+  }
+
+  // The hosts are fixed for the task's life, so the workers never read the configuration.
+  for (int server = 0; server < StreetViewServerCount; ++server) {
+    tileHosts_[server] = StreetViewHost(server);
+  }
+}
+
+std::string DownloadTask::GetTileUrl(int x, int y) const {
+  return "http://" + tileHosts_[y % StreetViewServerCount] +
+         "/cbk?output=tile&panoid=" + Params->PanoId + "&x=" + IntToStr(x) + "&y=" + IntToStr(y) +
+         "&zoom=" + IntToStr(Params->Zoom);
+}
+
+std::string DownloadTask::GetTileFileName(int x, int y) const {
+  return "gv_" + IntToStr(x) + "_" + IntToStr(y) + "_" + IntToStr(Params->Zoom) + "." +
+         GetImageExtension();
+}
+
+std::string DownloadTask::GetTileFilePath(int x, int y) const {
+  return TileFolder + GetTileFileName(x, y);
+}
+
+std::string DownloadTask::TaskFilePath() const {
+  return Params->SavePath + Params->TaskFileName;
+}
+
+int DownloadTask::ResumeSkip(int index) const {
+  if (index < 0 || index >= MaxThreadCount) return 0;
+  if (ResumeX[index] == 0 || ResumeY[index] == 0) return 0;
+  return Grid().SequenceNumber(ResumeX[index], ResumeY[index]);
+}
+
+}  // namespace korvane

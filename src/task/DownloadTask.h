@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "task/TaskParameters.h"
+#include "task/TileGrid.h"
+
+namespace korvane {
+
+// The task object built from one press of Start: the tile grid of its zoom level, the tile
+// addresses and file paths, the names of the task's files and, for a continued task, each
+// worker's resume position. Read-only once the workers run, so workers and the main thread
+// read it without locking.
+class DownloadTask {
+ public:
+  // Shows a message box; the constructor uses it for the tile-folder failure.
+  using MessageFunction = std::function<void(const std::string&)>;
+
+  // Builds the grid, the file names and the tile folder, reads the resume positions of a
+  // continued task and the four tile hosts from the configuration. When the tile folder cannot
+  // be created, shows "Create directory " + TileFolder + " Failed." through showMessage and
+  // raises Exception. params must outlive the task.
+  DownloadTask(TaskParameters* params, const MessageFunction& showMessage);
+
+  // Per worker slot: column and row of the last tile that worker finished in an earlier run
+  // (0 = none).
+  std::array<int, MaxThreadCount> ResumeX{};
+  std::array<int, MaxThreadCount> ResumeY{};
+  TaskParameters* Params;
+  int MinX = 0;
+  int MinY = 0;
+  int MaxX = 0;
+  int MaxY = 0;
+  int TotalCount = 0;
+  std::string LogFileName;
+  std::string FailedFileName;
+  std::string TileFolder;  // ends with "/"
+
+  TileGrid Grid() const { return TileGrid{MinX, MinY, MaxX, MaxY}; }
+
+  // http://<server y mod 4>/cbk?output=tile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
+  std::string GetTileUrl(int x, int y) const;
+  // "gv_<x>_<y>_<zoom>.jpg"
+  std::string GetTileFileName(int x, int y) const;
+  std::string GetTileFilePath(int x, int y) const;
+  std::string GetImageExtension() const { return "jpg"; }
+
+  // SavePath + TaskFileName.
+  std::string TaskFilePath() const;
+
+  // The sequence number up to which worker `index` passes over tiles when the task continues:
+  // the number of its recorded tile when both coordinates are non-zero, else 0.
+  int ResumeSkip(int index) const;
+
+  // Writes the sixteen lines of a new task file (a continued task keeps its file untouched).
+  // Raises FileCreateError.
+  void SaveTaskFile() const;
+  // Writes the log header of a new task, or appends the continuation lines to the log of a
+  // continued one. Raises FileCreateError / FileOpenError.
+  void WriteLogHeader() const;
+  // Empties the failed-tile list of a new task; a continued task keeps its list.
+  void CreateFailedList() const;
+
+ private:
+  std::array<std::string, 4> tileHosts_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "net/HttpErrors.h"
+#include "net/SocketErrors.h"
+
+namespace korvane {
+namespace {
+
+TEST(HttpErrors, MessageTexts) {
+  EXPECT_EQ(SocketError(10054).Message(), "Socket Error # 10054\r\nConnection reset by peer.");
+  EXPECT_EQ(SocketError(10054).LastError(), 10054);
+  EXPECT_EQ(SocketError(11001).Message(), "Socket Error # 11001\r\n");
+  EXPECT_EQ(SocketError(10035).Message(), "Socket Error # 10035\r\nOperation would block. ");
+  EXPECT_EQ(SocketError(10066).Message(), "Socket Error # 10066\r\nDirectory not empty");
+  EXPECT_EQ(ConnectionClosedError().Message(), "Connection Closed Gracefully.");
+  HttpStatusError reply(404, "404 Not Found");
+  EXPECT_EQ(reply.Message(), "404 Not Found");
+  EXPECT_EQ(reply.ReplyErrorCode(), 404);
+}
+
+TEST(SocketErrors, PosixErrorsMapToWinSockNumbers) {
+  EXPECT_EQ(WinSockErrorFromErrno(ECONNRESET, SocketOperation::Receive), 10054);
+  EXPECT_EQ(WinSockErrorFromErrno(EPIPE, SocketOperation::Send), 10054);
+  EXPECT_EQ(WinSockErrorFromErrno(EADDRINUSE, SocketOperation::Connect), 10048);
+  // Out of local ports: Linux says EADDRNOTAVAIL, the callers wait for 10048.
+  EXPECT_EQ(WinSockErrorFromErrno(EADDRNOTAVAIL, SocketOperation::Connect), 10048);
+  EXPECT_EQ(WinSockErrorFromErrno(EADDRNOTAVAIL, SocketOperation::Other), 10049);
+  EXPECT_EQ(WinSockErrorFromErrno(ECONNREFUSED, SocketOperation::Connect), 10061);
+  EXPECT_EQ(WinSockErrorFromErrno(ETIMEDOUT, SocketOperation::Connect), 10060);
+  EXPECT_EQ(WinSockErrorFromErrno(ENETUNREACH, SocketOperation::Connect), 10051);
+  EXPECT_EQ(WinSockErrorFromErrno(EHOSTUNREACH, SocketOperation::Connect), 10065);
+  EXPECT_EQ(WinSockErrorFromErrno(ECONNABORTED, SocketOperation::Receive), 10053);
+  EXPECT_EQ(WinSockErrorFromErrno(ENOMEM, SocketOperation::Receive), 0);
+  // Every mapped number has its text.
+  for (int error = 1; error < 134; ++error) {
+    int number = WinSockErrorFromErrno(error, SocketOperation::Other);
+    if (number != 0) {
+      EXPECT_NE(WinSockErrorText(number), "") << error;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "dialogs/LayoutCheck.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+#include "settings/Config.h"
+#include "settings/OptionsWindow.h"
+#include "settings/PickFolder.h"
+#include "support/TempFolder.h"
+#include "ui/TScriptedDialogs.h"
+
+namespace korvane::test {
+namespace {
+
+class OptionsWindowTest : public ::testing::Test {
+ protected:
+  TempProgramFolder program;
+  TScriptedDialogs dialogs;
+  TApplication app{dialogs};
+  TForm main{app, "mainWindow"};
+  OptionsWindow options{app};
+
+  std::string ConfigText() const { return ReadFileBytes(ConfigFilePath()); }
+
+  void TypeEverything(const std::string& suffix) {
+    options.defaultPathEdit.UserType("/data/pano" + suffix);
+    options.useProxyCheckBox.UserClick();
+    options.proxyServerEdit.UserType("proxy" + suffix);
+    options.proxyPortEdit.UserType("80x" + suffix);
+    options.proxyUsernameEdit.UserType("user" + suffix);
+    options.proxyPasswordEdit.UserType("p=w=d" + suffix);
+  }
+};
+
+TEST_F(OptionsWindowTest, IsADialogWithEveryControlInside) {
+  EXPECT_EQ(options.Caption(), "Options");
+  EXPECT_EQ(options.ClientWidth(), 360);
+  EXPECT_EQ(options.ClientHeight(), 310);
+  EXPECT_EQ(options.BorderStyle(), bsDialog);
+  EXPECT_EQ(options.Position(), poMainFormCenter);
+  EXPECT_EQ(options.DefaultButton(), &options.okButton);
+  EXPECT_EQ(options.CancelButton(), nullptr);
+  EXPECT_EQ(LayoutFaults(options), "");
+  EXPECT_EQ(options.Find<TLabel>("defaultPathLabel").Caption(), "Default path to save :");
+  EXPECT_EQ(options.Find<TCheckBox>("useProxyCheckBox").Caption(), "Use proxy server");
+}
+
+TEST_F(OptionsWindowTest, FirstRunShowsTheDefaultsAndOkWritesTheSixKeysInOrder) {
+  options.ShowModal();
+  EXPECT_EQ(options.defaultPathEdit.Text(), HomeFolder() + "/downloads");
+  EXPECT_FALSE(options.useProxyCheckBox.Checked());
+  for (const char* name :
+       {"proxyServerEdit", "proxyPortEdit", "proxyUsernameEdit", "proxyPasswordEdit"}) {
+    EXPECT_EQ(options.Find<TEdit>(name).Text(), "") << name;
+  }
+  EXPECT_FALSE(FileExists(ConfigFilePath()));
+
+  EXPECT_TRUE(options.UserPressEnter());
+  EXPECT_FALSE(options.Visible());
+  EXPECT_EQ(options.ModalResult(), mrOk);
+  const std::string text = ConfigText();
+  size_t at = 0;
+  for (const std::string& line : std::vector<std::string>{
+           "[IniParas]", "DefaultPath=" + HomeFolder() + "/downloads", "[Proxy]", "UseProxy=0",
+           "ProxyServer=", "ProxyPort=", "ProxyUsername=", "ProxyPassword="}) {
+    size_t found = text.find(line + "\r\n", at);
+    ASSERT_NE(found, std::string::npos) << line << " in\n" << text;
+    at = found + line.size();
+  }
+  EXPECT_TRUE(dialogs.Errors().empty());
+}
+
+TEST_F(OptionsWindowTest, OkWritesTheTextsAsTypedAndLeavesOtherSectionsAlone) {
+  const std::string before =
+      "; kept\r\n[Service]\r\nServer0=127.0.0.1:9\r\n[IniParas]\r\nDefaultPath=/old\r\n"
+      "Extra=keep me\r\n[Other]\r\nKey= spaced value \r\n";
+  program.WriteConfig(before);
+  options.ShowModal();
+  EXPECT_EQ(options.defaultPathEdit.Text(), "/old");
+  TypeEverything("");
+  options.okButton.UserClick();
+  EXPECT_FALSE(options.Visible());
+
+  ProxySettings proxy = ReadProxySettings();
+  EXPECT_TRUE(proxy.UseProxy);
+  EXPECT_EQ(proxy.ProxyServer, "proxy");
+  EXPECT_EQ(proxy.ProxyPort, "80x");  // not tested to be a number
+  EXPECT_EQ(proxy.ProxyUsername, "user");
+  EXPECT_EQ(proxy.ProxyPassword, "p=w=d");  // only the first "=" separates
+  EXPECT_EQ(ReadOptionsDefaultPath(), "/data/pano");
+  const std::string after = ConfigText();
+  for (const char* line : {"; kept\r\n[Service]\r\nServer0=127.0.0.1:9\r\n", "Extra=keep me\r\n",
+                           "[Other]\r\nKey= spaced value \r\n", "UseProxy=1\r\n"}) {
+    EXPECT_NE(after.find(line), std::string::npos) << line << " in\n" << after;
+  }
+
+  options.ShowModal();  // what was written is what comes back
+  EXPECT_EQ(options.proxyPasswordEdit.Text(), "p=w=d");
+  EXPECT_TRUE(options.useProxyCheckBox.Checked());
+}
+
+TEST_F(OptionsWindowTest, CancelWritesNothingAndTheNextShowingForgetsTheEdits) {
+  program.WriteConfig("[Proxy]\r\nUseProxy=0x1\r\nProxyServer=stored\r\n");
+  const std::string before = ConfigText();
+  options.ShowModal();
+  EXPECT_TRUE(options.useProxyCheckBox.Checked());
+  TypeEverything("-edited");
+  dialogs.QueuePick("/picked/folder");
+  options.browseFolderButton.UserClick();
+  EXPECT_EQ(options.defaultPathEdit.Text(), "/picked/folder");
+
+  EXPECT_FALSE(options.UserPressEscape());  // no cancel key
+  EXPECT_TRUE(options.Visible());
+  options.cancelButton.UserClick();
+  EXPECT_FALSE(options.Visible());
+  EXPECT_EQ(options.ModalResult(), mrCancel);
+  EXPECT_EQ(ConfigText(), before);
+
+  options.ShowModal();
+  EXPECT_EQ(options.defaultPathEdit.Text(), HomeFolder() + "/downloads");
+  EXPECT_TRUE(options.useProxyCheckBox.Checked());
+  EXPECT_EQ(options.proxyServerEdit.Text(), "stored");
+  EXPECT_EQ(options.proxyPasswordEdit.Text(), "");
+}
+
+TEST_F(OptionsWindowTest, AWriteFailureShowsTheErrorBoxAndKeepsTheWindowOpen) {
+  std::filesystem::remove_all(program.Path() + "ini");
+  options.ShowModal();
+  options.proxyServerEdit.UserType("proxy");
+  options.UserPressEnter();
+  EXPECT_EQ(dialogs.Errors(), std::vector<std::string>{"Unable to write to " + ConfigFilePath()});
+  EXPECT_TRUE(options.Visible());
+  EXPECT_TRUE(options.Modal());
+  EXPECT_EQ(options.proxyServerEdit.Text(), "proxy");  // the edits are still there to retry
+
+  std::filesystem::create_directory(program.Path() + "ini");
+  options.UserPressEnter();
+  EXPECT_FALSE(options.Visible());
+  EXPECT_EQ(options.ModalResult(), mrOk);
+  EXPECT_EQ(ReadProxySettings().ProxyServer, "proxy");
+}
+
+TEST_F(OptionsWindowTest, TheFolderButtonAsksForAFolderAndKeepsTheTextOnCancel) {
+  options.ShowModal();
+  dialogs.QueuePick("/data/tiles/");
+  options.browseFolderButton.UserClick();
+  EXPECT_EQ(options.defaultPathEdit.Text(), "/data/tiles");
+  dialogs.QueueCancel();
+  options.browseFolderButton.UserClick();
+  EXPECT_EQ(options.defaultPathEdit.Text(), "/data/tiles");
+
+  std::vector<TDialogEvent> events = dialogs.Events();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].Kind, TDialogEvent::PickFolder);
+  EXPECT_EQ(events[0].Text, "Select path");
+  EXPECT_EQ(events[0].StartFolder, "");
+  EXPECT_FALSE(FileExists(ConfigFilePath()));  // nothing written before OK
+}
+
+TEST(PickFolder, PreselectsOnlyAnExistingFolderAndReturnsPathsWithoutTrailingSlash) {
+  TempFolder existing;
+  TScriptedDialogs dialogs;
+  dialogs.QueuePick("/");
+  dialogs.QueuePick(existing.Path());
+  dialogs.QueueCancel();
+  EXPECT_EQ(PickFolder(dialogs, "Select path to save", existing.Path()), "/");
+  EXPECT_EQ(PickFolder(dialogs, "Select path to save", existing.Path() + "gone"),
+            existing.Path().substr(0, existing.Path().size() - 1));
+  EXPECT_EQ(PickFolder(dialogs, "Select path to save", ""), std::nullopt);
+
+  std::vector<TDialogEvent> events = dialogs.Events();
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].StartFolder, existing.Path());
+  EXPECT_EQ(events[1].StartFolder, "");
+  EXPECT_EQ(events[0].Text, "Select path to save");
+}
+
+}  // namespace
+}  // namespace korvane::test

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "platform/Exception.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "support/TempFolder.h"
+#include "task/DownloadTask.h"
+
+namespace korvane {
+namespace {
+
+class DownloadTaskTest : public ::testing::Test {
+ protected:
+  test::TempProgramFolder program;
+  test::TempFolder save;
+  TaskParameters params;
+  std::vector<std::string> messages;
+
+  DownloadTaskTest() {
+    params.SavePath = save.Path();
+    params.TaskFileName = "newtask.krvn";
+    params.PanoId = "P";
+    params.Zoom = 2;
+  }
+  DownloadTask Build() {
+    return DownloadTask(&params, [this](const std::string& text) { messages.push_back(text); });
+  }
+};
+
+TEST_F(DownloadTaskTest, GridOfEveryZoomLevel) {
+  const int totals[] = {2, 8, 28, 91, 338};
+  const int maxX[] = {1, 3, 6, 12, 25};
+  const int maxY[] = {0, 1, 3, 6, 12};
+  for (int zoom = 1; zoom <= 5; ++zoom) {
+    params.Zoom = zoom;
+    DownloadTask task = Build();
+    EXPECT_EQ(task.MinX, 0);
+    EXPECT_EQ(task.MinY, 0);
+    EXPECT_EQ(task.MaxX, maxX[zoom - 1]);
+    EXPECT_EQ(task.MaxY, maxY[zoom - 1]);
+    EXPECT_EQ(task.TotalCount, totals[zoom - 1]);
+  }
+  params.Zoom = 6;
+  EXPECT_THROW(Build(), Exception);
+  params.Zoom = 0;
+  EXPECT_THROW(Build(), Exception);
+}
+
+TEST_F(DownloadTaskTest, FileNamesFollowTheTaskFileName) {
+  params.TaskFileName = "abc.txt.krvn";
+  DownloadTask task = Build();
+  EXPECT_EQ(task.LogFileName, save.Path() + "abc.txt_log.txt");
+  EXPECT_EQ(task.FailedFileName, save.Path() + "abc.txt_failed.ftl");
+  EXPECT_EQ(task.TileFolder, save.Path() + "abc.txt/");
+  EXPECT_TRUE(DirectoryExists(task.TileFolder));
+  EXPECT_EQ(task.GetTileFilePath(3, 1), save.Path() + "abc.txt/gv_3_1_2.jpg");
+}
+
+TEST_F(DownloadTaskTest, TileAddressesSpreadOverFourServersByRow) {
+  program.WriteConfig("[Service]\nServer0=127.0.0.11\nServer2=127.0.0.13:8080\n");
+  params.Zoom = 4;
+  DownloadTask task = Build();
+  EXPECT_EQ(task.GetTileUrl(7, 6),
+            "http://127.0.0.13:8080/cbk?output=tile&panoid=P&x=7&y=6&zoom=4");
+  EXPECT_EQ(task.GetTileUrl(0, 4), "http://127.0.0.11/cbk?output=tile&panoid=P&x=0&y=4&zoom=4");
+  EXPECT_EQ(task.GetTileUrl(0, 1),
+            "http://cbk1.google.com/cbk?output=tile&panoid=P&x=0&y=1&zoom=4");
+  params.Zoom = 5;
+  DownloadTask last = Build();
+  EXPECT_EQ(last.GetTileFileName(25, 12), "gv_25_12_5.jpg");
+  EXPECT_EQ(last.GetTileUrl(25, 12), "http://127.0.0.11/cbk?output=tile&panoid=P&x=25&y=12&zoom=5");
+}
+
+TEST_F(DownloadTaskTest, TileFolderFailureIsShownAndFailsTheConstruction) {
+  params.SavePath = save.Path() + "missing/";
+  EXPECT_THROW(Build(), Exception);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "Create directory " + save.Path() + "missing/newtask/ Failed.");
+}
+
+TEST_F(DownloadTaskTest, ResumePositionsAreReadOnlyForAContinuedTask) {
+  WriteFileBytes(save.Path() + "newtask.krvn",
+                 "[THREADS]\r\nT3X=4\r\nT3Y=5\r\nT8X=0x2\r\nT1X=1\r\n");
+  params.Zoom = 4;
+  EXPECT_EQ(Build().ResumeX[2], 0);
+  params.ContinueTask = true;
+  DownloadTask task = Build();
+  EXPECT_EQ(task.ResumeX[2], 4);
+  EXPECT_EQ(task.ResumeY[2], 5);
+  EXPECT_EQ(task.ResumeSkip(2), 4 * 7 + 5 + 1);
+  EXPECT_EQ(task.ResumeX[7], 2);
+  EXPECT_EQ(task.ResumeSkip(7), 0) << "a position with a zero counts as none";
+  EXPECT_EQ(task.ResumeSkip(0), 0) << "column without row counts as none";
+  EXPECT_EQ(task.ResumeSkip(1), 0);
+}
+
+TEST_F(DownloadTaskTest, ResumeExampleAtZoomThree) {
+  params.Zoom = 3;
+  DownloadTask task = Build();
+  task.ResumeX[2] = 2;
+  task.ResumeY[2] = 1;
+  EXPECT_EQ(task.ResumeSkip(2), 10);
+  EXPECT_EQ(task.Grid().SequenceNumber(4, 1), 18);
+}
+
+}  // namespace
+}  // namespace korvane
