@@ -1,4 +1,4 @@
-#include "main/LookUpPanorama.h"
+#include "lookup/ClassicLookup.h"
 #include "main/MainWindow.h"
 #include "main/StartRules.h"
 #include "platform/FileSystem.h"

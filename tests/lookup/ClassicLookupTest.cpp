@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "main/LookUpPanorama.h"
+#include "lookup/ClassicLookup.h"
 #include "net/HttpErrors.h"
 #include "net/ServiceAddresses.h"
 #include "platform/Exception.h"

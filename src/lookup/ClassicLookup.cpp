@@ -1,4 +1,4 @@
-#include "main/LookUpPanorama.h"
+#include "lookup/ClassicLookup.h"
 
 #include <exception>
 #include <optional>
