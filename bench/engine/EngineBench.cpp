@@ -146,7 +146,7 @@ int Run() {
   params.ThreadCount = Workers;
   params.SavePath = (root / "save").string() + "/";
   params.TaskFileName = "bench.krvn";
-  DownloadTask task(&params, nullptr);
+  DownloadTask task(&params);
 
   // Fill the service's tile cache.
   {

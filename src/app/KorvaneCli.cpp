@@ -1,14 +1,18 @@
 #include "app/KorvaneCli.h"
 
-#include <atomic>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 
 #include "app/CliOptions.h"
-#include "app/KorvaneForms.h"
-#include "app/LinePrinter.h"
+#include "app/CliTaskHost.h"
 #include "app/StopSignals.h"
+#include "retry/RetryWindow.h"
+#include "session/DownloadSession.h"
+#include "session/TaskFileRequest.h"
+#include "settings/Config.h"
 #include "ui/TConsoleDialogs.h"
+#include "ui/TTimer.h"
 
 namespace korvane {
 namespace {
@@ -36,49 +40,61 @@ class SignalTarget {
   std::function<void()> pressStop_;
 };
 
-void ApplyBoxes(const CliOptions& options, MainWindow& form) {
-  if (options.Task) form.taskNameEdit.SetText(*options.Task);
-  if (options.Latitude) form.latitudeEdit.SetText(*options.Latitude);
-  if (options.Longitude) form.longitudeEdit.SetText(*options.Longitude);
-  if (options.Zoom) form.zoomEdit.SetText(*options.Zoom);
-  if (options.Path) form.savePathEdit.SetText(*options.Path);
+// A task file named relative to the folder the command runs in.
+std::string AbsoluteTaskFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
 }
 
-int RunTask(const CliOptions& options, TApplication& app, TConsoleDialogs& dialogs,
-            KorvaneForms& forms, SignalTarget& signals, std::ostream& out) {
-  MainWindow& form = forms.Form1;
-  form.Show();
-  form.logMemo.SetPeer(std::make_unique<TLinePrinter>(form.logMemo, out));
+// The boxes as the window would hold them: its start-up values, then the task file of --open,
+// then each option typed over its box.
+StartRequest BuildRequest(const CliOptions& options) {
+  StartRequest request{DefaultTaskName, "", "", DefaultZoomText, ReadMainWindowDefaultPath()};
+  if (options.OpenFile) request = RequestFromTaskFile(AbsoluteTaskFile(*options.OpenFile));
+  if (options.Task) request.TaskName = *options.Task;
+  if (options.Latitude) request.Latitude = *options.Latitude;
+  if (options.Longitude) request.Longitude = *options.Longitude;
+  if (options.Zoom) request.Zoom = *options.Zoom;
+  if (options.Path) request.SavePath = *options.Path;
+  return request;
+}
 
-  if (options.OpenFile) {
-    dialogs.PresetFile(*options.OpenFile);
-    app.CallHandler([&form] { form.OpenTaskClick(); });
-  }
-  ApplyBoxes(options, form);
+int RunTask(const CliOptions& options, TApplication& app, SignalTarget& signals,
+            std::ostream& out) {
+  CliTaskHost host(app, out);
+  DownloadSession session(host, app);
+  TTimer clock(app, "sessionClock");
+  clock.SetEnabled(false);
+  clock.OnTimer = [&session] { session.Tick(); };
 
-  bool ended = false;
   bool stopRequested = false;
-  form.OnTaskEnded = [&ended] { ended = true; };
-  signals.Set(&app, [&form, &stopRequested] {
+  signals.Set(&app, [&session, &stopRequested] {
     stopRequested = true;
-    if (form.TaskRunning()) form.StartStopClick();
+    session.Stop();
   });
 
-  app.CallHandler([&form] { form.StartStopClick(); });
-  if (!form.TaskRunning()) return ExitStartFailed;
+  bool started = false;
+  app.CallHandler([&] { started = session.Start(BuildRequest(options)); });
+  if (!started) {
+    signals.Set(nullptr, nullptr);
+    return ExitStartFailed;
+  }
+  clock.SetEnabled(true);
   // A signal that came during the lookup stops the task as soon as it runs.
-  if (stopRequested) app.CallHandler([&form] { form.StartStopClick(); });
-  app.ProcessMessagesUntil([&ended] { return ended; });
-  return ended ? ExitTaskEnded : ExitStartFailed;
+  if (stopRequested) session.Stop();
+  app.ProcessMessagesUntil([&host] { return host.Ended(); });
+  signals.Set(nullptr, nullptr);
+  return host.Ended() ? ExitTaskEnded : ExitStartFailed;
 }
 
-int RunRetry(const CliOptions& options, TConsoleDialogs& dialogs, KorvaneForms& forms,
+int RunRetry(const CliOptions& options, TApplication& app, TConsoleDialogs& dialogs,
              std::ostream& out) {
-  RetryWindow& retry = forms.retryWindow;
+  RetryWindow retry(app);
   retry.OnLine = [&out](const std::string& line) { out << line << '\n' << std::flush; };
   retry.Show();
   dialogs.PresetFile(*options.RetryFile);
-  retry.App().CallHandler([&retry] { retry.OpenListClick(); });
+  app.CallHandler([&retry] { retry.OpenListClick(); });
   return retry.LastRunOutcome() == RetryRunOutcome::Ended ? ExitTaskEnded : ExitStartFailed;
 }
 
@@ -103,11 +119,9 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
   TApplication app(dialogs);
   int status = ExitStartFailed;
   try {
-    KorvaneForms forms(app);
-    status = options->RetryFile ? RunRetry(*options, dialogs, forms, out)
-                                : RunTask(*options, app, dialogs, forms, target, out);
+    status = options->RetryFile ? RunRetry(*options, app, dialogs, out)
+                                : RunTask(*options, app, target, out);
   } catch (const std::exception& error) {
-    // A failure while the windows are made: the error box, then the program ends.
     app.HandleException(error);
     status = ExitStartFailed;
   }

@@ -6,7 +6,8 @@
 
 namespace korvane {
 
-// korvane-cli: the main window without a screen (see CliOptions.h for the command line).
+// korvane-cli: a download session driven from the command line, with no window behind it (see
+// CliOptions.h for the command line).
 // stdout: every line added to the log window, as it is added (all lines of the new content when
 // Start loads the log file); in --retry mode the re-download window's lines. stderr: the text
 // of every message box and error box, one per line.

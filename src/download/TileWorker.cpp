@@ -46,6 +46,7 @@ void TileWorker::SetCurrentXY(int x, int y) {
   current_.store((static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) |
                      static_cast<std::uint32_t>(y),
                  std::memory_order_release);
+  finished_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void TileWorker::HandLogLine(const std::string& line) {

@@ -46,6 +46,9 @@ class TileWorker {
   // the first; always a pair that belongs together. The worker's resume point.
   std::pair<int, int> CurrentXY() const;
 
+  // Tiles this worker has finished in this run; grows as CurrentXY moves.
+  int FinishedTiles() const { return finished_.load(std::memory_order_relaxed); }
+
   int Index() const { return index_; }
 
   // Every GET of the worker goes through the filter, which may pass it on to the client's get
@@ -69,6 +72,7 @@ class TileWorker {
   const int index_;
   // Column in the high half, row in the low half, so the pair is published in one store.
   std::atomic<std::uint64_t> current_{0};
+  std::atomic<int> finished_{0};
   std::atomic<bool> terminated_{false};
   TileWorkerHost& host_;
   TSynchronizer& synchronizer_;

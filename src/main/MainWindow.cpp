@@ -22,7 +22,7 @@ constexpr int ZoomLabelLeft = 365;
 
 }  // namespace
 
-MainWindow::MainWindow(TApplication& app) : TForm(app, "mainWindow") {
+MainWindow::MainWindow(TApplication& app) : TForm(app, "mainWindow"), session_(*this, app) {
   LayOut();
   WireHandlers();
 }
@@ -91,7 +91,7 @@ void MainWindow::LayOut() {
   blue.Height = LogFontHeight;
   blue.Color = clBlue;
   failedListMemo.SetFont(blue);
-  failedListMemo.Lines.Add("[Failed tile inforamtion window]");
+  failedListMemo.Lines.Add(KeptText::FailedWindowHeader);
 
   logPanel.SetAlign(alClient);
   logPanel.SetBevelInner(bvLowered);
@@ -156,12 +156,13 @@ void MainWindow::BrowseFolderClick() {
 }
 
 void MainWindow::ViewLogFileClick() {
-  if (!CurrentTask) {
-    App().ShowMessage("No task running now." + std::string(18, ' '));
-  } else if (FileExists(CurrentTask->LogFileName)) {
-    App().Dialogs().ShellOpen(CurrentTask->LogFileName);
+  const DownloadTask* task = session_.Task();
+  if (!task) {
+    App().ShowMessage(KeptText::NoTaskRunningBox);
+  } else if (FileExists(task->LogFileName)) {
+    App().Dialogs().ShellOpen(task->LogFileName);
   } else {
-    App().ShowMessage("No logfile now." + std::string(25, ' '));
+    App().ShowMessage(KeptText::NoLogFileBox);
   }
 }
 

@@ -5,22 +5,21 @@
 #include <memory>
 #include <string>
 
-#include "download/TileWorker.h"
-#include "download/TileWorkerHost.h"
-#include "task/DownloadTask.h"
-#include "task/TaskParameters.h"
+#include "platform/KeptTexts.h"
+#include "session/DownloadSession.h"
+#include "session/SessionHost.h"
 #include "ui/Controls.h"
 
 namespace korvane {
 
-// The main window: the task's input boxes, the Start/Stop button, the log window, the menu,
-// and the program-wide state of the running task. It is the host of the download workers: their
-// lines and their end reach it on the main thread.
+// The main window: the task's input boxes, the Start/Stop button, the log window and the menu.
+// It is a view of its download session: Start turns the boxes into a start request, and what
+// the session reports (lines, the start, the end, messages) is shown here.
 //
 // States (shown by startStopButton's caption): Idle ("Start", timer off), Looking up ("Start",
-// inside the start sequence's lookup), Running and Stopping ("Stop", timer on). The end sequence of
-// ProgressTimerTick is the only way back to Idle from Running or Stopping.
-class MainWindow : public TForm, public TileWorkerHost {
+// inside the session's lookup), Running and Stopping ("Stop", timer on). The session's end
+// sequence, run from the timer's tick, is the only way back to Idle from Running or Stopping.
+class MainWindow : public TForm, private SessionHost {
  public:
   explicit MainWindow(TApplication& app);
   ~MainWindow() override;
@@ -45,7 +44,7 @@ class MainWindow : public TForm, public TileWorkerHost {
   TMenuItem imagesCombinerItem{&toolsMenu, "imagesCombinerItem", "Images Combiner"};
   TMenuItem toolsSeparator2{&toolsMenu, "toolsSeparator2", "-"};
   TMenuItem redownloadFailedFilesItem{&toolsMenu, "redownloadFailedFilesItem",
-                                      "re-dowload failed files"};
+                                      KeptText::RedownloadFailedFilesItem};
   TMenuItem helpMenu{&mainMenu, "helpMenu", "&Help"};
   TMenuItem userManualItem{&helpMenu, "userManualItem", "User manual"};
   TMenuItem homePageItem{&helpMenu, "homePageItem", "Homepage"};
@@ -56,14 +55,14 @@ class MainWindow : public TForm, public TileWorkerHost {
   TPanel clientPanel{this, "clientPanel"};
   TPanel inputPanel{&clientPanel, "inputPanel"};
   TLabel taskNameLabel{&inputPanel, "taskNameLabel", "Task name:"};
-  TEdit taskNameEdit{&inputPanel, "taskNameEdit", "newtask.krvn"};
+  TEdit taskNameEdit{&inputPanel, "taskNameEdit", DefaultTaskName};
   TButton openTaskButton{&inputPanel, "openTaskButton", "Open task ..."};
   TLabel latitudeLabel{&inputPanel, "latitudeLabel", "Latitude:"};
   TEdit latitudeEdit{&inputPanel, "latitudeEdit"};
   TLabel longitudeLabel{&inputPanel, "longitudeLabel", "Longitude:"};
   TEdit longitudeEdit{&inputPanel, "longitudeEdit"};
   TLabel zoomLabel{&inputPanel, "zoomLabel", "Zoom level: "};
-  TEdit zoomEdit{&inputPanel, "zoomEdit", "3"};
+  TEdit zoomEdit{&inputPanel, "zoomEdit", DefaultZoomText};
   TUpDown zoomUpDown{&inputPanel, "zoomUpDown"};
   TLabel savePathLabel{&inputPanel, "savePathLabel", "Path to save:"};
   TEdit savePathEdit{&inputPanel, "savePathEdit"};
@@ -83,13 +82,10 @@ class MainWindow : public TForm, public TileWorkerHost {
   std::string HomePageAddress;
   std::string ContactAddress;
   std::string DefaultSavePath;
-  int RunningWorkers = 0;
 
-  // --- the running task (main thread only) ---
-  std::array<std::unique_ptr<TileWorker>, MaxThreadCount> Workers;
-  std::shared_ptr<TaskParameters> CurrentParams;
-  std::unique_ptr<DownloadTask> CurrentTask;
-  int TimerTicks = 0;
+  // The task this window runs (main thread only).
+  DownloadSession& Session() { return session_; }
+  const DownloadSession& Session() const { return session_; }
 
   // --- handlers ---
   void FormShow();
@@ -103,11 +99,6 @@ class MainWindow : public TForm, public TileWorkerHost {
   void ImagesCombinerClick();
   void UserManualClick();
   void HomePageClick();
-
-  // --- services the workers run on the main thread ---
-  void AddLogLine(const std::string& line) override;
-  void AddFailedLine(const std::string& line) override;
-  void WorkerDone() override;
 
   // True from the creation of the workers until the end sequence has destroyed them.
   bool TaskRunning() const;
@@ -124,17 +115,23 @@ class MainWindow : public TForm, public TileWorkerHost {
  private:
   void LayOut();
   void WireHandlers();
-  void StartSequence();
-  void StopSequence();
-  void SaveTaskState();
-  void WriteWorkerPosition(int index);
-  void EndSequence();
+  StartRequest TypedRequest() const;
   void CloseQuery(bool& canClose);
   void WaitForWorkersAfterTermination();
 
-  std::shared_ptr<TaskParameters> currentTaskParams_;  // keeps CurrentTask's Params alive
-  bool starting_ = false;  // the start sequence is running (its lookup processes messages)
-  bool closing_ = false;   // the window waits for a running task to end before closing
+  // SessionHost
+  void LogReplaced(const TStringList& lines) override;
+  void LogLineAdded(const std::string& line) override;
+  void FailedListReplaced(const TStringList& lines) override;
+  void FailedLineAdded(const std::string& line) override;
+  void ShowMessage(const std::string& text) override;
+  void TaskStarted(int totalTiles) override;
+  void TaskEnded(const std::exception* error) override;
+  void ProcessMessages() override;
+  bool Quitting() const override;
+
+  DownloadSession session_;
+  bool closing_ = false;  // the window waits for a running task to end before closing
 };
 
 }  // namespace korvane

@@ -1,16 +1,7 @@
 #include "main/MainWindow.h"
-#include "platform/IniFile.h"
-#include "platform/NumberFormat.h"
-#include "platform/Paths.h"
-#include "task/TaskFileKeys.h"
+#include "session/TaskFileRequest.h"
 
 namespace korvane {
-namespace {
-
-// What the zoom box shows for a task file without a usable zoom.
-constexpr int MissingZoom = 18;
-
-}  // namespace
 
 void MainWindow::OpenTaskClick() {
   openTaskDialog.Title = "Open project file:";
@@ -19,13 +10,12 @@ void MainWindow::OpenTaskClick() {
   openTaskDialog.InitialDir = DefaultSavePath;
   if (!openTaskDialog.Execute()) return;
 
-  const std::string& chosen = openTaskDialog.FileName;
-  TIniFile taskFile(chosen);
-  savePathEdit.SetText(ExtractFilePath(chosen));
-  taskNameEdit.SetText(ExtractFileName(chosen));
-  latitudeEdit.SetText(taskFile.ReadString(AreaSection, LatitudeKey, ""));
-  longitudeEdit.SetText(taskFile.ReadString(AreaSection, LongitudeKey, ""));
-  zoomEdit.SetText(IntToStr(taskFile.ReadInteger(ZoomSection, ZoomKey, MissingZoom)));
+  const StartRequest request = RequestFromTaskFile(openTaskDialog.FileName);
+  savePathEdit.SetText(request.SavePath);
+  taskNameEdit.SetText(request.TaskName);
+  latitudeEdit.SetText(request.Latitude);
+  longitudeEdit.SetText(request.Longitude);
+  zoomEdit.SetText(request.Zoom);
 }
 
 }  // namespace korvane

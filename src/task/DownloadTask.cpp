@@ -10,8 +10,7 @@
 
 namespace korvane {
 
-DownloadTask::DownloadTask(TaskParameters* params, const MessageFunction& showMessage)
-    : Params(params) {
+DownloadTask::DownloadTask(TaskParameters* params) : Params(params) {
   const TileGrid grid = GridForZoom(Params->Zoom);
   MinX = grid.MinX;
   MinY = grid.MinY;
@@ -25,9 +24,7 @@ DownloadTask::DownloadTask(TaskParameters* params, const MessageFunction& showMe
   TileFolder = base + PathDelim;
 
   if (!DirectoryExists(TileFolder) && !CreateDir(TileFolder)) {
-    const std::string message = "Create directory " + TileFolder + " Failed.";
-    if (showMessage) showMessage(message);
-    throw Exception(message);
+    throw TileFolderError("Create directory " + TileFolder + " Failed.");
   }
 
   if (Params->ContinueTask) {

@@ -1,13 +1,19 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string>
 
+#include "platform/Exception.h"
 #include "task/TaskParameters.h"
 #include "task/TileGrid.h"
 
 namespace korvane {
+
+// The task's tile folder could not be created; the message names it.
+class TileFolderError : public Exception {
+ public:
+  using Exception::Exception;
+};
 
 // The task object built from one press of Start: the tile grid of its zoom level, the tile
 // addresses and file paths, the names of the task's files and, for a continued task, each
@@ -15,14 +21,11 @@ namespace korvane {
 // read it without locking.
 class DownloadTask {
  public:
-  // Shows a message box; the constructor uses it for the tile-folder failure.
-  using MessageFunction = std::function<void(const std::string&)>;
-
   // Builds the grid, the file names and the tile folder, reads the resume positions of a
-  // continued task and the four tile hosts from the configuration. When the tile folder cannot
-  // be created, shows "Create directory " + TileFolder + " Failed." through showMessage and
-  // raises Exception. params must outlive the task.
-  DownloadTask(TaskParameters* params, const MessageFunction& showMessage);
+  // continued task and the four tile hosts from the configuration. Raises TileFolderError
+  // ("Create directory " + TileFolder + " Failed.") when the tile folder cannot be created.
+  // params must outlive the task.
+  explicit DownloadTask(TaskParameters* params);
 
   // Per worker slot: column and row of the last tile that worker finished in an earlier run
   // (0 = none).

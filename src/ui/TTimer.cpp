@@ -6,13 +6,27 @@
 
 namespace korvane {
 
-TTimer::TTimer(TForm* form, std::string name) : TComponent(form, std::move(name)) {
-  if (!form) throw Exception("A timer needs a form: " + Name());
+namespace {
+
+TApplication& FormApplication(TForm* form, const std::string& name) {
+  if (!form) throw Exception("A timer needs a form: " + name);
+  return form->App();
+}
+
+}  // namespace
+
+TTimer::TTimer(TForm* form, std::string name)
+    : TComponent(form, name), app_(FormApplication(form, name)) {
+  Changed();
+}
+
+TTimer::TTimer(TApplication& app, std::string name)
+    : TComponent(nullptr, std::move(name)), app_(app) {
   Changed();
 }
 
 TTimer::~TTimer() {
-  OwnerForm()->App().TimerRemoved(*this);
+  app_.TimerRemoved(*this);
 }
 
 void TTimer::SetEnabled(bool enabled) {
@@ -28,7 +42,7 @@ void TTimer::SetInterval(std::chrono::milliseconds interval) {
 }
 
 void TTimer::Changed() {
-  OwnerForm()->App().TimerChanged(*this);
+  app_.TimerChanged(*this);
 }
 
 void TTimer::Tick() {

@@ -9,6 +9,8 @@
 
 namespace korvane {
 
+class TApplication;
+
 // A timer on the main thread: while Enabled (the default, as for a timer dropped on a form)
 // and its Interval is positive, the application's loop runs OnTimer every Interval. The
 // interval is nominal: the loop waits TheClock().RealDuration(Interval), so tests speed it up.
@@ -17,6 +19,8 @@ namespace korvane {
 class TTimer : public TComponent {
  public:
   TTimer(TForm* form, std::string name);
+  // A timer of the application alone, for a program without windows (korvane-cli's clock).
+  TTimer(TApplication& app, std::string name);
   ~TTimer() override;
 
   bool Enabled() const { return enabled_; }
@@ -35,6 +39,7 @@ class TTimer : public TComponent {
  private:
   void Changed();
 
+  TApplication& app_;
   bool enabled_ = true;
   std::chrono::milliseconds interval_ = DefaultTimerInterval;
   bool ticking_ = false;

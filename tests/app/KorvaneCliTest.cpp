@@ -91,6 +91,18 @@ TEST_F(KorvaneCli, OpenFillsTheBoxesAndExplicitOptionsOverrideThem) {
   EXPECT_TRUE(Contains(ReadFileBytes(save.Path() + "opened_log.txt"), "Log continue..."));
 }
 
+TEST_F(KorvaneCli, OpenTakesATaskFileRelativeToTheCurrentFolder) {
+  ASSERT_EQ(Run({"--task", "here.krvn", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "1",
+                 "--path", save.Path()}),
+            0);
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(save.Path());
+  const int status = Run({"--open", "./sub/../here.krvn"});
+  std::filesystem::current_path(before);
+  EXPECT_EQ(status, 0) << err.str();
+  EXPECT_TRUE(Contains(ReadFileBytes(save.Path() + "here_log.txt"), "Log continue..."));
+}
+
 TEST_F(KorvaneCli, RetryPrintsTheWindowsLinesAndExitsWithZeroAtDownloadEnd) {
   const std::string url = "http://" + standin.Host() + "/cbk?output=tile&panoid=ANY&x=0&y=0&zoom=1";
   const std::string list = save.Path() + "list.ftl";

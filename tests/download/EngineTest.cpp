@@ -26,7 +26,7 @@ void EngineTest::StartTaskWithConfig(const std::string& config, int zoom, int th
   params.ThreadCount = threadCount;
   params.SavePath = saveFolder.Path();
   params.TaskFileName = "task.krvn";
-  task = std::make_unique<DownloadTask>(&params, nullptr);
+  task = std::make_unique<DownloadTask>(&params);
 }
 
 std::string EngineTest::BlankImage() const {

@@ -30,7 +30,7 @@ class TaskFilesTest : public ::testing::Test {
     params.Longitude = 2.25;
   }
   ~TaskFilesTest() override { SetDecimalSeparator('\0'); }
-  DownloadTask Build() { return DownloadTask(&params, nullptr); }
+  DownloadTask Build() { return DownloadTask(&params); }
 };
 
 TEST_F(TaskFilesTest, TaskFileHasTheSixteenLinesByteForByte) {

@@ -59,7 +59,7 @@ TEST_F(StartChecks, InputErrorsAreRefusedBeforeTheLookup) {
   EXPECT_EQ(StartShows(),
             std::vector<std::string>{"message: Latitude should be between -85 and 85."});
   EXPECT_EQ(MetadataRequests(), 0);
-  EXPECT_EQ(form->CurrentTask, nullptr);
+  EXPECT_EQ(form->Session().Task(), nullptr);
 }
 
 TEST_F(StartChecks, NoPanoramaShowsTheIdLineAndTheMessage) {
@@ -100,7 +100,7 @@ TEST_F(StartChecks, ATaskFileThatCannotBeReadEndsTheStartWithTheErrorBox) {
   DeleteFile(SavePath() + "broken_log.txt");
   EXPECT_EQ(StartShows(),
             std::vector<std::string>{"error: Cannot open file " + SavePath() + "broken_log.txt"});
-  EXPECT_EQ(form->RunningWorkers, 0);
+  EXPECT_EQ(form->Session().RunningWorkers(), 0);
   EXPECT_FALSE(form->progressTimer.Enabled());
 }
 
@@ -110,8 +110,7 @@ TEST_F(StartChecks, ATileFolderThatCannotBeMadeFailsTheTask) {
   EXPECT_EQ(StartShows(), (std::vector<std::string>{
                               "message: Create directory " + SavePath() + "blocked/ Failed.",
                               "message: Error: Create task failure."}));
-  EXPECT_EQ(form->CurrentTask, nullptr);
-  ASSERT_NE(form->CurrentParams, nullptr) << "the parameters were already replaced";
+  EXPECT_EQ(form->Session().Task(), nullptr);
 }
 
 TEST_F(StartChecks, MenuCommandsOpenTheirTargets) {

@@ -21,7 +21,7 @@ TEST_F(TaskRun, AZoomTwoTaskRunsToItsEnd) {
 
   EXPECT_EQ(form->startStopButton.Caption(), "Start");
   EXPECT_FALSE(form->progressTimer.Enabled());
-  EXPECT_EQ(form->RunningWorkers, 0);
+  EXPECT_EQ(form->Session().RunningWorkers(), 0);
   EXPECT_EQ(form->totalTilesLabel.Caption(), "Total images: 8");
   EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{TaskStopedMessage});
 
@@ -30,7 +30,7 @@ TEST_F(TaskRun, AZoomTwoTaskRunsToItsEnd) {
       const std::string tile =
           SavePath() + "paris/gv_" + std::to_string(x) + "_" + std::to_string(y) + "_2.jpg";
       EXPECT_TRUE(FileExists(tile)) << tile;
-      EXPECT_EQ(standin->CountRequests(form->CurrentTask->GetTileUrl(x, y)), 1);
+      EXPECT_EQ(standin->CountRequests(form->Session().Task()->GetTileUrl(x, y)), 1);
     }
   }
 
@@ -68,7 +68,7 @@ TEST_F(TaskRun, AZoomTwoTaskRunsToItsEnd) {
 TEST_F(TaskRun, ZoomOneRunsTwoWorkers) {
   Type("one", "48.8566", "2.3522", "1", SavePath());
   StartAndRunToEnd();
-  EXPECT_EQ(form->CurrentTask->Params->ThreadCount, 2);
+  EXPECT_EQ(form->Session().Task()->Params->ThreadCount, 2);
   TStringList log = form->logMemo.Lines.Strings();
   EXPECT_NE(std::find(log.begin(), log.end(), "T2 Finished."), log.end());
   EXPECT_EQ(std::find(log.begin(), log.end(), "T3 Finished."), log.end());
@@ -94,7 +94,7 @@ TEST_F(TaskRun, StopEndsTheTaskThroughTheSameEndSequence) {
 TEST_F(TaskRun, ContinuingResumesEachWorkerAfterItsRecordedTile) {
   Type("cont.krvn", "48.8566", "2.3522", "3", SavePath());
   StartAndRunToEnd();
-  const std::string panoId = form->CurrentTask->Params->PanoId;
+  const std::string panoId = form->Session().Task()->Params->PanoId;
   const int requestsAfterFirstRun = static_cast<int>(standin->Requests().size());
 
   // Pretend worker 2 stopped after (2, 1) (k 10) and worker 3 after (0, 2) (k 3).
@@ -103,8 +103,8 @@ TEST_F(TaskRun, ContinuingResumesEachWorkerAfterItsRecordedTile) {
   taskFile.WriteInteger("THREADS", "T3Y", 1);
   taskFile.WriteInteger("THREADS", "T4X", 0);
   StartAndRunToEnd();
-  ASSERT_TRUE(form->CurrentTask->Params->ContinueTask);
-  EXPECT_EQ(form->CurrentTask->Params->PanoId, panoId);
+  ASSERT_TRUE(form->Session().Task()->Params->ContinueTask);
+  EXPECT_EQ(form->Session().Task()->Params->PanoId, panoId);
   TStringList log = LoadLines(SavePath() + "cont_log.txt");
   EXPECT_NE(std::find(log.begin(), log.end(), "Log continue..."), log.end());
   EXPECT_EQ(log[0], "Project: " + SavePath() + "cont.krvn");
@@ -135,10 +135,10 @@ TEST_F(TaskRun, ANameTypedWithoutItsExtensionStartsAnew) {
   Type("again", "48.8566", "2.3522", "1", SavePath());
   StartAndRunToEnd();
   StartAndRunToEnd();
-  EXPECT_FALSE(form->CurrentTask->Params->ContinueTask);
+  EXPECT_FALSE(form->Session().Task()->Params->ContinueTask);
   Type("again.krvn", "48.8566", "2.3522", "1", SavePath());
   StartAndRunToEnd();
-  EXPECT_TRUE(form->CurrentTask->Params->ContinueTask);
+  EXPECT_TRUE(form->Session().Task()->Params->ContinueTask);
 }
 
 TEST_F(TaskRun, OpenTaskThenStartContinuesIt) {
@@ -153,7 +153,7 @@ TEST_F(TaskRun, OpenTaskThenStartContinuesIt) {
   EXPECT_EQ(form->longitudeEdit.Text(), "2.3522");
   EXPECT_EQ(form->zoomEdit.Text(), "1");
   StartAndRunToEnd();
-  EXPECT_TRUE(form->CurrentTask->Params->ContinueTask);
+  EXPECT_TRUE(form->Session().Task()->Params->ContinueTask);
 }
 
 TEST_F(TaskRun, ClosingTheWindowDuringATaskStopsAndSavesEverything) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "main/StartRules.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
+#include "session/StartRules.h"
 #include "support/TempFolder.h"
 
 namespace korvane {

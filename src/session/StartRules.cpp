@@ -1,4 +1,4 @@
-#include "main/StartRules.h"
+#include "session/StartRules.h"
 
 #include <algorithm>
 

@@ -1,0 +1,142 @@
+#include "session/DownloadSession.h"
+
+#include <functional>
+
+#include "platform/DateTimeFormat.h"
+#include "platform/IniFile.h"
+#include "platform/KeptTexts.h"
+#include "task/TaskFileKeys.h"
+
+namespace korvane {
+namespace {
+
+// Every fourth tick of the one-second clock saves the task's state.
+constexpr int SaveEveryTicks = 4;
+
+// How many of a worker's tiles lie at or before its resume limit: worker `index` of `count`
+// takes the sequence numbers k with k mod count == index.
+int TilesBefore(int resumeLimit, int count, int index) {
+  if (count < 1 || resumeLimit < 1) return 0;
+  if (index == 0) return resumeLimit / count;
+  return resumeLimit < index ? 0 : (resumeLimit - index) / count + 1;
+}
+
+}  // namespace
+
+DownloadSession::DownloadSession(SessionHost& host, TSynchronizer& synchronizer)
+    : host_(host), synchronizer_(synchronizer) {}
+
+DownloadSession::~DownloadSession() {
+  for (auto& worker : workers_) {
+    if (worker) worker->Terminate();
+  }
+}
+
+bool DownloadSession::Running() const {
+  for (const auto& worker : workers_) {
+    if (worker) return true;
+  }
+  return false;
+}
+
+SessionProgress DownloadSession::Progress() const {
+  SessionProgress progress;
+  if (!task_) return progress;
+  progress.Total = task_->TotalCount;
+  progress.Failed = static_cast<int>(failed_.size());
+  const int count = params_ ? params_->ThreadCount : 0;
+  for (int i = 0; i < MaxThreadCount; ++i) {
+    if (!workers_[i]) continue;
+    progress.Done += TilesBefore(task_->ResumeSkip(i), count, i) + workers_[i]->FinishedTiles();
+  }
+  return progress;
+}
+
+void DownloadSession::AddLog(std::string line) {
+  log_.push_back(std::move(line));
+  host_.LogLineAdded(log_.back());
+}
+
+void DownloadSession::AddLogLine(const std::string& line) {
+  AddLog(line);
+}
+
+void DownloadSession::AddFailedLine(const std::string& line) {
+  failed_.push_back(line);
+  host_.FailedLineAdded(line);
+}
+
+void DownloadSession::WorkerDone() {
+  --runningWorkers_;
+}
+
+void DownloadSession::TerminateWorkers(bool withLogLines) {
+  for (int i = 0; i < MaxThreadCount; ++i) {
+    if (workers_[i]) workers_[i]->Terminate();
+    if (withLogLines && i < params_->ThreadCount)
+      AddLog(KeptText::WorkerWillBeTerminatedLine(i + 1));
+  }
+}
+
+void DownloadSession::Tick() {
+  if (!Running()) return;
+  ++timerTicks_;
+  if (timerTicks_ % SaveEveryTicks == 0) SaveTaskState();
+  host_.ProgressChanged(Progress());
+  if (runningWorkers_ != 0) return;
+  EndSequence();
+}
+
+void DownloadSession::WriteWorkerPosition(int index) {
+  if (!workers_[index]) return;
+  const auto [x, y] = workers_[index]->CurrentXY();
+  TIniFile taskFile(task_->TaskFilePath());
+  if (x > 0) taskFile.WriteInteger(ThreadsSection, ThreadKeyX(index), x);
+  if (y > 0) taskFile.WriteInteger(ThreadsSection, ThreadKeyY(index), y);
+}
+
+void DownloadSession::SaveTaskState() {
+  for (int i = 0; i < params_->ThreadCount; ++i)
+    WriteWorkerPosition(i);
+  SaveLines(task_->LogFileName, log_);
+  SaveLines(task_->FailedFileName, failed_);
+}
+
+void DownloadSession::EndSequence() {
+  AddLog("");
+  AddLog(std::string(32, '-'));
+  AddLog(KeptText::TaskStoppedLogLine);
+  AddLog("");
+  AddLog("Now time:" + NowText());
+  AddLog("");
+  AddLog("Log file has been saved as " + task_->LogFileName);
+
+  // A file that cannot be written must not leave the task half-ended: every step still runs
+  // and the workers are destroyed; the first error is reported after.
+  std::exception_ptr firstError;
+  auto attempt = [&firstError](const std::function<void()>& step) {
+    try {
+      step();
+    } catch (...) {
+      if (!firstError) firstError = std::current_exception();
+    }
+  };
+  attempt([this] { SaveLines(task_->LogFileName, log_); });
+  attempt([this] { SaveLines(task_->FailedFileName, failed_); });
+  for (int i = 0; i < MaxThreadCount; ++i) {
+    if (i < params_->ThreadCount) attempt([this, i] { WriteWorkerPosition(i); });
+    workers_[i].reset();
+  }
+
+  if (firstError) {
+    try {
+      std::rethrow_exception(firstError);
+    } catch (const std::exception& error) {
+      host_.TaskEnded(&error);
+    }
+  } else {
+    host_.TaskEnded(nullptr);
+  }
+}
+
+}  // namespace korvane

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "download/TileWorker.h"
+#include "download/TileWorkerHost.h"
+#include "platform/Synchronizer.h"
+#include "platform/TextFile.h"
+#include "session/SessionHost.h"
+#include "session/StartRequest.h"
+#include "task/DownloadTask.h"
+#include "task/TaskParameters.h"
+
+namespace korvane {
+
+// One download task from the press of Start to its end: the start rules, the panorama lookup,
+// the task object and its files, the workers, stop, the periodic saves and the end sequence.
+// It keeps the task's log and failed-tile list (the files are written from them) and reports
+// everything to its host; it shows nothing itself.
+//
+// States: idle, starting (inside Start, whose lookup serves the host's loop), running (workers
+// exist) and stopping (running, every worker asked to stop). Only Tick's end sequence returns
+// a running session to idle. Main thread only; the workers reach the session through the
+// synchronizer, so its state needs no lock.
+class DownloadSession : public TileWorkerHost {
+ public:
+  // Host and synchronizer must outlive the session.
+  DownloadSession(SessionHost& host, TSynchronizer& synchronizer);
+  // A session destroyed with workers running stops them and waits for their threads; their
+  // lines are lost. Hosts end a running task first (StopAndFinish).
+  ~DownloadSession() override;
+  DownloadSession(const DownloadSession&) = delete;
+  DownloadSession& operator=(const DownloadSession&) = delete;
+
+  // The whole start sequence. A refusal (bad input, no panorama, no folder) goes to the host's
+  // ShowMessage and leaves the session idle. A task file, log or list that cannot be written
+  // or read raises (FileCreateError / FileOpenError) before any worker starts. Returns whether
+  // the workers run. A call while the session is starting or running does nothing.
+  bool Start(const StartRequest& request);
+
+  // Asks every worker to stop (one log line each); the task then ends through Tick.
+  void Stop();
+
+  // The host's one-second clock tick while a task runs: every fourth tick saves the log, the
+  // list and each worker's resume position; when no worker is left, runs the end sequence.
+  void Tick();
+
+  // For a host that goes away while a task runs: stops the workers, lets the host serve its
+  // loop (serve) until they have ended, then runs the end sequence. quietly: no log lines for
+  // the stop requests (the program is already being torn down).
+  template <typename Serve>
+  void StopAndFinish(bool quietly, Serve serve);
+
+  bool Starting() const { return starting_; }
+  // True from the creation of the workers until the end sequence has destroyed them.
+  bool Running() const;
+  int RunningWorkers() const { return runningWorkers_; }
+  SessionProgress Progress() const;
+
+  // The last task started (kept after its end until the next start); null before the first.
+  const DownloadTask* Task() const { return task_.get(); }
+  const TStringList& LogLines() const { return log_; }
+  const TStringList& FailedLines() const { return failed_; }
+
+  // Workers created suspended get this filter before they start (tests only).
+  void SetRequestFilter(TileWorker::RequestFilter filter) { requestFilter_ = std::move(filter); }
+
+  // TileWorkerHost: run on the main thread inside a worker's synchronized call.
+  void AddLogLine(const std::string& line) override;
+  void AddFailedLine(const std::string& line) override;
+  void WorkerDone() override;
+
+ private:
+  bool StartSequence(const StartRequest& request);
+  void AddLog(std::string line);
+  void TerminateWorkers(bool withLogLines);
+  void SaveTaskState();
+  void WriteWorkerPosition(int index);
+  void EndSequence();
+
+  SessionHost& host_;
+  TSynchronizer& synchronizer_;
+  std::shared_ptr<TaskParameters> params_;
+  std::unique_ptr<DownloadTask> task_;
+  std::array<std::unique_ptr<TileWorker>, MaxThreadCount> workers_;
+  TStringList log_;
+  TStringList failed_;
+  TileWorker::RequestFilter requestFilter_;
+  int runningWorkers_ = 0;
+  int timerTicks_ = 0;
+  bool starting_ = false;
+};
+
+template <typename Serve>
+void DownloadSession::StopAndFinish(bool quietly, Serve serve) {
+  if (!Running()) return;
+  TerminateWorkers(!quietly);
+  serve([this] { return runningWorkers_ == 0; });
+  if (Running()) EndSequence();  // unless a tick ran it meanwhile
+}
+
+}  // namespace korvane

@@ -1,0 +1,138 @@
+#include <exception>
+
+#include "lookup/ClassicLookup.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
+#include "platform/Paths.h"
+#include "platform/ScopedFlag.h"
+#include "session/DownloadSession.h"
+#include "session/StartRules.h"
+#include "settings/Config.h"
+
+namespace korvane {
+
+bool DownloadSession::Start(const StartRequest& request) {
+  // The lookup serves the host's loop, so a second Start (a second press, Enter) can arrive
+  // while this one runs: it is ignored, as is a Start while a task runs.
+  if (starting_ || Running()) return false;
+  ScopedFlag startingGuard(starting_);
+  return StartSequence(request);
+}
+
+bool DownloadSession::StartSequence(const StartRequest& request) {
+  const ProxySettings proxy = ReadProxySettings();
+
+  const int zoom = ConvertZoomText(request.Zoom);
+  if (!IsValidZoom(zoom)) {
+    host_.ShowMessage(ZoomRangeMessage);
+    return false;
+  }
+
+  double longitude = 0;
+  double latitude = 0;
+  try {
+    longitude = ConvertCoordinateText(request.Longitude);
+    latitude = ConvertCoordinateText(request.Latitude);
+  } catch (const std::exception&) {
+    host_.ShowMessage(CoordinateInputErrorMessage);
+    return false;
+  }
+  if (auto message = CheckCoordinateRanges(longitude, latitude)) {
+    host_.ShowMessage(*message);
+    return false;
+  }
+
+  const std::string panoId = LookUpPanorama(
+      latitude, longitude, [this](const std::string& line) { AddLog(line); },
+      [this] { host_.ProcessMessages(); });
+  if (host_.Quitting()) return false;  // the program is going away
+  AddLog("Pano_id got: " + panoId);
+  if (panoId.empty()) {
+    host_.ShowMessage(NoPanoramaMessage);
+    return false;
+  }
+
+  const std::string& pathText = request.SavePath;
+  if (pathText.empty()) {
+    host_.ShowMessage(NoSavePathMessage);
+    return false;
+  }
+  if (!DirectoryExists(pathText) && !CreateDir(pathText)) {
+    host_.ShowMessage("Create directory " + pathText + " Failed.");
+    return false;
+  }
+  const std::string savePath = IncludeTrailingPathDelimiter(pathText);
+  const std::string taskFileName = TaskFileNameFor(request.TaskName);
+
+  ResumeCandidate candidate;
+  candidate.SavePath = savePath;
+  candidate.TaskFileName = taskFileName;
+  candidate.TypedLongitude = request.Longitude;
+  candidate.TypedLatitude = request.Latitude;
+  candidate.TypedZoom = request.Zoom;
+  candidate.TypedPath = pathText;
+  candidate.TypedTaskName = request.TaskName;
+  candidate.PanoId = panoId;
+
+  auto params = std::make_shared<TaskParameters>();
+  params->Longitude = longitude;
+  params->Latitude = latitude;
+  params->PanoId = panoId;
+  params->Zoom = zoom;
+  params->ThreadCount = MaxThreadCount;
+  params->MapsType = StreetViewMapsType;
+  params->SavePath = savePath;
+  params->TaskFileName = taskFileName;
+  params->UseProxy = proxy.UseProxy;
+  params->ProxyServer = proxy.ProxyServer;
+  params->ProxyPort = proxy.ProxyPort;
+  params->ProxyUsername = proxy.ProxyUsername;
+  params->ProxyPassword = proxy.ProxyPassword;
+  params->ContinueTask = IsContinuedTask(candidate);
+
+  std::unique_ptr<DownloadTask> task;
+  try {
+    task = std::make_unique<DownloadTask>(params.get());
+  } catch (const TileFolderError& error) {
+    host_.ShowMessage(error.what());
+    host_.ShowMessage(CreateTaskFailureMessage);
+    return false;
+  } catch (const std::exception&) {
+    host_.ShowMessage(CreateTaskFailureMessage);
+    return false;
+  }
+  task_ = std::move(task);
+  params_ = params;
+  if (task_->TotalCount < params->ThreadCount) params->ThreadCount = task_->TotalCount;
+  runningWorkers_ = 0;
+
+  task_->SaveTaskFile();
+  task_->WriteLogHeader();
+  task_->CreateFailedList();
+  log_ = LoadLines(task_->LogFileName);
+  host_.LogReplaced(log_);
+  failed_ = LoadLines(task_->FailedFileName);
+  host_.FailedListReplaced(failed_);
+
+  host_.TaskStarted(task_->TotalCount);
+  // The workers' synchronized calls wait until the host's handler has returned to its loop,
+  // so runningWorkers_ reaches the full count before any WorkerDone lowers it.
+  for (int i = 0; i < params->ThreadCount; ++i) {
+    workers_[i] = std::make_unique<TileWorker>(requestFilter_ != nullptr, i, task_.get(), *this,
+                                               synchronizer_);
+    if (requestFilter_) {
+      workers_[i]->SetRequestFilter(requestFilter_);
+      workers_[i]->Start();
+    }
+    ++runningWorkers_;
+  }
+  timerTicks_ = 0;
+  return true;
+}
+
+void DownloadSession::Stop() {
+  if (!Running()) return;
+  TerminateWorkers(true);
+}
+
+}  // namespace korvane

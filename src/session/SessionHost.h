@@ -1,0 +1,50 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "platform/TextFile.h"
+
+namespace korvane {
+
+// How far a running task has come: tiles finished (saved or substituted, including those an
+// earlier run of a continued task finished), the grid's tile count, and the lines of the
+// failed-tile list.
+struct SessionProgress {
+  int Done = 0;
+  int Total = 0;
+  int Failed = 0;
+};
+
+// What a download session tells whoever shows it (a window, the command line, a batch). Every
+// call comes on the main thread. The session never shows anything itself: a host turns the
+// messages into boxes, lines on a terminal or entries of a summary.
+class SessionHost {
+ public:
+  virtual ~SessionHost() = default;
+
+  // The log's whole content changed (Start loads the task's log file); then one line at a time.
+  virtual void LogReplaced(const TStringList& lines) = 0;
+  virtual void LogLineAdded(const std::string& line) = 0;
+  // The same for the failed-tile list.
+  virtual void FailedListReplaced(const TStringList& lines) = 0;
+  virtual void FailedLineAdded(const std::string& line) = 0;
+
+  // A refusal or failure of Start, or any other message a user must acknowledge; the texts are
+  // those of the program's message boxes.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // The workers run: totalTiles is the grid's tile count.
+  virtual void TaskStarted(int totalTiles) = 0;
+  // Once per clock tick while the task runs.
+  virtual void ProgressChanged(const SessionProgress& progress) { (void)progress; }
+  // The end sequence has saved everything and the workers are gone. error: the first failure
+  // the end sequence met (a file it could not write), null when none; the task ended anyway.
+  virtual void TaskEnded(const std::exception* error) = 0;
+
+  // The lookup runs on the main thread and lets the host serve its loop between attempts;
+  // Quitting tells the session that the program is going away (it then starts nothing).
+  virtual void ProcessMessages() = 0;
+  virtual bool Quitting() const = 0;
+};
+
+}  // namespace korvane

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/TextFile.h"
+#include "session/DownloadSession.h"
+#include "session/TaskFileRequest.h"
+#include "support/RecordingClock.h"
+#include "support/StandinFixture.h"
+#include "support/TempFolder.h"
+#include "ui/TApplication.h"
+#include "ui/TScriptedDialogs.h"
+#include "ui/TTimer.h"
+
+namespace korvane::test {
+namespace {
+
+// Real time a small task may take before the test counts it as hung.
+constexpr std::chrono::seconds TaskBound{120};
+
+// A host that keeps what a session reports, in order, as short texts.
+class RecordingHost : public SessionHost {
+ public:
+  explicit RecordingHost(TApplication& app) : app_(app) {}
+
+  std::vector<std::string> events;
+  TStringList log;
+  TStringList failed;
+  SessionProgress lastProgress;
+  int ended = 0;
+
+  void LogReplaced(const TStringList& lines) override { log = lines; }
+  void LogLineAdded(const std::string& line) override { log.push_back(line); }
+  void FailedListReplaced(const TStringList& lines) override { failed = lines; }
+  void FailedLineAdded(const std::string& line) override { failed.push_back(line); }
+  void ShowMessage(const std::string& text) override { events.push_back("message: " + text); }
+  void TaskStarted(int totalTiles) override {
+    events.push_back("started: " + std::to_string(totalTiles));
+  }
+  void ProgressChanged(const SessionProgress& progress) override { lastProgress = progress; }
+  void TaskEnded(const std::exception* error) override {
+    events.push_back(error ? std::string("ended: ") + error->what() : "ended");
+    ++ended;
+  }
+  void ProcessMessages() override { app_.ProcessMessages(); }
+  bool Quitting() const override { return app_.Terminated(); }
+
+ private:
+  TApplication& app_;
+};
+
+class DownloadSessionTest : public ::testing::Test {
+ protected:
+  explicit DownloadSessionTest(const std::string& plan = "")
+      : standin(std::make_unique<StandinFixture>(plan)) {
+    program.WriteConfig(standin->ServiceConfig());
+    tick.OnTimer = [this] { session.Tick(); };
+  }
+
+  StartRequest Request(const std::string& task, const std::string& zoom) const {
+    return StartRequest{task, "48.8566", "2.3522", zoom, save.Path()};
+  }
+
+  void RunToEnd() {
+    const int endedBefore = host.ended;
+    const auto deadline = std::chrono::steady_clock::now() + TaskBound;
+    app.ProcessMessagesUntil(
+        [&] { return host.ended > endedBefore || std::chrono::steady_clock::now() > deadline; });
+    ASSERT_GT(host.ended, endedBefore) << "the task did not end in time";
+  }
+
+  int LookUps() const {
+    int count = 0;
+    for (const auto& request : standin->Requests()) {
+      if (request.Target.find("output=xml") != std::string::npos) ++count;
+    }
+    return count;
+  }
+
+  RecordingClock clock{100};
+  TempProgramFolder program;
+  TempFolder save;
+  std::unique_ptr<StandinFixture> standin;
+  TScriptedDialogs dialogs;
+  TApplication app{dialogs};
+  RecordingHost host{app};
+  DownloadSession session{host, app};
+  TTimer tick{app, "tick"};
+};
+
+TEST_F(DownloadSessionTest, RefusalsComeInTheirOrderAndNothingStarts) {
+  const std::pair<StartRequest, std::string> refused[] = {
+      {{"t", "48", "2", "7", save.Path()}, "message: Zoom level should be between 1 and 5."},
+      {{"t", "85.1", "180.5", "3", save.Path()},
+       "message: Longitude should be between -180 and 180."},
+      {{"t", "85.1", "180", "3", save.Path()}, "message: Latitude should be between -85 and 85."},
+  };
+  for (const auto& [request, shown] : refused) {
+    host.events.clear();
+    EXPECT_FALSE(session.Start(request));
+    EXPECT_EQ(host.events, std::vector<std::string>{shown});
+  }
+  EXPECT_THROW(session.Start({"t", "48", "2", "x", save.Path()}), EConvertError);
+  EXPECT_EQ(LookUps(), 0) << "input is refused before the lookup";
+
+  // Folder checks come after the lookup.
+  host.events.clear();
+  EXPECT_FALSE(session.Start({"t", "48.8566", "2.3522", "1", ""}));
+  EXPECT_FALSE(session.Start({"t", "48.8566", "2.3522", "1", save.Path() + "no/such"}));
+  EXPECT_EQ(host.events, (std::vector<std::string>{
+                             "message: Please select a path to save the images.",
+                             "message: Create directory " + save.Path() + "no/such Failed."}));
+  EXPECT_EQ(LookUps(), 2);
+  EXPECT_EQ(session.Task(), nullptr);
+  EXPECT_FALSE(session.Running());
+}
+
+TEST_F(DownloadSessionTest, NoPanoramaLogsTheEmptyIdAndSaysSo) {
+  EXPECT_FALSE(session.Start({"t", "82,5", "2", "3", save.Path()}));
+  EXPECT_EQ(host.events,
+            std::vector<std::string>{"message: There are no street view images on this location."});
+  ASSERT_FALSE(host.log.empty());
+  EXPECT_EQ(host.log.back(), "Pano_id got: ");
+  EXPECT_EQ(session.LogLines(), host.log);
+}
+
+TEST_F(DownloadSessionTest, ATileFolderThatCannotBeMadeShowsBothBoxes) {
+  WriteFileBytes(save.Path() + "blocked", "a file where the tile folder should be");
+  EXPECT_FALSE(session.Start(Request("blocked", "1")));
+  EXPECT_EQ(host.events, (std::vector<std::string>{
+                             "message: Create directory " + save.Path() + "blocked/ Failed.",
+                             "message: Error: Create task failure."}));
+  EXPECT_EQ(session.Task(), nullptr);
+}
+
+TEST_F(DownloadSessionTest, AWholeTaskRunsToItsEndWithoutAnyWindow) {
+  ASSERT_TRUE(session.Start(Request("paris", "2")));
+  EXPECT_FALSE(session.Start(Request("again", "2"))) << "a start while running is ignored";
+  RunToEnd();
+
+  EXPECT_EQ(host.events, (std::vector<std::string>{"started: 8", "ended"}));
+  EXPECT_FALSE(session.Running());
+  EXPECT_EQ(LookUps(), 1);
+  const TStringList saved = LoadLines(save.Path() + "paris_log.txt");
+  EXPECT_EQ(saved, host.log);
+  EXPECT_EQ(saved, session.LogLines());
+  ASSERT_GE(saved.size(), 7u);
+  EXPECT_EQ(saved[saved.size() - 5], "Task Stoped!");
+  EXPECT_EQ(saved.back(), "Log file has been saved as " + save.Path() + "paris_log.txt");
+  for (int x = 0; x < 4; ++x) {
+    for (int y = 0; y < 2; ++y) {
+      EXPECT_TRUE(FileExists(save.Path() + "paris/gv_" + std::to_string(x) + "_" +
+                             std::to_string(y) + "_2.jpg"));
+    }
+  }
+  // The last progress a tick reported counts every tile.
+  EXPECT_EQ(host.lastProgress.Total, 8);
+  EXPECT_EQ(host.lastProgress.Done, 8);
+  EXPECT_EQ(host.lastProgress.Failed, 0);
+}
+
+TEST_F(DownloadSessionTest, StopThenContinueCountsTheEarlierTilesAsDone) {
+  ASSERT_TRUE(session.Start(Request("cont.krvn", "3")));
+  session.Stop();
+  RunToEnd();
+  const TStringList log = session.LogLines();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Thread8will be terminated by user. please wait..."),
+            1);
+
+  // Pretend worker 3 finished up to k 10 and worker 4 recorded (0, 2).
+  TIniFile taskFile(save.Path() + "cont.krvn");
+  for (int i = 1; i <= 8; ++i) {
+    taskFile.WriteInteger("THREADS", "T" + std::to_string(i) + "X", 0);
+    taskFile.WriteInteger("THREADS", "T" + std::to_string(i) + "Y", 0);
+  }
+  taskFile.WriteInteger("THREADS", "T3X", 2);
+  taskFile.WriteInteger("THREADS", "T3Y", 1);
+  taskFile.WriteInteger("THREADS", "T4X", 0);
+  taskFile.WriteInteger("THREADS", "T4Y", 2);
+
+  ASSERT_TRUE(session.Start(Request("cont.krvn", "3")));
+  ASSERT_TRUE(session.Task()->Params->ContinueTask);
+  // Before any tile of this run: worker 3 has k 2 and 10 behind it; worker 4's pair holds a
+  // zero, which counts as no position.
+  EXPECT_EQ(session.Progress().Done, 2);
+  EXPECT_EQ(session.Progress().Total, 28);
+  RunToEnd();
+  EXPECT_EQ(host.lastProgress.Done, 28);
+}
+
+TEST_F(DownloadSessionTest, AnEndSequenceErrorIsReportedWithTheEnd) {
+  ASSERT_TRUE(session.Start(Request("lost", "2")));
+  // Moved away in one step: the workers may be writing tiles into it at this very moment.
+  const std::string moved = save.Path().substr(0, save.Path().size() - 1) + "-moved";
+  std::filesystem::rename(save.Path(), moved);
+  session.Stop();
+  // The periodic save may fail first on its own tick (the loop's error box); the end is what
+  // is checked here.
+  RunToEnd();
+  std::filesystem::remove_all(moved);
+  EXPECT_FALSE(session.Running());
+  ASSERT_FALSE(host.events.empty());
+  EXPECT_EQ(host.events.back(), "ended: Cannot create file " + save.Path() + "lost_log.txt");
+}
+
+TEST_F(DownloadSessionTest, StopAndFinishEndsATaskForAHostThatGoesAway) {
+  ASSERT_TRUE(session.Start(Request("leaving", "3")));
+  session.StopAndFinish(
+      true, [this](const std::function<bool()>& done) { app.ProcessMessagesUntil(done); });
+  EXPECT_FALSE(session.Running());
+  EXPECT_EQ(host.ended, 1);
+  const TStringList log = LoadLines(save.Path() + "leaving_log.txt");
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Thread1will be terminated by user. please wait..."),
+            0)
+      << "a quiet stop adds no lines";
+  EXPECT_EQ(log[log.size() - 5], "Task Stoped!");
+}
+
+TEST(TaskFileRequest, ContinuesAStoredTaskAsOpenTaskFillsTheBoxes) {
+  TempFolder folder;
+  WriteFileBytes(folder.Path() + "old.krvn",
+                 "[AREA]\r\nLatitude=48,5\r\nLongitude=2.25\r\n[Zoom]\r\nZoom=4\r\n");
+  const StartRequest request = RequestFromTaskFile(folder.Path() + "old.krvn");
+  EXPECT_EQ(request.SavePath, folder.Path());
+  EXPECT_EQ(request.TaskName, "old.krvn");
+  EXPECT_EQ(request.Latitude, "48,5") << "kept as stored, as the continue test compares texts";
+  EXPECT_EQ(request.Longitude, "2.25");
+  EXPECT_EQ(request.Zoom, "4");
+  EXPECT_EQ(RequestFromTaskFile(folder.Path() + "missing.krvn").Zoom, "18");
+}
+
+}  // namespace
+}  // namespace korvane::test
