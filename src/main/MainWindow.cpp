@@ -170,12 +170,18 @@ void MainWindow::ExitClick() {
   Close();
 }
 
+// The companions open the current task when there is one, so a running task can be watched
+// as it fills in and a finished one combined without looking for its file.
 void MainWindow::ImagesViewerClick() {
-  App().Dialogs().StartProgram(ProgramFolder() + ImageViewerProgram);
+  std::vector<std::string> arguments;
+  if (const DownloadTask* task = session_.Task()) arguments = {task->TaskFilePath()};
+  App().Dialogs().StartProgram(ProgramFolder() + ImageViewerProgram, arguments);
 }
 
 void MainWindow::ImagesCombinerClick() {
-  App().Dialogs().StartProgram(ProgramFolder() + ImageCombinerProgram);
+  std::vector<std::string> arguments;
+  if (const DownloadTask* task = session_.Task()) arguments = {"--window", task->TaskFilePath()};
+  App().Dialogs().StartProgram(ProgramFolder() + ImageCombinerProgram, arguments);
 }
 
 void MainWindow::UserManualClick() {

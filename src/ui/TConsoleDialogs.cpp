@@ -28,7 +28,7 @@ bool TConsoleDialogs::ShellOpen(const std::string& target) {
   return false;
 }
 
-bool TConsoleDialogs::StartProgram(const std::string& path) {
+bool TConsoleDialogs::StartProgram(const std::string& path, const std::vector<std::string>&) {
   ignored_.push_back(path);
   return false;
 }

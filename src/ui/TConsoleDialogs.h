@@ -35,7 +35,8 @@ class TConsoleDialogs final : public TDialogService {
                                         const std::string& startFolder) override;
   std::optional<std::string> OpenFile(const TOpenFileRequest& request) override;
   bool ShellOpen(const std::string& target) override;
-  bool StartProgram(const std::string& path) override;
+  bool StartProgram(const std::string& path,
+                    const std::vector<std::string>& arguments = {}) override;
 
  private:
   std::ostream& out_;

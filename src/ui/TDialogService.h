@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace korvane {
 
@@ -36,8 +37,10 @@ class TDialogService {
   // Hands a file, a web address or a "mailto:" address to the desktop's handler for it.
   // Returns whether it was handed over; nothing is shown on failure.
   virtual bool ShellOpen(const std::string& target) = 0;
-  // Starts a program detached from this one, with no arguments. Returns whether it started.
-  virtual bool StartProgram(const std::string& path) = 0;
+  // Starts a program detached from this one, with the arguments as they are (no shell).
+  // Returns whether it started.
+  virtual bool StartProgram(const std::string& path,
+                            const std::vector<std::string>& arguments = {}) = 0;
 };
 
 }  // namespace korvane

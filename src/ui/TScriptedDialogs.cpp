@@ -66,8 +66,12 @@ bool TScriptedDialogs::ShellOpen(const std::string& target) {
   return true;
 }
 
-bool TScriptedDialogs::StartProgram(const std::string& path) {
-  Record({.Kind = TDialogEvent::StartProgram, .Text = path});
+bool TScriptedDialogs::StartProgram(const std::string& path,
+                                    const std::vector<std::string>& arguments) {
+  std::string command = path;
+  for (const std::string& argument : arguments)
+    command += " " + argument;
+  Record({.Kind = TDialogEvent::StartProgram, .Text = command});
   return true;
 }
 

@@ -15,7 +15,8 @@ namespace korvane {
 struct TDialogEvent {
   enum TKind { Message, Error, PickFolder, OpenFile, ShellOpen, StartProgram };
   TKind Kind = Message;
-  // The box's text, the picker's title, the target opened or the program started.
+  // The box's text, the picker's title, the target opened or the program started (its path,
+  // then each argument after a blank).
   std::string Text{};
   // PickFolder: the start folder. OpenFile: the whole request.
   std::string StartFolder{};
@@ -41,7 +42,8 @@ class TScriptedDialogs final : public TDialogService {
                                         const std::string& startFolder) override;
   std::optional<std::string> OpenFile(const TOpenFileRequest& request) override;
   bool ShellOpen(const std::string& target) override;
-  bool StartProgram(const std::string& path) override;
+  bool StartProgram(const std::string& path,
+                    const std::vector<std::string>& arguments = {}) override;
 
   std::vector<TDialogEvent> Events() const;
   // The texts of the events of one kind, in order.

@@ -91,8 +91,11 @@ bool TQtDialogs::ShellOpen(const std::string& target) {
   return QDesktopServices::openUrl(TargetUrl(target));
 }
 
-bool TQtDialogs::StartProgram(const std::string& path) {
-  return QProcess::startDetached(ToQString(path), {});
+bool TQtDialogs::StartProgram(const std::string& path, const std::vector<std::string>& arguments) {
+  QStringList qtArguments;
+  for (const std::string& argument : arguments)
+    qtArguments << ToQString(argument);
+  return QProcess::startDetached(ToQString(path), qtArguments);
 }
 
 }  // namespace korvane

@@ -24,7 +24,8 @@ class TQtDialogs final : public TDialogService {
                                         const std::string& startFolder) override;
   std::optional<std::string> OpenFile(const TOpenFileRequest& request) override;
   bool ShellOpen(const std::string& target) override;
-  bool StartProgram(const std::string& path) override;
+  bool StartProgram(const std::string& path,
+                    const std::vector<std::string>& arguments = {}) override;
 };
 
 // The name filters of a file dialog for a filter "Description|patterns|...": each entry as

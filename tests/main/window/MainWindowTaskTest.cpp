@@ -6,6 +6,7 @@
 #include "download/JpegCheck.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 
 namespace korvane::test {
@@ -206,6 +207,20 @@ TEST_F(TaskRun, ViewLogFileOpensTheLastTasksLog) {
   DeleteFile(SavePath() + "viewed_log.txt");
   form->viewLogFileItem.Click();
   EXPECT_EQ(dialogs.Messages().back(), "No logfile now." + std::string(25, ' '));
+}
+
+TEST_F(TaskRun, TheCompanionsOpenTheCurrentTaskOnceThereIsOne) {
+  form->imagesViewerItem.Click();
+  form->imagesCombinerItem.Click();
+  Type("shown", "48.8566", "2.3522", "1", SavePath());
+  StartAndRunToEnd();
+  form->imagesViewerItem.Click();
+  form->imagesCombinerItem.Click();
+  const std::string task = SavePath() + "shown.krvn";
+  EXPECT_EQ(dialogs.Started(),
+            (std::vector<std::string>{ProgramFolder() + "pictoscope", ProgramFolder() + "mosaicker",
+                                      ProgramFolder() + "pictoscope " + task,
+                                      ProgramFolder() + "mosaicker --window " + task}));
 }
 
 }  // namespace
