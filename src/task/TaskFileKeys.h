@@ -16,6 +16,18 @@ inline constexpr const char* PanoIdKey = "Pano_id";
 inline constexpr const char* ZoomSection = "Zoom";
 inline constexpr const char* ZoomKey = "Zoom";
 inline constexpr const char* ThreadsSection = "THREADS";
+// The tile grid of the task.
+inline constexpr const char* GridSection = "XY";
+inline constexpr const char* GridMinXKey = "MinX";
+inline constexpr const char* GridMinYKey = "MinY";
+inline constexpr const char* GridMaxXKey = "MaxX";
+inline constexpr const char* GridMaxYKey = "MaxY";
+// The panorama's real size at the task's zoom, and when it was taken ("YYYY-MM"), when the
+// service tells them (today's service does; the classic one does not).
+inline constexpr const char* ImageSection = "Image";
+inline constexpr const char* ImageWidthKey = "Width";
+inline constexpr const char* ImageHeightKey = "Height";
+inline constexpr const char* ImageDateKey = "Date";
 
 // "T" + (index + 1) + "X" / "Y": the resume position keys of worker `index` (0-based).
 inline std::string ThreadKeyX(int index) {

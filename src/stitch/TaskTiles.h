@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+
+#include "task/TileGrid.h"
+
+namespace korvane {
+
+// Every tile of the service is a square of this many pixels.
+inline constexpr int TilePixels = 512;
+
+// The classic panorama at zoom Z is ClassicBaseWidth * 2^Z by ClassicBaseHeight * 2^Z pixels;
+// its grid pads the last column and row up to whole tiles.
+inline constexpr int ClassicBaseWidth = 416;
+inline constexpr int ClassicBaseHeight = 208;
+
+// A task file naming a grid larger than this in either direction is refused as damaged: the
+// largest real panorama has 32 columns and 16 rows at the highest zoom.
+inline constexpr int MaxGridSide = 256;
+
+// The task kinds the task file's MapsType tells apart.
+enum class PanoramaKind {
+  Classic,  // MapsType 32: the classic service, the fixed grid of the zoom level
+  Current,  // MapsType 33: today's service, the grid and size of the panorama itself
+};
+
+inline constexpr int ClassicMapsType = 32;
+inline constexpr int CurrentMapsType = 33;
+
+// What a companion program (the images combiner, the viewer) needs to know about a task's
+// tiles, read from its task file "<save folder>/<task name>.krvn". The tiles lie in the folder
+// beside it named after the task, "<save folder>/<task name>/", as "gv_<x>_<y>_<zoom>.jpg",
+// the same rule the download follows.
+struct TaskTiles {
+  std::string TaskFilePath;
+  PanoramaKind Kind = PanoramaKind::Classic;
+  int MapsType = ClassicMapsType;
+  std::string PanoId;
+  int Zoom = 0;
+  // The tile columns and rows: "[XY]" when the file has a sound one, else the zoom's classic
+  // grid.
+  TileGrid Grid;
+  // The panorama's real size, what the tiles are cropped to: "[Image]" Width and Height when
+  // the file has them, else the classic 416 * 2^Z by 208 * 2^Z (never more than the grid
+  // covers).
+  int ImageWidth = 0;
+  int ImageHeight = 0;
+  bool ImageSizeFromFile = false;
+  // "YYYY-MM" or "YYYY-MM-DD" when the task file records when the panorama was taken, else
+  // empty.
+  std::string CaptureDate;
+  // Ends with "/".
+  std::string TileFolder;
+
+  // The size the whole grid of tiles covers.
+  int GridWidth() const { return Grid.Columns() * TilePixels; }
+  int GridHeight() const { return Grid.Rows() * TilePixels; }
+
+  // "gv_<x>_<y>_<zoom>.jpg"
+  std::string TileFileName(int x, int y) const;
+  // TileFolder + TileFileName(x, y)
+  std::string TilePath(int x, int y) const;
+};
+
+// Reads a task file. Raises Exception with a one-line message a user can act on when the file
+// is missing or unreadable ("Cannot open file " + path), or when it names no zoom level from
+// MinZoom to MaxZoom, an impossible grid or an impossible image size (each message names the
+// file). Does not look at the tile folder.
+TaskTiles ReadTaskTiles(const std::string& taskFilePath);
+
+}  // namespace korvane
