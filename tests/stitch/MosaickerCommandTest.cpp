@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "StitchTestTiles.h"
+#include "platform/FileSystem.h"
+#include "stitch/MosaickerCommand.h"
+#include "support/TempFolder.h"
+
+namespace korvane {
+namespace {
+
+using Action = MosaickerArguments::Action;
+
+TEST(MosaickerArguments, StitchWithEveryOption) {
+  const auto arguments =
+      ParseMosaickerArguments({"--out", "/tmp/p.jpg", "--quality", "75", "--force", "t.krvn"});
+  EXPECT_EQ(arguments.What, Action::Stitch);
+  EXPECT_EQ(arguments.TaskFile, "t.krvn");
+  EXPECT_EQ(arguments.OutputPath, "/tmp/p.jpg");
+  EXPECT_EQ(arguments.Quality, 75);
+  EXPECT_TRUE(arguments.Force);
+}
+
+TEST(MosaickerArguments, Defaults) {
+  const auto arguments = ParseMosaickerArguments({"t.krvn"});
+  EXPECT_EQ(arguments.OutputPath, "");
+  EXPECT_EQ(arguments.Quality, DefaultStitchQuality);
+  EXPECT_FALSE(arguments.Force);
+}
+
+TEST(MosaickerArguments, WindowWithOrWithoutATask) {
+  EXPECT_EQ(ParseMosaickerArguments({}).What, Action::Window);
+  EXPECT_EQ(ParseMosaickerArguments({"--window"}).What, Action::Window);
+  const auto arguments = ParseMosaickerArguments({"--window", "/s/t.krvn"});
+  EXPECT_EQ(arguments.What, Action::Window);
+  EXPECT_EQ(arguments.TaskFile, "/s/t.krvn");
+  EXPECT_EQ(ParseMosaickerArguments({"--help"}).What, Action::Help);
+}
+
+TEST(MosaickerArguments, BadCommandLines_Invalid) {
+  const std::vector<std::vector<std::string>> bad{
+      {"--quality", "0", "t.krvn"},
+      {"--quality", "101", "t.krvn"},
+      {"--quality", "x", "t.krvn"},
+      {"t.krvn", "--quality"},
+      {"--out"},
+      {"--out", "", "t.krvn"},
+      {"--fast", "t.krvn"},
+      {"a.krvn", "b.krvn"},
+      {"--force"},
+      {"--window", "--force"},
+  };
+  for (const auto& args : bad) {
+    const auto arguments = ParseMosaickerArguments(args);
+    EXPECT_EQ(arguments.What, Action::Invalid) << args.front();
+    EXPECT_FALSE(arguments.Problem.empty());
+  }
+}
+
+class MosaickerRunTest : public ::testing::Test {
+ protected:
+  int Run(const std::vector<std::string>& args) {
+    out_.str("");
+    err_.str("");
+    return RunMosaickerStitch(ParseMosaickerArguments(args), out_, err_);
+  }
+
+  test::TempFolder folder_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+TEST_F(MosaickerRunTest, Complete_Exit0AndThePicturesPath) {
+  const std::string task = test::WriteStitchTask(folder_.Path(), "t", test::ClassicAtZoom(2));
+  EXPECT_EQ(Run({task}), MosaickerComplete);
+  EXPECT_EQ(out_.str(), folder_.Path() + "t.jpg\n");
+  EXPECT_EQ(err_.str(), "");
+  EXPECT_EQ(Run({"--quality", "40", "--out", folder_.Path() + "o.jpg", task}), MosaickerComplete);
+  EXPECT_TRUE(FileExists(folder_.Path() + "o.jpg"));
+  EXPECT_LT(ReadFileBytes(folder_.Path() + "o.jpg").size(),
+            ReadFileBytes(folder_.Path() + "t.jpg").size());
+}
+
+TEST_F(MosaickerRunTest, MissingTiles_Exit3WithCountAndList) {
+  const std::string task = test::WriteStitchTask(folder_.Path(), "t", test::ClassicAtZoom(2));
+  const std::string tile = folder_.Path() + "t/gv_3_1_2.jpg";
+  DeleteFile(tile);
+  EXPECT_EQ(Run({task}), MosaickerIncomplete);
+  EXPECT_EQ(err_.str(), "Incomplete: 1 of 8 tiles missing, filled with grey.\n" + tile + "\n");
+  EXPECT_EQ(out_.str(), folder_.Path() + "t.jpg\n");
+}
+
+TEST_F(MosaickerRunTest, Errors_Exit1WithOneLine) {
+  EXPECT_EQ(Run({folder_.Path() + "none.krvn"}), MosaickerError);
+  EXPECT_EQ(err_.str(), "Cannot open file " + folder_.Path() + "none.krvn\n");
+
+  const std::string task = test::WriteStitchTask(folder_.Path(), "t", test::ClassicAtZoom(1));
+  WriteFileBytes(folder_.Path() + "t/gv_1_0_1.jpg", "not a picture");
+  EXPECT_EQ(Run({task}), MosaickerError);
+  const std::string message = err_.str();
+  EXPECT_EQ(message.rfind(folder_.Path() + "t/gv_1_0_1.jpg does not decode: ", 0), 0u);
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
+  EXPECT_FALSE(FileExists(folder_.Path() + "t.jpg"));
+}
+
+TEST_F(MosaickerRunTest, ExistingOutput_RefusedWithoutForce) {
+  const std::string task = test::WriteStitchTask(folder_.Path(), "t", test::ClassicAtZoom(1));
+  ASSERT_EQ(Run({task}), MosaickerComplete);
+  EXPECT_EQ(Run({task}), MosaickerError);
+  EXPECT_EQ(err_.str(), "File " + folder_.Path() + "t.jpg already exists.\n");
+  EXPECT_EQ(Run({"--force", task}), MosaickerComplete);
+}
+
+}  // namespace
+}  // namespace korvane
