@@ -16,6 +16,8 @@ class TUpDown;
 class TStatusBar;
 class TMainMenu;
 class TMenuItem;
+class TProgressBar;
+class TImage;
 
 // What changed in a model control. The peer reads the new value from the control itself.
 enum class TChange {
@@ -32,9 +34,11 @@ enum class TChange {
   LinesReplaced,  // the memo's whole content was replaced (or cleared)
   LineAppended,   // one line was added at the end of the memo: the last line of Lines
   Checked,
-  Default,  // Default or Cancel of a button
-  Style,    // any other appearance property: alignment, word wrap, scroll bars, bevels,
-            // border, form position and style, label auto size
+  Default,   // Default or Cancel of a button
+  Style,     // any other appearance property: alignment, word wrap, scroll bars, bevels,
+             // border, form position and style, label auto size
+  Position,  // Min, Max or Position of a progress bar
+  Picture,   // the picture an image control shows
 };
 
 // The other side of a model control: a real widget (Qt) or any observer a headless program
@@ -65,6 +69,9 @@ class TPeerFactory {
   virtual std::unique_ptr<TPeer> CreatePeer(TStatusBar& statusBar) = 0;
   virtual std::unique_ptr<TPeer> CreatePeer(TMainMenu& menu) = 0;
   virtual std::unique_ptr<TPeer> CreatePeer(TMenuItem& item) = 0;
+  // Controls only some windows have; a backend without them leaves them without a peer.
+  virtual std::unique_ptr<TPeer> CreatePeer(TProgressBar&) { return nullptr; }
+  virtual std::unique_ptr<TPeer> CreatePeer(TImage&) { return nullptr; }
 };
 
 }  // namespace korvane

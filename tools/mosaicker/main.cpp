@@ -2,8 +2,11 @@
 #include <string>
 #include <vector>
 
+#include "OpenWindow.h"
 #include "stitch/MosaickerCommand.h"
 
+// The images combiner: the command line joins a task's tiles; no argument (or --window) opens
+// the window. The main window's Tools > Images Combiner starts it as `mosaicker --window TASK`.
 int main(int argc, char** argv) {
   using namespace korvane;
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -15,9 +18,10 @@ int main(int argc, char** argv) {
     case MosaickerArguments::Action::Invalid:
       std::cerr << "mosaicker: " << arguments.Problem << "\n" << MosaickerUsage();
       return MosaickerBadCommandLine;
-    case MosaickerArguments::Action::Window:
-      std::cerr << "mosaicker: this build has no window; give a task file.\n";
-      return MosaickerBadCommandLine;
+    case MosaickerArguments::Action::Window: {
+      int qtArgc = 1;
+      return OpenMosaickerWindow(qtArgc, argv, arguments.TaskFile);
+    }
     case MosaickerArguments::Action::Stitch:
       break;
   }

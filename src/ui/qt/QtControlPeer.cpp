@@ -8,9 +8,10 @@ namespace korvane {
 namespace {
 
 constexpr TChange AllChanges[] = {
-    TChange::Caption,  TChange::Text,          TChange::Visible, TChange::Enabled, TChange::Hint,
-    TChange::Font,     TChange::Color,         TChange::Cursor,  TChange::Style,   TChange::Bounds,
-    TChange::ReadOnly, TChange::LinesReplaced, TChange::Checked, TChange::Default,
+    TChange::Caption, TChange::Text,    TChange::Visible,  TChange::Enabled,
+    TChange::Hint,    TChange::Font,    TChange::Color,    TChange::Cursor,
+    TChange::Style,   TChange::Bounds,  TChange::ReadOnly, TChange::LinesReplaced,
+    TChange::Checked, TChange::Default, TChange::Position, TChange::Picture,
 };
 
 }  // namespace

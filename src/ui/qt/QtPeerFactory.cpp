@@ -6,6 +6,7 @@
 #include "ui/qt/QtInputPeers.h"
 #include "ui/qt/QtMemoPeer.h"
 #include "ui/qt/QtMenuPeers.h"
+#include "ui/qt/QtPictureProgressPeers.h"
 
 namespace korvane {
 
@@ -71,6 +72,14 @@ std::unique_ptr<TPeer> QtPeerFactory::CreatePeer(TMenuItem& item) {
   auto peer = std::make_unique<QtMenuItemPeer>(item);
   peer->SyncAll();
   return peer;
+}
+
+std::unique_ptr<TPeer> QtPeerFactory::CreatePeer(TProgressBar& bar) {
+  return Make<QtProgressBarPeer>(bar);
+}
+
+std::unique_ptr<TPeer> QtPeerFactory::CreatePeer(TImage& image) {
+  return Make<QtImagePeer>(image);
 }
 
 QWidget* WidgetOf(const TControl& control) {

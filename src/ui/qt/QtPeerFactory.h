@@ -23,6 +23,8 @@ class QtPeerFactory final : public TPeerFactory {
   std::unique_ptr<TPeer> CreatePeer(TStatusBar& statusBar) override;
   std::unique_ptr<TPeer> CreatePeer(TMainMenu& menu) override;
   std::unique_ptr<TPeer> CreatePeer(TMenuItem& item) override;
+  std::unique_ptr<TPeer> CreatePeer(TProgressBar& bar) override;
+  std::unique_ptr<TPeer> CreatePeer(TImage& image) override;
 };
 
 // The widget showing a control (a form: its window), or null when it has none. For tests and

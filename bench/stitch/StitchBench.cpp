@@ -1,0 +1,186 @@
+// Joins a zoom-5 task of 32 x 16 tiles (a 16384 x 8192 panorama) with mosaicker and with
+// libvips (`vips arrayjoin` into an uncompressed file, then `vips crop` saving the crop as a
+// JPEG of the same quality), side by side in one run, each best of BenchRounds, and prints
+//   RESULT stitch_vs_vips <vips wall time / mosaicker wall time>   (goal >= 1.0)
+//   RESULT stitch_peak_rss_mib <mosaicker's peak resident set>    (goal <= 64)
+// Both run as child processes, so the resident set is the whole program's.
+
+// jpeglib.h needs the declarations of <cstdio> and <cstddef> before it.
+#include <cstddef>
+#include <cstdio>
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int Zoom = 5;
+constexpr int Columns = 32;
+constexpr int Rows = 16;
+constexpr int Tile = 512;
+constexpr int Width = 16384;
+constexpr int Height = 8192;
+constexpr int Quality = 85;
+constexpr int TileQuality = 85;
+constexpr int BenchRounds = 2;
+
+// A photo-like tile: smooth gradients and edges plus fine grain, so the decoder and the encoder
+// do the work real tiles give them.
+std::string TextureTile(int tileX, int tileY) {
+  std::vector<JSAMPLE> pixels(static_cast<std::size_t>(Tile) * Tile * 3);
+  std::uint32_t seed = static_cast<std::uint32_t>(tileX * 7919 + tileY * 104729 + 1);
+  for (int y = 0; y < Tile; ++y) {
+    const int gy = tileY * Tile + y;
+    const double rowShade = 60.0 * std::sin(gy * 0.004);
+    for (int x = 0; x < Tile; ++x) {
+      const int gx = tileX * Tile + x;
+      seed = seed * 1664525u + 1013904223u;
+      const int grain = static_cast<int>(seed >> 28) - 8;
+      const int band = ((gx / 37 + gy / 53) % 5) * 12;
+      JSAMPLE* p = &pixels[(static_cast<std::size_t>(y) * Tile + x) * 3];
+      p[0] =
+          static_cast<JSAMPLE>(std::clamp(110 + static_cast<int>(rowShade) + band + grain, 0, 255));
+      p[1] = static_cast<JSAMPLE>(std::clamp(120 + (gx % 256) / 4 + grain, 0, 255));
+      p[2] = static_cast<JSAMPLE>(
+          std::clamp(140 - static_cast<int>(rowShade) + band / 2 + grain, 0, 255));
+    }
+  }
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = Tile;
+  info.image_height = Tile;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, TileQuality, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = &pixels[static_cast<std::size_t>(info.next_scanline) * Tile * 3];
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string bytes(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+std::string TilePath(const fs::path& folder, int x, int y) {
+  return (folder / ("gv_" + std::to_string(x) + "_" + std::to_string(y) + "_" +
+                    std::to_string(Zoom) + ".jpg"))
+      .string();
+}
+
+void WriteTask(const fs::path& root) {
+  std::ofstream task(root / "bench.krvn", std::ios::binary);
+  task << "[MapsType]\r\nMapsType=33\r\n[Pano]\r\nPano_id=bench\r\n[Zoom]\r\nZoom=" << Zoom
+       << "\r\n\r\n[XY]\r\nMinX=0\r\nMinY=0\r\nMaxX=" << Columns - 1 << "\r\nMaxY=" << Rows - 1
+       << "\r\n[Image]\r\nWidth=" << Width << "\r\nHeight=" << Height << "\r\n";
+  const fs::path tiles = root / "bench";
+  fs::create_directory(tiles);
+  for (int y = 0; y < Rows; ++y) {
+    for (int x = 0; x < Columns; ++x) {
+      std::ofstream(TilePath(tiles, x, y), std::ios::binary) << TextureTile(x, y);
+    }
+  }
+}
+
+struct ChildRun {
+  double Seconds = 0;
+  double PeakRssMib = 0;
+};
+
+// Runs the program and waits for it; raises when it does not end with status 0.
+ChildRun Run(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& arg : args)
+    argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0) {
+    throw std::runtime_error("failed: " + args.front());
+  }
+  ChildRun run;
+  run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  run.PeakRssMib = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  return run;
+}
+
+}  // namespace
+
+int main() {
+  char pattern[] = "/tmp/korvane-stitch-bench-XXXXXX";
+  if (!mkdtemp(pattern)) return 1;
+  const fs::path root = pattern;
+  int exitStatus = 0;
+  try {
+    WriteTask(root);
+    const std::string mosaicker = std::string(KORVANE_PROGRAM_DIR) + "/mosaicker";
+    std::string tileList;
+    for (int y = 0; y < Rows; ++y) {
+      for (int x = 0; x < Columns; ++x)
+        tileList += (tileList.empty() ? "" : " ") + TilePath(root / "bench", x, y);
+    }
+    const std::string joined = (root / "joined.v").string();
+    const std::string ours = (root / "ours.jpg").string();
+    const std::string theirs = (root / "vips.jpg").string() + "[Q=" + std::to_string(Quality) + "]";
+
+    double oursBest = 1e9;
+    double vipsBest = 1e9;
+    double peakRss = 0;
+    for (int round = 0; round < BenchRounds; ++round) {
+      const ChildRun run = Run({mosaicker, "--force", "--quality", std::to_string(Quality), "--out",
+                                ours, (root / "bench.krvn").string()});
+      oursBest = std::min(oursBest, run.Seconds);
+      peakRss = std::max(peakRss, run.PeakRssMib);
+
+      const ChildRun join =
+          Run({"vips", "arrayjoin", tileList, joined, "--across", std::to_string(Columns)});
+      const ChildRun crop = Run({"vips", "crop", joined, theirs, "0", "0", std::to_string(Width),
+                                 std::to_string(Height)});
+      vipsBest = std::min(vipsBest, join.Seconds + crop.Seconds);
+      fs::remove(joined);
+      std::printf(
+          "round %d: mosaicker %.2f s (%.1f MiB), vips %.2f s (join %.2f + crop/save %.2f)\n",
+          round + 1, run.Seconds, run.PeakRssMib, join.Seconds + crop.Seconds, join.Seconds,
+          crop.Seconds);
+    }
+    std::printf("RESULT stitch_vs_vips %.3f\n", vipsBest / oursBest);
+    std::printf("RESULT stitch_peak_rss_mib %.1f\n", peakRss);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "stitch_bench: %s\n", error.what());
+    exitStatus = 1;
+  }
+  fs::remove_all(root);
+  return exitStatus;
+}
