@@ -9,7 +9,7 @@
 
 namespace korvane {
 
-MosaickerWindow::MosaickerWindow(TApplication& app) : TForm(app, "frmMosaicker") {
+MosaickerWindow::MosaickerWindow(TApplication& app) : TForm(app, "mosaickerWindow") {
   SetCaption("Images Combiner");
   SetBorderStyle(bsSingle);
   SetPosition(poScreenCenter);
