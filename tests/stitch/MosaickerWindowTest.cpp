@@ -78,5 +78,24 @@ TEST_F(MosaickerWindowTest, Errors_InTheErrorBox) {
                                }));
 }
 
+TEST_F(MosaickerWindowTest, ProgressBarAndPicture_KeepTheirValuesSound) {
+  TProgressBar& bar = window_.progressBar;
+  bar.SetRange(10, 5);
+  EXPECT_EQ(bar.Max(), 10);
+  bar.SetRange(0, 200);
+  bar.SetPosition(250);
+  EXPECT_EQ(bar.Position(), 200);
+  bar.SetRange(0, 100);
+  EXPECT_EQ(bar.Position(), 100);
+  bar.SetPosition(-3);
+  EXPECT_EQ(bar.Position(), 0);
+
+  window_.thumbnailImage.SetPicture({2, 1, {1, 2, 3, 4, 5, 6}});
+  EXPECT_EQ(window_.thumbnailImage.Picture().Width, 2);
+  // Pixels that do not fill the size would be read past their end by a peer.
+  window_.thumbnailImage.SetPicture({2, 2, {1, 2, 3}});
+  EXPECT_TRUE(window_.thumbnailImage.Picture().Empty());
+}
+
 }  // namespace
 }  // namespace korvane
