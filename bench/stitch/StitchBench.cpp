@@ -5,13 +5,6 @@
 //   RESULT stitch_peak_rss_mib <mosaicker's peak resident set>    (goal <= 64)
 // Both run as child processes, so the resident set is the whole program's.
 
-// jpeglib.h needs the declarations of <cstdio> and <cstddef> before it.
-#include <cstddef>
-#include <cstdio>
-// clang-format off
-#include <jpeglib.h>
-// clang-format on
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +19,9 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "JpegEncoder.h"
+#include "RgbImage.h"
 
 namespace {
 
@@ -44,47 +40,23 @@ constexpr int BenchRounds = 2;
 // A photo-like tile: smooth gradients and edges plus fine grain, so the decoder and the encoder
 // do the work real tiles give them.
 std::string TextureTile(int tileX, int tileY) {
-  std::vector<JSAMPLE> pixels(static_cast<std::size_t>(Tile) * Tile * 3);
+  korvane::standin::RgbImage image(Tile, Tile);
   std::uint32_t seed = static_cast<std::uint32_t>(tileX * 7919 + tileY * 104729 + 1);
   for (int y = 0; y < Tile; ++y) {
     const int gy = tileY * Tile + y;
-    const double rowShade = 60.0 * std::sin(gy * 0.004);
+    const int rowShade = static_cast<int>(60.0 * std::sin(gy * 0.004));
     for (int x = 0; x < Tile; ++x) {
       const int gx = tileX * Tile + x;
       seed = seed * 1664525u + 1013904223u;
       const int grain = static_cast<int>(seed >> 28) - 8;
       const int band = ((gx / 37 + gy / 53) % 5) * 12;
-      JSAMPLE* p = &pixels[(static_cast<std::size_t>(y) * Tile + x) * 3];
-      p[0] =
-          static_cast<JSAMPLE>(std::clamp(110 + static_cast<int>(rowShade) + band + grain, 0, 255));
-      p[1] = static_cast<JSAMPLE>(std::clamp(120 + (gx % 256) / 4 + grain, 0, 255));
-      p[2] = static_cast<JSAMPLE>(
-          std::clamp(140 - static_cast<int>(rowShade) + band / 2 + grain, 0, 255));
+      auto level = [](int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); };
+      image.Set(x, y,
+                {level(110 + rowShade + band + grain), level(120 + (gx % 256) / 4 + grain),
+                 level(140 - rowShade + band / 2 + grain)});
     }
   }
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = Tile;
-  info.image_height = Tile;
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, TileQuality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW row = &pixels[static_cast<std::size_t>(info.next_scanline) * Tile * 3];
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::string bytes(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
-  return bytes;
+  return korvane::standin::EncodeJpeg(image, TileQuality);
 }
 
 std::string TilePath(const fs::path& folder, int x, int y) {

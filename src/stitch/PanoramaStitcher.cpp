@@ -135,8 +135,8 @@ StitchReport StitchPanorama(const TaskTiles& tiles, const StitchRequest& request
   const int width = tiles.ImageWidth;
   const int height = tiles.ImageHeight;
   // Only the columns and rows the crop reaches are read.
-  const int columns = (width + TilePixels - 1) / TilePixels;
-  const int rows = (height + TilePixels - 1) / TilePixels;
+  const int columns = tiles.ColumnsInImage();
+  const int rows = tiles.RowsInImage();
   const std::size_t stride = static_cast<std::size_t>(columns) * TilePixels * 3;
 
   OutputFile output(request.OutputPath, request.Replace);

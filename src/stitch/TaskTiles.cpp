@@ -7,6 +7,7 @@
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
+#include "platform/TextFile.h"
 #include "task/TaskFileKeys.h"
 
 namespace korvane {
@@ -48,6 +49,7 @@ TaskTiles ReadTaskTiles(const std::string& taskFilePath) {
   TaskTiles tiles;
   tiles.TaskFilePath = taskFilePath;
   tiles.TileFolder = RemoveFileExt(taskFilePath) + PathDelim;
+  tiles.FailedListPath = RemoveFileExt(taskFilePath) + "_failed.ftl";
   tiles.MapsType = file.ReadInteger(MapsTypeSection, MapsTypeKey, ClassicMapsType);
   tiles.Kind = tiles.MapsType == CurrentMapsType ? PanoramaKind::Current : PanoramaKind::Classic;
   tiles.PanoId = file.ReadString(PanoSection, PanoIdKey, "");
@@ -88,6 +90,26 @@ TaskTiles ReadTaskTiles(const std::string& taskFilePath) {
   const std::string date = file.ReadString(ImageSection, ImageDateKey, "");
   if (IsCaptureDate(date)) tiles.CaptureDate = date;
   return tiles;
+}
+
+int FailedTileCount(const TaskTiles& tiles) {
+  if (!FileExists(tiles.FailedListPath)) return 0;
+  int count = 0;
+  for (const std::string& line : LoadLines(tiles.FailedListPath)) {
+    if (!line.empty()) ++count;
+  }
+  return count;
+}
+
+std::vector<std::string> MissingTilePaths(const TaskTiles& tiles) {
+  std::vector<std::string> missing;
+  for (int row = 0; row < tiles.RowsInImage(); ++row) {
+    for (int column = 0; column < tiles.ColumnsInImage(); ++column) {
+      const std::string path = tiles.TilePath(tiles.Grid.MinX + column, tiles.Grid.MinY + row);
+      if (!FileExists(path)) missing.push_back(path);
+    }
+  }
+  return missing;
 }
 
 }  // namespace korvane

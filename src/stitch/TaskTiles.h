@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "task/TileGrid.h"
 
@@ -51,10 +52,16 @@ struct TaskTiles {
   std::string CaptureDate;
   // Ends with "/".
   std::string TileFolder;
+  // "<save folder>/<task name>_failed.ftl": the tiles the download could not fetch (each has a
+  // substitute picture in its place).
+  std::string FailedListPath;
 
   // The size the whole grid of tiles covers.
   int GridWidth() const { return Grid.Columns() * TilePixels; }
   int GridHeight() const { return Grid.Rows() * TilePixels; }
+  // The columns and rows (from the grid's first) that hold a part of the picture.
+  int ColumnsInImage() const { return (ImageWidth + TilePixels - 1) / TilePixels; }
+  int RowsInImage() const { return (ImageHeight + TilePixels - 1) / TilePixels; }
 
   // "gv_<x>_<y>_<zoom>.jpg"
   std::string TileFileName(int x, int y) const;
@@ -67,5 +74,11 @@ struct TaskTiles {
 // MinZoom to MaxZoom, an impossible grid or an impossible image size (each message names the
 // file). Does not look at the tile folder.
 TaskTiles ReadTaskTiles(const std::string& taskFilePath);
+
+// How many tiles the failed-tile list names (0 when there is no list).
+int FailedTileCount(const TaskTiles& tiles);
+
+// The paths of the picture's tiles that have no file, row by row; empty when all are there.
+std::vector<std::string> MissingTilePaths(const TaskTiles& tiles);
 
 }  // namespace korvane

@@ -12,11 +12,18 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "JpegEncoder.h"
+#include "RgbImage.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "task/TileGrid.h"
 
 namespace korvane::test {
+namespace {
+
+constexpr int TileQuality = 90;
+
+}  // namespace
 
 Colour TileColour(int x, int y) {
   return {40 + (x * 37) % 180, 40 + (y * 53) % 180, 40 + ((x + y) * 29) % 180};
@@ -28,34 +35,11 @@ bool Near(const Colour& a, const Colour& b, int tolerance) {
 }
 
 std::string FlatTileJpeg(const Colour& colour, int side) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(side);
-  info.image_height = static_cast<JDIMENSION>(side);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 90, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<JSAMPLE> row(static_cast<std::size_t>(side) * 3);
-  for (int x = 0; x < side; ++x) {
-    row[x * 3] = static_cast<JSAMPLE>(colour.R);
-    row[x * 3 + 1] = static_cast<JSAMPLE>(colour.G);
-    row[x * 3 + 2] = static_cast<JSAMPLE>(colour.B);
-  }
-  JSAMPROW rowPointer = row.data();
-  while (info.next_scanline < info.image_height)
-    jpeg_write_scanlines(&info, &rowPointer, 1);
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::string bytes(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
-  return bytes;
+  standin::RgbImage image(side, side);
+  image.FillRect(0, 0, side, side,
+                 {static_cast<std::uint8_t>(colour.R), static_cast<std::uint8_t>(colour.G),
+                  static_cast<std::uint8_t>(colour.B)});
+  return standin::EncodeJpeg(image, TileQuality);
 }
 
 std::string WriteStitchTask(const std::string& folder, const std::string& name,

@@ -83,6 +83,25 @@ TEST_F(TaskTilesTest, DamagedFiles_RefusedWithTheFilesName) {
   }
 }
 
+TEST_F(TaskTilesTest, MissingTilePaths_OnlyThePicturesTilesRowByRow) {
+  // 3 x 2 tiles, but the picture reaches only into the first two columns.
+  const TaskTiles tiles = ReadTaskTiles(WriteTask(
+      "[Zoom]\nZoom=2\n[XY]\nMinX=0\nMinY=0\nMaxX=2\nMaxY=1\n[Image]\nWidth=1000\nHeight=600\n"));
+  CreateDir(tiles.TileFolder);
+  WriteFileBytes(tiles.TilePath(0, 0), "x");
+  WriteFileBytes(tiles.TilePath(1, 1), "x");
+  EXPECT_EQ(MissingTilePaths(tiles),
+            (std::vector<std::string>{tiles.TilePath(1, 0), tiles.TilePath(0, 1)}));
+}
+
+TEST_F(TaskTilesTest, FailedTileCount_LinesOfTheFailedList) {
+  const TaskTiles tiles = ReadTaskTiles(WriteTask("[Zoom]\nZoom=1\n"));
+  EXPECT_EQ(tiles.FailedListPath, folder_.Path() + "street_failed.ftl");
+  EXPECT_EQ(FailedTileCount(tiles), 0);
+  WriteFileBytes(tiles.FailedListPath, "a|http://x/1\r\nb|http://x/2\r\n");
+  EXPECT_EQ(FailedTileCount(tiles), 2);
+}
+
 TEST_F(TaskTilesTest, MissingFile_CannotOpen) {
   const std::string path = folder_.Path() + "none.krvn";
   try {
