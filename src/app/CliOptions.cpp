@@ -16,6 +16,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       options.ShowHelp = true;
       continue;
     }
+    if (argument == "--stitch") {
+      options.Stitch = true;
+      continue;
+    }
     bool known = false;
     for (const auto& [name, member] : valued) {
       if (argument != name) continue;
@@ -26,7 +30,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     if (!known) return std::nullopt;
   }
   if (options.RetryFile && (options.Task || options.Latitude || options.Longitude || options.Zoom ||
-                            options.Path || options.OpenFile)) {
+                            options.Path || options.OpenFile || options.Stitch)) {
     return std::nullopt;
   }
   return options;
@@ -35,15 +39,18 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
 std::string CliUsage() {
   return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
          " [--open FILE]\n"
+         "                   [--stitch]\n"
          "       korvane-cli --retry FILE\n"
          "\n"
          "Downloads the tiles of the Street View panorama at a point, as the main window's Start\n"
          "does. Each TEXT goes into its box exactly as typed; an omitted box keeps the value the\n"
          "window shows at start-up. --open fills the boxes from a task file first. --retry\n"
-         "fetches the tiles of a failed-tile list again.\n"
+         "fetches the tiles of a failed-tile list again. --stitch joins the tiles into one\n"
+         "panorama beside the task file once the task has ended, when no tile is missing.\n"
          "Log lines go to standard output, messages to standard error. Exit status: 0 when the\n"
-         "task ended (or the re-download finished), 1 when Start ended with a message, 2 for a\n"
-         "bad command line. SIGINT or SIGTERM stops the task and waits for its end.\n";
+         "task ended (or the re-download finished), 1 when Start ended with a message (or the\n"
+         "panorama could not be made), 2 for a bad command line. SIGINT or SIGTERM stops the\n"
+         "task and waits for its end.\n";
 }
 
 }  // namespace korvane

@@ -8,6 +8,7 @@ namespace korvane {
 
 // The command line of korvane-cli:
 //   korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT] [--open FILE]
+//               [--stitch]
 //   korvane-cli --retry FILE
 // Each TEXT is put into its box exactly as a user would type it (empty texts included).
 struct CliOptions {
@@ -19,6 +20,8 @@ struct CliOptions {
   std::optional<std::string> OpenFile;
   std::optional<std::string> RetryFile;
   bool ShowHelp = false;
+  // After the task's end, join its tiles into one panorama (when none is missing).
+  bool Stitch = false;
 };
 
 // Parses the arguments after the program name; nothing when they are not a valid command line

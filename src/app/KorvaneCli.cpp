@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "app/CliOptions.h"
+#include "app/CliStitch.h"
 #include "app/CliTaskHost.h"
 #include "app/StopSignals.h"
 #include "retry/RetryWindow.h"
@@ -60,8 +61,8 @@ StartRequest BuildRequest(const CliOptions& options) {
   return request;
 }
 
-int RunTask(const CliOptions& options, TApplication& app, SignalTarget& signals,
-            std::ostream& out) {
+int RunTask(const CliOptions& options, TApplication& app, SignalTarget& signals, std::ostream& out,
+            std::ostream& err) {
   CliTaskHost host(app, out);
   DownloadSession session(host, app);
   TTimer clock(app, "sessionClock");
@@ -85,7 +86,11 @@ int RunTask(const CliOptions& options, TApplication& app, SignalTarget& signals,
   if (stopRequested) session.Stop();
   app.ProcessMessagesUntil([&host] { return host.Ended(); });
   signals.Set(nullptr, nullptr);
-  return host.Ended() ? ExitTaskEnded : ExitStartFailed;
+  if (!host.Ended()) return ExitStartFailed;
+  if (options.Stitch && session.Task()) {
+    return StitchEndedTask(session.Task()->TaskFilePath(), out, err);
+  }
+  return ExitTaskEnded;
 }
 
 int RunRetry(const CliOptions& options, TApplication& app, TConsoleDialogs& dialogs,
@@ -120,7 +125,7 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
   int status = ExitStartFailed;
   try {
     status = options->RetryFile ? RunRetry(*options, app, dialogs, out)
-                                : RunTask(*options, app, target, out);
+                                : RunTask(*options, app, target, out, err);
   } catch (const std::exception& error) {
     app.HandleException(error);
     status = ExitStartFailed;

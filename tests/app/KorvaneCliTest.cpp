@@ -67,6 +67,14 @@ TEST_F(KorvaneCli, ATaskToItsEndPrintsTheLogAndOnlyTheEndMessage) {
   EXPECT_TRUE(FileExists(save.Path() + "cli/gv_1_0_1.jpg"));
 }
 
+TEST_F(KorvaneCli, StitchJoinsTheTilesAfterTheEnd) {
+  EXPECT_EQ(Run({"--task", "cli", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "1", "--path",
+                 save.Path(), "--stitch"}),
+            0);
+  EXPECT_TRUE(Contains(out.str(), "\nPanorama: " + save.Path() + "cli.jpg\n"));
+  EXPECT_EQ(ReadFileBytes(save.Path() + "cli.jpg").substr(0, 2), "\xFF\xD8");
+}
+
 TEST_F(KorvaneCli, AStartThatEndsInAMessageOrAnErrorBoxExitsWithOne) {
   EXPECT_EQ(Run({"--lat", "95", "--lon", "2", "--path", save.Path()}), 1);
   EXPECT_EQ(err.str(), "Latitude should be between -85 and 85.\n");

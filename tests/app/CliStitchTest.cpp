@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/CliStitch.h"
+#include "platform/FileSystem.h"
+#include "support/TempFolder.h"
+
+namespace korvane::test {
+namespace {
+
+// A zoom-1 task (two tiles) whose tiles are given by the test.
+class CliStitch : public ::testing::Test {
+ protected:
+  CliStitch() {
+    WriteFileBytes(Task(), "[Zoom]\r\nZoom=1\r\n");
+    CreateDir(folder.Path() + "t");
+  }
+  std::string Task() const { return folder.Path() + "t.krvn"; }
+
+  TempFolder folder;
+  std::ostringstream out;
+  std::ostringstream err;
+};
+
+TEST_F(CliStitch, MissingTile_NotCombinedAndSaysWhy) {
+  WriteFileBytes(folder.Path() + "t/gv_0_0_1.jpg", "x");
+  EXPECT_EQ(StitchEndedTask(Task(), out, err), 0);
+  EXPECT_EQ(err.str(), "Not combined: 1 of 2 tiles are missing.\n");
+  EXPECT_EQ(out.str(), "");
+  EXPECT_FALSE(FileExists(folder.Path() + "t.jpg"));
+}
+
+TEST_F(CliStitch, FailedTiles_NotCombinedAndSaysWhy) {
+  WriteFileBytes(folder.Path() + "t/gv_0_0_1.jpg", "x");
+  WriteFileBytes(folder.Path() + "t/gv_1_0_1.jpg", "x");
+  WriteFileBytes(folder.Path() + "t_failed.ftl", "a|http://h/1\r\n");
+  EXPECT_EQ(StitchEndedTask(Task(), out, err), 0);
+  EXPECT_EQ(err.str(), "Not combined: 1 tiles failed and have substitutes (listed in " +
+                           folder.Path() + "t_failed.ftl; --retry fetches them again).\n");
+}
+
+TEST_F(CliStitch, TileThatDoesNotDecode_ExitOneWithItsName) {
+  WriteFileBytes(folder.Path() + "t/gv_0_0_1.jpg", "x");
+  WriteFileBytes(folder.Path() + "t/gv_1_0_1.jpg", "x");
+  EXPECT_EQ(StitchEndedTask(Task(), out, err), 1);
+  EXPECT_EQ(err.str().rfind(folder.Path() + "t/gv_0_0_1.jpg does not decode: ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace korvane::test
