@@ -29,6 +29,9 @@ TEST(CliOptions, RefusesWhatIsNotACommandLine) {
   EXPECT_FALSE(ParseCliOptions({"--retry", "list.ftl", "--zoom", "3"}));
   EXPECT_TRUE(ParseCliOptions({"--retry", "list.ftl"}));
   EXPECT_TRUE(ParseCliOptions({"--help"})->ShowHelp);
+  EXPECT_FALSE(ParseCliOptions({"--retry", "list.ftl", "--stitch"}));
+  EXPECT_TRUE(ParseCliOptions({"--task", "a", "--stitch"})->Stitch);
+  EXPECT_FALSE(ParseCliOptions({"--task", "a"})->Stitch);
 }
 
 }  // namespace
