@@ -1,18 +1,26 @@
 #include "platform/FileSystem.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
+#include <vector>
 
 #include "platform/Exception.h"
 #include "platform/Paths.h"
 
 namespace korvane {
 namespace {
+
+// The kernel's own bound on a chain of symbolic links (beyond it, ELOOP).
+constexpr int MaxLinkHops = 40;
+constexpr mode_t SharedFileMode = 0644;
+constexpr mode_t PrivateFileMode = 0600;
 
 // Unique per process and call, so concurrent writers in one folder never share a temporary.
 std::string TemporaryNameFor(const std::string& path) {
@@ -33,14 +41,109 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Writes bytes to a new file at path; false on any failure (the file may then be partial).
-bool WriteNewFile(const std::string& path, std::string_view bytes, bool exclusive) {
-  int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (exclusive ? O_EXCL : 0);
-  int fd = ::open(path.c_str(), flags, 0644);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes);
+// Writes bytes to an open file and flushes them to the disk; closes the file either way.
+bool FillAndClose(int fd, std::string_view bytes) {
+  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   if (::close(fd) != 0) ok = false;
   return ok;
+}
+
+// Creates a file that must not exist yet and fills it; on any failure nothing is left at path
+// (a file that was there already is never touched).
+bool CreateExclusively(const std::string& path, std::string_view bytes, mode_t mode) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  if (fd < 0) return false;
+  if (FillAndClose(fd, bytes)) return true;
+  ::unlink(path.c_str());
+  return false;
+}
+
+// The file a write to path lands in: path itself, or the end of its chain of symbolic links
+// (a link to nothing names the file to create). Nothing when the chain cannot be followed.
+std::optional<std::string> FollowLinks(std::string path) {
+  for (int hop = 0; hop <= MaxLinkHops; ++hop) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::vector<char> target(PATH_MAX);
+    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length <= 0 || static_cast<size_t>(length) >= target.size()) return std::nullopt;
+    std::string next(target.data(), static_cast<size_t>(length));
+    path = next.front() == PathDelim ? next : ExtractFilePath(path) + next;
+  }
+  return std::nullopt;
+}
+
+// Gives a fresh temporary the owner and mode of the file it replaces. Only a privileged user
+// may give a file away, so a refused owner is left as it is; the group is kept when the user
+// belongs to it. The owner goes first because changing it clears the set-id bits.
+bool TakeOverOwnerAndMode(int fd, const struct stat& replaced) {
+  if (replaced.st_uid != ::geteuid() || replaced.st_gid != ::getegid()) {
+    if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0) {
+      [[maybe_unused]] const int groupOnly = ::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid);
+    }
+  }
+  return ::fchmod(fd, replaced.st_mode & 07777) == 0;
+}
+
+// Folder entries (a rename) reach the disk only when the folder itself is flushed. Some file
+// systems cannot flush a folder; the rename has happened all the same, so that is no failure.
+void FlushFolderOf(const std::string& path) {
+  std::string folder = ExtractFilePath(path);
+  if (folder.empty()) folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  [[maybe_unused]] const int flushed = ::fsync(fd);
+  ::close(fd);
+}
+
+// Replaces (or creates) the regular file `target` with bytes through a flushed temporary.
+bool ReplaceFile(const std::string& target, std::string_view bytes, NewFileAccess access) {
+  std::optional<struct stat> replaced;
+  struct stat info {};
+  if (::stat(target.c_str(), &info) == 0) {
+    // What a plain open for writing would refuse is refused here too, although the rename
+    // itself needs only the folder's permission.
+    if (!S_ISREG(info.st_mode) || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+      return false;
+    replaced = info;
+  } else if (errno != ENOENT) {
+    return false;
+  }
+
+  const mode_t newMode = access == NewFileAccess::Private ? PrivateFileMode : SharedFileMode;
+  const std::string temporary = TemporaryNameFor(target);
+  // A replacement starts private and gets the replaced file's mode before any byte is written.
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                        replaced ? PrivateFileMode : newMode);
+  if (fd < 0) return false;
+  if (replaced && !TakeOverOwnerAndMode(fd, *replaced)) {
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  if (!FillAndClose(fd, bytes) || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  FlushFolderOf(target);
+  return true;
+}
+
+// The copy of bytes to destination that never replaces a file standing there.
+bool CreateWithoutOverwrite(const std::string& destination, std::string_view bytes) {
+  const std::string temporary = TemporaryNameFor(destination);
+  if (!CreateExclusively(temporary, bytes, SharedFileMode)) return false;
+  // link() refuses an existing destination, so a file that appeared meanwhile is kept.
+  const bool linked = ::link(temporary.c_str(), destination.c_str()) == 0;
+  const int linkError = errno;
+  ::unlink(temporary.c_str());
+  if (linked) {
+    FlushFolderOf(destination);
+    return true;
+  }
+  if (linkError == EEXIST) return false;
+  // A file system without hard links: an exclusive create refuses an existing file as well.
+  return CreateExclusively(destination, bytes, SharedFileMode);
 }
 
 }  // namespace
@@ -67,22 +170,9 @@ bool CopyFile(const std::string& source, const std::string& destination, bool fa
   } catch (const Exception&) {
     return false;
   }
-  std::string temporary = TemporaryNameFor(destination);
-  if (!WriteNewFile(temporary, bytes, true)) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  if (failIfExists) {
-    // link() refuses an existing destination, so a file that appeared meanwhile is kept.
-    bool linked = ::link(temporary.c_str(), destination.c_str()) == 0;
-    ::unlink(temporary.c_str());
-    return linked;
-  }
-  if (::rename(temporary.c_str(), destination.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  if (failIfExists) return CreateWithoutOverwrite(destination, bytes);
+  const std::optional<std::string> target = FollowLinks(destination);
+  return target && ReplaceFile(*target, bytes, NewFileAccess::Shared);
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -110,15 +200,15 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
-  if (!WriteNewFile(path, bytes, false)) throw FileCreateError::ForPath(path);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, SharedFileMode);
+  if (fd < 0) throw FileCreateError::ForPath(path);
+  const bool written = WriteAll(fd, bytes);
+  if (::close(fd) != 0 || !written) throw FileCreateError::ForPath(path);
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string temporary = TemporaryNameFor(path);
-  if (!WriteNewFile(temporary, bytes, true) || ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    throw FileCreateError::ForPath(path);
-  }
+void WriteFileAtomically(const std::string& path, std::string_view bytes, NewFileAccess access) {
+  const std::optional<std::string> target = FollowLinks(path);
+  if (!target || !ReplaceFile(*target, bytes, access)) throw FileCreateError::ForPath(path);
 }
 
 bool DeleteFile(const std::string& path) {

@@ -15,9 +15,20 @@ bool DirectoryExists(const std::string& path);
 // existing folder counts as a failure too, as the callers test for existence first.
 bool CreateDir(const std::string& path);
 
-// Copies a file. With failIfExists an existing destination is left alone and false returned.
-// The copy goes through a temporary name beside the destination, so a reader never sees half
-// a file under the destination's name. Returns whether the copy was made.
+// Who may read a file that a whole-file write creates (the mode before the umask applies). A
+// file that is replaced keeps its own mode and owner instead.
+enum class NewFileAccess {
+  Shared,   // 0644: readable by every user
+  Private,  // 0600: holds a password, readable by its owner only
+};
+
+// Copies a file. With failIfExists an existing destination is left alone and false returned;
+// the copy goes through a temporary name beside the destination, linked into place, so a
+// reader never sees half a file under the destination's name. On a file system that refuses
+// hard links (FAT, exFAT, some network shares) the destination is created exclusively and
+// filled in place instead: the same no-overwrite meaning, without that guarantee. Without
+// failIfExists the copy replaces the destination as WriteFileAtomically does. Returns whether
+// the copy was made.
 bool CopyFile(const std::string& source, const std::string& destination, bool failIfExists);
 
 // Reads a whole file; raises FileOpenError ("Cannot open file " + path) when it cannot.
@@ -28,8 +39,13 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 
 // As WriteFileBytes, but the bytes go to a temporary file in the same folder first, which is
-// then renamed over the path: a killed program never leaves half a file under the path's name.
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
+// flushed to the disk and then renamed over the path (and the folder flushed): a killed program
+// or a power cut leaves the old content or the new one, never half a file or an empty one.
+// A replaced file keeps its mode and, where the system permits, its owner; a file the user may
+// not write is refused as a plain write would refuse it; a symbolic link stays a link and its
+// target gets the new content. A new file gets the mode of `access`, less the umask.
+void WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         NewFileAccess access = NewFileAccess::Shared);
 
 // Removes a file; false when there was none or it could not be removed.
 bool DeleteFile(const std::string& path);

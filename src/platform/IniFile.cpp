@@ -1,7 +1,9 @@
 #include "platform/IniFile.h"
 
 #include <strings.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -82,6 +84,15 @@ std::optional<std::string> ReadFileIfAny(const std::string& path) {
   }
 }
 
+// The lines of the file for a rewrite: none when there is no file, IniFileError when there is
+// one that cannot be read.
+std::vector<RawLine> LinesToRewrite(const std::string& path) {
+  if (std::optional<std::string> bytes = ReadFileIfAny(path)) return SplitRawLines(*bytes);
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 || errno != ENOENT) throw IniFileError::ForPath(path);
+  return {};
+}
+
 }  // namespace
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
@@ -110,8 +121,7 @@ int TIniFile::ReadInteger(const std::string& section, const std::string& key,
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
-  std::vector<RawLine> lines;
-  if (std::optional<std::string> bytes = ReadFileIfAny(path_)) lines = SplitRawLines(*bytes);
+  std::vector<RawLine> lines = LinesToRewrite(path_);
   const std::string keyLine = key + "=" + value;
 
   bool inSection = false;
@@ -146,7 +156,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
   for (const RawLine& line : lines)
     bytes += line.text + line.ending;
   try {
-    WriteFileAtomically(path_, bytes);
+    WriteFileAtomically(path_, bytes, access_);
   } catch (const Exception&) {
     throw IniFileError::ForPath(path_);
   }

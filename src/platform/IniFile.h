@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/FileSystem.h"
+
 namespace korvane {
 
 // An INI file read and written key by key, with the rules of the Windows profile functions:
@@ -13,7 +15,9 @@ class TIniFile {
  public:
   static constexpr size_t MaxIniValueLength = 2047;
 
-  explicit TIniFile(std::string path) : path_(std::move(path)) {}
+  // access: who may read the file when a write creates it (Private for one holding a password).
+  explicit TIniFile(std::string path, NewFileAccess access = NewFileAccess::Shared)
+      : path_(std::move(path)), access_(access) {}
 
   const std::string& FileName() const { return path_; }
 
@@ -27,12 +31,14 @@ class TIniFile {
   // Replaces the key's line, or adds the key at the end of its section, or adds the section at
   // the end of the file, or creates the file; every other line stays exactly as it was. The
   // new content replaces the file through a temporary file renamed into place. Raises
-  // IniFileError ("Unable to write to " + path) when the file cannot be written.
+  // IniFileError ("Unable to write to " + path) when the file cannot be written, and also when
+  // it exists but cannot be read: writing the one key alone would lose all the others.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int value);
 
  private:
   std::string path_;
+  NewFileAccess access_;
 };
 
 }  // namespace korvane

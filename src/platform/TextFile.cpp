@@ -33,8 +33,8 @@ TStringList LoadLines(const std::string& path) {
   return SplitLines(ReadFileBytes(path));
 }
 
-void SaveLines(const std::string& path, const TStringList& lines) {
-  WriteFileAtomically(path, JoinLines(lines));
+void SaveLines(const std::string& path, const TStringList& lines, NewFileAccess access) {
+  WriteFileAtomically(path, JoinLines(lines), access);
 }
 
 }  // namespace korvane

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace korvane {
 
 using TStringList = std::vector<std::string>;
@@ -20,7 +22,8 @@ TStringList LoadLines(const std::string& path);
 
 // Writes the lines over the file, each ending in CR LF, through a temporary file renamed into
 // place (a killed program leaves the old file or the new one, never half of one); raises
-// FileCreateError ("Cannot create file " + path).
-void SaveLines(const std::string& path, const TStringList& lines);
+// FileCreateError ("Cannot create file " + path). A new file gets the mode of `access`.
+void SaveLines(const std::string& path, const TStringList& lines,
+               NewFileAccess access = NewFileAccess::Shared);
 
 }  // namespace korvane

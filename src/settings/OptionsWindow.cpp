@@ -67,7 +67,8 @@ void OptionsWindow::FormShow() {
 }
 
 void OptionsWindow::OkClick() {
-  TIniFile ini(ConfigFilePath());
+  // The file holds the proxy password in clear: only its owner may read a new one.
+  TIniFile ini(ConfigFilePath(), NewFileAccess::Private);
   ini.WriteString(IniParasSection, DefaultPathKey, defaultPathEdit.Text());
   ini.WriteInteger(ProxySection, UseProxyKey, useProxyCheckBox.Checked() ? 1 : 0);
   ini.WriteString(ProxySection, ProxyServerKey, proxyServerEdit.Text());

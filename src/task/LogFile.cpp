@@ -52,7 +52,9 @@ void DownloadTask::WriteLogHeader() const {
                    "Start downloading...",
                    std::string(34, '~'),
                });
-  SaveLines(LogFileName, lines);
+  // With a proxy password the header holds it in clear: only the owner may read the log.
+  const bool holdsPassword = Params->UseProxy && !Params->ProxyPassword.empty();
+  SaveLines(LogFileName, lines, holdsPassword ? NewFileAccess::Private : NewFileAccess::Shared);
 }
 
 void DownloadTask::CreateFailedList() const {

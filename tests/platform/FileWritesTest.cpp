@@ -1,0 +1,234 @@
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "SystemCallSpy.h"
+#include "platform/Exception.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/TextFile.h"
+#include "support/TempFolder.h"
+
+namespace korvane {
+namespace {
+
+using test::SystemCallSpy;
+using test::TempFolder;
+
+constexpr uid_t NobodyId = 65534;
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 07777;
+}
+
+// Sets the process's umask for the object's life.
+class ScopedUmask {
+ public:
+  explicit ScopedUmask(mode_t mask) : previous_(::umask(mask)) {}
+  ~ScopedUmask() { ::umask(previous_); }
+
+ private:
+  mode_t previous_;
+};
+
+// Runs check as a user without privileges, whom file permissions do stop: in a child process
+// that gives up root when the tests run as root. A failing check names its reason on stderr.
+bool AsUnprivilegedUser(const std::function<bool()>& check) {
+  if (::geteuid() != 0) return check();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool dropped =
+        ::setgroups(0, nullptr) == 0 && ::setgid(NobodyId) == 0 && ::setuid(NobodyId) == 0;
+    if (!dropped) std::fprintf(stderr, "cannot give up root\n");
+    ::_exit(dropped && check() ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool Check(bool condition, const char* what) {
+  if (!condition) std::fprintf(stderr, "failed: %s\n", what);
+  return condition;
+}
+
+// A temporary folder every user may create files in, as a shared program folder can be.
+class SharedFolder : public TempFolder {
+ public:
+  SharedFolder() { ::chmod(Path().c_str(), 0777); }
+};
+
+TEST(FileWrites, Replacing_KeepsModeAndOwner) {
+  TempFolder folder;
+  const std::string config = folder.Path() + "config.ini";
+  WriteFileBytes(config, "[Proxy]\r\nProxyPassword=secret\r\n");
+  ::chmod(config.c_str(), 0600);
+  WriteFileAtomically(config, "[Proxy]\r\nProxyPassword=other\r\n");
+  EXPECT_EQ(ModeOf(config), 0600u) << "a private file stays private";
+
+  ::chmod(config.c_str(), 0664);
+  SaveLines(config, {"x"}, NewFileAccess::Private);
+  EXPECT_EQ(ModeOf(config), 0664u) << "a replaced file keeps its own mode, whatever new files get";
+
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(config.c_str(), NobodyId, NobodyId), 0);
+    TIniFile(config).WriteString("Proxy", "ProxyPort", "8080");
+    struct stat info {};
+    ASSERT_EQ(::stat(config.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, NobodyId);
+    EXPECT_EQ(info.st_gid, NobodyId);
+    EXPECT_EQ(info.st_mode & 07777, 0664u);
+  }
+}
+
+TEST(FileWrites, NewFiles_PrivateOnlyWhenHoldingAPasswordAndUnderTheUmask) {
+  TempFolder folder;
+  {
+    ScopedUmask mask(022);
+    WriteFileAtomically(folder.Path() + "shared", "a");
+    WriteFileAtomically(folder.Path() + "private", "a", NewFileAccess::Private);
+    TIniFile(folder.Path() + "config.ini", NewFileAccess::Private).WriteString("P", "K", "v");
+    SaveLines(folder.Path() + "log.txt", {"a"});
+  }
+  EXPECT_EQ(ModeOf(folder.Path() + "shared"), 0644u);
+  EXPECT_EQ(ModeOf(folder.Path() + "private"), 0600u);
+  EXPECT_EQ(ModeOf(folder.Path() + "config.ini"), 0600u);
+  EXPECT_EQ(ModeOf(folder.Path() + "log.txt"), 0644u);
+  {
+    ScopedUmask mask(077);
+    WriteFileAtomically(folder.Path() + "masked", "a");
+  }
+  EXPECT_EQ(ModeOf(folder.Path() + "masked"), 0600u);
+}
+
+TEST(FileWrites, AFileTheUserMayNotWrite_IsRefusedWithItsErrorAndKept) {
+  SharedFolder folder;
+  const std::string config = folder.Path() + "config.ini";
+  const std::string task = folder.Path() + "task.krvn";
+  WriteFileBytes(config, "[Proxy]\r\nUseProxy=1\r\n");
+  WriteFileBytes(task, "[Zoom]\r\nZoom=3\r\n");
+  ::chmod(config.c_str(), 0444);
+  ::chmod(task.c_str(), 0444);
+
+  EXPECT_TRUE(AsUnprivilegedUser([&] {
+    bool ok = true;
+    try {
+      TIniFile(config).WriteString("Proxy", "UseProxy", "0");
+      ok = Check(false, "a read-only config.ini was written");
+    } catch (const IniFileError& error) {
+      ok = Check(error.Message() == "Unable to write to " + config, "INI message") && ok;
+    }
+    try {
+      SaveLines(task, {"[Zoom]", "Zoom=4"});
+      ok = Check(false, "a read-only task file was written");
+    } catch (const FileCreateError& error) {
+      ok = Check(error.Message() == "Cannot create file " + task, "file message") && ok;
+    }
+    return ok;
+  }));
+  EXPECT_EQ(ReadFileBytes(config), "[Proxy]\r\nUseProxy=1\r\n");
+  EXPECT_EQ(ReadFileBytes(task), "[Zoom]\r\nZoom=3\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2)
+      << "no temporary file left";
+}
+
+TEST(FileWrites, AnIniFileThatCannotBeRead_IsNotReplacedByItsOneNewKey) {
+  SharedFolder folder;
+  const std::string config = folder.Path() + "config.ini";
+  WriteFileBytes(config, "[IniParas]\r\nDefaultPath=/data\r\n[Proxy]\r\nProxyPort=8080\r\n");
+  ::chmod(config.c_str(), 0222);
+  EXPECT_TRUE(AsUnprivilegedUser([&] {
+    try {
+      TIniFile(config).WriteString("Proxy", "UseProxy", "1");
+      return Check(false, "an unreadable INI file was rewritten");
+    } catch (const IniFileError& error) {
+      return Check(error.Message() == "Unable to write to " + config, "INI message");
+    }
+  }));
+  EXPECT_EQ(ReadFileBytes(config),
+            "[IniParas]\r\nDefaultPath=/data\r\n[Proxy]\r\nProxyPort=8080\r\n");
+
+  // A folder standing at the file's place is no file to rewrite either.
+  const std::string folderInstead = folder.Path() + "task.krvn";
+  ASSERT_TRUE(CreateDir(folderInstead));
+  EXPECT_THROW(TIniFile(folderInstead).WriteInteger("THREADS", "T1X", 3), IniFileError);
+  EXPECT_TRUE(DirectoryExists(folderInstead));
+}
+
+TEST(FileWrites, SymbolicLinks_AreWrittenThroughAndStayLinks) {
+  TempFolder folder;
+  namespace fs = std::filesystem;
+  fs::create_directory(folder.Path() + "real");
+  WriteFileBytes(folder.Path() + "real/config.ini", "old");
+  ::chmod((folder.Path() + "real/config.ini").c_str(), 0600);
+  fs::create_symlink("real/config.ini", folder.Path() + "relative.ini");
+  fs::create_symlink(folder.Path() + "relative.ini", folder.Path() + "chain.ini");
+  fs::create_symlink("real/none.ini", folder.Path() + "dangling.ini");
+
+  WriteFileAtomically(folder.Path() + "chain.ini", "new");
+  EXPECT_TRUE(fs::is_symlink(folder.Path() + "chain.ini"));
+  EXPECT_TRUE(fs::is_symlink(folder.Path() + "relative.ini"));
+  EXPECT_EQ(ReadFileBytes(folder.Path() + "real/config.ini"), "new");
+  EXPECT_EQ(ModeOf(folder.Path() + "real/config.ini"), 0600u);
+
+  TIniFile(folder.Path() + "dangling.ini").WriteString("S", "K", "v");
+  EXPECT_TRUE(fs::is_symlink(folder.Path() + "dangling.ini"));
+  EXPECT_EQ(ReadFileBytes(folder.Path() + "real/none.ini"), "[S]\r\nK=v\r\n");
+
+  fs::create_symlink("loop.ini", folder.Path() + "loop.ini");
+  EXPECT_THROW(WriteFileAtomically(folder.Path() + "loop.ini", "x"), FileCreateError);
+  EXPECT_TRUE(fs::is_symlink(folder.Path() + "loop.ini"));
+}
+
+TEST(FileWrites, TheContentReachesTheDiskBeforeTheRenameAndTheRenameAfterIt) {
+  TempFolder folder;
+  const std::string path = folder.Path() + "task.krvn";
+  std::vector<std::string> calls;
+  {
+    SystemCallSpy spy;
+    WriteFileAtomically(path, "[XY]\r\n");
+    calls = spy.Calls();
+  }
+  ASSERT_EQ(calls.size(), 3u) << ::testing::PrintToString(calls);
+  const std::string rename = calls[1];
+  ASSERT_EQ(rename.rfind("rename " + folder.Path() + ".task.krvn.part", 0), 0u) << rename;
+  const std::string temporary = rename.substr(7, rename.find(' ', 7) - 7);
+  EXPECT_EQ(calls[0], "fsync " + temporary);
+  EXPECT_EQ(calls[2], "fsync " + folder.Path().substr(0, folder.Path().size() - 1));
+}
+
+TEST(FileSystem, CopyWithoutOverwrite_WorksWhereHardLinksAreRefused) {
+  for (int refusal : {EPERM, EOPNOTSUPP, ENOSYS}) {
+    SCOPED_TRACE(refusal);
+    TempFolder folder;
+    const std::string blank = folder.Path() + "blank.jpg";
+    const std::string tile = folder.Path() + "tile.jpg";
+    WriteFileBytes(blank, "blank");
+    SystemCallSpy spy;
+    spy.RefuseLinks(refusal);
+    EXPECT_TRUE(CopyFile(blank, tile, /*failIfExists=*/true));
+    EXPECT_EQ(ReadFileBytes(tile), "blank");
+
+    WriteFileBytes(tile, "tile");
+    EXPECT_FALSE(CopyFile(blank, tile, true)) << "an existing tile is kept";
+    EXPECT_EQ(ReadFileBytes(tile), "tile");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+    const std::vector<std::string> calls = spy.Calls();
+    EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const std::string& call) {
+      return call.rfind("link ", 0) == 0;
+    })) << "the link was tried first";
+  }
+}
+
+}  // namespace
+}  // namespace korvane
