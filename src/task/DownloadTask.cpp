@@ -28,10 +28,14 @@ DownloadTask::DownloadTask(TaskParameters* params) : Params(params) {
   }
 
   if (Params->ContinueTask) {
+    // A coordinate outside the grid (a damaged or hand-edited file) counts as none, as an
+    // absent key does, so it can never reach the arithmetic of the walk.
     TIniFile taskFile(TaskFilePath());
     for (int i = 0; i < MaxThreadCount; ++i) {
-      ResumeX[i] = taskFile.ReadInteger(ThreadsSection, ThreadKeyX(i), 0);
-      ResumeY[i] = taskFile.ReadInteger(ThreadsSection, ThreadKeyY(i), 0);
+      const int x = taskFile.ReadInteger(ThreadsSection, ThreadKeyX(i), 0);
+      const int y = taskFile.ReadInteger(ThreadsSection, ThreadKeyY(i), 0);
+      ResumeX[i] = grid.ContainsColumn(x) ? x : 0;
+      ResumeY[i] = grid.ContainsRow(y) ? y : 0;
     }
   }
 
@@ -62,8 +66,10 @@ std::string DownloadTask::TaskFilePath() const {
 
 int DownloadTask::ResumeSkip(int index) const {
   if (index < 0 || index >= MaxThreadCount) return 0;
-  if (ResumeX[index] == 0 || ResumeY[index] == 0) return 0;
-  return Grid().SequenceNumber(ResumeX[index], ResumeY[index]);
+  const int x = ResumeX[index];
+  const int y = ResumeY[index];
+  if (x == 0 || y == 0 || !Grid().ContainsColumn(x) || !Grid().ContainsRow(y)) return 0;
+  return Grid().SequenceNumber(x, y);
 }
 
 }  // namespace korvane

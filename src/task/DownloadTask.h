@@ -28,7 +28,7 @@ class DownloadTask {
   explicit DownloadTask(TaskParameters* params);
 
   // Per worker slot: column and row of the last tile that worker finished in an earlier run
-  // (0 = none).
+  // (0 = none; a value read from the task file that lies outside the grid is read as 0).
   std::array<int, MaxThreadCount> ResumeX{};
   std::array<int, MaxThreadCount> ResumeY{};
   TaskParameters* Params;
@@ -54,7 +54,8 @@ class DownloadTask {
   std::string TaskFilePath() const;
 
   // The sequence number up to which worker `index` passes over tiles when the task continues:
-  // the number of its recorded tile when both coordinates are non-zero, else 0.
+  // the number of its recorded tile when both coordinates are non-zero and inside the grid,
+  // else 0.
   int ResumeSkip(int index) const;
 
   // Writes the sixteen lines of a new task file (a continued task keeps its file untouched).

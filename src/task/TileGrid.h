@@ -15,8 +15,11 @@ struct TileGrid {
   int Columns() const { return MaxX - MinX + 1; }
   int Rows() const { return MaxY - MinY + 1; }
   int TotalCount() const { return Columns() * Rows(); }
+  bool ContainsColumn(int x) const { return x >= MinX && x <= MaxX; }
+  bool ContainsRow(int y) const { return y >= MinY && y <= MaxY; }
 
-  // The 1-based position of (x, y) when the grid is walked column by column.
+  // The 1-based position of (x, y) when the grid is walked column by column; (x, y) must lie
+  // in the grid.
   int SequenceNumber(int x, int y) const { return (x - MinX) * Rows() + (y - MinY) + 1; }
 };
 

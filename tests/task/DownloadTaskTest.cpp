@@ -95,6 +95,30 @@ TEST_F(DownloadTaskTest, ResumePositionsAreReadOnlyForAContinuedTask) {
   EXPECT_EQ(task.ResumeSkip(1), 0);
 }
 
+TEST_F(DownloadTaskTest, ResumePositionsOutsideTheGridCountAsNone) {
+  // Zoom 3: columns 0..6, rows 0..3.
+  WriteFileBytes(save.Path() + "newtask.krvn",
+                 "[THREADS]\r\nT1X=2147483647\r\nT1Y=3\r\nT2X=-2147483648\r\nT2Y=-1\r\n"
+                 "T3X=7\r\nT3Y=1\r\nT4X=6\r\nT4Y=4\r\nT5X=0x7FFFFFFF\r\nT5Y=0x7FFFFFFF\r\n"
+                 "T6X=6\r\nT6Y=3\r\n");
+  params.Zoom = 3;
+  params.ContinueTask = true;
+  DownloadTask task = Build();
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(task.ResumeSkip(i), 0);
+  }
+  EXPECT_EQ(task.ResumeX[0], 0);
+  EXPECT_EQ(task.ResumeY[0], 3) << "the coordinate inside the grid stays";
+  EXPECT_EQ(task.ResumeY[3], 0);
+  EXPECT_EQ(task.ResumeSkip(5), 28) << "the last tile of the grid is a position";
+
+  // Positions set after reading are bounded as well.
+  task.ResumeX[6] = 1 << 30;
+  task.ResumeY[6] = 1 << 30;
+  EXPECT_EQ(task.ResumeSkip(6), 0);
+}
+
 TEST_F(DownloadTaskTest, ResumeExampleAtZoomThree) {
   params.Zoom = 3;
   DownloadTask task = Build();
