@@ -6,6 +6,7 @@
 #include "download/DownloadLimits.h"
 #include "download/JpegCheck.h"
 #include "download/TileFailure.h"
+#include "net/FailureKind.h"
 #include "net/FailureTexts.h"
 #include "platform/Clock.h"
 #include "platform/Exception.h"
@@ -26,11 +27,6 @@ bool StartsWithJpegMarker(const std::string& bytes) {
          static_cast<unsigned char>(bytes[1]) == 0xD8;
 }
 
-// The failure of one GET: its message text, or nothing when the failure carries none.
-struct RequestFailure {
-  std::optional<std::string> Message;
-};
-
 // One GET of url into response (emptied first); the failure when it did not succeed.
 std::optional<RequestFailure> TryGet(const HttpGetFunction& get, const std::string& url,
                                      std::string& response) {
@@ -38,10 +34,8 @@ std::optional<RequestFailure> TryGet(const HttpGetFunction& get, const std::stri
   try {
     get(url, response);
     return std::nullopt;
-  } catch (const std::exception& error) {
-    return RequestFailure{error.what()};
   } catch (...) {
-    return RequestFailure{};
+    return ClassifyFailure(std::current_exception());
   }
 }
 
@@ -63,8 +57,7 @@ class TileFetch {
     for (;;) {
       ++attempt;
       if (auto failure = TryGet(worker_.Get, url_, response)) {
-        const TileFailureKind kind =
-            failure->Message ? ClassifyTileFailure(*failure->Message) : TileFailureKind::Untexted;
+        const TileFailureKind kind = ClassifyTileFailure(failure->Kind);
         const TileFailureRule& rule = RuleFor(kind);
         if (rule.LineOnEveryFailure) Log(FailureLine(*failure));
         if (attempt < rule.GiveUpAt) {

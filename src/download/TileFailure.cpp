@@ -1,20 +1,30 @@
 #include "download/TileFailure.h"
 
 #include "download/DownloadLimits.h"
-#include "net/FailureTexts.h"
 
 namespace korvane {
 
-TileFailureKind ClassifyTileFailure(std::string_view message) {
-  using namespace FailureText;
-  if (MessageContains(message, ConnectionReset) || MessageContains(message, ClosedGracefully))
-    return TileFailureKind::ConnectionReset;
-  if (MessageContains(message, AddressInUse)) return TileFailureKind::AddressInUse;
-  if (MessageContains(message, Redirect) || MessageContains(message, Forbidden))
-    return TileFailureKind::Refused;
-  if (MessageContains(message, SocketFailure)) return TileFailureKind::NetworkDown;
-  if (MessageContains(message, NotFound) || MessageContains(message, BadRequest))
-    return TileFailureKind::NotFound;
+TileFailureKind ClassifyTileFailure(FailureKind kind) {
+  switch (kind) {
+    case FailureKind::ConnectionReset:
+    case FailureKind::ClosedEarly:
+      return TileFailureKind::ConnectionReset;
+    case FailureKind::AddressInUse:
+      return TileFailureKind::AddressInUse;
+    case FailureKind::Redirect:
+    case FailureKind::Forbidden:
+      return TileFailureKind::Refused;
+    case FailureKind::SocketFailure:
+      return TileFailureKind::NetworkDown;
+    case FailureKind::NotFound:
+    case FailureKind::BadRequest:
+      return TileFailureKind::NotFound;
+    case FailureKind::OtherStatus:
+    case FailureKind::Other:
+      return TileFailureKind::Other;
+    case FailureKind::Untexted:
+      return TileFailureKind::Untexted;
+  }
   return TileFailureKind::Other;
 }
 

@@ -1,19 +1,17 @@
 #pragma once
 
-#include <string_view>
-
+#include "net/FailureKind.h"
 #include "platform/Clock.h"
 
 namespace korvane {
 
-// The kinds of failed tile request, one per row of the worker's failure table, in the order
-// the message tests are made.
+// The kinds of failed tile request, one per row of the worker's failure table.
 enum class TileFailureKind {
-  ConnectionReset,  // "10054" or "Connection Closed Gracefully": a passing failure
-  AddressInUse,     // "10048": the local side ran out of ports; wait longer
-  Refused,          // "302" or "403": the service refuses this client; the worker stops
-  NetworkDown,      // "Socket Error" (any other): the worker stops
-  NotFound,         // "404" or "400": the tile does not exist; no failed-list entry
+  ConnectionReset,  // reset (10054) or closed before the reply ended: a passing failure
+  AddressInUse,     // 10048: the local side ran out of ports; wait longer
+  Refused,          // 302 or 403: the service refuses this client; the worker stops
+  NetworkDown,      // any other socket error: the worker stops
+  NotFound,         // 404 or 400: the tile does not exist; no failed-list entry
   Other,            // any other error with a message text
   Untexted,         // a failure that carries no message text
 };
@@ -26,8 +24,8 @@ struct TileFailureRule {
   bool StopsWorker;         // giving up ends the worker instead of writing the substitute
 };
 
-// The first row whose substrings the message contains (plain, case-sensitive substring tests).
-TileFailureKind ClassifyTileFailure(std::string_view message);
+// The row of the worker's table for a kind of failed request.
+TileFailureKind ClassifyTileFailure(FailureKind kind);
 
 const TileFailureRule& RuleFor(TileFailureKind kind);
 

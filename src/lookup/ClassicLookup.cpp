@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "net/BrowserHeaders.h"
+#include "net/FailureKind.h"
 #include "net/FailureTexts.h"
 #include "net/HttpClient.h"
 #include "net/ServiceAddresses.h"
@@ -28,21 +29,14 @@ constexpr const char* MetadataAnswerFile = "ini/temp.xml";
 constexpr std::string_view PanoIdMarker = "pano_id=";
 constexpr size_t PanoIdLength = 22;
 
-// The failure of one attempt: its message, or nothing when the failure carries no text.
-struct AttemptFailure {
-  std::optional<std::string> Message;
-};
-
-std::optional<AttemptFailure> TryGet(const HttpGetFunction& get, const std::string& url,
+std::optional<RequestFailure> TryGet(const HttpGetFunction& get, const std::string& url,
                                      std::string& answer) {
   answer.clear();
   try {
     get(url, answer);
     return std::nullopt;
-  } catch (const std::exception& error) {
-    return AttemptFailure{error.what()};
   } catch (...) {
-    return AttemptFailure{};
+    return ClassifyFailure(std::current_exception());
   }
 }
 
@@ -80,37 +74,45 @@ std::string LookUpPanoramaWith(const HttpGetFunction& get, double latitude, doub
   std::string answer;
   for (int attempt = 1;; ++attempt) {
     if (processMessages) processMessages();
-    const std::optional<AttemptFailure> failure = TryGet(get, address, answer);
+    const std::optional<RequestFailure> failure = TryGet(get, address, answer);
     if (!failure) break;
 
-    if (!failure->Message) {
-      if (attempt >= UntextedAttempts) return "";
-    } else {
-      const std::string& message = *failure->Message;
-      using namespace FailureText;
-      if (MessageContains(message, ConnectionReset) || MessageContains(message, ClosedGracefully)) {
+    const std::string message = failure->Message.value_or("");
+    switch (failure->Kind) {
+      case FailureKind::Untexted:
+        if (attempt >= UntextedAttempts) return "";
+        break;
+      case FailureKind::ConnectionReset:
+      case FailureKind::ClosedEarly:
         addLogLine(message + "->" + address);
         if (attempt >= ResetAttempts) {
           addLogLine("Failed to get the pano_id.");
           return "";
         }
-      } else if (MessageContains(message, Redirect) || MessageContains(message, Forbidden)) {
+        break;
+      case FailureKind::Redirect:
+      case FailureKind::Forbidden:
         if (attempt >= RefusedAttempts) {
           addLogLine(BannedLine);
           return "";
         }
-      } else if (MessageContains(message, NotFound)) {
+        break;
+      case FailureKind::NotFound:
         addLogLine(address + ":Error: the url is not found on server.");
         return "";
-      } else if (MessageContains(message, SocketFailure)) {
+      case FailureKind::AddressInUse:
+      case FailureKind::SocketFailure:
         if (attempt >= NetworkAttempts) {
           addLogLine("Error: your network is with problem.");
           return "";
         }
-      } else {
+        break;
+      case FailureKind::BadRequest:
+      case FailureKind::OtherStatus:
+      case FailureKind::Other:
         if (attempt >= OtherErrorAttempts) return "";
         addLogLine(message + "->" + address);
-      }
+        break;
     }
     TheClock().Sleep(AttemptPause);
   }

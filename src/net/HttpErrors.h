@@ -6,9 +6,9 @@
 
 namespace korvane {
 
-// The failures of HttpClient::Get. Callers classify them by substrings of the message text
-// ("10054", "10048", "Socket Error", "Connection Closed Gracefully", "302", "403", "404",
-// "400"), so every text here is part of the interface.
+// The failures of HttpClient::Get. Callers classify them by the values they carry (the type,
+// the HTTP status, the socket error number) through ClassifyFailure (FailureKind.h); the texts
+// are what users see in the log and the failed lines, so they are part of the interface too.
 
 // A complete reply arrived that is not a success (any status outside 200..299, or a 2xx reply
 // carrying a Location). The message is the reply text: the status line without its first word
@@ -47,8 +47,7 @@ class ConnectionClosedError : public Exception {
 
 // A fault the client refuses on its own account: a URL it will not send, a header value that
 // would split the request, or a reply beyond the client's limits or with a malformed framing.
-// The texts never contain the substrings the callers classify by, so callers treat these as
-// "any other error".
+// Callers treat these as "any other error".
 class HttpClientError : public Exception {
  public:
   using Exception::Exception;

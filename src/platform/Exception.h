@@ -5,8 +5,9 @@
 
 namespace korvane {
 
-// The base of every error the program raises on purpose. Callers read the message text: the
-// texts are part of the interface (the download engine classifies failures by substrings).
+// The base of every error the program raises on purpose. Callers decide by the error's type and
+// the values it carries; the message texts are part of the interface too (users see them in
+// logs and boxes, and stored logs keep them).
 class Exception : public std::exception {
  public:
   explicit Exception(std::string message) : message_(std::move(message)) {}

@@ -1,6 +1,7 @@
 #include "retry/RetryWindow.h"
 
 #include "net/BrowserHeaders.h"
+#include "net/FailureKind.h"
 #include "net/FailureTexts.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -19,22 +20,20 @@ constexpr const char* NotFoundSuffix = ":Error: the image is not found on server
 constexpr const char* OkSuffix = " ->OK";
 
 // GET address into a fresh body, repeating after connection resets (each repeat with an empty
-// buffer, so what a reset attempt received never reaches the file). Returns the error message
-// of the failure that stands, or nothing on success.
-std::optional<std::string> GetRepeatingResets(HttpClient& client, const std::string& address,
-                                              std::string& body) {
+// buffer, so what a reset attempt received never reaches the file). Returns the failure that
+// stands, or nothing on success.
+std::optional<RequestFailure> GetRepeatingResets(HttpClient& client, const std::string& address,
+                                                 std::string& body) {
   for (int repeats = 0;; ++repeats) {
     body.clear();
     try {
       client.Get(address, body);
       return std::nullopt;
-    } catch (const Exception& error) {
-      if (MessageContains(error.Message(), FailureText::ConnectionReset) &&
-          repeats < MaxResetRepeats) {
-        continue;
-      }
+    } catch (const Exception&) {
+      RequestFailure failure = ClassifyFailure(std::current_exception());
+      if (failure.Kind == FailureKind::ConnectionReset && repeats < MaxResetRepeats) continue;
       body.clear();
-      return error.Message();
+      return failure;
     }
   }
 }
@@ -99,14 +98,13 @@ RetryRunOutcome RetryWindow::Run(const std::string& listPath) {
 bool RetryWindow::FetchLine(HttpClient& client, const std::string& line) {
   const FailedTile tile = SplitFailedLine(line);
   std::string body;
-  if (std::optional<std::string> failure = GetRepeatingResets(client, tile.Address, body)) {
-    AddLine(*failure + "->" + tile.Address);
-    if (MessageContains(*failure, FailureText::Redirect) ||
-        MessageContains(*failure, FailureText::Forbidden)) {
+  if (std::optional<RequestFailure> failure = GetRepeatingResets(client, tile.Address, body)) {
+    AddLine(failure->Message.value_or("") + "->" + tile.Address);
+    if (failure->Kind == FailureKind::Redirect || failure->Kind == FailureKind::Forbidden) {
       AddLine(BannedLine);
       return false;
     }
-    if (MessageContains(*failure, FailureText::NotFound)) AddLine(tile.Address + NotFoundSuffix);
+    if (failure->Kind == FailureKind::NotFound) AddLine(tile.Address + NotFoundSuffix);
     return true;
   }
   // A line without "|" names no file; it cannot be created (and the current folder is no

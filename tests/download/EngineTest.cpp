@@ -1,10 +1,5 @@
 #include "EngineTest.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -49,17 +44,8 @@ std::vector<std::string> EngineTest::TileFolderFiles() const {
   return names;
 }
 
-std::string DeadServiceConfig() {
-  // A port the system just handed out and nobody listens on any more: connecting is refused.
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  const std::string host = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+std::string EngineTest::DeadServiceConfig() const {
+  const std::string host = refusingPort.HostPort();
   std::string config = "[Service]\r\n";
   for (int server = 0; server < 4; ++server)
     config += "Server" + std::to_string(server) + "=" + host + "\r\n";

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/RecordingClock.h"
+#include "support/RefusingPort.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
 #include "task/DownloadTask.h"
@@ -30,6 +31,9 @@ class EngineTest : public ::testing::Test {
   std::string TileUrl(int x, int y) const { return task->GetTileUrl(x, y); }
   // The files in the tile folder, sorted.
   std::vector<std::string> TileFolderFiles() const;
+  // A config.ini "[Service]" section whose four servers are a loopback port that refuses
+  // every connection while the test runs.
+  std::string DeadServiceConfig() const;
 
   RecordingClock clock;
   TempProgramFolder program;
@@ -37,9 +41,7 @@ class EngineTest : public ::testing::Test {
   std::unique_ptr<StandinFixture> standin;
   TaskParameters params;
   std::unique_ptr<DownloadTask> task;
+  RefusingPort refusingPort;
 };
-
-// A config.ini "[Service]" section whose four servers are a loopback port nobody listens on.
-std::string DeadServiceConfig();
 
 }  // namespace korvane::test

@@ -125,6 +125,20 @@ TEST_F(FetchTileTest, Refused_ThreeRequestsThenStopWithoutSubstitute) {
   }
 }
 
+TEST_F(FetchTileTest, ABusyServiceWhoseReasonNamesAnotherStatus_IsNoRefusal) {
+  StartTask("");
+  int calls = 0;
+  EXPECT_EQ(Fetch([&](const std::string&, std::string&) {
+              ++calls;
+              throw HttpStatusError(503, "503 Try again in 403 seconds");
+            }),
+            TileOutcome::Substituted)
+      << "a 503 is no ban: the worker goes on";
+  EXPECT_EQ(calls, 3);
+  EXPECT_EQ(handed, (Lines{"T3 503 Try again in 403 seconds->" + Url(), FailedLine(),
+                           "T3:2-0 got a blank image!"}));
+}
+
 TEST_F(FetchTileTest, SharedCounter_RefusalAfterTwoResetsIsFinalAtOnce) {
   StartTask("tile first 2 reset\ntile every status 403");
   EXPECT_EQ(Fetch(), TileOutcome::StopWorker);

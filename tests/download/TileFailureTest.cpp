@@ -1,30 +1,44 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "download/TileFailure.h"
+#include "net/HttpErrors.h"
 
 namespace korvane::test {
 namespace {
 
 using Kind = TileFailureKind;
 
-TEST(TileFailure, RowsAreTestedInTableOrder) {
+template <typename Error>
+Kind Classify(const Error& error) {
+  return ClassifyTileFailure(ClassifyFailure(std::make_exception_ptr(error)).Kind);
+}
+
+TEST(TileFailure, RowsFollowTheCarriedStatusAndErrorNumber) {
   // A socket error carrying 10054 or 10048 is a passing failure, not a dead network.
-  EXPECT_EQ(ClassifyTileFailure("Socket Error # 10054\r\nConnection reset by peer."),
-            Kind::ConnectionReset);
-  EXPECT_EQ(ClassifyTileFailure("Connection Closed Gracefully."), Kind::ConnectionReset);
-  EXPECT_EQ(ClassifyTileFailure("Socket Error # 10048\r\nAddress already in use."),
-            Kind::AddressInUse);
-  EXPECT_EQ(ClassifyTileFailure("302 Found"), Kind::Refused);
-  EXPECT_EQ(ClassifyTileFailure("403 Forbidden"), Kind::Refused);
-  EXPECT_EQ(ClassifyTileFailure("Socket Error # 10061\r\nConnection refused."), Kind::NetworkDown);
-  EXPECT_EQ(ClassifyTileFailure("Socket Error # 11001\r\n"), Kind::NetworkDown);
-  EXPECT_EQ(ClassifyTileFailure("404 Not Found"), Kind::NotFound);
-  EXPECT_EQ(ClassifyTileFailure("400 Bad Request"), Kind::NotFound);
-  EXPECT_EQ(ClassifyTileFailure("500 Internal Server Error"), Kind::Other);
-  EXPECT_EQ(ClassifyTileFailure("'HTTP/1.1 abc' is not a valid integer value"), Kind::Other);
-  // Plain substring tests, case-sensitive: a reason phrase can decide the row.
-  EXPECT_EQ(ClassifyTileFailure("503 Try again in 403 seconds"), Kind::Refused);
-  EXPECT_EQ(ClassifyTileFailure("connection closed gracefully."), Kind::Other);
+  EXPECT_EQ(Classify(SocketError(10054)), Kind::ConnectionReset);
+  EXPECT_EQ(Classify(ConnectionClosedError()), Kind::ConnectionReset);
+  EXPECT_EQ(Classify(SocketError(10048)), Kind::AddressInUse);
+  EXPECT_EQ(Classify(HttpStatusError(302, "302 Found")), Kind::Refused);
+  EXPECT_EQ(Classify(HttpStatusError(403, "403 Forbidden")), Kind::Refused);
+  EXPECT_EQ(Classify(SocketError(10061)), Kind::NetworkDown);
+  EXPECT_EQ(Classify(SocketError(11001)), Kind::NetworkDown);
+  EXPECT_EQ(Classify(HttpStatusError(404, "404 Not Found")), Kind::NotFound);
+  EXPECT_EQ(Classify(HttpStatusError(400, "400 Bad Request")), Kind::NotFound);
+  EXPECT_EQ(Classify(HttpStatusError(500, "500 Internal Server Error")), Kind::Other);
+  EXPECT_EQ(Classify(HttpClientError("'HTTP/1.1 abc' is not a valid integer value")), Kind::Other);
+  EXPECT_EQ(Classify(std::runtime_error("anything")), Kind::Other);
+  EXPECT_EQ(Classify(42), Kind::Untexted);
+}
+
+TEST(TileFailure, AReasonPhraseNeverDecidesTheRow) {
+  EXPECT_EQ(Classify(HttpStatusError(503, "503 Try again in 403 seconds")), Kind::Other);
+  EXPECT_EQ(Classify(HttpStatusError(500, "500 Socket Error # 10054")), Kind::Other);
+  EXPECT_EQ(Classify(HttpStatusError(200, "200 OK")), Kind::Other) << "a 2xx with a Location";
+  EXPECT_EQ(Classify(SocketError(10061, "302 404 Connection Closed Gracefully")),
+            Kind::NetworkDown);
+  EXPECT_EQ(Classify(HttpClientError("Socket Error # 10054")), Kind::Other);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "support/RecordingClock.h"
+#include "support/RefusingPort.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
 
@@ -30,10 +31,12 @@ class LookUpPanoramaTest : public ::testing::Test {
     standin = std::make_unique<StandinFixture>(plan);
     program.WriteConfig(standin->ServiceConfig());
   }
-  // A service whose servers all sit on a loopback port nobody listens on.
+  // A service whose servers all sit on a loopback port that refuses every connection.
   void StartDeadService() {
-    auto gone = std::make_unique<StandinFixture>();
-    program.WriteConfig(gone->ServiceConfig());
+    std::string config = "[Service]\r\n";
+    for (int server = 0; server < 4; ++server)
+      config += "Server" + std::to_string(server) + "=" + refusingPort.HostPort() + "\r\n";
+    program.WriteConfig(config);
   }
 
   std::string Lookup() {
@@ -48,6 +51,7 @@ class LookUpPanoramaTest : public ::testing::Test {
   RecordingClock clock;
   TempProgramFolder program;
   std::unique_ptr<StandinFixture> standin;
+  RefusingPort refusingPort;
   Lines lines;
   int processed = 0;
 };
@@ -166,6 +170,23 @@ TEST_F(LookUpPanoramaTest, OtherError_TenAttemptsLinesOnTheRetriesOnly) {
   EXPECT_EQ(lines, expected);
   EXPECT_EQ(Requests(), 10);
   EXPECT_EQ(clock.PausesMs(), Pauses(9, 500));
+}
+
+TEST_F(LookUpPanoramaTest, ABusyServiceWhoseReasonNamesAnotherStatus_IsAnOtherError) {
+  StartService("");
+  int calls = 0;
+  const std::string id = LookUpPanoramaWith(
+      [&](const std::string&, std::string&) {
+        ++calls;
+        throw HttpStatusError(503, "503 Try again in 403 seconds");
+      },
+      Latitude, Longitude, [this](const std::string& line) { lines.push_back(line); }, nullptr);
+  EXPECT_EQ(id, "");
+  EXPECT_EQ(calls, 10) << "the attempts of any other error, not the four of a ban";
+  Lines expected{Getting};
+  for (int i = 0; i < 9; ++i)
+    expected.push_back("503 Try again in 403 seconds->" + Address());
+  EXPECT_EQ(lines, expected);
 }
 
 TEST_F(LookUpPanoramaTest, FailureWithoutText_FourSilentAttempts) {

@@ -1,0 +1,55 @@
+#include "net/FailureKind.h"
+
+#include "net/HttpErrors.h"
+
+namespace korvane {
+namespace {
+
+constexpr int ConnectionResetError = 10054;
+constexpr int AddressInUseError = 10048;
+
+FailureKind KindOfSocketError(int lastError) {
+  switch (lastError) {
+    case ConnectionResetError:
+      return FailureKind::ConnectionReset;
+    case AddressInUseError:
+      return FailureKind::AddressInUse;
+    default:
+      return FailureKind::SocketFailure;
+  }
+}
+
+FailureKind KindOfStatus(int status) {
+  switch (status) {
+    case 302:
+      return FailureKind::Redirect;
+    case 403:
+      return FailureKind::Forbidden;
+    case 404:
+      return FailureKind::NotFound;
+    case 400:
+      return FailureKind::BadRequest;
+    default:
+      return FailureKind::OtherStatus;
+  }
+}
+
+}  // namespace
+
+RequestFailure ClassifyFailure(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const SocketError& socket) {
+    return {KindOfSocketError(socket.LastError()), socket.Message()};
+  } catch (const HttpStatusError& status) {
+    return {KindOfStatus(status.ReplyErrorCode()), status.Message()};
+  } catch (const ConnectionClosedError& closed) {
+    return {FailureKind::ClosedEarly, closed.Message()};
+  } catch (const std::exception& other) {
+    return {FailureKind::Other, std::string(other.what())};
+  } catch (...) {
+    return {FailureKind::Untexted, std::nullopt};
+  }
+}
+
+}  // namespace korvane

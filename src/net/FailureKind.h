@@ -1,0 +1,35 @@
+#pragma once
+
+#include <exception>
+#include <optional>
+#include <string>
+
+namespace korvane {
+
+// What a failed request was, read from the values the client's errors carry (the HTTP status,
+// the socket error number, the error's type), never from their message texts. Each caller
+// (the tile fetch, the lookup, the re-download) decides what to do per kind.
+enum class FailureKind {
+  ConnectionReset,  // socket error 10054
+  ClosedEarly,      // the server closed before the reply was complete
+  AddressInUse,     // socket error 10048: the local side ran out of ports
+  SocketFailure,    // any other socket error (name, connect, send, receive, time-out)
+  Redirect,         // HTTP 302
+  Forbidden,        // HTTP 403
+  NotFound,         // HTTP 404
+  BadRequest,       // HTTP 400
+  OtherStatus,      // any other status the client does not accept
+  Other,            // any other error with a message (the client's own refusals among them)
+  Untexted,         // a failure that carries no message at all
+};
+
+// One failed request: its kind, and the message users see (nothing for an untexted failure).
+struct RequestFailure {
+  FailureKind Kind = FailureKind::Untexted;
+  std::optional<std::string> Message;
+};
+
+// The kind and message of a failure raised by a request. error must not be null.
+RequestFailure ClassifyFailure(const std::exception_ptr& error);
+
+}  // namespace korvane
