@@ -27,14 +27,6 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// The threads of this process right now.
-int ThreadCount() {
-  int count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
-    ++count;
-  return count;
-}
-
 // The main window against a stand-in service (the given fault plan), its save path box
 // pointing at a temporary folder, every message box answered with OK.
 class GuiTask : public GuiFixture {
@@ -57,6 +49,14 @@ class GuiTask : public GuiFixture {
   }
 
   QPushButton* StartButton() { return Find<QPushButton>(Form1(), "startStopButton"); }
+  // The worker threads the window has started and not yet joined (Qt's and the system's own
+  // threads are none of the test's business).
+  int WorkerThreads() {
+    int count = 0;
+    for (const auto& worker : Form1().Workers)
+      count += worker ? 1 : 0;
+    return count;
+  }
   QStringList LogWidgetLines() { return LinesOf(Find<QPlainTextEdit>(Form1(), "logMemo")); }
 
   // The seven closing lines of a task's log.
@@ -124,13 +124,14 @@ class GuiSlowTask : public GuiTask {
 
 TEST_F(GuiSlowTask, ClosingTheWindowDuringATaskStopsItSavesAndLeavesNoThread) {
   ShowMain();
-  const int threadsBefore = ThreadCount();
+  ASSERT_EQ(WorkerThreads(), 0);
   TypeTask("closing", "3");
   QTest::mouseClick(StartButton(), Qt::LeftButton);
   ASSERT_EQ(StartButton()->text(), "Stop");
   ASSERT_TRUE(WaitFor([&] { return LogWidgetLines().filter(" OK").size() >= 1; }, TaskBound))
       << "no tile arrived";
-  EXPECT_GT(ThreadCount(), threadsBefore);
+  EXPECT_GT(WorkerThreads(), 0);
+  EXPECT_GT(Form1().RunningWorkers, 0);
 
   QWidget* window = Window(Form1());
   window->close();  // the close box: the window waits for the workers, then goes
@@ -138,7 +139,8 @@ TEST_F(GuiSlowTask, ClosingTheWindowDuringATaskStopsItSavesAndLeavesNoThread) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(runtime.Application().Terminated());
   EXPECT_FALSE(Form1().TaskRunning());
-  EXPECT_EQ(ThreadCount(), threadsBefore);
+  EXPECT_EQ(WorkerThreads(), 0) << "every worker thread joined";
+  EXPECT_EQ(Form1().RunningWorkers, 0);
   EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
 
   // Not every tile came, and what came is saved: the log with its closing lines, and each

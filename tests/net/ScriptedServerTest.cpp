@@ -4,7 +4,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "support/ScriptedServer.h"
 
@@ -29,8 +31,10 @@ TEST(ScriptedServer, StopsWhetherOrNotAClientCame) {
     server.AddConnection(ConnectionScript().Stall());
     fd = ConnectTo(server.Port());
     ASSERT_EQ(::send(fd, "abc", 3, 0), 3);
-    while (server.AcceptedCount() == 0)
-      std::this_thread::yield();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (server.AcceptedCount() == 0 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(server.AcceptedCount(), 1) << "the server never accepted";
   }
   ::close(fd);
 }

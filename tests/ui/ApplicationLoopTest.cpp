@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -221,8 +222,10 @@ TEST(ApplicationLifetime, DestroyingTheApplicationReleasesAWorkerWaitingInSynchr
   auto app = std::make_unique<TApplication>(dialogs);
   std::atomic<bool> ran{false};
   std::thread worker([&, raw = app.get()] { raw->Synchronize([&] { ran = true; }); });
-  while (!app->HasQueuedCalls())
-    std::this_thread::yield();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!app->HasQueuedCalls() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_TRUE(app->HasQueuedCalls()) << "the worker never queued its call";
   app.reset();
   worker.join();
   EXPECT_FALSE(ran);
