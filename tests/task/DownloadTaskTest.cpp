@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "support/TempFolder.h"
 #include "task/DownloadTask.h"
+#include "task/TaskRunLock.h"
 
 namespace korvane {
 namespace {
@@ -117,6 +118,25 @@ TEST_F(DownloadTaskTest, ResumePositionsOutsideTheGridCountAsNone) {
   task.ResumeX[6] = 1 << 30;
   task.ResumeY[6] = 1 << 30;
   EXPECT_EQ(task.ResumeSkip(6), 0);
+}
+
+TEST_F(DownloadTaskTest, OneRunOfATaskAtATime) {
+  DownloadTask task = Build();
+  {
+    TaskRunLock run(task, "newtask");
+    params.ContinueTask = true;
+    DownloadTask again = Build();
+    try {
+      TaskRunLock second(again, "newtask");
+      FAIL() << "a second run of the task was let in";
+    } catch (const Exception& error) {
+      EXPECT_EQ(error.Message(), "Task newtask is already running.");
+    }
+    params.TaskFileName = "other.krvn";
+    DownloadTask other = Build();
+    EXPECT_NO_THROW(TaskRunLock(other, "other")) << "another task of the folder is free";
+  }
+  EXPECT_NO_THROW(TaskRunLock(task, "newtask")) << "the ended run let go";
 }
 
 TEST_F(DownloadTaskTest, ResumeExampleAtZoomThree) {
