@@ -158,6 +158,35 @@ TEST_F(RedownloadWindow, ANotFoundTileIsReportedAndTheOthersAreStoredAtTheirReco
   EXPECT_TRUE(clock.PausesMs().empty());
 }
 
+TEST_F(RedownloadWindow, ABusyServiceWhoseReasonNamesAnotherStatus_EndsNothing) {
+  Serve({{"/t1", Reply("503 Try again in 403 seconds")}});
+  Run(WriteList("two.ftl", {Line("1.jpg", "/t1"), Line("2.jpg", "/t2")}));
+  EXPECT_EQ(Memo(), (TStringList{"Start...", "503 Try again in 403 seconds->" + Url("/t1"),
+                                 Tile("2.jpg") + ":" + Url("/t2") + " ->OK", "Download End."}));
+}
+
+TEST_F(RedownloadWindow, ADamagedListGetsALinePerBadEntryAndTheGoodOnesStored) {
+  Serve();
+  std::string noise;
+  for (int i = 0; i < 2048; ++i)
+    noise += static_cast<char>((i * 131 + 7) % 256);
+  const std::string list = Line("1.jpg", "/a") + "\r" + noise + "\r" + Tile("x.jpg") + "|" +
+                           std::string(10 * 1024 * 1024, 'h') + "\r" + Tile("y.jpg") + "|" +
+                           Url("/n") + std::string(1, '\0') + "\r" + Line("2.jpg", "/b") + "\r";
+  const std::string listPath = lists.Path() + "damaged.ftl";
+  WriteFileBytes(listPath, list);
+  Run(listPath);
+  const TStringList memo = Memo();
+  ASSERT_GE(memo.size(), 4u);
+  EXPECT_EQ(memo[1], Tile("1.jpg") + ":" + Url("/a") + " ->OK");
+  EXPECT_EQ(memo[memo.size() - 2], Tile("2.jpg") + ":" + Url("/b") + " ->OK");
+  EXPECT_EQ(memo.back(), "Download End.");
+  EXPECT_EQ(ReadFileBytes(Tile("2.jpg")), "tile /b");
+  EXPECT_FALSE(FileExists(Tile("x.jpg")));
+  EXPECT_FALSE(FileExists(Tile("y.jpg"))) << "an address with a NUL in it is never requested";
+  EXPECT_EQ(ReadFileBytes(listPath), list) << "the list itself is never written";
+}
+
 TEST_F(RedownloadWindow, ABanEndsTheRunWithoutRequestingTheRest) {
   Serve({{"/t1", Reply("403 Forbidden")},
          {"/m2", "HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 0\r\n\r\n"}});
