@@ -22,6 +22,11 @@ elseif(NOT KORVANE_SANITIZE STREQUAL "")
   message(FATAL_ERROR "KORVANE_SANITIZE must be empty, 'address' or 'thread'")
 endif()
 
+# Coverage for libFuzzer in every object; the fuzz targets alone link its main.
+if(KORVANE_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # korvane_add_library(name SOURCES... DEPS...): a subsystem library from its folder's sources.
 function(korvane_add_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
