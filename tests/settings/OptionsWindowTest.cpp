@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -71,6 +72,24 @@ TEST_F(OptionsWindowTest, FirstRunShowsTheDefaultsAndOkWritesTheSixKeysInOrder) 
     at = found + line.size();
   }
   EXPECT_TRUE(dialogs.Errors().empty());
+}
+
+TEST_F(OptionsWindowTest, ANewConfigurationIsReadableByItsOwnerOnly) {
+  // It holds the proxy password in clear; a file the user made readable stays so.
+  const mode_t previousMask = ::umask(022);
+  options.ShowModal();
+  TypeEverything("");
+  EXPECT_TRUE(options.UserPressEnter());
+  EXPECT_EQ(std::filesystem::status(ConfigFilePath()).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::permissions(ConfigFilePath(), std::filesystem::perms::group_read,
+                               std::filesystem::perm_options::add);
+  options.ShowModal();
+  EXPECT_TRUE(options.UserPressEnter());
+  EXPECT_EQ(std::filesystem::status(ConfigFilePath()).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+  ::umask(previousMask);
 }
 
 TEST_F(OptionsWindowTest, OkWritesTheTextsAsTypedAndLeavesOtherSectionsAlone) {
