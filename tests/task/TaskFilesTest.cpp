@@ -105,6 +105,10 @@ TEST_F(TaskFilesTest, LogHeaderWithProxyHas28LinesWithTheCredentialsInClear) {
   EXPECT_EQ(lines[13], "ProxyPassword:p=w");
   EXPECT_EQ(lines[14], "");
   EXPECT_EQ(lines[15], "MinX = 0");
+  // The password stands in the log: a new log is for its owner's eyes only (umask aside).
+  const auto perms = std::filesystem::status(task.LogFileName).permissions();
+  EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+            std::filesystem::perms::none);
 }
 
 TEST_F(TaskFilesTest, ContinuingTwiceAddsTwoContinuationBlocksBelowTheEarlierRuns) {
