@@ -47,7 +47,8 @@ class ConnectionClosedError : public Exception {
 
 // A fault the client refuses on its own account: a URL it will not send, a header value that
 // would split the request, or a reply beyond the client's limits or with a malformed framing.
-// Callers treat these as "any other error".
+// Callers treat these as "any other error", whatever the text says (the callers classify
+// failures by type, status and error number, never by text).
 class HttpClientError : public Exception {
  public:
   using Exception::Exception;

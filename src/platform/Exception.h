@@ -5,9 +5,8 @@
 
 namespace korvane {
 
-// The base of every error the program raises on purpose. Callers decide by the error's type and
-// the values it carries; the message texts are part of the interface too (users see them in
-// logs and boxes, and stored logs keep them).
+// The base of every error the program raises on purpose. Callers decide by its type and values;
+// the texts are part of the interface too (users see them in logs and boxes; logs keep them).
 class Exception : public std::exception {
  public:
   explicit Exception(std::string message) : message_(std::move(message)) {}
