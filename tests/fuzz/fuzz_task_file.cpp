@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   params.SavePath = fuzz::ScratchFolder();
   params.TaskFileName = "task.krvn";
   params.ContinueTask = true;
-  const DownloadTask task(&params, nullptr);
+  const DownloadTask task(&params);
   for (int index = 0; index < MaxThreadCount; ++index) {
     const int skip = task.ResumeSkip(index);
     if (skip < 0 || skip > task.TotalCount) std::abort();

@@ -49,14 +49,9 @@ class GuiTask : public GuiFixture {
   }
 
   QPushButton* StartButton() { return Find<QPushButton>(Form1(), "startStopButton"); }
-  // The worker threads the window has started and not yet joined (Qt's and the system's own
-  // threads are none of the test's business).
-  int WorkerThreads() {
-    int count = 0;
-    for (const auto& worker : Form1().Workers)
-      count += worker ? 1 : 0;
-    return count;
-  }
+  // Whether the worker threads the window's session started still exist (Qt's and the
+  // system's own threads are none of the test's business).
+  bool WorkerThreadsExist() { return Form1().Session().Running(); }
   QStringList LogWidgetLines() { return LinesOf(Find<QPlainTextEdit>(Form1(), "logMemo")); }
 
   // The seven closing lines of a task's log.
@@ -124,14 +119,14 @@ class GuiSlowTask : public GuiTask {
 
 TEST_F(GuiSlowTask, ClosingTheWindowDuringATaskStopsItSavesAndLeavesNoThread) {
   ShowMain();
-  ASSERT_EQ(WorkerThreads(), 0);
+  ASSERT_FALSE(WorkerThreadsExist());
   TypeTask("closing", "3");
   QTest::mouseClick(StartButton(), Qt::LeftButton);
   ASSERT_EQ(StartButton()->text(), "Stop");
   ASSERT_TRUE(WaitFor([&] { return LogWidgetLines().filter(" OK").size() >= 1; }, TaskBound))
       << "no tile arrived";
-  EXPECT_GT(WorkerThreads(), 0);
-  EXPECT_GT(Form1().RunningWorkers, 0);
+  EXPECT_TRUE(WorkerThreadsExist());
+  EXPECT_GT(Form1().Session().RunningWorkers(), 0);
 
   QWidget* window = Window(Form1());
   window->close();  // the close box: the window waits for the workers, then goes
@@ -139,8 +134,8 @@ TEST_F(GuiSlowTask, ClosingTheWindowDuringATaskStopsItSavesAndLeavesNoThread) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(runtime.Application().Terminated());
   EXPECT_FALSE(Form1().TaskRunning());
-  EXPECT_EQ(WorkerThreads(), 0) << "every worker thread joined";
-  EXPECT_EQ(Form1().RunningWorkers, 0);
+  EXPECT_FALSE(WorkerThreadsExist()) << "every worker thread joined";
+  EXPECT_EQ(Form1().Session().RunningWorkers(), 0);
   EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
 
   // Not every tile came, and what came is saved: the log with its closing lines, and each

@@ -71,8 +71,8 @@ TEST_F(BadLocalInput, Continue_WithDamagedResumePositionsFetchesTheWholeGrid) {
                            "T4X=99\r\nT4Y=\0\r\n"s);
   Type("cont.krvn", "48.8566", "2.3522", "2", SavePath());
   StartAndRunToEnd();
-  ASSERT_TRUE(form->CurrentTask);
-  EXPECT_TRUE(form->CurrentTask->Params->ContinueTask);
+  ASSERT_TRUE(form->Session().Task());
+  EXPECT_TRUE(form->Session().Task()->Params->ContinueTask);
   int tiles = 0;
   for (const StandinRequest& request : standin->Requests())
     tiles += request.Target.find("output=tile") != std::string::npos ? 1 : 0;
