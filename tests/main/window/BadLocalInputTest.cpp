@@ -66,16 +66,22 @@ TEST_F(BadLocalInput, OpenTask_ShowsWhatItCanAndChangesNoFile) {
 
 TEST_F(BadLocalInput, Continue_WithDamagedResumePositionsFetchesTheWholeGrid) {
   const std::string path = SavePath() + "cont.krvn";
-  WriteFileBytes(path, Binary() + "\r\n[THREADS]\r\nT1X=2147483647\r\nT1Y=2147483647\r\n" +
-                           "T2X=-1\r\nT2Y=-2147483648\r\nT3X=0x7FFFFFFF\r\nT3Y=3\r\n" +
-                           "T4X=99\r\nT4Y=\0\r\n"s);
   Type("cont.krvn", "48.8566", "2.3522", "2", SavePath());
+  StartAndRunToEnd();
+  const size_t firstRun = standin->Requests().size();
+  // The run's own head stays, so the task continues; its positions are replaced by damage.
+  std::string head = ReadFileBytes(path);
+  head = head.substr(0, head.find("[THREADS]"));
+  WriteFileBytes(path, head + "[THREADS]\r\nT1X=2147483647\r\nT1Y=2147483647\r\n" +
+                           "T2X=-1\r\nT2Y=-2147483648\r\nT3X=0x7FFFFFFF\r\nT3Y=3\r\n" +
+                           "T4X=99\r\nT4Y=\0\r\n"s + Binary());
   StartAndRunToEnd();
   ASSERT_TRUE(form->Session().Task());
   EXPECT_TRUE(form->Session().Task()->Params->ContinueTask);
   int tiles = 0;
-  for (const StandinRequest& request : standin->Requests())
-    tiles += request.Target.find("output=tile") != std::string::npos ? 1 : 0;
+  const std::vector<StandinRequest> requests = standin->Requests();
+  for (size_t i = firstRun; i < requests.size(); ++i)
+    tiles += requests[i].Target.find("output=tile") != std::string::npos ? 1 : 0;
   EXPECT_EQ(tiles, 8) << "every position outside the grid counts as none";
 }
 
