@@ -57,11 +57,15 @@ class TileFetch {
     for (;;) {
       ++attempt;
       if (auto failure = TryGet(worker_.Get, url_, response)) {
+        // A stop cuts the request short (or came during it): the tile is left for the next
+        // run, with no failure line and no substitute.
+        if (worker_.Stopped()) return TileOutcome::Interrupted;
         const TileFailureKind kind = ClassifyTileFailure(failure->Kind);
         const TileFailureRule& rule = RuleFor(kind);
         if (rule.LineOnEveryFailure) Log(FailureLine(*failure));
         if (attempt < rule.GiveUpAt) {
-          TheClock().Sleep(rule.Wait);
+          worker_.Pause(rule.Wait);
+          if (worker_.Stopped()) return TileOutcome::Interrupted;
           continue;
         }
         return GiveUp(kind, *failure);
@@ -75,7 +79,8 @@ class TileFetch {
       }
       Log("crashed image->" + url_);
       if (attempt <= CrashedImageRetryLimit) {
-        TheClock().Sleep(CrashedImageWait);
+        worker_.Pause(CrashedImageWait);
+        if (worker_.Stopped()) return TileOutcome::Interrupted;
         continue;
       }
       return Crashed(response);
@@ -164,6 +169,14 @@ class TileFetch {
 };
 
 }  // namespace
+
+void TileFetchWorker::Pause(Milliseconds nominal) const {
+  if (Stop != nullptr) {
+    TheClock().SleepUnless(nominal, *Stop);
+  } else {
+    TheClock().Sleep(nominal);
+  }
+}
 
 TileOutcome FetchTile(TileFetchWorker& worker, int x, int y, int k) {
   return TileFetch(worker, x, y, k).Run();

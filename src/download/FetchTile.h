@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/Clock.h"
+#include "platform/StopSignal.h"
 #include "task/DownloadTask.h"
 
 namespace korvane {
@@ -12,6 +14,8 @@ enum class TileOutcome {
   Saved,        // stored as downloaded
   Substituted,  // given up on; the substitute image stands in the tile's place
   StopWorker,   // the service refuses this client or the network is down: the worker must end
+  Interrupted,  // the worker was asked to stop mid-tile: neither finished nor given up, so a
+                // later run fetches it again
 };
 
 // One GET of the worker's own client (HttpClient::Get): fills body with the answer or raises.
@@ -26,6 +30,14 @@ struct TileFetchWorker {
   std::string BlankImagePath;  // the substitute image
   std::function<void(const std::string&)> AddLogLine;
   std::function<void(const std::string&)> AddFailedLine;
+  // Raised when the worker is asked to stop: pauses end at once and a tile whose request
+  // failed meanwhile is left for a later run (Interrupted) instead of being given up. Null: a
+  // worker that is never stopped.
+  const StopSignal* Stop = nullptr;
+
+  bool Stopped() const { return Stop != nullptr && Stop->Raised(); }
+  // A pause of the tile procedure, cut short by a stop.
+  void Pause(Milliseconds nominal) const;
 };
 
 // Fetches tile (x, y), sequence number k: requests it until it is judged (one attempt counter

@@ -30,6 +30,7 @@ void TileWorker::Start() {
 
 void TileWorker::Terminate() {
   terminated_.store(true, std::memory_order_relaxed);
+  stop_.Raise();
 }
 
 bool TileWorker::Terminated() const {
@@ -114,6 +115,7 @@ void TileWorker::DownloadTiles() {
       ProgramFolder() + "blankimg/blank." + Task->GetImageExtension(),
       [this](const std::string& line) { HandLogLine(line); },
       [this](const std::string& line) { HandFailedLine(line); },
+      &stop_,
   };
   // The walk takes its grid bounds and worker count once, here.
   TileWalk walk(Task->Grid(), params.ThreadCount, index_, Task->ResumeSkip(index_));
@@ -121,9 +123,9 @@ void TileWorker::DownloadTiles() {
     const std::optional<WalkStep> step = walk.Next();
     if (!step) break;
     const TileOutcome outcome = FetchTile(worker, step->X, step->Y, step->K);
-    if (outcome == TileOutcome::StopWorker) break;
+    if (outcome == TileOutcome::StopWorker || outcome == TileOutcome::Interrupted) break;
     SetCurrentXY(step->X, step->Y);
-    if (outcome == TileOutcome::Saved) TheClock().Sleep(SavedTilePause);
+    if (outcome == TileOutcome::Saved) TheClock().SleepUnless(SavedTilePause, stop_);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "download/FetchTile.h"
 #include "download/TileWorkerHost.h"
+#include "platform/StopSignal.h"
 #include "platform/Synchronizer.h"
 #include "task/DownloadTask.h"
 
@@ -37,8 +38,9 @@ class TileWorker {
   // Starts a worker created suspended; does nothing for one already started.
   void Start();
 
-  // Asks the worker to stop and returns at once. The worker sees the request before its next
-  // grid position: the tile in hand, with all its repeats and its pause, is finished first.
+  // Asks the worker to stop and returns at once. Its pauses end at once; a tile whose request
+  // fails from now on is left for a later run (its resume point stays at the last finished
+  // tile), and the worker sees the request before its next grid position.
   void Terminate();
   bool Terminated() const;
 
@@ -74,6 +76,7 @@ class TileWorker {
   std::atomic<std::uint64_t> current_{0};
   std::atomic<int> finished_{0};
   std::atomic<bool> terminated_{false};
+  StopSignal stop_;
   TileWorkerHost& host_;
   TSynchronizer& synchronizer_;
   RequestFilter requestFilter_;

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/StopSignal.h"
+
 namespace korvane {
 
 using Milliseconds = std::chrono::milliseconds;
@@ -15,6 +17,12 @@ class Clock {
 
   // Pauses the calling thread for the nominal duration.
   virtual void Sleep(Milliseconds nominal) = 0;
+
+  // The same pause, cut short when stop is raised (a worker asked to stop must not sit out
+  // its pause). Returns at once when stop is already raised.
+  virtual void SleepUnless(Milliseconds nominal, const StopSignal& stop) {
+    stop.WaitFor(RealDuration(nominal));
+  }
 
   // The real duration that stands for a nominal one, for waits that are not plain sleeps (a
   // timer interval, a time-out on a condition). Does not record anything.

@@ -13,16 +13,23 @@ RecordingClock::~RecordingClock() {
 }
 
 void RecordingClock::Sleep(Milliseconds nominal) {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    pauses_.push_back({std::this_thread::get_id(), nominal});
-  }
+  Record(nominal);
   Milliseconds real = RealDuration(nominal);
   if (real.count() > 0) {
     std::this_thread::sleep_for(real);
   } else {
     std::this_thread::yield();
   }
+}
+
+void RecordingClock::SleepUnless(Milliseconds nominal, const StopSignal& stop) {
+  Record(nominal);
+  Clock::SleepUnless(nominal, stop);
+}
+
+void RecordingClock::Record(Milliseconds nominal) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  pauses_.push_back({std::this_thread::get_id(), nominal});
 }
 
 Milliseconds RecordingClock::RealDuration(Milliseconds nominal) {

@@ -25,6 +25,7 @@ class RecordingClock final : public Clock {
   ~RecordingClock() override;
 
   void Sleep(Milliseconds nominal) override;
+  void SleepUnless(Milliseconds nominal, const StopSignal& stop) override;
   Milliseconds RealDuration(Milliseconds nominal) override;
   Milliseconds RealTimeout(Milliseconds nominal) override;
 
@@ -41,6 +42,8 @@ class RecordingClock final : public Clock {
   void Clear();
 
  private:
+  void Record(Milliseconds nominal);
+
   int speedUp_;
   std::atomic<int> timeoutSpeedUp_{0};
   mutable std::mutex mutex_;
