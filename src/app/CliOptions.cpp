@@ -8,7 +8,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       {"--task", &CliOptions::Task},       {"--lat", &CliOptions::Latitude},
       {"--lon", &CliOptions::Longitude},   {"--zoom", &CliOptions::Zoom},
       {"--path", &CliOptions::Path},       {"--open", &CliOptions::OpenFile},
-      {"--retry", &CliOptions::RetryFile},
+      {"--retry", &CliOptions::RetryFile}, {"--batch", &CliOptions::BatchFile},
   };
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -29,8 +29,14 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     }
     if (!known) return std::nullopt;
   }
-  if (options.RetryFile && (options.Task || options.Latitude || options.Longitude || options.Zoom ||
-                            options.Path || options.OpenFile || options.Stitch)) {
+  if (options.RetryFile &&
+      (options.Task || options.Latitude || options.Longitude || options.Zoom || options.Path ||
+       options.OpenFile || options.Stitch || options.BatchFile)) {
+    return std::nullopt;
+  }
+  // A batch names its places itself; only the folder and the default zoom apply to all.
+  if (options.BatchFile &&
+      (options.Task || options.Latitude || options.Longitude || options.OpenFile)) {
     return std::nullopt;
   }
   return options;
@@ -41,12 +47,16 @@ std::string CliUsage() {
          " [--open FILE]\n"
          "                   [--stitch]\n"
          "       korvane-cli --retry FILE\n"
+         "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch]\n"
          "\n"
          "Downloads the tiles of the Street View panorama at a point, as the main window's Start\n"
          "does. Each TEXT goes into its box exactly as typed; an omitted box keeps the value the\n"
          "window shows at start-up. --open fills the boxes from a task file first. --retry\n"
          "fetches the tiles of a failed-tile list again. --stitch joins the tiles into one\n"
          "panorama beside the task file once the task has ended, when no tile is missing.\n"
+         "--batch runs one task per place of a list (rows lat,lon[,name[,zoom]]; # comments),\n"
+         "skips finished ones, continues unfinished ones, and writes a summary to\n"
+         "<list>_summary.csv and standard output.\n"
          "Log lines go to standard output, messages to standard error. Exit status: 0 when the\n"
          "task ended (or the re-download finished), 1 when Start ended with a message (or the\n"
          "panorama could not be made), 2 for a bad command line. SIGINT or SIGTERM stops the\n"

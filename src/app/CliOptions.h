@@ -10,6 +10,7 @@ namespace korvane {
 //   korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT] [--open FILE]
 //               [--stitch]
 //   korvane-cli --retry FILE
+//   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT]
 // Each TEXT is put into its box exactly as a user would type it (empty texts included).
 struct CliOptions {
   std::optional<std::string> Task;
@@ -19,6 +20,7 @@ struct CliOptions {
   std::optional<std::string> Path;
   std::optional<std::string> OpenFile;
   std::optional<std::string> RetryFile;
+  std::optional<std::string> BatchFile;
   bool ShowHelp = false;
   // After the task's end, join its tiles into one panorama (when none is missing).
   bool Stitch = false;

@@ -2,18 +2,16 @@
 
 #include <filesystem>
 #include <memory>
-#include <mutex>
 
+#include "app/BatchRun.h"
 #include "app/CliOptions.h"
 #include "app/CliStitch.h"
-#include "app/CliTaskHost.h"
+#include "app/CliTaskRun.h"
 #include "app/StopSignals.h"
 #include "retry/RetryWindow.h"
-#include "session/DownloadSession.h"
 #include "session/TaskFileRequest.h"
 #include "settings/Config.h"
 #include "ui/TConsoleDialogs.h"
-#include "ui/TTimer.h"
 
 namespace korvane {
 namespace {
@@ -21,25 +19,6 @@ namespace {
 constexpr int ExitTaskEnded = 0;
 constexpr int ExitStartFailed = 1;
 constexpr int ExitBadCommandLine = 2;
-
-// Lets the signal watcher reach the application only while it exists.
-class SignalTarget {
- public:
-  void Set(TApplication* app, std::function<void()> pressStop) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    app_ = app;
-    pressStop_ = std::move(pressStop);
-  }
-  void Signalled() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (app_ != nullptr) app_->QueueCall(pressStop_);
-  }
-
- private:
-  std::mutex mutex_;
-  TApplication* app_ = nullptr;
-  std::function<void()> pressStop_;
-};
 
 // A task file named relative to the folder the command runs in.
 std::string AbsoluteTaskFile(const std::string& path) {
@@ -63,33 +42,9 @@ StartRequest BuildRequest(const CliOptions& options) {
 
 int RunTask(const CliOptions& options, TApplication& app, SignalTarget& signals, std::ostream& out,
             std::ostream& err) {
-  CliTaskHost host(app, out);
-  DownloadSession session(host, app);
-  TTimer clock(app, "sessionClock");
-  clock.SetEnabled(false);
-  clock.OnTimer = [&session] { session.Tick(); };
-
-  bool stopRequested = false;
-  signals.Set(&app, [&session, &stopRequested] {
-    stopRequested = true;
-    session.Stop();
-  });
-
-  bool started = false;
-  app.CallHandler([&] { started = session.Start(BuildRequest(options)); });
-  if (!started) {
-    signals.Set(nullptr, nullptr);
-    return ExitStartFailed;
-  }
-  clock.SetEnabled(true);
-  // A signal that came during the lookup stops the task as soon as it runs.
-  if (stopRequested) session.Stop();
-  app.ProcessMessagesUntil([&host] { return host.Ended(); });
-  signals.Set(nullptr, nullptr);
-  if (!host.Ended()) return ExitStartFailed;
-  if (options.Stitch && session.Task()) {
-    return StitchEndedTask(session.Task()->TaskFilePath(), out, err);
-  }
+  const CliTaskOutcome outcome = RunCliTask(BuildRequest(options), app, signals, out);
+  if (!outcome.Ended) return ExitStartFailed;
+  if (options.Stitch) return StitchEndedTask(outcome.TaskFilePath, out, err);
   return ExitTaskEnded;
 }
 
@@ -124,8 +79,13 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
   TApplication app(dialogs);
   int status = ExitStartFailed;
   try {
-    status = options->RetryFile ? RunRetry(*options, app, dialogs, out)
-                                : RunTask(*options, app, target, out, err);
+    if (options->RetryFile) {
+      status = RunRetry(*options, app, dialogs, out);
+    } else if (options->BatchFile) {
+      status = RunBatch(*options, app, target, out, err);
+    } else {
+      status = RunTask(*options, app, target, out, err);
+    }
   } catch (const std::exception& error) {
     app.HandleException(error);
     status = ExitStartFailed;

@@ -190,5 +190,100 @@ TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
   EXPECT_LT(tiles, 28) << "the stop came before the grid was done";
 }
 
+// Twenty places and a bad row: a first run through korvane-cli as a process is interrupted
+// with SIGINT during the fifth place, a second run finishes the batch, skipping the places
+// already done and continuing the interrupted one.
+TEST(KorvaneCliProcess, ABatchSurvivesABadRowAndAnInterruptionAndResumes) {
+  StandinFixture slow("tile every delay 200\n");
+  TempProgramFolder program;
+  TempFolder processProgram;
+  TempFolder save;
+  namespace fs = std::filesystem;
+  fs::copy(fs::path(KORVANE_PROGRAM_DIR), fs::path(processProgram.Path()),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  fs::remove(fs::path(processProgram.Path()) / "ini" / "config.ini");
+  WriteFileBytes(processProgram.Path() + "ini/config.ini", slow.ServiceConfig());
+  std::string list = "lat,lon,name,zoom\n# twenty places along a street\n";
+  for (int i = 1; i <= 20; ++i) {
+    list += "48.85" + std::to_string(10 + i) + ",2.35,place" + std::to_string(i) + ",1\n";
+    if (i == 10) list += "48.8,not a number\n";
+  }
+  const std::string listPath = save.Path() + "places.csv";
+  WriteFileBytes(listPath, list);
+
+  const std::string cli = processProgram.Path() + "korvane-cli";
+  const std::string savePath = save.Path() + "tasks";
+  int outPipe[2];
+  ASSERT_EQ(pipe2(outPipe, O_CLOEXEC), 0);
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    dup2(outPipe[1], STDOUT_FILENO);
+    int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, STDERR_FILENO);
+    execl(cli.c_str(), cli.c_str(), "--batch", listPath.c_str(), "--path", savePath.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(outPipe[1]);
+  std::string printed;
+  bool signalled = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  for (;;) {
+    pollfd fd{outPipe[0], POLLIN, 0};
+    if (poll(&fd, 1, 100) > 0) {
+      char buffer[4096];
+      ssize_t got = read(outPipe[0], buffer, sizeof buffer);
+      if (got <= 0) break;
+      printed.append(buffer, static_cast<size_t>(got));
+    }
+    if (!signalled && Contains(printed, "== line 7: place5\n")) {
+      kill(pid, SIGINT);
+      signalled = true;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      break;
+    }
+  }
+  close(outPipe[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(signalled) << printed;
+  ASSERT_TRUE(WIFEXITED(status)) << printed;
+  EXPECT_EQ(WEXITSTATUS(status), 1) << "a stopped batch is not complete";
+  EXPECT_TRUE(Contains(printed, "line 7: place5")) << printed;
+  EXPECT_FALSE(Contains(printed, "== line 8:")) << "the batch ends with the stopped task";
+
+  // The second run, in this process against a quick stand-in, finishes the list.
+  RecordingClock clock{100};
+  StandinFixture quick;
+  program.WriteConfig(quick.ServiceConfig());
+  std::ostringstream out, err;
+  EXPECT_EQ(RunKorvaneCli({"--batch", listPath, "--path", savePath}, out, err), 1)
+      << "the bad row keeps the batch from being complete";
+  EXPECT_TRUE(Contains(err.str(), "line 13: latitude and longitude must be numbers\n"))
+      << err.str();
+  const TStringList summary = LoadLines(save.Path() + "places_summary.csv");
+  ASSERT_EQ(summary.size(), 22u);
+  EXPECT_EQ(summary[0], "place,panorama id,tiles,failed,state");
+  int finishedBefore = 0, done = 0;
+  for (const std::string& row : summary) {
+    if (Contains(row, ",2,0,finished before")) ++finishedBefore;
+    if (Contains(row, ",2,0,done")) ++done;
+  }
+  EXPECT_EQ(finishedBefore, 4) << "places 1 to 4 were done in the first run";
+  EXPECT_EQ(done, 16);
+  EXPECT_TRUE(Contains(summary[7], "line 7: place5,")) << summary[7];
+  EXPECT_TRUE(Contains(summary[7], ",done")) << "the interrupted place was continued";
+  EXPECT_EQ(summary[13], "line 13,,,,bad row");
+  EXPECT_TRUE(Contains(ReadFileBytes(savePath + "/place5_log.txt"), "Log continue..."));
+  EXPECT_TRUE(Contains(out.str(), "line 21: place19")) << "the table is printed at the end";
+  for (int i = 1; i <= 20; ++i) {
+    const std::string folder = savePath + "/place" + std::to_string(i) + "/";
+    EXPECT_TRUE(FileExists(folder + "gv_0_0_1.jpg") && FileExists(folder + "gv_1_0_1.jpg")) << i;
+  }
+}
+
 }  // namespace
 }  // namespace korvane::test

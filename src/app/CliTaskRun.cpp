@@ -1,0 +1,60 @@
+#include "app/CliTaskRun.h"
+
+#include "app/CliTaskHost.h"
+#include "session/DownloadSession.h"
+#include "ui/TTimer.h"
+
+namespace korvane {
+
+void SignalTarget::Set(TApplication* app, std::function<void()> pressStop) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  app_ = app;
+  pressStop_ = std::move(pressStop);
+  if (app_ != nullptr && pending_) {
+    pending_ = false;
+    app_->QueueCall(pressStop_);
+  }
+}
+
+void SignalTarget::Signalled() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (app_ != nullptr) {
+    app_->QueueCall(pressStop_);
+  } else {
+    pending_ = true;
+  }
+}
+
+CliTaskOutcome RunCliTask(const StartRequest& request, TApplication& app, SignalTarget& signals,
+                          std::ostream& out) {
+  CliTaskHost host(app, out);
+  DownloadSession session(host, app);
+  TTimer clock(app, "sessionClock");
+  clock.SetEnabled(false);
+  clock.OnTimer = [&session] { session.Tick(); };
+
+  CliTaskOutcome outcome;
+  signals.Set(&app, [&session, &outcome] {
+    outcome.StopRequested = true;
+    session.Stop();
+  });
+  struct Unlisten {
+    SignalTarget& signals;
+    ~Unlisten() { signals.Set(nullptr, nullptr); }
+  } unlisten{signals};
+
+  app.CallHandler([&] { outcome.Started = session.Start(request); });
+  if (!outcome.Started) return outcome;
+  outcome.Total = session.Progress().Total;
+  outcome.PanoId = session.Task()->Params->PanoId;
+  outcome.TaskFilePath = session.Task()->TaskFilePath();
+  clock.SetEnabled(true);
+  // A signal that came during the lookup stops the task as soon as it runs.
+  if (outcome.StopRequested) session.Stop();
+  app.ProcessMessagesUntil([&host] { return host.Ended(); });
+  outcome.Ended = host.Ended();
+  outcome.Failed = static_cast<int>(session.FailedLines().size());
+  return outcome;
+}
+
+}  // namespace korvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <ostream>
+
+#include "session/StartRequest.h"
+#include "ui/TApplication.h"
+
+namespace korvane {
+
+// Lets the signal watcher reach the application only while a run listens. A signal that comes
+// while nobody listens (between two tasks of a batch) is kept for the next listener, so it
+// stops the next task instead of being lost.
+class SignalTarget {
+ public:
+  void Set(TApplication* app, std::function<void()> pressStop);
+  // From the watcher's thread: queues the stop press on the main thread.
+  void Signalled();
+
+ private:
+  std::mutex mutex_;
+  TApplication* app_ = nullptr;
+  std::function<void()> pressStop_;
+  bool pending_ = false;
+};
+
+// How one task run from the command line ended.
+struct CliTaskOutcome {
+  bool Started = false;        // the workers ran (else Start ended with a message or error)
+  bool Ended = false;          // the end sequence ran
+  bool StopRequested = false;  // a signal asked for the stop
+  int Total = 0;               // the task's tile count, once started
+  int Failed = 0;              // lines of its failed-tile list at the end
+  std::string PanoId;          // the panorama looked up, once started
+  std::string TaskFilePath;    // the task's file, once started
+};
+
+// One task as the main window's Start runs it, with the log on out and the boxes through the
+// application's dialogs; SIGINT/SIGTERM (through signals) press Stop. Returns when the task has
+// ended, or at once when it did not start. Main thread only.
+CliTaskOutcome RunCliTask(const StartRequest& request, TApplication& app, SignalTarget& signals,
+                          std::ostream& out);
+
+}  // namespace korvane
