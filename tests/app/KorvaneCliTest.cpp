@@ -124,49 +124,46 @@ TEST_F(KorvaneCli, RetryPrintsTheWindowsLinesAndExitsWithZeroAtDownloadEnd) {
   EXPECT_EQ(err.str(), "Cannot open file " + save.Path() + "missing.ftl\n");
 }
 
-// korvane-cli as its own process: SIGINT presses Stop and the program exits 0 after the end
-// sequence. The tiles are slowed down so the task is still running when the signal comes.
-TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
-  StandinFixture standin("tile every delay 200\n");
-  TempFolder program;
-  TempFolder save;
-  namespace fs = std::filesystem;
-  fs::copy(fs::path(KORVANE_PROGRAM_DIR), fs::path(program.Path()),
-           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-  fs::remove(fs::path(program.Path()) / "ini" / "config.ini");
-  WriteFileBytes(program.Path() + "ini/config.ini", standin.ServiceConfig());
+// What korvane-cli printed on stdout as a process of its own, and how it ended.
+struct ProcessRun {
+  std::string Printed;
+  bool Signalled = false;
+  int Status = 0;
+};
 
+// Runs the program folder's korvane-cli with arguments (stderr to /dev/null) and sends SIGINT
+// once its output contains trigger; a run still going after a minute is killed.
+ProcessRun RunCliProcess(const std::string& programFolder,
+                         const std::vector<std::string>& arguments, const std::string& trigger) {
+  ProcessRun run;
   int outPipe[2];
-  ASSERT_EQ(pipe2(outPipe, O_CLOEXEC), 0);
-  const std::string cli = program.Path() + "korvane-cli";
-  const std::string savePath = save.Path();
+  if (pipe2(outPipe, O_CLOEXEC) != 0) return run;
+  const std::string cli = programFolder + "korvane-cli";
+  std::vector<char*> argv{const_cast<char*>(cli.c_str())};
+  for (const std::string& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
   pid_t pid = fork();
-  ASSERT_GE(pid, 0);
   if (pid == 0) {
     dup2(outPipe[1], STDOUT_FILENO);
     int devNull = open("/dev/null", O_WRONLY);
     dup2(devNull, STDERR_FILENO);
-    execl(cli.c_str(), cli.c_str(), "--task", "sig", "--lat", "48.8566", "--lon", "2.3522",
-          "--zoom", "3", "--path", savePath.c_str(), static_cast<char*>(nullptr));
+    execv(cli.c_str(), argv.data());
     _exit(127);
   }
   close(outPipe[1]);
-
-  // Wait (bounded) for the first tile line, then press Stop with SIGINT.
-  std::string printed;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  bool signalled = false;
   for (;;) {
     pollfd fd{outPipe[0], POLLIN, 0};
     if (poll(&fd, 1, 100) > 0) {
       char buffer[4096];
       ssize_t got = read(outPipe[0], buffer, sizeof buffer);
       if (got <= 0) break;
-      printed.append(buffer, static_cast<size_t>(got));
+      run.Printed.append(buffer, static_cast<size_t>(got));
     }
-    if (!signalled && Contains(printed, " OK\n")) {
+    if (!run.Signalled && Contains(run.Printed, trigger)) {
       kill(pid, SIGINT);
-      signalled = true;
+      run.Signalled = true;
     }
     if (std::chrono::steady_clock::now() > deadline) {
       kill(pid, SIGKILL);
@@ -174,11 +171,37 @@ TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
     }
   }
   close(outPipe[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ASSERT_TRUE(signalled) << printed;
-  ASSERT_TRUE(WIFEXITED(status)) << printed;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  waitpid(pid, &run.Status, 0);
+  return run;
+}
+
+// A copy of the program folder whose configuration points at the service.
+void CopyProgramFolder(const std::string& to, const std::string& serviceConfig) {
+  namespace fs = std::filesystem;
+  fs::copy(fs::path(KORVANE_PROGRAM_DIR), fs::path(to),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  fs::remove(fs::path(to) / "ini" / "config.ini");
+  WriteFileBytes(to + "ini/config.ini", serviceConfig);
+}
+
+// korvane-cli as its own process: SIGINT presses Stop and the program exits 0 after the end
+// sequence. The tiles are slowed down so the task is still running when the signal comes.
+TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
+  StandinFixture standin("tile every delay 200\n");
+  TempFolder program;
+  TempFolder save;
+  namespace fs = std::filesystem;
+  CopyProgramFolder(program.Path(), standin.ServiceConfig());
+  const std::string savePath = save.Path();
+  // Waits (bounded) for the first tile line, then presses Stop with SIGINT.
+  const ProcessRun run = RunCliProcess(
+      program.Path(),
+      {"--task", "sig", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "3", "--path", savePath},
+      " OK\n");
+  const std::string& printed = run.Printed;
+  ASSERT_TRUE(run.Signalled) << printed;
+  ASSERT_TRUE(WIFEXITED(run.Status)) << printed;
+  EXPECT_EQ(WEXITSTATUS(run.Status), 0);
   EXPECT_TRUE(Contains(printed, "Thread1will be terminated by user. please wait...\n"));
   EXPECT_TRUE(Contains(printed, "\nTask Stoped!\n"));
   const TStringList log = LoadLines(savePath + "sig_log.txt");
@@ -198,11 +221,7 @@ TEST(KorvaneCliProcess, ABatchSurvivesABadRowAndAnInterruptionAndResumes) {
   TempProgramFolder program;
   TempFolder processProgram;
   TempFolder save;
-  namespace fs = std::filesystem;
-  fs::copy(fs::path(KORVANE_PROGRAM_DIR), fs::path(processProgram.Path()),
-           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-  fs::remove(fs::path(processProgram.Path()) / "ini" / "config.ini");
-  WriteFileBytes(processProgram.Path() + "ini/config.ini", slow.ServiceConfig());
+  CopyProgramFolder(processProgram.Path(), slow.ServiceConfig());
   std::string list = "lat,lon,name,zoom\n# twenty places along a street\n";
   for (int i = 1; i <= 20; ++i) {
     list += "48.85" + std::to_string(10 + i) + ",2.35,place" + std::to_string(i) + ",1\n";
@@ -210,48 +229,13 @@ TEST(KorvaneCliProcess, ABatchSurvivesABadRowAndAnInterruptionAndResumes) {
   }
   const std::string listPath = save.Path() + "places.csv";
   WriteFileBytes(listPath, list);
-
-  const std::string cli = processProgram.Path() + "korvane-cli";
   const std::string savePath = save.Path() + "tasks";
-  int outPipe[2];
-  ASSERT_EQ(pipe2(outPipe, O_CLOEXEC), 0);
-  pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    dup2(outPipe[1], STDOUT_FILENO);
-    int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDERR_FILENO);
-    execl(cli.c_str(), cli.c_str(), "--batch", listPath.c_str(), "--path", savePath.c_str(),
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(outPipe[1]);
-  std::string printed;
-  bool signalled = false;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  for (;;) {
-    pollfd fd{outPipe[0], POLLIN, 0};
-    if (poll(&fd, 1, 100) > 0) {
-      char buffer[4096];
-      ssize_t got = read(outPipe[0], buffer, sizeof buffer);
-      if (got <= 0) break;
-      printed.append(buffer, static_cast<size_t>(got));
-    }
-    if (!signalled && Contains(printed, "== line 7: place5\n")) {
-      kill(pid, SIGINT);
-      signalled = true;
-    }
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      break;
-    }
-  }
-  close(outPipe[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ASSERT_TRUE(signalled) << printed;
-  ASSERT_TRUE(WIFEXITED(status)) << printed;
-  EXPECT_EQ(WEXITSTATUS(status), 1) << "a stopped batch is not complete";
+  const ProcessRun run = RunCliProcess(
+      processProgram.Path(), {"--batch", listPath, "--path", savePath}, "== line 7: place5\n");
+  const std::string& printed = run.Printed;
+  ASSERT_TRUE(run.Signalled) << printed;
+  ASSERT_TRUE(WIFEXITED(run.Status)) << printed;
+  EXPECT_EQ(WEXITSTATUS(run.Status), 1) << "a stopped batch is not complete";
   EXPECT_TRUE(Contains(printed, "line 7: place5")) << printed;
   EXPECT_FALSE(Contains(printed, "== line 8:")) << "the batch ends with the stopped task";
 

@@ -43,17 +43,17 @@ std::string FlatTileJpeg(const Colour& colour, int side) {
 }
 
 std::string WriteStitchTask(const std::string& folder, const std::string& name,
-                            const TaskSpec& spec) {
-  TileGrid grid = GridForZoom(spec.Zoom);
-  if (spec.Columns > 0) grid = TileGrid{0, 0, spec.Columns - 1, spec.Rows - 1};
-  std::string task = "[MapsType]\r\nMapsType=" + std::string(spec.ImageWidth ? "33" : "32") +
-                     "\r\n[Pano]\r\nPano_id=test\r\n[Zoom]\r\nZoom=" + IntToStr(spec.Zoom) +
+                            const TaskShape& shape) {
+  TileGrid grid = GridForZoom(shape.Zoom);
+  if (shape.Columns > 0) grid = TileGrid{0, 0, shape.Columns - 1, shape.Rows - 1};
+  std::string task = "[MapsType]\r\nMapsType=" + std::string(shape.ImageWidth ? "33" : "32") +
+                     "\r\n[Pano]\r\nPano_id=test\r\n[Zoom]\r\nZoom=" + IntToStr(shape.Zoom) +
                      "\r\n\r\n[XY]\r\nMinX=0\r\nMinY=0\r\nMaxX=" + IntToStr(grid.MaxX) +
                      "\r\nMaxY=" + IntToStr(grid.MaxY) + "\r\n";
-  if (spec.ImageWidth) {
-    task += "[Image]\r\nWidth=" + IntToStr(spec.ImageWidth) +
-            "\r\nHeight=" + IntToStr(spec.ImageHeight) + "\r\n";
-    if (!spec.Date.empty()) task += "Date=" + spec.Date + "\r\n";
+  if (shape.ImageWidth) {
+    task += "[Image]\r\nWidth=" + IntToStr(shape.ImageWidth) +
+            "\r\nHeight=" + IntToStr(shape.ImageHeight) + "\r\n";
+    if (!shape.Date.empty()) task += "Date=" + shape.Date + "\r\n";
   }
   const std::string path = folder + name + ".krvn";
   WriteFileBytes(path, task);
@@ -61,9 +61,9 @@ std::string WriteStitchTask(const std::string& folder, const std::string& name,
   CreateDir(tileFolder);
   for (int y = 0; y <= grid.MaxY; ++y) {
     for (int x = 0; x <= grid.MaxX; ++x) {
-      WriteFileBytes(
-          tileFolder + "gv_" + IntToStr(x) + "_" + IntToStr(y) + "_" + IntToStr(spec.Zoom) + ".jpg",
-          FlatTileJpeg(TileColour(x, y)));
+      WriteFileBytes(tileFolder + "gv_" + IntToStr(x) + "_" + IntToStr(y) + "_" +
+                         IntToStr(shape.Zoom) + ".jpg",
+                     FlatTileJpeg(TileColour(x, y)));
     }
   }
   return path;

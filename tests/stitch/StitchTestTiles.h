@@ -29,7 +29,7 @@ std::string FlatTileJpeg(const Colour& colour, int side = TilePixels);
 
 // Writes the task file "<folder>/<name>.krvn" (classic unless an image size is given) and
 // every tile of its grid into "<folder>/<name>/"; returns the task file's path.
-struct TaskSpec {
+struct TaskShape {
   int Zoom = 3;
   int Columns = 0;  // 0: the zoom's classic grid
   int Rows = 0;
@@ -37,13 +37,13 @@ struct TaskSpec {
   int ImageHeight = 0;
   std::string Date;
 };
-inline TaskSpec ClassicAtZoom(int zoom) {
-  TaskSpec spec;
-  spec.Zoom = zoom;
-  return spec;
+inline TaskShape ClassicAtZoom(int zoom) {
+  TaskShape shape;
+  shape.Zoom = zoom;
+  return shape;
 }
 std::string WriteStitchTask(const std::string& folder, const std::string& name,
-                            const TaskSpec& spec);
+                            const TaskShape& shape);
 
 // A JPEG file read back: its size, the APP1 segments, and the pixels of a few chosen rows.
 struct DecodedPicture {
