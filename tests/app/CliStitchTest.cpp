@@ -44,7 +44,11 @@ TEST_F(CliStitch, TileThatDoesNotDecode_ExitOneWithItsName) {
   WriteFileBytes(folder.Path() + "t/gv_0_0_1.jpg", "x");
   WriteFileBytes(folder.Path() + "t/gv_1_0_1.jpg", "x");
   EXPECT_EQ(StitchEndedTask(Task(), out, err), 1);
-  EXPECT_EQ(err.str().rfind(folder.Path() + "t/gv_0_0_1.jpg does not decode: ", 0), 0u);
+  // Both tiles are broken and a band's tiles are decoded side by side: either may be named.
+  const std::string message = err.str();
+  EXPECT_TRUE(message.rfind(folder.Path() + "t/gv_0_0_1.jpg does not decode: ", 0) == 0 ||
+              message.rfind(folder.Path() + "t/gv_1_0_1.jpg does not decode: ", 0) == 0)
+      << message;
 }
 
 }  // namespace
