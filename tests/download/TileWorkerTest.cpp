@@ -11,7 +11,6 @@
 #include "download/TileWorker.h"
 #include "net/HttpErrors.h"
 #include "platform/FileSystem.h"
-#include "platform/FileSystem.h"
 
 namespace korvane::test {
 namespace {
