@@ -8,6 +8,7 @@ void SetBrowserHeaders(HttpClient& client) {
   client.Request.Referer = MapHomePageUrl();
   client.Request.UserAgent = BrowserUserAgent;
   client.Request.Connection = BrowserConnection;
+  client.Request.CAFile = ServiceCaFile();
 }
 
 }  // namespace korvane

@@ -6,7 +6,8 @@ namespace korvane {
 
 // The header values every caller presents to the service, set on a new client before its first
 // request: Referer = MapHomePageUrl(), the browser's User-Agent text, and Connection
-// "Keep_Alive" (spelled with an underscore and sent as it is).
+// "Keep_Alive" (spelled with an underscore and sent as it is). Also the service's CA file
+// (ServiceCaFile), so every caller trusts what the configuration says for https.
 void SetBrowserHeaders(HttpClient& client);
 
 inline constexpr const char* BrowserUserAgent =

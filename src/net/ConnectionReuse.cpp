@@ -4,14 +4,26 @@
 
 namespace korvane {
 
+namespace {
+
+bool SameHost(const std::string& a, const std::string& b) {
+  return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+}  // namespace
+
 bool MayReuseConnection(const ConnectionTarget& open, const HttpUrl& url,
                         const RequestHeaders& request) {
-  if (!request.ProxyServer.empty()) {
-    return open.ViaProxy && strcasecmp(open.Host.c_str(), request.ProxyServer.c_str()) == 0 &&
-           open.Port == request.ProxyPort;
+  const bool viaProxy = !request.ProxyServer.empty();
+  if (open.ViaProxy != viaProxy || open.Tls != url.IsHttps()) return false;
+  if (viaProxy && (!SameHost(open.Host, request.ProxyServer) || open.Port != request.ProxyPort)) {
+    return false;
   }
-  return !open.ViaProxy && strcasecmp(open.Host.c_str(), url.Host.c_str()) == 0 && url.HasPort() &&
-         open.Port == url.Port;
+  if (open.Tls) {
+    return SameHost(open.OriginHost, url.Host) && open.OriginPort == url.EffectivePort() &&
+           open.CaFile == request.CAFile;
+  }
+  return viaProxy || (SameHost(open.Host, url.Host) && url.HasPort() && open.Port == url.Port);
 }
 
 }  // namespace korvane

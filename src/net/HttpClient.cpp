@@ -5,6 +5,8 @@
 #include "net/HttpRequest.h"
 #include "net/HttpUrl.h"
 #include "net/SocketErrors.h"
+#include "net/TlsChannel.h"
+#include "net/TlsClientContext.h"
 
 namespace korvane {
 namespace {
@@ -16,16 +18,19 @@ Milliseconds RealTimeout(Milliseconds nominal) {
   return real.count() > 0 ? real : RealTimeoutWhenClockSkipsWaits;
 }
 
+// The reply bytes of the open connection, decrypted when it carries TLS.
 class ConnectionSource final : public ByteSource {
  public:
-  ConnectionSource(TcpConnection& connection, Milliseconds realTimeout)
-      : connection_(connection), realTimeout_(realTimeout) {}
+  ConnectionSource(TcpConnection& connection, TlsChannel* tls, Milliseconds realTimeout)
+      : connection_(connection), tls_(tls), realTimeout_(realTimeout) {}
   std::size_t Receive(char* buffer, std::size_t size) override {
+    if (tls_ != nullptr) return tls_->Receive(buffer, size, realTimeout_);
     return connection_.Receive(buffer, size, realTimeout_);
   }
 
  private:
   TcpConnection& connection_;
+  TlsChannel* tls_;
   Milliseconds realTimeout_;
 };
 
@@ -33,22 +38,67 @@ class ConnectionSource final : public ByteSource {
 
 HttpClient::HttpClient() = default;
 
-HttpClient::~HttpClient() = default;
+HttpClient::~HttpClient() {
+  CloseConnection();
+}
 
 void HttpClient::CloseConnection() {
+  if (tls_) {
+    if (!abort_.IsRaised()) tls_->Shutdown();
+    tls_.reset();
+  }
   connection_.Close();
   connectionTarget_ = ConnectionTarget();
+}
+
+bool HttpClient::ConnectionIsReusable() {
+  return tls_ ? tls_->IsReusable() : connection_.IsReusable();
+}
+
+void HttpClient::OpenTunnel(const ConnectionTarget& target, Milliseconds readTimeout) {
+  connection_.SendAll(BuildConnectRequest(Request, target.OriginHost, target.OriginPort),
+                      readTimeout);
+  ConnectionSource source(connection_, nullptr, readTimeout);
+  HttpReplyReader reader(source);
+  const HttpReplyHead head = reader.ReadHead();
+  if (head.Code < 200 || head.Code > 299) {
+    responseCode_ = head.Code;
+    responseText_ = head.Text;
+    throw HttpStatusError(head.Code, head.Text);
+  }
+  // The server speaks only after the client's first TLS message; anything earlier is the
+  // proxy's and would be taken for TLS.
+  if (reader.HasUnreadBytes()) {
+    throw HttpClientError("The proxy sent bytes after accepting the tunnel; nothing was sent.");
+  }
+}
+
+void HttpClient::StartTls(const ConnectionTarget& target, Milliseconds readTimeout) {
+  auto channel = std::make_unique<TlsChannel>(connection_, *tlsContext_);
+  channel->Handshake(target.OriginHost, readTimeout);
+  tls_ = std::move(channel);
 }
 
 void HttpClient::OpenConnection(const ConnectionTarget& target) {
   // A connection the server has closed, or that holds bytes nobody asked for, is released
   // silently rather than failing the request sent on it.
-  if (connection_.IsOpen() && !connection_.IsReusable()) CloseConnection();
+  if (connection_.IsOpen() && !ConnectionIsReusable()) CloseConnection();
   if (connection_.IsOpen()) return;
+  // A CA file that cannot be used fails the first https request before anything goes out.
+  if (target.Tls && (!tlsContext_ || tlsContext_->CaFile() != target.CaFile)) {
+    tlsContext_.reset();
+    tlsContext_ = std::make_unique<TlsClientContext>(target.CaFile);
+  }
   // What a connect to such a port would report; it could never reach the proxy.
   if (target.Port < 1 || target.Port > 65535) throw SocketError(WsaAddressNotAvailable);
-  in_addr address = ResolveHost(target.Host);
-  connection_.Connect(address, target.Port, RealTimeout(ConnectTimeout));
+  const Milliseconds connectTimeout = RealTimeout(ConnectTimeout);
+  in_addr address = ResolveHost(target.Host, connectTimeout, &abort_);
+  connection_.Connect(address, target.Port, connectTimeout);
+  if (target.Tls) {
+    const Milliseconds readTimeout = RealTimeout(ReadTimeout);
+    if (target.ViaProxy) OpenTunnel(target, readTimeout);
+    StartTls(target, readTimeout);
+  }
   connectionTarget_ = target;
 }
 
@@ -59,7 +109,11 @@ void HttpClient::Get(const std::string& url, std::string& body) {
   // Everything that can refuse the request does so before a byte goes out.
   const HttpUrl parts = SplitUrl(url);
   const bool viaProxy = !Request.ProxyServer.empty();
-  const std::string request = BuildGetRequest(Request, parts, viaProxy);
+  const bool https = parts.IsHttps();
+  // Inside a tunnel the request goes to the server itself.
+  const std::string request = BuildGetRequest(Request, parts, viaProxy && !https);
+  if (https && viaProxy) BuildConnectRequest(Request, parts.Host, parts.EffectivePort());
+  abort_.ThrowIfRaised();
 
   if (connection_.IsOpen() && !MayReuseConnection(connectionTarget_, parts, Request)) {
     CloseConnection();
@@ -68,14 +122,25 @@ void HttpClient::Get(const std::string& url, std::string& body) {
   target.ViaProxy = viaProxy;
   target.Host = viaProxy ? Request.ProxyServer : parts.Host;
   target.Port = viaProxy ? Request.ProxyPort : (parts.HasPort() ? parts.Port : DefaultHttpPort);
+  if (https) {
+    target.Tls = true;
+    target.OriginHost = parts.Host;
+    target.OriginPort = parts.EffectivePort();
+    target.CaFile = Request.CAFile;
+    if (!viaProxy) target.Port = target.OriginPort;
+  }
 
   bool success = false;
   try {
     OpenConnection(target);
     const Milliseconds readTimeout = RealTimeout(ReadTimeout);
-    connection_.SendAll(request, readTimeout);
+    if (tls_) {
+      tls_->SendAll(request, readTimeout);
+    } else {
+      connection_.SendAll(request, readTimeout);
+    }
 
-    ConnectionSource source(connection_, readTimeout);
+    ConnectionSource source(connection_, tls_.get(), readTimeout);
     HttpReplyReader reader(source);
     const HttpReplyHead head = reader.ReadHead();
     responseCode_ = head.Code;
@@ -83,7 +148,7 @@ void HttpClient::Get(const std::string& url, std::string& body) {
     const bool closedByServer = reader.ReadBody(head, body);
     success = head.IsSuccess();
 
-    bool keepOpen = !closedByServer && !reader.HasUnreadBytes();
+    bool keepOpen = !closedByServer && !reader.HasUnreadBytes() && !head.AmbiguousLength;
     if (success && (head.Version == "1.0" || head.ConnectionClose)) keepOpen = false;
     if (!keepOpen) CloseConnection();
   } catch (...) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "net/AbortSignal.h"
 #include "net/ConnectionReuse.h"
 #include "net/HttpErrors.h"
 #include "net/HttpLimits.h"
@@ -12,13 +14,15 @@
 
 namespace korvane {
 
-// The program's HTTP/1.1 client: GET requests only, over plain TCP, directly or through an HTTP
-// proxy. One object per user (the lookup, each worker, each re-download run), used by one thread
-// at a time; objects may be created and destroyed on several threads at once.
+class TlsChannel;
+class TlsClientContext;
+
+// The program's HTTP/1.1 client: GET requests only, over plain TCP or TLS (https), directly or
+// through an HTTP proxy (https through the proxy's CONNECT tunnel). One object per user (the
+// lookup, each worker, each re-download run), used by one thread at a time, except Abort;
+// objects may be created and destroyed on several threads at once.
 //
-// Connections: at most one open connection. A direct request reuses it only for the same host
-// (any letter case) and the same explicit port; a URL without a port always gets a new
-// connection. Through a proxy the connection to the proxy is reused while it stays open.
+// Connections: at most one open connection; when it may be reused is ConnectionReuse.h's rule.
 class HttpClient {
  public:
   HttpClient();
@@ -28,20 +32,36 @@ class HttpClient {
 
   RequestHeaders Request;
 
-  // One GET of an absolute http URL; appends the reply body to `body` (callers pass an empty
-  // buffer). Returns only on success: a status from 200 to 299 without a Location. Otherwise
-  // raises:
+  // One GET of an absolute http or https URL; appends the reply body to `body` (callers pass an
+  // empty buffer). Returns only on success: a status from 200 to 299 without a Location.
+  // Otherwise raises:
   //   HttpStatusError  a complete reply that is not a success (its body has been read,
-  //                          so the connection can carry the next request);
+  //                          so the connection can carry the next request), or a proxy's
+  //                          refusal of the tunnel ("407 Proxy Authentication Required");
   //   SocketError         resolve, connect, send or receive failed, or timed out (10060);
+  //                          a name the resolver does not answer within the connect time-out
+  //                          is not found (11001);
   //   ConnectionClosedError the server closed before the reply was complete;
   //   EConvertError          the status line's number is not a decimal number;
+  //   TlsError               the CA file, the TLS handshake (certificate, host name,
+  //                          protocol) or a TLS record failed;
+  //   RequestAbortedError    Abort was called;
   //   HttpClientError           a URL or header that would not make one clean request (nothing
   //                          is sent), or a reply beyond the client's limits.
   // After every failure but HttpStatusError the connection is closed, since what is left
   // on it cannot be told apart from the next reply. The client never retries and never waits
   // beyond the time-outs. `Request` is never changed.
   void Get(const std::string& url, std::string& body);
+
+  // Thread-safe, callable from any thread while another thread is inside Get: the request in
+  // flight ends at once, whatever it waits for (a name lookup, the connect, the TLS handshake,
+  // the proxy, a send, a receive), with RequestAbortedError, and its connection is closed. The
+  // abort stays in force: every later Get raises RequestAbortedError at once, before sending,
+  // until ClearAbort. Never blocks, never throws. The client must outlive the call.
+  void Abort() noexcept { abort_.Raise(); }
+  bool IsAborted() const noexcept { return abort_.IsRaised(); }
+  // For the thread that uses the client: lets Get work again after an Abort.
+  void ClearAbort() noexcept { abort_.Clear(); }
 
   // The status number and reply text ("404 Not Found") of the last reply; 0 and empty when
   // the last Get received no status line.
@@ -55,11 +75,17 @@ class HttpClient {
 
  private:
   void OpenConnection(const ConnectionTarget& target);
+  void OpenTunnel(const ConnectionTarget& target, Milliseconds readTimeout);
+  void StartTls(const ConnectionTarget& target, Milliseconds readTimeout);
+  bool ConnectionIsReusable();
   void CloseConnection();
 
-  SocketLayerUse socketLayer_;  // first member: the layer is started before anything else
-  TcpConnection connection_;
-  ConnectionTarget connectionTarget_;  // what the open connection was opened to
+  AbortSignal abort_;           // before the connection, which watches it
+  SocketLayerUse socketLayer_;  // the layer is started before any connection
+  TcpConnection connection_{&abort_};
+  std::unique_ptr<TlsClientContext> tlsContext_;  // made at the first https request
+  std::unique_ptr<TlsChannel> tls_;               // the open connection's TLS session, if any
+  ConnectionTarget connectionTarget_;             // what the open connection was opened to
   int responseCode_ = 0;
   std::string responseText_;
 };

@@ -54,4 +54,21 @@ class HttpClientError : public Exception {
   using Exception::Exception;
 };
 
+// A TLS failure: the handshake (certificate verification, protocol), the CA file, or a broken
+// TLS record. One line naming the cause, e.g. "SSL negotiation failed: certificate verify
+// failed (self-signed certificate)". The texts never contain the substrings the callers classify
+// by, so callers treat these as "any other error".
+class TlsError : public Exception {
+ public:
+  // The text is cleaned of those substrings should an OpenSSL text ever hold one.
+  explicit TlsError(const std::string& text);
+};
+
+// HttpClient::Abort was called (from another thread): the request in flight, and every later
+// one until ClearAbort, ends at once with "The request was aborted.".
+class RequestAbortedError : public Exception {
+ public:
+  RequestAbortedError();
+};
+
 }  // namespace korvane

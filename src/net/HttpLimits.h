@@ -9,10 +9,11 @@ namespace korvane {
 // Every limit of the HTTP client in one place. Time-outs are nominal: the real wait is
 // TheClock().RealTimeout(timeout), so a test clock can shorten them.
 
-// How long opening a TCP connection may take before it fails with socket error 10060.
+// How long opening a TCP connection may take before it fails with socket error 10060. A name
+// lookup before it waits at most as long again (then "host not found", 11001).
 inline constexpr Milliseconds DefaultConnectTimeout{30'000};
-// How long any single wait for the server (sending the request, each receive of the reply) may
-// take before it fails with socket error 10060. A server that trickles bytes resets it each time;
+// How long any single wait for the server (the TLS handshake's and the proxy tunnel's sends and
+// receives, sending the request, each receive of the reply) may take before it fails with socket error 10060. A server that trickles bytes resets it each time;
 // the byte limits below bound such a reply.
 inline constexpr Milliseconds DefaultReadTimeout{60'000};
 // A clock that turns a positive time-out into no real time at all would make every socket wait
@@ -21,6 +22,7 @@ inline constexpr Milliseconds RealTimeoutWhenClockSkipsWaits{5'000};
 
 // The port of URLs that name none.
 inline constexpr int DefaultHttpPort = 80;
+inline constexpr int DefaultHttpsPort = 443;
 
 // One line of the reply head (status line, header line, chunk-size line, trailer line),
 // without its line end.

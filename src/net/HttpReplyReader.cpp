@@ -149,6 +149,8 @@ HttpReplyHead HttpReplyReader::ReadHead() {
   head.Code = ParseStatusNumber(head.Text.substr(0, head.Text.find(' ')));
 
   std::string transferEncoding;
+  bool conflictingLengths = false;
+  std::optional<std::uint64_t> contentLength;
   for (;;) {
     std::string line = ReadLine(budget);
     if (line.empty()) break;
@@ -166,15 +168,23 @@ HttpReplyHead HttpReplyReader::ReadHead() {
     } else if (strcasecmp(name.c_str(), "Content-Length") == 0) {
       std::optional<std::uint64_t> length = ParseContentLength(value);
       if (!length) continue;
-      // Two lengths would leave it open where this reply ends and the next begins.
-      if (head.ContentLength && *head.ContentLength != *length) {
-        throw HttpClientError("The server's reply has conflicting Content-Length values.");
-      }
-      if (*length > MaxReplyBodyBytes) RaiseBodyTooLarge();
-      head.ContentLength = static_cast<std::size_t>(*length);
+      if (contentLength && *contentLength != *length) conflictingLengths = true;
+      contentLength = length;
     }
   }
   head.Chunked = ContainsNoCase(transferEncoding, "chunked");
+  if (head.Chunked) {
+    head.AmbiguousLength = contentLength.has_value();
+    return head;
+  }
+  // Two lengths would leave it open where this reply ends and the next begins.
+  if (conflictingLengths) {
+    throw HttpClientError("The server's reply has conflicting Content-Length values.");
+  }
+  if (contentLength) {
+    if (*contentLength > MaxReplyBodyBytes) RaiseBodyTooLarge();
+    head.ContentLength = static_cast<std::size_t>(*contentLength);
+  }
   return head;
 }
 
@@ -266,12 +276,12 @@ bool HttpReplyReader::ReadUntilClose(std::string& body) {
 
 bool HttpReplyReader::ReadBody(const HttpReplyHead& head, std::string& body) {
   if ((head.Code >= 100 && head.Code <= 199) || head.Code == 204 || head.Code == 304) return false;
-  if (head.ContentLength) {
-    ReadExactly(*head.ContentLength, body);
-    return false;
-  }
   if (head.Chunked) {
     ReadChunks(body);
+    return false;
+  }
+  if (head.ContentLength) {
+    ReadExactly(*head.ContentLength, body);
     return false;
   }
   return ReadUntilClose(body);

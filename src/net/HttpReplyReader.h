@@ -23,7 +23,11 @@ struct HttpReplyHead {
   std::string Location;          // the first non-empty Location value
   bool ConnectionClose = false;  // a Connection header says "close" (any letter case)
   bool Chunked = false;          // Transfer-Encoding mentions "chunked"
-  std::optional<std::size_t> ContentLength;  // absent when missing or not a plain number
+  std::optional<std::size_t> ContentLength;  // absent when missing, not a plain number, or chunked
+  // Chunked and a Content-Length both came: the body is read as chunked (the length is
+  // ignored), but such a reply may come from a party that reads it otherwise, so the
+  // connection must not carry another request.
+  bool AmbiguousLength = false;
 
   // 2xx without a Location.
   bool IsSuccess() const { return Code >= 200 && Code <= 299 && Location.empty(); }
@@ -38,12 +42,12 @@ class HttpReplyReader {
 
   // Reads the status line and the header lines up to the empty line. A status number that is
   // not decimal digits raises EConvertError ("'" + text + "' is not a valid integer value");
-  // two different valid Content-Length values raise HttpClientError.
+  // two different valid Content-Length values without chunking raise HttpClientError.
   HttpReplyHead ReadHead();
 
   // Appends the body to `body`: none for 1xx, 204 and 304 replies, which never carry one;
-  // else exactly Content-Length bytes when it is given; else the chunks when the reply is
-  // chunked (chunk extensions and trailers dropped); else everything up to the server's close.
+  // else the chunks when the reply is chunked (chunk extensions and trailers dropped); else
+  // exactly Content-Length bytes when it is given; else everything up to the server's close.
   // Returns true when the body ended with the close, so the connection is spent.
   bool ReadBody(const HttpReplyHead& head, std::string& body);
 

@@ -21,6 +21,13 @@ void AddHeader(std::string& request, const char* name, const std::string& value)
   request += "\r\n";
 }
 
+void AddProxyAuthorization(std::string& request, const RequestHeaders& headers) {
+  if (!headers.ProxyServer.empty() && !headers.ProxyUsername.empty()) {
+    AddHeader(request, "Proxy-Authorization",
+              "Basic " + Base64Encode(headers.ProxyUsername + ":" + headers.ProxyPassword));
+  }
+}
+
 }  // namespace
 
 std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy) {
@@ -43,15 +50,21 @@ std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, b
   AddHeader(request, "Referer", headers.Referer);
   AddHeader(request, "User-Agent", headers.UserAgent);
   AddHeader(request, "Connection", headers.Connection);
-  if (!headers.ProxyServer.empty() && !headers.ProxyUsername.empty()) {
-    AddHeader(request, "Proxy-Authorization",
-              "Basic " + Base64Encode(headers.ProxyUsername + ":" + headers.ProxyPassword));
-  }
+  if (viaProxy) AddProxyAuthorization(request, headers);
   for (const std::string& line : headers.ExtraHeaders) {
     RefuseLineBreaks(line);
     request += line;
     request += "\r\n";
   }
+  request += "\r\n";
+  return request;
+}
+
+std::string BuildConnectRequest(const RequestHeaders& headers, const std::string& host, int port) {
+  const std::string authority = host + ":" + std::to_string(port);
+  std::string request = "CONNECT " + authority + " HTTP/1.1\r\n";
+  AddHeader(request, "Host", authority);
+  AddProxyAuthorization(request, headers);
   request += "\r\n";
   return request;
 }

@@ -12,11 +12,17 @@ namespace korvane {
 // line. No body and no other header.
 //
 // Through a proxy the target is absolute (scheme "://" host, ":" port when the URL names one,
-// then the path) so the proxy reaches the port the URL names; Host always names the URL's host
-// without a port.
+// then the path) so the proxy reaches the port the URL names, and the proxy's credentials go
+// along; an https request through a proxy's tunnel is a direct request (viaProxy false), so the
+// proxy's credentials never reach the server. Host always names the URL's host without a port.
 //
 // Refuses with HttpClientError a header value or extra line holding CR, LF or NUL, which would
 // split the request.
 std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy);
+
+// The request that asks a proxy for a tunnel to host:port: "CONNECT host:port HTTP/1.1",
+// "Host: host:port", and Proxy-Authorization when ProxyUsername is set (as for GET). Refuses
+// like BuildGetRequest.
+std::string BuildConnectRequest(const RequestHeaders& headers, const std::string& host, int port);
 
 }  // namespace korvane

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "net/HttpErrors.h"
+#include "net/HttpLimits.h"
 
 namespace korvane {
 namespace {
@@ -25,6 +26,15 @@ int ParsePort(const std::string& text) {
 
 }  // namespace
 
+bool HttpUrl::IsHttps() const {
+  return strcasecmp(Scheme.c_str(), "https") == 0;
+}
+
+int HttpUrl::EffectivePort() const {
+  if (HasPort()) return Port;
+  return IsHttps() ? DefaultHttpsPort : DefaultHttpPort;
+}
+
 HttpUrl SplitUrl(const std::string& url) {
   if (std::any_of(url.begin(), url.end(), IsUnsendable)) {
     throw HttpClientError("The URL holds a blank or a control character and was not requested.");
@@ -35,11 +45,12 @@ HttpUrl SplitUrl(const std::string& url) {
   HttpUrl result;
   std::size_t schemeEnd = text.find("://");
   if (schemeEnd == std::string::npos) {
-    throw HttpClientError("The URL is not an absolute http address and was not requested.");
+    throw HttpClientError("The URL is not an absolute http or https address and was not requested.");
   }
   result.Scheme = text.substr(0, schemeEnd);
-  if (strcasecmp(result.Scheme.c_str(), "http") != 0) {
-    throw HttpClientError("The URL's scheme is not http; the address was not requested.");
+  if (strcasecmp(result.Scheme.c_str(), "http") != 0 &&
+      strcasecmp(result.Scheme.c_str(), "https") != 0) {
+    throw HttpClientError("The URL's scheme is not http or https; the address was not requested.");
   }
 
   std::size_t hostStart = schemeEnd + 3;

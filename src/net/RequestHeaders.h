@@ -5,7 +5,7 @@
 
 namespace korvane {
 
-// The values a HttpClient builds its request headers from. An empty text leaves its header out;
+// The values a HttpClient builds its requests from. An empty text leaves its header out;
 // ExtraHeaders lines are sent unchanged, even with an empty value.
 struct RequestHeaders {
   std::string Accept = "text/html, */*";
@@ -18,6 +18,9 @@ struct RequestHeaders {
   std::string ProxyUsername, ProxyPassword;
   // Complete header lines ("Cookie: a=b"), without line end, sent in order.
   std::vector<std::string> ExtraHeaders;
+  // A PEM file of certificates trusted for https besides the system's trust store; empty for
+  // the system's alone. Not a header.
+  std::string CAFile;
 };
 
 }  // namespace korvane

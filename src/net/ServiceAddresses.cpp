@@ -17,6 +17,10 @@ std::string MapHomePageUrl() {
       .ReadString(ServiceSection, "HomePage", "http://maps.google.com/");
 }
 
+std::string ServiceCaFile() {
+  return TIniFile(ConfigFilePath()).ReadString(ServiceSection, "CAFile", "");
+}
+
 std::string MetadataUrl(double latitude, double longitude) {
   return "http://" + StreetViewHost(0) + "/cbk?output=xml&ll=" + FloatToStr(latitude, '.') + "," +
          FloatToStr(longitude, '.');

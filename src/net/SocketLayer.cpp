@@ -2,7 +2,6 @@
 
 #include <sys/socket.h>
 
-#include <atomic>
 #include <mutex>
 
 namespace korvane {
@@ -11,12 +10,13 @@ namespace {
 std::mutex layerMutex;
 int liveClients = 0;  // guarded by layerMutex
 int startCount = 0;   // guarded by layerMutex
-std::atomic<int> sendFlags{0};
+// Choosing MSG_NOSIGNAL per send, rather than ignoring SIGPIPE for the whole process, leaves
+// the signal alone for every other part of the program. It is a constant, not something the
+// layer's start sets, so no send can go out without it.
+constexpr int SendFlags = MSG_NOSIGNAL;
 
-// Runs once, under layerMutex. Choosing MSG_NOSIGNAL per send, rather than ignoring SIGPIPE
-// for the whole process, leaves the signal alone for every other part of the program.
+// Runs once, under layerMutex.
 void StartLayer() {
-  sendFlags.store(MSG_NOSIGNAL, std::memory_order_release);
   ++startCount;
 }
 
@@ -34,7 +34,7 @@ SocketLayerUse::~SocketLayerUse() {
 }
 
 int SocketSendFlags() {
-  return sendFlags.load(std::memory_order_acquire);
+  return SendFlags;
 }
 
 int SocketLayerLiveClients() {

@@ -19,7 +19,7 @@ class SocketLayerUse {
 
 // The flags every send() of the process passes: they keep a send on a connection the peer has
 // closed from raising SIGPIPE (which would end the program) and make it fail with EPIPE
-// instead. Valid once the layer is started, i.e. while a SocketLayerUse exists.
+// instead. Valid at any time, also for a socket used before the first client exists.
 int SocketSendFlags();
 
 // For tests: clients alive now, and how many times the layer has been started in this process.

@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstring>
 
+#include "net/AbortSignal.h"
 #include "net/HttpErrors.h"
 #include "net/SocketErrors.h"
 #include "net/SocketLayer.h"
@@ -37,16 +38,25 @@ void TcpConnection::Close() {
   fd_ = -1;
 }
 
+void TcpConnection::ThrowIfAborted() const {
+  if (abort_ != nullptr) abort_->ThrowIfRaised();
+}
+
 bool TcpConnection::WaitFor(short events, Milliseconds realTimeout) const {
   using SteadyClock = std::chrono::steady_clock;
   const SteadyClock::time_point deadline = SteadyClock::now() + realTimeout;
+  const int abortFd = abort_ != nullptr ? abort_->WaitFd() : -1;
   for (;;) {
+    ThrowIfAborted();
     // Rounded up, so that a wait never ends a fraction of a millisecond early.
     auto left = std::chrono::ceil<Milliseconds>(deadline - SteadyClock::now());
     int timeoutMs = static_cast<int>(std::clamp<long long>(left.count(), 0, INT_MAX));
-    pollfd entry{fd_, events, 0};
-    int ready = ::poll(&entry, 1, timeoutMs);
-    if (ready > 0) return true;
+    pollfd entries[2] = {{fd_, events, 0}, {abortFd, POLLIN, 0}};
+    int ready = ::poll(entries, abortFd >= 0 ? 2 : 1, timeoutMs);
+    if (ready > 0) {
+      ThrowIfAborted();
+      return true;
+    }
     if (ready == 0) {
       if (SteadyClock::now() >= deadline) return false;
       continue;
@@ -57,6 +67,7 @@ bool TcpConnection::WaitFor(short events, Milliseconds realTimeout) const {
 
 void TcpConnection::Connect(const in_addr& address, int port, Milliseconds realTimeout) {
   Close();
+  ThrowIfAborted();
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) RaiseSocketError(errno, SocketOperation::Connect);
   fd_ = fd;
@@ -89,6 +100,7 @@ void TcpConnection::Connect(const in_addr& address, int port, Milliseconds realT
 
 void TcpConnection::SendAll(std::string_view bytes, Milliseconds realTimeout) {
   if (fd_ < 0) RaiseSocketError(ENOTCONN, SocketOperation::Send);
+  ThrowIfAborted();
   const int flags = SocketSendFlags();
   while (!bytes.empty()) {
     ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), flags);
@@ -104,12 +116,25 @@ void TcpConnection::SendAll(std::string_view bytes, Milliseconds realTimeout) {
 
 std::size_t TcpConnection::Receive(char* buffer, std::size_t size, Milliseconds realTimeout) {
   if (fd_ < 0) RaiseSocketError(ENOTCONN, SocketOperation::Receive);
+  ThrowIfAborted();
   for (;;) {
     ssize_t received = ::recv(fd_, buffer, size, 0);
     if (received >= 0) return static_cast<std::size_t>(received);
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) RaiseSocketError(errno, SocketOperation::Receive);
     if (!WaitFor(POLLIN, realTimeout)) throw SocketError(WsaTimedOut);
+  }
+}
+
+std::optional<std::size_t> TcpConnection::ReceiveAvailable(char* buffer, std::size_t size) {
+  if (fd_ < 0) RaiseSocketError(ENOTCONN, SocketOperation::Receive);
+  ThrowIfAborted();
+  for (;;) {
+    ssize_t received = ::recv(fd_, buffer, size, MSG_DONTWAIT);
+    if (received >= 0) return static_cast<std::size_t>(received);
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) return std::nullopt;
+    RaiseSocketError(errno, SocketOperation::Receive);
   }
 }
 

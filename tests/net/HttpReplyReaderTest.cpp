@@ -135,15 +135,23 @@ TEST(HttpReplyReader, ContentLengthThatIsNoNumberCountsAsAbsent) {
     EXPECT_EQ(reply.body, "until close") << value;
     EXPECT_TRUE(reply.closed) << value;
   }
-  // Content-Length wins over chunked; a repeated equal value is harmless.
-  Reply reply = Read(
-      "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nContent-Length: 3\r\nContent-Length: 3"
-      "\r\n\r\n1\r\nx\r\n0\r\n\r\n",
-      1 << 20);
-  EXPECT_EQ(reply.body, "1\r\n");
-  EXPECT_TRUE(reply.unread);
   EXPECT_THROW(Read("HTTP/1.1 200 OK\r\nContent-Length: 3\r\nContent-Length: 4\r\n\r\nabcd"),
                HttpClientError);
+}
+
+TEST(HttpReplyReader, ChunkedWinsOverContentLengthAndMarksTheReply) {
+  // Whatever the lengths say, even two different ones: the chunks frame the body.
+  for (const char* lengths : {"Content-Length: 3\r\n", "Content-Length: 3\r\nContent-Length: 4\r\n"}) {
+    Reply reply = Read(std::string("HTTP/1.1 200 OK\r\n") + lengths +
+                           "Transfer-Encoding: chunked\r\n\r\n1\r\nx\r\n0\r\n\r\n",
+                       1 << 20);
+    EXPECT_EQ(reply.body, "x") << lengths;
+    EXPECT_FALSE(reply.unread) << lengths;
+    EXPECT_TRUE(reply.head.AmbiguousLength) << lengths;
+    EXPECT_FALSE(reply.head.ContentLength) << lengths;
+  }
+  EXPECT_FALSE(Read("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n")
+                   .head.AmbiguousLength);
 }
 
 TEST(HttpReplyReader, EmptyBodies) {

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "net/FailureTexts.h"
+#include "net/HttpClient.h"
+#include "net/TlsChannel.h"
+#include "support/RecordingClock.h"
+#include "support/ScriptedServer.h"
+#include "support/TempFolder.h"
+#include "support/TestCertificates.h"
+#include "support/TlsTestServer.h"
+
+namespace korvane {
+namespace {
+
+using test::CertificateRequest;
+using test::ConnectionScript;
+using test::ScriptedServer;
+using test::TestCertificateAuthority;
+using test::TlsTestServer;
+using test::TlsTestSession;
+
+// The message of what `Get` raised, prefixed with the kind, or "ok: " + body.
+std::string Outcome(HttpClient& client, const std::string& url) {
+  std::string body;
+  try {
+    client.Get(url, body);
+    return "ok: " + body;
+  } catch (const HttpStatusError& error) {
+    return "reply: " + error.Message();
+  } catch (const SocketError& error) {
+    return "socket: " + error.Message();
+  } catch (const ConnectionClosedError& error) {
+    return "closed: " + error.Message();
+  } catch (const TlsError& error) {
+    return "tls: " + error.Message();
+  } catch (const Exception& error) {
+    return "other: " + error.Message();
+  }
+}
+
+// A throwaway authority, its CA file, and a client that trusts it.
+struct Pki {
+  test::TempFolder folder;
+  TestCertificateAuthority authority;
+  std::string caFile = folder.Path() + "ca.pem";
+  Pki() { test::WriteTextFile(caFile, authority.CertificatePem()); }
+};
+
+std::string LocalhostUrl(int port, const std::string& path = "/") {
+  return "https://localhost:" + std::to_string(port) + path;
+}
+
+TEST(HttpsClient, OneHandshakeServesEveryRequestToTheSameServer) {
+  Pki pki;
+  TlsTestServer server(pki.authority.Issue());
+  HttpClient client;
+  client.Request.CAFile = pki.caFile;
+  const long handshakes = TlsHandshakeCount();
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(Outcome(client, server.Url("/tile" + std::to_string(i))), "ok: hello");
+  EXPECT_EQ(server.AcceptedCount(), 1);
+  EXPECT_EQ(TlsHandshakeCount() - handshakes, 1);
+  // Another name for the same server is another server, checked by name.
+  EXPECT_EQ(Outcome(client, LocalhostUrl(server.Port())), "ok: hello");
+  EXPECT_EQ(server.AcceptedCount(), 2);
+}
+
+TEST(HttpsClient, RefusedCertificatesNameTheCause) {
+  Pki pki;
+  CertificateRequest expired;
+  expired.ValidFromDays = -3;
+  expired.ValidUntilDays = -1;
+  CertificateRequest otherHost;
+  otherHost.Names = {"tiles.example.test"};
+  struct Case {
+    test::TestCertificate certificate;
+    bool trusted;
+    std::string url;  // empty: the server's 127.0.0.1 address
+    std::string cause;
+  };
+  const Case cases[] = {
+      {TestCertificateAuthority::SelfSigned(), true, "", "self-signed certificate"},
+      {pki.authority.Issue(), false, "", "unable to get local issuer certificate"},
+      {pki.authority.Issue(expired), true, "", "certificate has expired"},
+      {pki.authority.Issue(otherHost), true, "localhost", "hostname mismatch"},
+      {pki.authority.Issue(otherHost), true, "", "IP address mismatch"},
+  };
+  for (const Case& c : cases) {
+    TlsTestServer server(c.certificate);
+    HttpClient client;
+    if (c.trusted) client.Request.CAFile = pki.caFile;
+    const std::string url = c.url.empty() ? server.Url() : LocalhostUrl(server.Port());
+    const std::string outcome = Outcome(client, url);
+    EXPECT_EQ(outcome,
+              "tls: SSL negotiation failed: certificate verify failed (" + c.cause + ")");
+    for (std::string_view part :
+         {FailureText::ConnectionReset, FailureText::AddressInUse, FailureText::ClosedGracefully,
+          FailureText::SocketFailure, FailureText::Redirect, FailureText::Forbidden,
+          FailureText::NotFound, FailureText::BadRequest}) {
+      EXPECT_FALSE(MessageContains(outcome, part)) << outcome;
+    }
+  }
+}
+
+TEST(HttpsClient, UnusableCaFileFailsBeforeConnecting) {
+  Pki pki;
+  TlsTestServer server(pki.authority.Issue());
+  const std::string empty = pki.folder.Path() + "empty.pem";
+  test::WriteTextFile(empty, "no certificate here\n");
+  HttpClient client;
+  client.Request.CAFile = pki.folder.Path() + "missing.pem";
+  EXPECT_EQ(Outcome(client, server.Url()),
+            "tls: The CA file named by [Service] CAFile cannot be read: No such file or "
+            "directory.");
+  client.Request.CAFile = empty;
+  EXPECT_EQ(Outcome(client, server.Url()),
+            "tls: The CA file named by [Service] CAFile holds no PEM certificate.");
+  client.Request.CAFile = pki.caFile;
+  EXPECT_EQ(Outcome(client, server.Url()), "ok: hello");
+  EXPECT_EQ(server.AcceptedCount(), 1);
+}
+
+TEST(HttpsClient, ServersThatBreakTheHandshake) {
+  Pki pki;
+  TlsTestServer server(pki.authority.Issue());
+  server.AddConnection([](TlsTestSession& session) { session.ReceiveRaw(); });
+  HttpClient client;
+  client.Request.CAFile = pki.caFile;
+  EXPECT_EQ(Outcome(client, server.Url()),
+            "tls: SSL negotiation failed: the server closed the connection during the "
+            "handshake.");
+
+  // A plain HTTP server answers the client's first TLS message with a 400 page.
+  ScriptedServer plain;
+  plain.AddConnection(ConnectionScript()
+                          .Send("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n")
+                          .Close());
+  const std::string outcome =
+      Outcome(client, "https://127.0.0.1:" + std::to_string(plain.Port()) + "/");
+  EXPECT_EQ(outcome.rfind("tls: SSL negotiation failed: ", 0), 0u) << outcome;
+  EXPECT_EQ(outcome.find("400"), std::string::npos) << outcome;
+}
+
+TEST(HttpsClient, RecordCutInTheMiddleOfAChunkedBody) {
+  Pki pki;
+  TlsTestServer server(pki.authority.Issue());
+  server.AddConnection([](TlsTestSession& session) {
+    if (!session.Handshake() || session.ReadRequest().empty()) return;
+    session.Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n");
+    const std::string sealed = session.Seal("6\r\n world\r\n0\r\n\r\n");
+    session.SendRaw(sealed.substr(0, sealed.size() / 2));
+  });
+  HttpClient client;
+  client.Request.CAFile = pki.caFile;
+  EXPECT_EQ(Outcome(client, server.Url()), "closed: Connection Closed Gracefully.");
+  // The next request gets a fresh connection and a whole reply.
+  EXPECT_EQ(Outcome(client, server.Url()), "ok: hello");
+}
+
+TEST(HttpsClient, SilentHandshakeTimesOutThroughTheClock) {
+  test::RecordingClock clock;
+  clock.ShortenTimeouts(1000);  // the 60 s read time-out lasts 60 ms
+  Pki pki;
+  TlsTestServer server(pki.authority.Issue());
+  server.AddConnection([](TlsTestSession& session) { session.AwaitClose(); });
+  HttpClient client;
+  client.Request.CAFile = pki.caFile;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Outcome(client, server.Url()),
+            "socket: Socket Error # 10060\r\nConnection timed out.");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+}  // namespace
+}  // namespace korvane
