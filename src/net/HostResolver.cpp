@@ -50,7 +50,7 @@ struct PendingLookup {
 
   const int DoneFd;
   std::mutex Mutex;
-  bool Done = false;                // guarded by Mutex
+  bool Done = false;               // guarded by Mutex
   std::optional<in_addr> Address;  // guarded by Mutex
 };
 

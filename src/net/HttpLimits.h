@@ -13,8 +13,9 @@ namespace korvane {
 // lookup before it waits at most as long again (then "host not found", 11001).
 inline constexpr Milliseconds DefaultConnectTimeout{30'000};
 // How long any single wait for the server (the TLS handshake's and the proxy tunnel's sends and
-// receives, sending the request, each receive of the reply) may take before it fails with socket error 10060. A server that trickles bytes resets it each time;
-// the byte limits below bound such a reply.
+// receives, sending the request, each receive of the reply) may take before it fails with socket
+// error 10060. A server that trickles bytes resets it each time; the byte limits below bound such a
+// reply.
 inline constexpr Milliseconds DefaultReadTimeout{60'000};
 // A clock that turns a positive time-out into no real time at all would make every socket wait
 // fail at once; such a time-out waits this long instead.

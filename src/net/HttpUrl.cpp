@@ -45,7 +45,8 @@ HttpUrl SplitUrl(const std::string& url) {
   HttpUrl result;
   std::size_t schemeEnd = text.find("://");
   if (schemeEnd == std::string::npos) {
-    throw HttpClientError("The URL is not an absolute http or https address and was not requested.");
+    throw HttpClientError(
+        "The URL is not an absolute http or https address and was not requested.");
   }
   result.Scheme = text.substr(0, schemeEnd);
   if (strcasecmp(result.Scheme.c_str(), "http") != 0 &&

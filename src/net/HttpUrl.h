@@ -24,8 +24,9 @@ struct HttpUrl {
 //
 // Refuses, with HttpClientError and before anything is sent, a URL that could not be sent as one
 // request line: one holding a control character, DEL or a blank (which could inject header
-// lines), a scheme other than http or https, no host, or a port that is not a number from 1 to 65535.
-// The error texts do not repeat the URL, whose query could hold digits the callers classify by.
+// lines), a scheme other than http or https, no host, or a port that is not a number from 1 to
+// 65535. The error texts do not repeat the URL, whose query could hold digits the callers classify
+// by.
 HttpUrl SplitUrl(const std::string& url);
 
 }  // namespace korvane

@@ -3,9 +3,8 @@
 #include <netinet/in.h>
 
 #include <cstddef>
-#include <string_view>
-
 #include <optional>
+#include <string_view>
 
 #include "platform/Clock.h"
 

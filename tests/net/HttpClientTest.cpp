@@ -300,5 +300,20 @@ TEST(HttpClient, ConnectTimesOutThroughTheClock) {
   ::close(listener);
 }
 
+TEST(HttpClient, ChunkedReplyWithALengthIsReadAsChunkedAndEndsTheConnection) {
+  ScriptedServer server;
+  server.AddConnection(ConnectionScript()
+                           .Reply("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n"
+                                  "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n")
+                           .KeepOpen());
+  server.AddConnection(ConnectionScript().Reply(Hello));
+  HttpClient client;
+  EXPECT_EQ(Outcome(client, server.Url("/a")), "ok: hello");
+  // Some party on the way may have read the reply by its length: the connection is not trusted
+  // with another request.
+  EXPECT_EQ(Outcome(client, server.Url("/b")), "ok: hello");
+  EXPECT_EQ(server.AcceptedCount(), 2);
+}
+
 }  // namespace
 }  // namespace korvane

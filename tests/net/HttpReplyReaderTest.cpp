@@ -141,7 +141,8 @@ TEST(HttpReplyReader, ContentLengthThatIsNoNumberCountsAsAbsent) {
 
 TEST(HttpReplyReader, ChunkedWinsOverContentLengthAndMarksTheReply) {
   // Whatever the lengths say, even two different ones: the chunks frame the body.
-  for (const char* lengths : {"Content-Length: 3\r\n", "Content-Length: 3\r\nContent-Length: 4\r\n"}) {
+  for (const char* lengths :
+       {"Content-Length: 3\r\n", "Content-Length: 3\r\nContent-Length: 4\r\n"}) {
     Reply reply = Read(std::string("HTTP/1.1 200 OK\r\n") + lengths +
                            "Transfer-Encoding: chunked\r\n\r\n1\r\nx\r\n0\r\n\r\n",
                        1 << 20);
@@ -150,8 +151,8 @@ TEST(HttpReplyReader, ChunkedWinsOverContentLengthAndMarksTheReply) {
     EXPECT_TRUE(reply.head.AmbiguousLength) << lengths;
     EXPECT_FALSE(reply.head.ContentLength) << lengths;
   }
-  EXPECT_FALSE(Read("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n")
-                   .head.AmbiguousLength);
+  EXPECT_FALSE(
+      Read("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n").head.AmbiguousLength);
 }
 
 TEST(HttpReplyReader, EmptyBodies) {

@@ -37,9 +37,8 @@ TEST(HttpUrl, RefusesWhatCouldSplitTheRequest) {
 }
 
 TEST(HttpUrl, RefusesWhatIsNoHttpAddress) {
-  for (const char* url :
-       {"cbk0.example.com/cbk", "ftp://h/", "http:///x", "http://h:/", "http://h:0/",
-        "http://h:65536/", "http://h:8o/", "http://user:pw@h/"}) {
+  for (const char* url : {"cbk0.example.com/cbk", "ftp://h/", "http:///x", "http://h:/",
+                          "http://h:0/", "http://h:65536/", "http://h:8o/", "http://user:pw@h/"}) {
     EXPECT_THROW(SplitUrl(url), HttpClientError) << url;
   }
 }

@@ -94,8 +94,7 @@ TEST(HttpsClient, RefusedCertificatesNameTheCause) {
     if (c.trusted) client.Request.CAFile = pki.caFile;
     const std::string url = c.url.empty() ? server.Url() : LocalhostUrl(server.Port());
     const std::string outcome = Outcome(client, url);
-    EXPECT_EQ(outcome,
-              "tls: SSL negotiation failed: certificate verify failed (" + c.cause + ")");
+    EXPECT_EQ(outcome, "tls: SSL negotiation failed: certificate verify failed (" + c.cause + ")");
     for (std::string_view part :
          {FailureText::ConnectionReset, FailureText::AddressInUse, FailureText::ClosedGracefully,
           FailureText::SocketFailure, FailureText::Redirect, FailureText::Forbidden,
@@ -135,9 +134,8 @@ TEST(HttpsClient, ServersThatBreakTheHandshake) {
 
   // A plain HTTP server answers the client's first TLS message with a 400 page.
   ScriptedServer plain;
-  plain.AddConnection(ConnectionScript()
-                          .Send("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n")
-                          .Close());
+  plain.AddConnection(
+      ConnectionScript().Send("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n").Close());
   const std::string outcome =
       Outcome(client, "https://127.0.0.1:" + std::to_string(plain.Port()) + "/");
   EXPECT_EQ(outcome.rfind("tls: SSL negotiation failed: ", 0), 0u) << outcome;
@@ -169,9 +167,51 @@ TEST(HttpsClient, SilentHandshakeTimesOutThroughTheClock) {
   HttpClient client;
   client.Request.CAFile = pki.caFile;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(Outcome(client, server.Url()),
-            "socket: Socket Error # 10060\r\nConnection timed out.");
+  EXPECT_EQ(Outcome(client, server.Url()), "socket: Socket Error # 10060\r\nConnection timed out.");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(HttpsClient, ProxyRefusingTheTunnelGivesItsStatusLine) {
+  ScriptedServer proxy;
+  proxy.AddConnection(ConnectionScript().Reply(
+      "HTTP/1.1 407 Proxy Authentication Required\r\nContent-Length: 6\r\n\r\nsorry!"));
+  HttpClient client;
+  client.Request.ProxyServer = "127.0.0.1";
+  client.Request.ProxyPort = proxy.Port();
+  client.Request.ProxyUsername = "user";
+  client.Request.ProxyPassword = "secret";
+  client.Request.UserAgent = "agent";
+  EXPECT_EQ(Outcome(client, "https://tiles.example.invalid/cbk?x=1"),
+            "reply: 407 Proxy Authentication Required");
+  EXPECT_EQ(client.ResponseCode(), 407);
+  proxy.Stop();
+  // The host is the proxy's to resolve; only the tunnel request goes out.
+  EXPECT_EQ(proxy.Received(0),
+            "CONNECT tiles.example.invalid:443 HTTP/1.1\r\n"
+            "Host: tiles.example.invalid:443\r\n"
+            "Proxy-Authorization: Basic dXNlcjpzZWNyZXQ=\r\n"
+            "\r\n");
+}
+
+TEST(HttpsClient, ProxyDroppingTheTunnel) {
+  ScriptedServer proxy;
+  proxy.AddConnection(
+      ConnectionScript().Reply("HTTP/1.1 200 Connection established\r\n\r\n").Close());
+  proxy.AddConnection(
+      ConnectionScript().Reply("HTTP/1.1 200 Connection established\r\n\r\n"
+                               "HTTP/1.1 200 OK\r\n"));
+  HttpClient client;
+  client.Request.ProxyServer = "127.0.0.1";
+  client.Request.ProxyPort = proxy.Port();
+  EXPECT_EQ(Outcome(client, "https://127.0.0.1:8443/"),
+            "tls: SSL negotiation failed: the server closed the connection during the "
+            "handshake.");
+  EXPECT_EQ(Outcome(client, "https://127.0.0.1:8443/"),
+            "other: The proxy sent bytes after accepting the tunnel; nothing was sent.");
+  proxy.Stop();
+  // No credentials configured: none sent; then the client's first TLS message.
+  const std::string connect = "CONNECT 127.0.0.1:8443 HTTP/1.1\r\nHost: 127.0.0.1:8443\r\n\r\n";
+  EXPECT_EQ(proxy.Received(0).substr(0, connect.size() + 1), connect + '\x16');
 }
 
 }  // namespace

@@ -74,8 +74,8 @@ std::string AlternativeNames(const std::vector<std::string>& names) {
 
 // A certificate for subjectKey named commonName, signed by issuerKey as issuer (itself when
 // issuer is null).
-CertificatePtr MakeCertificate(EVP_PKEY* subjectKey, const std::string& commonName,
-                               X509* issuer, EVP_PKEY* issuerKey, bool authority,
+CertificatePtr MakeCertificate(EVP_PKEY* subjectKey, const std::string& commonName, X509* issuer,
+                               EVP_PKEY* issuerKey, bool authority,
                                const CertificateRequest& request) {
   static long serial = 1;
   CertificatePtr certificate(X509_new(), &X509_free);
@@ -94,8 +94,7 @@ CertificatePtr MakeCertificate(EVP_PKEY* subjectKey, const std::string& commonNa
     AddExtension(certificate.get(), signer, NID_key_usage, "critical,keyCertSign,cRLSign");
   } else {
     AddExtension(certificate.get(), signer, NID_basic_constraints, "CA:FALSE");
-    AddExtension(certificate.get(), signer, NID_subject_alt_name,
-                 AlternativeNames(request.Names));
+    AddExtension(certificate.get(), signer, NID_subject_alt_name, AlternativeNames(request.Names));
     AddExtension(certificate.get(), signer, NID_ext_key_usage, "serverAuth");
   }
   AddExtension(certificate.get(), signer, NID_subject_key_identifier, "hash");

@@ -122,7 +122,8 @@ TlsTestServer::TlsTestServer(const TestCertificate& certificate) {
       BIO_new_mem_buf(certificate.KeyPem.data(), static_cast<int>(certificate.KeyPem.size()));
   X509* x509 = PEM_read_bio_X509(certificateBio, nullptr, nullptr, nullptr);
   EVP_PKEY* key = PEM_read_bio_PrivateKey(keyBio, nullptr, nullptr, nullptr);
-  const bool ok = x509 != nullptr && key != nullptr && SSL_CTX_use_certificate(context_, x509) == 1 &&
+  const bool ok = x509 != nullptr && key != nullptr &&
+                  SSL_CTX_use_certificate(context_, x509) == 1 &&
                   SSL_CTX_use_PrivateKey(context_, key) == 1;
   X509_free(x509);
   EVP_PKEY_free(key);
