@@ -2,19 +2,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/inotify.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <stdexcept>
 
 #include "platform/FileSystem.h"
-
-extern char** environ;
+#include "support/ChildProcess.h"
 
 namespace korvane::test {
 
@@ -111,31 +106,10 @@ StandinRequest ParseLogLine(const std::string& line) {
   }
 }
 
-// Waits for the child to end; false when the timeout passes first.
-bool WaitForExit(pid_t pid, Milliseconds timeout, int& status) {
-  const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-  const auto deadline = Clock::now() + timeout;
-  while (true) {
-    const pid_t done = ::waitpid(pid, &status, WNOHANG);
-    if (done == pid || (done < 0 && errno != EINTR)) break;
-    if (Clock::now() >= deadline) {
-      if (pidfd >= 0) ::close(pidfd);
-      return false;
-    }
-    if (pidfd >= 0) {
-      pollfd exited = {pidfd, POLLIN, 0};
-      ::poll(&exited, 1, MillisecondsLeft(deadline));
-    } else {
-      ::poll(nullptr, 0, 10);  // no process descriptors on this kernel: look again shortly
-    }
-  }
-  if (pidfd >= 0) ::close(pidfd);
-  return true;
-}
-
 }  // namespace
 
-StandinFixture::StandinFixture(const std::string& plan, int listenerCount)
+StandinFixture::StandinFixture(const std::string& plan, int listenerCount,
+                               const std::vector<std::string>& extraArgs)
     : logPath_(folder_.Path() + "requests.log") {
   const std::string program = std::string(KORVANE_PROGRAM_DIR) + "/korvane-standin";
   if (!FileExists(program)) {
@@ -150,34 +124,9 @@ StandinFixture::StandinFixture(const std::string& plan, int listenerCount)
     args.push_back("--listen");
     args.push_back("127.0.0.1:0");
   }
-  std::vector<char*> argv;
-  for (std::string& arg : args)
-    argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
-  int pipeFds[2];
-  if (::pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-  // The service must hear SIGTERM even when the test process blocks it (korvane-cli's runner
-  // does, to take the signals on a thread of its own).
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none;
-  sigemptyset(&none);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
-  const int spawned =
-      posix_spawn(&pid_, program.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(pipeFds[1]);
-  stdout_ = pipeFds[0];
-  if (spawned != 0) {
-    pid_ = -1;
-    throw std::runtime_error("cannot start " + program);
-  }
+  for (const std::string& arg : extraArgs)
+    args.push_back(arg);
+  pid_ = SpawnChild(args, &stdout_);
 
   // The first line names the bound addresses: "listening 127.0.0.1:P1 127.0.0.1:P2 ..."
   std::string line;
@@ -213,15 +162,7 @@ StandinFixture::~StandinFixture() {
 
 int StandinFixture::Stop() {
   if (pid_ > 0) {
-    int status = 0;
-    ::kill(pid_, SIGTERM);
-    if (!WaitForExit(pid_, StopTimeout, status)) {
-      ::kill(pid_, SIGKILL);
-      WaitForExit(pid_, StopTimeout, status);
-    }
-    exitStatus_ = WIFEXITED(status)     ? WEXITSTATUS(status)
-                  : WIFSIGNALED(status) ? 128 + WTERMSIG(status)
-                                        : -1;
+    exitStatus_ = StopChild(pid_, StopTimeout);
     pid_ = -1;
   }
   if (stdout_ >= 0) {

@@ -35,8 +35,10 @@ struct StandinRequest {
 class StandinFixture {
  public:
   // listenerCount 1: the four Street View servers are all the one listener; 4: server N is
-  // listener N.
-  explicit StandinFixture(const std::string& plan = "", int listenerCount = 1);
+  // listener N. extraArgs go to the service's command line as they are (e.g. "--tls", CERT,
+  // KEY).
+  explicit StandinFixture(const std::string& plan = "", int listenerCount = 1,
+                          const std::vector<std::string>& extraArgs = {});
   ~StandinFixture();
   StandinFixture(const StandinFixture&) = delete;
   StandinFixture& operator=(const StandinFixture&) = delete;

@@ -1,5 +1,7 @@
 #include "Connection.h"
 
+#include <openssl/err.h>
+#include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
@@ -22,8 +24,68 @@ int PollTimeout(Milliseconds timeout) {
 
 }  // namespace
 
+Connection::Connection(int fd, int stopFd, SSL_CTX* tls) : fd_(fd), stopFd_(stopFd) {
+  if (tls == nullptr) return;
+  ssl_ = SSL_new(tls);
+  if (ssl_ != nullptr && SSL_set_fd(ssl_, fd_) != 1) EndTls(false);
+  if (ssl_ != nullptr) SSL_set_accept_state(ssl_);
+}
+
 Connection::~Connection() {
+  EndTls(false);
   if (fd_ >= 0) ::close(fd_);
+}
+
+void Connection::EndTls(bool polite) {
+  if (ssl_ == nullptr) return;
+  if (polite) SSL_shutdown(ssl_);
+  SSL_free(ssl_);
+  ssl_ = nullptr;
+  ERR_clear_error();
+}
+
+bool Connection::AwaitTls(int result, Milliseconds timeout) {
+  const int error = SSL_get_error(ssl_, result);
+  ERR_clear_error();
+  if (error == SSL_ERROR_WANT_READ) return PollFor(POLLIN, timeout) > 0;
+  if (error == SSL_ERROR_WANT_WRITE) return PollFor(POLLOUT, timeout) > 0;
+  return false;
+}
+
+bool Connection::Open(Milliseconds timeout) {
+  if (fd_ < 0) return false;
+  if (ssl_ == nullptr) return true;
+  const auto deadline = SteadyClock::now() + timeout;
+  while (true) {
+    const int result = SSL_accept(ssl_);
+    if (result == 1) return true;
+    const auto left = std::chrono::duration_cast<Milliseconds>(deadline - SteadyClock::now());
+    if (left.count() <= 0 || !AwaitTls(result, left)) return false;
+  }
+}
+
+bool Connection::ReceiveTls(std::string& buffer, Milliseconds timeout) {
+  while (true) {
+    char chunk[ReceiveChunkBytes];
+    const int received = SSL_read(ssl_, chunk, sizeof chunk);
+    if (received > 0) {
+      buffer.append(chunk, static_cast<std::size_t>(received));
+      return true;
+    }
+    if (!AwaitTls(received, timeout)) return false;
+  }
+}
+
+bool Connection::SendTls(std::string_view part) {
+  while (!part.empty()) {
+    const int sent = SSL_write(ssl_, part.data(), static_cast<int>(part.size()));
+    if (sent > 0) {
+      part.remove_prefix(static_cast<std::size_t>(sent));
+    } else if (!AwaitTls(sent, SendTimeout)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 int Connection::PollFor(short events, Milliseconds timeout) {
@@ -40,6 +102,7 @@ int Connection::PollFor(short events, Milliseconds timeout) {
 
 bool Connection::Receive(std::string& buffer, Milliseconds timeout) {
   if (fd_ < 0) return false;
+  if (ssl_ != nullptr) return ReceiveTls(buffer, timeout);
   while (true) {
     if (PollFor(POLLIN, timeout) <= 0) return false;
     char chunk[ReceiveChunkBytes];
@@ -55,6 +118,12 @@ bool Connection::Receive(std::string& buffer, Milliseconds timeout) {
 
 bool Connection::Send(std::initializer_list<std::string_view> parts) {
   if (fd_ < 0) return false;
+  if (ssl_ != nullptr) {
+    for (std::string_view part : parts) {
+      if (!SendTls(part)) return false;
+    }
+    return true;
+  }
   std::vector<iovec> pending;
   for (std::string_view part : parts) {
     if (!part.empty()) pending.push_back({const_cast<char*>(part.data()), part.size()});
@@ -112,6 +181,7 @@ void Connection::WaitForClientClose() {
 
 void Connection::Reset() {
   if (fd_ < 0) return;
+  EndTls(false);
   const linger abortive = {1, 0};
   ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
   ::close(fd_);
@@ -120,6 +190,8 @@ void Connection::Reset() {
 
 void Connection::CloseGracefully() {
   if (fd_ < 0) return;
+  // The client's own goodbye and anything after it are drained as plain bytes below.
+  EndTls(true);
   ::shutdown(fd_, SHUT_WR);
   std::string dropped;
   const auto deadline = SteadyClock::now() + CloseDrainTimeout;

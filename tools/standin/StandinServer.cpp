@@ -18,6 +18,7 @@
 #include "FaultReply.h"
 #include "HttpRequest.h"
 #include "ServiceRequest.h"
+#include "TlsServerContext.h"
 
 namespace korvane::standin {
 
@@ -102,8 +103,8 @@ int AttemptCounter::Next(const std::string& key) {
 }
 
 StandinServer::StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan,
-                             RequestLog& log)
-    : plan_(std::move(plan)), log_(log), service_(tiles_) {
+                             RequestLog& log, const TlsServerContext* tls)
+    : plan_(std::move(plan)), log_(log), service_(tiles_), tls_(tls) {
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
     throw Exception(std::string("cannot create a pipe: ") + std::strerror(errno));
@@ -206,7 +207,8 @@ void StandinServer::Reap(bool all) {
 }
 
 void StandinServer::Serve(int fd, int listener) {
-  Connection connection(fd, stopRead_);
+  Connection connection(fd, stopRead_, tls_ != nullptr ? tls_->Native() : nullptr);
+  if (!connection.Open(IdleTimeout)) return;
   std::string buffer;
   while (true) {
     HeadParse head = ParseRequestHead(buffer);

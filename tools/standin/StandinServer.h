@@ -18,6 +18,7 @@
 namespace korvane::standin {
 
 class Connection;
+class TlsServerContext;
 struct HttpRequest;
 
 // Counts the requests for each method and target, across all listeners.
@@ -41,7 +42,9 @@ class AttemptCounter {
 // the server only after Run has returned (or when it never ran).
 class StandinServer {
  public:
-  StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan, RequestLog& log);
+  // With a TLS context (which must outlive the server) every listener speaks TLS.
+  StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan, RequestLog& log,
+                const TlsServerContext* tls = nullptr);
   ~StandinServer();
   StandinServer(const StandinServer&) = delete;
   StandinServer& operator=(const StandinServer&) = delete;
@@ -78,6 +81,7 @@ class StandinServer {
   AttemptCounter attempts_;
   std::list<Worker> workers_;  // only the thread in Run touches the list
   std::atomic<int> active_{0};
+  const TlsServerContext* tls_ = nullptr;
 };
 
 }  // namespace korvane::standin

@@ -14,6 +14,7 @@
 #include "ListenAddress.h"
 #include "RequestLog.h"
 #include "StandinServer.h"
+#include "TlsServerContext.h"
 
 namespace {
 
@@ -26,10 +27,12 @@ constexpr const char* DefaultListen = "127.0.0.1:0";
 
 constexpr const char* Usage =
     "usage: korvane-standin [--listen ADDR:PORT]... [--plan FILE] [--log FILE]\n"
+    "                       [--tls CERT.pem KEY.pem]\n"
     "  --listen ADDR:PORT  a loopback address to serve on (several allowed; port 0 picks a free\n"
     "                      port); default 127.0.0.1:0\n"
     "  --plan FILE         a fault plan (see README.md)\n"
     "  --log FILE          one JSON line per request\n"
+    "  --tls CERT KEY      serve every listener over TLS with this certificate chain and key\n"
     "The first line of stdout names the addresses served: listening ADDR:PORT ...\n";
 
 std::atomic<StandinServer*> TheServer{nullptr};  // for the signal handler
@@ -57,12 +60,19 @@ int main(int argc, char** argv) {
   std::vector<ListenAddress> addresses;
   std::string planPath;
   std::string logPath;
+  std::string certificatePath;
+  std::string keyPath;
   try {
     for (int i = 1; i < argc; ++i) {
       const std::string option = argv[i];
       if (option == "--help" || option == "-h") {
         std::fputs(Usage, stdout);
         return 0;
+      }
+      if (option == "--tls" && i + 2 < argc) {
+        certificatePath = argv[++i];
+        keyPath = argv[++i];
+        continue;
       }
       if (i + 1 >= argc || (option != "--listen" && option != "--plan" && option != "--log")) {
         std::fprintf(stderr, "korvane-standin: unknown or incomplete option \"%s\"\n%s",
@@ -92,6 +102,14 @@ int main(int argc, char** argv) {
     return ExitUsage;
   }
 
+  std::optional<TlsServerContext> tls;
+  try {
+    if (!certificatePath.empty()) tls.emplace(certificatePath, keyPath);
+  } catch (const Exception& error) {
+    std::fprintf(stderr, "korvane-standin: --tls: %s\n", error.what());
+    return ExitUsage;
+  }
+
   try {
     std::optional<RequestLog> log;
     if (logPath.empty()) {
@@ -99,7 +117,7 @@ int main(int argc, char** argv) {
     } else {
       log.emplace(logPath);
     }
-    StandinServer server(addresses, std::move(plan), *log);
+    StandinServer server(addresses, std::move(plan), *log, tls ? &*tls : nullptr);
     TheServer = &server;
     struct Forget {  // the handler must not reach the server once it is gone
       ~Forget() { TheServer = nullptr; }
