@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "net/FailureTexts.h"
 #include "net/HttpErrors.h"
 #include "net/SocketErrors.h"
 
@@ -18,6 +19,20 @@ TEST(HttpErrors, MessageTexts) {
   HttpStatusError reply(404, "404 Not Found");
   EXPECT_EQ(reply.Message(), "404 Not Found");
   EXPECT_EQ(reply.ReplyErrorCode(), 404);
+}
+
+TEST(HttpErrors, TlsTextsNeverPassForAnotherFailure) {
+  EXPECT_EQ(TlsError("SSL negotiation failed: wrong version number").Message(),
+            "SSL negotiation failed: wrong version number");
+  // Should the TLS library ever word a cause like this, callers must still see "other".
+  const std::string odd =
+      TlsError("x 302 403 404 400 10054 10048 Socket Error Connection Closed Gracefully").Message();
+  using namespace FailureText;
+  for (std::string_view part : {ConnectionReset, AddressInUse, ClosedGracefully, SocketFailure,
+                                Redirect, Forbidden, NotFound, BadRequest}) {
+    EXPECT_FALSE(MessageContains(odd, part)) << odd;
+  }
+  EXPECT_EQ(RequestAbortedError().Message(), "The request was aborted.");
 }
 
 TEST(SocketErrors, PosixErrorsMapToWinSockNumbers) {

@@ -118,9 +118,12 @@ TEST(Tinyproxy, PlainRequestsGoWithAbsoluteTargetsAndCredentials) {
   EXPECT_FALSE(PanoramaId(metadata).empty());
   EXPECT_NE(proxy.Log().find("GET " + url + " HTTP/1.1"), std::string::npos) << proxy.Log();
 
+  // tinyproxy asks for credentials with 407 and refuses wrong ones with 401.
   UseProxy(client, proxy, "wrong");
+  EXPECT_EQ(ErrorOf(client, url), "401 Unauthorized");
+  EXPECT_EQ(client.ResponseCode(), 401);
+  client.Request.ProxyUsername.clear();
   EXPECT_EQ(ErrorOf(client, url), "407 Proxy Authentication Required");
-  EXPECT_EQ(client.ResponseCode(), 407);
 }
 
 TEST(Tinyproxy, HttpsGoesThroughTheTunnelWithOneHandshake) {
@@ -151,7 +154,10 @@ TEST(Tinyproxy, HttpsGoesThroughTheTunnelWithOneHandshake) {
   HttpClient refused;
   refused.Request.CAFile = standin.CaFile();
   UseProxy(refused, proxy, "wrong");
+  EXPECT_EQ(ErrorOf(refused, standin.Url(Metadata)), "401 Unauthorized");
+  refused.Request.ProxyUsername.clear();
   EXPECT_EQ(ErrorOf(refused, standin.Url(Metadata)), "407 Proxy Authentication Required");
+  EXPECT_EQ(refused.ResponseCode(), 407);
 }
 
 TEST(Tinyproxy, ProxyStoppedBetweenRequestsFailsCleanly) {
