@@ -31,6 +31,8 @@ void TileWorker::Start() {
 void TileWorker::Terminate() {
   terminated_.store(true, std::memory_order_relaxed);
   stop_.Raise();
+  std::lock_guard<std::mutex> lock(clientMutex_);
+  if (client_ != nullptr) client_->Abort();
 }
 
 bool TileWorker::Terminated() const {
@@ -88,6 +90,19 @@ void TileWorker::Execute() {
 
 void TileWorker::DownloadTiles() {
   HttpClient client;
+  {
+    std::lock_guard<std::mutex> lock(clientMutex_);
+    client_ = &client;
+  }
+  struct ReleaseClient {
+    TileWorker& worker;
+    ~ReleaseClient() {
+      std::lock_guard<std::mutex> lock(worker.clientMutex_);
+      worker.client_ = nullptr;
+    }
+  } releaseClient{*this};
+  // A stop that came before the client was known aborts it now.
+  if (Terminated()) client.Abort();
   const TaskParameters& params = *Task->Params;
   if (params.UseProxy) {
     client.Request.ProxyServer = params.ProxyServer;

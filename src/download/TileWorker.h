@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -14,6 +15,8 @@
 #include "task/DownloadTask.h"
 
 namespace korvane {
+
+class HttpClient;
 
 // One download worker. It owns its HTTP client, walks the task's whole grid and fetches the
 // tiles whose sequence number falls to its index; everything it has to show goes to the host
@@ -38,9 +41,9 @@ class TileWorker {
   // Starts a worker created suspended; does nothing for one already started.
   void Start();
 
-  // Asks the worker to stop and returns at once. Its pauses end at once; a tile whose request
-  // fails from now on is left for a later run (its resume point stays at the last finished
-  // tile), and the worker sees the request before its next grid position.
+  // Asks the worker to stop and returns at once. The request in flight is aborted and its
+  // pauses end at once; the tile in hand is left for a later run (its resume point stays at
+  // the last finished tile), and the worker ends before its next grid position.
   void Terminate();
   bool Terminated() const;
 
@@ -77,6 +80,9 @@ class TileWorker {
   std::atomic<int> finished_{0};
   std::atomic<bool> terminated_{false};
   StopSignal stop_;
+  // The client of the request in flight, so Terminate can abort it; guarded by clientMutex_.
+  std::mutex clientMutex_;
+  HttpClient* client_ = nullptr;
   TileWorkerHost& host_;
   TSynchronizer& synchronizer_;
   RequestFilter requestFilter_;

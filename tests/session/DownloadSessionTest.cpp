@@ -219,6 +219,30 @@ TEST_F(DownloadSessionTest, StopAndFinishEndsATaskForAHostThatGoesAway) {
   EXPECT_EQ(log[log.size() - 5], "Task Stoped!");
 }
 
+class StalledServiceSession : public DownloadSessionTest {
+ protected:
+  StalledServiceSession() : DownloadSessionTest("tile every delay 20000\n") {}
+};
+
+// Every tile request hangs for 20 s; Stop aborts them, so the task ends long before that.
+TEST_F(StalledServiceSession, StopEndsTheTaskWithoutWaitingForTheStalledRequests) {
+  ASSERT_TRUE(session.Start(Request("stalled", "3")));
+  // Let the workers reach their first request.
+  app.ProcessMessagesUntil([start = std::chrono::steady_clock::now()] {
+    return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(300);
+  });
+  const auto stopped = std::chrono::steady_clock::now();
+  session.Stop();
+  RunToEnd();
+  // Far below the stall, and below the test clock's 10 s network time-out.
+  EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::seconds(5));
+  const TStringList log = session.LogLines();
+  for (const std::string& line : log) {
+    EXPECT_EQ(line.find("->"), std::string::npos) << "no failure line for a stop: " << line;
+  }
+  EXPECT_TRUE(session.FailedLines().empty()) << "an interrupted tile is not a failed one";
+}
+
 TEST(TaskFileRequest, ContinuesAStoredTaskAsOpenTaskFillsTheBoxes) {
   TempFolder folder;
   WriteFileBytes(folder.Path() + "old.krvn",
