@@ -7,8 +7,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
+#include "PanoramaId.h"
 #include "app/KorvaneCli.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
@@ -214,17 +216,21 @@ TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
 }
 
 // Twenty places and a bad row: a first run through korvane-cli as a process is interrupted
-// with SIGINT during the fifth place, a second run finishes the batch, skipping the places
-// already done.
+// with SIGINT during the fifth place, whose tiles never come, and a second run finishes the batch,
+// skipping the places already done.
 TEST(KorvaneCliProcess, ABatchSurvivesABadRowAndAnInterruptionAndResumes) {
-  StandinFixture slow("tile every delay 200\n");
+  // The places stand 0.01 degrees apart, each in a panorama of its own.
+  const auto latitude = [](int place) { return "48." + std::to_string(10 + place); };
+  const std::optional<standin::PanoramaCell> fifth = standin::CellOf(48.15, 2.35);
+  ASSERT_TRUE(fifth);
+  StandinFixture stalling("tile pano=" + standin::PanoIdOf(*fifth) + " every stall\n");
   TempProgramFolder program;
   TempFolder processProgram;
   TempFolder save;
-  CopyProgramFolder(processProgram.Path(), slow.ServiceConfig());
+  CopyProgramFolder(processProgram.Path(), stalling.ServiceConfig());
   std::string list = "lat,lon,name,zoom\n# twenty places along a street\n";
   for (int i = 1; i <= 20; ++i) {
-    list += "48.85" + std::to_string(10 + i) + ",2.35,place" + std::to_string(i) + ",1\n";
+    list += latitude(i) + ",2.35,place" + std::to_string(i) + ",1\n";
     if (i == 10) list += "48.8,not a number\n";
   }
   const std::string listPath = save.Path() + "places.csv";

@@ -36,11 +36,12 @@ struct AbortedRequest {
 
 AbortedRequest GetAndAbort(HttpClient& client, const std::string& url) {
   AbortedRequest result;
+  // Started before the stopper, so that the abort comes at least AbortDelay after it.
+  const auto start = SteadyClock::now();
   std::thread stopper([&client] {
     std::this_thread::sleep_for(AbortDelay);
     client.Abort();
   });
-  const auto start = SteadyClock::now();
   try {
     std::string body;
     client.Get(url, body);
