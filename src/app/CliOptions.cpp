@@ -1,5 +1,7 @@
 #include "app/CliOptions.h"
 
+#include "net/ServiceAddresses.h"
+
 namespace korvane {
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -9,6 +11,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       {"--lon", &CliOptions::Longitude},   {"--zoom", &CliOptions::Zoom},
       {"--path", &CliOptions::Path},       {"--open", &CliOptions::OpenFile},
       {"--retry", &CliOptions::RetryFile}, {"--batch", &CliOptions::BatchFile},
+      {"--service", &CliOptions::Service},
   };
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -31,7 +34,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
   }
   if (options.RetryFile &&
       (options.Task || options.Latitude || options.Longitude || options.Zoom || options.Path ||
-       options.OpenFile || options.Stitch || options.BatchFile)) {
+       options.OpenFile || options.Stitch || options.BatchFile || options.Service)) {
     return std::nullopt;
   }
   // A batch names its places itself; only the folder and the default zoom apply to all.
@@ -39,15 +42,16 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       (options.Task || options.Latitude || options.Longitude || options.OpenFile)) {
     return std::nullopt;
   }
+  if (options.Service && !ParseServiceProtocol(*options.Service)) return std::nullopt;
   return options;
 }
 
 std::string CliUsage() {
   return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
          " [--open FILE]\n"
-         "                   [--stitch]\n"
+         "                   [--stitch] [--service current|classic]\n"
          "       korvane-cli --retry FILE\n"
-         "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch]\n"
+         "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service ...]\n"
          "\n"
          "Downloads the tiles of the Street View panorama at a point, as the main window's Start\n"
          "does. Each TEXT goes into its box exactly as typed; an omitted box keeps the value the\n"
@@ -57,6 +61,8 @@ std::string CliUsage() {
          "--batch runs one task per place of a list (rows lat,lon[,name[,zoom]]; # comments),\n"
          "skips finished ones, continues unfinished ones, and writes a summary to\n"
          "<list>_summary.csv and standard output.\n"
+         "--service speaks that Street View protocol for this run instead of the one in\n"
+         "config.ini.\n"
          "Log lines go to standard output, messages to standard error. Exit status: 0 when the\n"
          "task ended (or the re-download finished), 1 when Start ended with a message (or the\n"
          "panorama could not be made), 2 for a bad command line. SIGINT or SIGTERM stops the\n"

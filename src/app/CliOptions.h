@@ -8,9 +8,9 @@ namespace korvane {
 
 // The command line of korvane-cli:
 //   korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT] [--open FILE]
-//               [--stitch]
+//               [--stitch] [--service current|classic]
 //   korvane-cli --retry FILE
-//   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT]
+//   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service current|classic]
 // Each TEXT is put into its box exactly as a user would type it (empty texts included).
 struct CliOptions {
   std::optional<std::string> Task;
@@ -21,13 +21,16 @@ struct CliOptions {
   std::optional<std::string> OpenFile;
   std::optional<std::string> RetryFile;
   std::optional<std::string> BatchFile;
+  // The service protocol for this run instead of the configuration's "Protocol".
+  std::optional<std::string> Service;
   bool ShowHelp = false;
   // After the task's end, join its tiles into one panorama (when none is missing).
   bool Stitch = false;
 };
 
 // Parses the arguments after the program name; nothing when they are not a valid command line
-// (unknown option, missing value, an option given twice, --retry with any other option).
+// (unknown option, missing value, an option given twice, --retry with any other option, a
+// --service other than current or classic in any case).
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments);
 
 // The usage text printed for a bad command line and for --help.

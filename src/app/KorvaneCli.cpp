@@ -8,6 +8,7 @@
 #include "app/CliStitch.h"
 #include "app/CliTaskRun.h"
 #include "app/StopSignals.h"
+#include "net/ServiceAddresses.h"
 #include "retry/RetryWindow.h"
 #include "session/TaskFileRequest.h"
 #include "settings/Config.h"
@@ -71,6 +72,8 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
     return ExitTaskEnded;
   }
 
+  if (options->Service) SetServiceProtocolOverride(*options->Service);
+
   // Before any thread starts, so the workers inherit the blocked signals.
   SignalTarget target;
   TStopSignals signals([&target] { target.Signalled(); });
@@ -91,6 +94,7 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
     status = ExitStartFailed;
   }
   target.Set(nullptr, nullptr);
+  if (options->Service) SetServiceProtocolOverride(std::nullopt);
   return status;
 }
 

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "lookup/LookupAttempts.h"
+
 namespace korvane {
 
 // Looks up the id of the Street View panorama at the point (decimal degrees, already
@@ -20,9 +22,7 @@ std::string LookUpPanorama(double latitude, double longitude,
                            const std::function<void(const std::string&)>& addLogLine,
                            const std::function<void()>& processMessages);
 
-// The lookup over another transport: get performs one GET (fills body or raises). LookUpPanorama
-// passes its own client's Get; tests pass failures no network produces.
-using HttpGetFunction = std::function<void(const std::string& url, std::string& body)>;
+// The lookup over another transport (see HttpGetFunction).
 std::string LookUpPanoramaWith(const HttpGetFunction& get, double latitude, double longitude,
                                const std::function<void(const std::string&)>& addLogLine,
                                const std::function<void()>& processMessages);

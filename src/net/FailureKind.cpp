@@ -42,7 +42,7 @@ RequestFailure ClassifyFailure(const std::exception_ptr& error) {
   } catch (const SocketError& socket) {
     return {KindOfSocketError(socket.LastError()), socket.Message()};
   } catch (const HttpStatusError& status) {
-    return {KindOfStatus(status.ReplyErrorCode()), status.Message()};
+    return {KindOfStatus(status.ReplyErrorCode()), status.Message(), status.ReplyErrorCode()};
   } catch (const ConnectionClosedError& closed) {
     return {FailureKind::ClosedEarly, closed.Message()};
   } catch (const std::exception& other) {

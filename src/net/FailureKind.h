@@ -27,6 +27,7 @@ enum class FailureKind {
 struct RequestFailure {
   FailureKind Kind = FailureKind::Untexted;
   std::optional<std::string> Message;
+  int Status = 0;  // the reply's status when the service answered with one
 };
 
 // The kind and message of a failure raised by a request. error must not be null.

@@ -1,10 +1,41 @@
 #include "net/ServiceAddresses.h"
 
+#include <mutex>
+
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
 #include "platform/ProgramFolder.h"
 
 namespace korvane {
+namespace {
+
+// The lookup request of today's service for one point: what the web viewer sends, with the
+// point between the two parts.
+constexpr const char* CurrentLookupPath =
+    "/maps/api/js/GeoPhotoService.SingleImageSearch?pb=!1m5!1sapiv3!5sUS!11m2!1m1!1b0!2m4!1m2!3d";
+constexpr const char* CurrentLookupAfterPoint =
+    "!2d50!3m10!2m2!1sen!2sGB!9m1!1e2!11m4!1m3!1e2!2b1!3e2!4m10!1e1!1e2!1e3!1e4!1e8!1e6!5m1!1e2!"
+    "6m1!"
+    "1e2&callback=_xdc_._v2mub5";
+
+std::mutex protocolOverrideMutex;
+std::optional<std::string> protocolOverride;
+
+std::string ReadBase(const char* key, const char* fallback) {
+  std::string base = TIniFile(ConfigFilePath()).ReadString(ServiceSection, key, fallback);
+  while (!base.empty() && base.back() == '/')
+    base.pop_back();
+  return base;
+}
+
+std::string Lowered(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+}  // namespace
 
 std::string StreetViewHost(int serverNumber) {
   std::string number = IntToStr(serverNumber);
@@ -24,6 +55,39 @@ std::string ServiceCaFile() {
 std::string MetadataUrl(double latitude, double longitude) {
   return "http://" + StreetViewHost(0) + "/cbk?output=xml&ll=" + FloatToStr(latitude, '.') + "," +
          FloatToStr(longitude, '.');
+}
+
+std::string ServiceProtocolText() {
+  {
+    std::lock_guard lock(protocolOverrideMutex);
+    if (protocolOverride) return *protocolOverride;
+  }
+  return TIniFile(ConfigFilePath()).ReadString(ServiceSection, ProtocolKey, CurrentProtocolName);
+}
+
+std::optional<ServiceProtocol> ParseServiceProtocol(const std::string& text) {
+  const std::string name = Lowered(text);
+  if (name == CurrentProtocolName) return ServiceProtocol::Current;
+  if (name == ClassicProtocolName) return ServiceProtocol::Classic;
+  return std::nullopt;
+}
+
+void SetServiceProtocolOverride(std::optional<std::string> text) {
+  std::lock_guard lock(protocolOverrideMutex);
+  protocolOverride = std::move(text);
+}
+
+std::string LookupBase() {
+  return ReadBase(LookupBaseKey, DefaultLookupBase);
+}
+
+std::string TileBase() {
+  return ReadBase(TileBaseKey, DefaultTileBase);
+}
+
+std::string CurrentLookupUrl(double latitude, double longitude) {
+  return LookupBase() + CurrentLookupPath + FloatToStr(latitude, '.') + "!4d" +
+         FloatToStr(longitude, '.') + CurrentLookupAfterPoint;
 }
 
 }  // namespace korvane

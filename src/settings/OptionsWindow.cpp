@@ -1,5 +1,6 @@
 #include "settings/OptionsWindow.h"
 
+#include "net/ServiceAddresses.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "settings/Config.h"
@@ -10,7 +11,7 @@ namespace korvane {
 namespace {
 
 constexpr int OptionsClientWidth = 360;
-constexpr int OptionsClientHeight = 310;
+constexpr int OptionsClientHeight = 380;
 
 // The four proxy rows of the group box: label on the left, box on the right.
 constexpr int RowLabelLeft = 12;
@@ -46,14 +47,21 @@ OptionsWindow::OptionsWindow(TApplication& app) : TForm(app, "optionsWindow") {
   PlaceRow(proxyUsernameLabel, proxyUsernameEdit, 2);
   PlaceRow(proxyPasswordLabel, proxyPasswordEdit, 3);
 
-  okButton.SetBounds(196, 274, 75, 25);
+  serviceGroup.SetBounds(8, 270, 344, 66);
+  serviceGroup.SetCaption("Service");
+  currentServiceCheckBox.SetBounds(RowLabelLeft, 20, 316, 17);
+  classicServiceCheckBox.SetBounds(RowLabelLeft, 42, 316, 17);
+
+  okButton.SetBounds(196, 344, 75, 25);
   okButton.SetDefault(true);
-  cancelButton.SetBounds(277, 274, 75, 25);
+  cancelButton.SetBounds(277, 344, 75, 25);
 
   OnShow = [this] { FormShow(); };
   okButton.OnClick = [this] { OkClick(); };
   cancelButton.OnClick = [this] { CancelClick(); };
   browseFolderButton.OnClick = [this] { BrowseFolderClick(); };
+  currentServiceCheckBox.OnClick = [this] { ChooseService(ServiceProtocol::Current); };
+  classicServiceCheckBox.OnClick = [this] { ChooseService(ServiceProtocol::Classic); };
 }
 
 void OptionsWindow::FormShow() {
@@ -64,6 +72,17 @@ void OptionsWindow::FormShow() {
   proxyPortEdit.SetText(proxy.ProxyPort);
   proxyUsernameEdit.SetText(proxy.ProxyUsername);
   proxyPasswordEdit.SetText(proxy.ProxyPassword);
+  // A name the program does not know leaves both unchecked; OK then keeps it as it is, and
+  // Start says what is wrong with it.
+  const std::optional<ServiceProtocol> protocol = ParseServiceProtocol(ServiceProtocolText());
+  currentServiceCheckBox.SetChecked(protocol == ServiceProtocol::Current);
+  classicServiceCheckBox.SetChecked(protocol == ServiceProtocol::Classic);
+}
+
+void OptionsWindow::ChooseService(ServiceProtocol protocol) {
+  // The two boxes are one choice: the one clicked is chosen, even when clicked while chosen.
+  currentServiceCheckBox.SetChecked(protocol == ServiceProtocol::Current);
+  classicServiceCheckBox.SetChecked(protocol == ServiceProtocol::Classic);
 }
 
 void OptionsWindow::OkClick() {
@@ -75,6 +94,11 @@ void OptionsWindow::OkClick() {
   ini.WriteString(ProxySection, ProxyPortKey, proxyPortEdit.Text());
   ini.WriteString(ProxySection, ProxyUsernameKey, proxyUsernameEdit.Text());
   ini.WriteString(ProxySection, ProxyPasswordKey, proxyPasswordEdit.Text());
+  if (currentServiceCheckBox.Checked()) {
+    ini.WriteString(ServiceSection, ProtocolKey, CurrentProtocolName);
+  } else if (classicServiceCheckBox.Checked()) {
+    ini.WriteString(ServiceSection, ProtocolKey, ClassicProtocolName);
+  }
   if (Modal()) {
     SetModalResult(mrOk);
   } else {

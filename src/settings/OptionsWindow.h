@@ -1,25 +1,29 @@
 #pragma once
 
+#include "net/ServiceAddresses.h"
 #include "ui/Controls.h"
 
 namespace korvane {
 
-// The Options window: the default folder for new tasks and the proxy settings of the
-// configuration file. It keeps nothing between showings: every showing fills the boxes from
-// the file as it is then, OK writes them back, Cancel forgets the edits. There is no cancel
-// key: Esc does nothing. The main window shows it modally and ignores its result.
+// The Options window: the default folder for new tasks, the proxy settings and the Street View
+// service protocol of the configuration file. It keeps nothing between showings: every showing
+// fills the boxes from the file as it is then, OK writes them back, Cancel forgets the edits. There
+// is no cancel key: Esc does nothing. The main window shows it modally and ignores its result.
 class OptionsWindow : public TForm {
  public:
   explicit OptionsWindow(TApplication& app);
 
   // Fills every box from the configuration file (defaults for anything absent).
   void FormShow();
-  // OK: writes the six keys in order, the texts exactly as typed, then closes with mrOk.
+  // OK: writes the six keys in order, the texts exactly as typed, then the chosen protocol
+  // ("Service"/"Protocol"; nothing when neither box is checked), then closes with mrOk.
   // A key that cannot be written raises IniFileError ("Unable to write to " + path);
   // the window then stays open and the keys written before it keep their new values.
   void OkClick();
   // Cancel: closes without writing anything.
   void CancelClick();
+  // A click on either service box: that protocol is the one chosen.
+  void ChooseService(ServiceProtocol protocol);
   // The folder button: a chosen folder replaces the text of defaultPathEdit (written only on OK).
   void BrowseFolderClick();
 
@@ -38,6 +42,10 @@ class OptionsWindow : public TForm {
   TEdit proxyUsernameEdit{&proxyGroup, "proxyUsernameEdit"};
   TLabel proxyPasswordLabel{&proxyGroup, "proxyPasswordLabel", "Proxy Password"};
   TEdit proxyPasswordEdit{&proxyGroup, "proxyPasswordEdit"};
+
+  TGroupBox serviceGroup{this, "serviceGroup"};
+  TCheckBox currentServiceCheckBox{&serviceGroup, "currentServiceCheckBox", "Google Maps, current"};
+  TCheckBox classicServiceCheckBox{&serviceGroup, "classicServiceCheckBox", "Classic cbk servers"};
 
   TButton okButton{this, "okButton", "OK"};
   TButton cancelButton{this, "cancelButton", "Cancel"};

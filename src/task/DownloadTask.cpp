@@ -1,5 +1,7 @@
 #include "task/DownloadTask.h"
 
+#include <optional>
+
 #include "net/ServiceAddresses.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -10,8 +12,41 @@
 
 namespace korvane {
 
+namespace {
+
+// The current protocol's tile on TileBase; one host serves every row.
+constexpr const char* CurrentTilePath = "/v1/tile?cb_client=maps_sv.tactile&panoid=";
+
+// The grid recorded in a task file, when it is one a task can have.
+std::optional<TileGrid> RecordedGrid(const TIniFile& taskFile) {
+  constexpr int Absent = -1;
+  const TileGrid grid{taskFile.ReadInteger(GridSection, GridMinXKey, Absent),
+                      taskFile.ReadInteger(GridSection, GridMinYKey, Absent),
+                      taskFile.ReadInteger(GridSection, GridMaxXKey, Absent),
+                      taskFile.ReadInteger(GridSection, GridMaxYKey, Absent)};
+  if (!IsSoundPanoramaGrid(grid)) return std::nullopt;
+  return grid;
+}
+
+// The grid of a current task: the one its task file records when it continues (the service is
+// not asked again, so the grid stays what the first run had), else the one the lookup's
+// picture size gives. Raises Exception when there is neither.
+TileGrid CurrentTaskGrid(const TaskParameters& params, const std::string& taskFilePath) {
+  if (params.ContinueTask) {
+    if (const auto recorded = RecordedGrid(TIniFile(taskFilePath))) return *recorded;
+  }
+  const auto grid =
+      GridForPanorama(params.ImageWidth, params.ImageHeight, params.TileWidth, params.TileHeight);
+  if (!grid) throw Exception("No tile grid for the panorama's size.");
+  return *grid;
+}
+
+}  // namespace
+
 DownloadTask::DownloadTask(TaskParameters* params) : Params(params) {
-  const TileGrid grid = GridForZoom(Params->Zoom);
+  const TileGrid grid = Params->MapsType == CurrentStreetViewMapsType
+                            ? CurrentTaskGrid(*Params, TaskFilePath())
+                            : GridForZoom(Params->Zoom);
   MinX = grid.MinX;
   MinY = grid.MinY;
   MaxX = grid.MaxX;
@@ -40,12 +75,20 @@ DownloadTask::DownloadTask(TaskParameters* params) : Params(params) {
   }
 
   // The hosts are fixed for the task's life, so the workers never read the configuration.
-  for (int server = 0; server < StreetViewServerCount; ++server) {
-    tileHosts_[server] = StreetViewHost(server);
+  if (Params->MapsType == CurrentStreetViewMapsType) {
+    tileBase_ = TileBase();
+  } else {
+    for (int server = 0; server < StreetViewServerCount; ++server) {
+      tileHosts_[server] = StreetViewHost(server);
+    }
   }
 }
 
 std::string DownloadTask::GetTileUrl(int x, int y) const {
+  if (Params->MapsType == CurrentStreetViewMapsType) {
+    return tileBase_ + CurrentTilePath + Params->PanoId + "&x=" + IntToStr(x) +
+           "&y=" + IntToStr(y) + "&zoom=" + IntToStr(Params->Zoom);
+  }
   return "http://" + tileHosts_[y % StreetViewServerCount] +
          "/cbk?output=tile&panoid=" + Params->PanoId + "&x=" + IntToStr(x) + "&y=" + IntToStr(y) +
          "&zoom=" + IntToStr(Params->Zoom);

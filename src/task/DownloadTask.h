@@ -22,9 +22,12 @@ class TileFolderError : public Exception {
 class DownloadTask {
  public:
   // Builds the grid, the file names and the tile folder, reads the resume positions of a
-  // continued task and the four tile hosts from the configuration. Raises TileFolderError
-  // ("Create directory " + TileFolder + " Failed.") when the tile folder cannot be created.
-  // params must outlive the task.
+  // continued task and the tile hosts from the configuration (the four servers of a classic
+  // task, TileBase of a current one). The grid: the fixed one of the zoom level for a classic
+  // task; for a current task (MapsType CurrentStreetViewMapsType) the one recorded in "[XY]"
+  // of the task file it continues, else the one of the picture size in params (raises
+  // Exception when that gives none). Raises TileFolderError ("Create directory " + TileFolder
+  // + " Failed.") when the tile folder cannot be created. params must outlive the task.
   explicit DownloadTask(TaskParameters* params);
 
   // Per worker slot: column and row of the last tile that worker finished in an earlier run
@@ -43,7 +46,8 @@ class DownloadTask {
 
   TileGrid Grid() const { return TileGrid{MinX, MinY, MaxX, MaxY}; }
 
-  // http://<server y mod 4>/cbk?output=tile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
+  // Classic: http://<server y mod 4>/cbk?output=tile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
+  // Current: <TileBase>/v1/tile?cb_client=maps_sv.tactile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
   std::string GetTileUrl(int x, int y) const;
   // "gv_<x>_<y>_<zoom>.jpg"
   std::string GetTileFileName(int x, int y) const;
@@ -58,8 +62,8 @@ class DownloadTask {
   // else 0.
   int ResumeSkip(int index) const;
 
-  // Writes the sixteen lines of a new task file (a continued task keeps its file untouched).
-  // Raises FileCreateError.
+  // Writes the sixteen lines of a new task file, and for a current task the "[Image]" section
+  // after them (a continued task keeps its file untouched). Raises FileCreateError.
   void SaveTaskFile() const;
   // Writes the log header of a new task, or appends the continuation lines to the log of a
   // continued one. Raises FileCreateError / FileOpenError.
@@ -69,6 +73,7 @@ class DownloadTask {
 
  private:
   std::array<std::string, 4> tileHosts_;
+  std::string tileBase_;
 };
 
 }  // namespace korvane

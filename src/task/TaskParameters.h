@@ -7,8 +7,11 @@ namespace korvane {
 // The most workers a task runs; also the number of resume slots a task file keeps.
 inline constexpr int MaxThreadCount = 8;
 
-// The imagery kind of Street View tiles, the only kind the program defines.
+// The imagery kinds a task file records: Street View tiles of the classic protocol (the fixed
+// grid of the zoom level) and of the current one (the grid of the panorama's own size). A task
+// of one kind never continues as the other.
 inline constexpr int StreetViewMapsType = 32;
+inline constexpr int CurrentStreetViewMapsType = 33;
 
 // What the user and the configuration supplied for one press of Start.
 struct TaskParameters {
@@ -27,6 +30,13 @@ struct TaskParameters {
   std::string ProxyUsername;
   std::string ProxyPassword;
   bool ContinueTask = false;
+  // CurrentStreetViewMapsType only, from the lookup: the picture's size at Zoom, the size of a
+  // tile, and when it was taken ("YYYY-MM", empty when not known).
+  int ImageWidth = 0;
+  int ImageHeight = 0;
+  int TileWidth = 0;
+  int TileHeight = 0;
+  std::string CaptureDate;
 };
 
 }  // namespace korvane

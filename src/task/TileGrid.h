@@ -1,11 +1,17 @@
 #pragma once
 
+#include <optional>
+
 namespace korvane {
 
 inline constexpr int MinZoom = 1;
 inline constexpr int MaxZoom = 5;
 
-// The fixed tile grid of a zoom level (columns MinX..MaxX, rows MinY..MaxY).
+// A panorama whose grid has more columns or rows than this is refused as a broken answer or a
+// damaged task file: the largest real panorama has 32 columns and 16 rows at the highest zoom.
+inline constexpr int MaxTileGridSide = 256;
+
+// A tile grid: columns MinX..MaxX, rows MinY..MaxY.
 struct TileGrid {
   int MinX = 0;
   int MinY = 0;
@@ -27,5 +33,14 @@ bool IsValidZoom(int zoom);
 
 // The grid of a zoom level from MinZoom to MaxZoom; raises Exception for any other level.
 TileGrid GridForZoom(int zoom);
+
+// The grid that covers a panorama of width x height pixels with tiles of tileWidth x
+// tileHeight: ceil(width / tileWidth) columns and ceil(height / tileHeight) rows from (0, 0).
+// Nothing when a size is not positive or the grid would exceed MaxTileGridSide either way.
+std::optional<TileGrid> GridForPanorama(int width, int height, int tileWidth, int tileHeight);
+
+// True when the grid starts at (0, 0) and has 1 to MaxTileGridSide columns and rows: what a
+// task file may record.
+bool IsSoundPanoramaGrid(const TileGrid& grid);
 
 }  // namespace korvane

@@ -34,5 +34,14 @@ TEST(CliOptions, RefusesWhatIsNotACommandLine) {
   EXPECT_FALSE(ParseCliOptions({"--task", "a"})->Stitch);
 }
 
+TEST(CliOptions, ServiceIsCurrentOrClassicInAnyCase) {
+  EXPECT_EQ(*ParseCliOptions({"--service", "classic"})->Service, "classic");
+  EXPECT_EQ(*ParseCliOptions({"--service", "Current", "--zoom", "3"})->Service, "Current");
+  EXPECT_FALSE(ParseCliOptions({"--service", "cbk"}));
+  EXPECT_FALSE(ParseCliOptions({"--service"}));
+  EXPECT_FALSE(ParseCliOptions({"--retry", "list.ftl", "--service", "classic"}));
+  EXPECT_NE(CliUsage().find("[--service current|classic]"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace korvane

@@ -27,7 +27,7 @@ namespace {
 // The client areas the forms set (the main window's frame of 520 x 480 holds a caption, a
 // menu bar and a border of 4 around 512 x 426).
 const QSize MainClient(512, 426);
-const QSize OptionsClient(360, 310);
+const QSize OptionsClient(360, 380);
 const QSize RetryClient(703, 453);
 const QSize ConverterClient(466, 99);
 const QSize AboutClient(315, 181);

@@ -39,7 +39,7 @@ class OptionsWindowTest : public ::testing::Test {
 TEST_F(OptionsWindowTest, IsADialogWithEveryControlInside) {
   EXPECT_EQ(options.Caption(), "Options");
   EXPECT_EQ(options.ClientWidth(), 360);
-  EXPECT_EQ(options.ClientHeight(), 310);
+  EXPECT_EQ(options.ClientHeight(), 380);
   EXPECT_EQ(options.BorderStyle(), bsDialog);
   EXPECT_EQ(options.Position(), poMainFormCenter);
   EXPECT_EQ(options.DefaultButton(), &options.okButton);

@@ -110,7 +110,7 @@ TEST(FaultPlan, EveryActionNameIsKnown) {
 TEST(FaultPlan, MistakesAreRefusedWithTheirLine) {
   const std::pair<const char*, const char*> cases[] = {
       {"tile every explode", "line 1: unknown action \"explode\""},
-      {"\n\nsomething every ok", "line 3: expected metadata, tile or any, not \"something\""},
+      {"\n\nsomething every ok", "line 3: expected metadata, lookup, tile or any, not \"something\""},
       {"tile first reset", "line 1: N must be a whole number from 1 to 1000000000, not \"reset\""},
       {"tile first 0 reset", "line 1: N must be a whole number"},
       {"tile sometimes reset", "line 1: expected every, first N, from N or attempt N"},
@@ -122,10 +122,10 @@ TEST(FaultPlan, MistakesAreRefusedWithTheirLine) {
       {"tile x=-1 every ok", "line 1: x must be a whole number"},
       {"tile colour=red every ok", "line 1: unknown filter \"colour=red\""},
       {"metadata x=1 every ok", "line 1: filter x= needs a tile rule"},
-      {"tile ll=1,2 every ok", "line 1: filter ll= needs a metadata rule"},
+      {"tile ll=1,2 every ok", "line 1: filter ll= needs a metadata or lookup rule"},
       {"metadata ll=1 every ok", "line 1: ll= must be LAT,LON"},
       {"metadata ll=85,0 every ok", "line 1: ll= names a point without coverage"},
-      {"tile every nocoverage", "line 1: nocoverage needs a metadata rule"},
+      {"tile every nocoverage", "line 1: nocoverage needs a metadata or lookup rule"},
       {"tile every delay 600001", "line 1: delay must be a whole number from 0 to 600000"},
       {"tile every delay x", "line 1: delay must be a whole number"},
   };

@@ -331,7 +331,7 @@ TEST(StandinService, ServiceConfigPointsTheServersAtTheListeners) {
   const std::string host = one.Host();
   EXPECT_EQ(one.ServiceConfig(), "[Service]\r\nServer0=" + host + "\r\nServer1=" + host +
                                      "\r\nServer2=" + host + "\r\nServer3=" + host +
-                                     "\r\nHomePage=http://" + host + "/\r\n");
+                                     "\r\nHomePage=http://" + host + "/\r\nProtocol=classic\r\n");
   StandinFixture four("", 4);
   const std::string config = four.ServiceConfig();
   for (int i = 0; i < 4; ++i) {

@@ -185,6 +185,13 @@ std::string StandinFixture::ServiceConfig() const {
   for (int server = 0; server < 4; ++server) {
     config += "Server" + std::to_string(server) + "=" + Host(server % ListenerCount()) + "\r\n";
   }
+  return config + "HomePage=http://" + Host(0) + "/\r\nProtocol=classic\r\n";
+}
+
+std::string StandinFixture::CurrentServiceConfig() const {
+  std::string config = "[Service]\r\nProtocol=current\r\n";
+  config += "LookupBase=http://" + Host(0) + "\r\n";
+  config += "TileBase=http://" + Host(ListenerCount() > 1 ? 1 : 0) + "\r\n";
   return config + "HomePage=http://" + Host(0) + "/\r\n";
 }
 

@@ -48,10 +48,14 @@ class StandinFixture {
   // "127.0.0.1:PORT" of the listener.
   std::string Host(int listener = 0) const;
 
-  // A config.ini "[Service]" section (CR LF lines) that sends the program to this service:
-  // Server0..Server3 and HomePage. For TempProgramFolder::WriteConfig, alone or after other
-  // sections.
+  // A config.ini "[Service]" section (CR LF lines) that sends the program to this service with
+  // the classic protocol: Server0..Server3, HomePage and Protocol=classic. For
+  // TempProgramFolder::WriteConfig, alone or after other sections.
   std::string ServiceConfig() const;
+
+  // The same for the current protocol: Protocol=current, LookupBase (listener 0), TileBase
+  // (listener 1 when there are several, else 0) and HomePage, over plain HTTP.
+  std::string CurrentServiceConfig() const;
 
   // Every request logged so far, in the order served.
   std::vector<StandinRequest> Requests() const;

@@ -87,7 +87,8 @@ void ReadFilter(RuleReader& reader, std::string_view word, FaultRule& rule) {
     if (value.empty()) reader.Fail("pano= needs an id");
     rule.PanoId = std::string(value);
   } else if (key == "ll") {
-    if (rule.Subject != RuleSubject::Metadata) reader.Fail("filter ll= needs a metadata rule");
+    if (rule.Subject != RuleSubject::Metadata && rule.Subject != RuleSubject::Lookup)
+      reader.Fail("filter ll= needs a metadata or lookup rule");
     const ServiceRequest point = ClassifyRequest("GET", "/cbk?output=xml&ll=" + std::string(value));
     if (!point.Valid()) reader.Fail("ll= must be LAT,LON in decimal degrees");
     rule.Cell = CellOf(point.Latitude, point.Longitude);
@@ -163,7 +164,8 @@ FaultAction ReadAction(RuleReader& reader, RuleSubject subject) {
   } else if (word == "http10") {
     action.Kind = FaultKind::Http10;
   } else if (word == "nocoverage") {
-    if (subject != RuleSubject::Metadata) reader.Fail("nocoverage needs a metadata rule");
+    if (subject != RuleSubject::Metadata && subject != RuleSubject::Lookup)
+      reader.Fail("nocoverage needs a metadata or lookup rule");
     action.Kind = FaultKind::NoCoverage;
   } else {
     reader.Fail("unknown action \"" + std::string(word) + "\"");
@@ -175,15 +177,17 @@ FaultRule ReadRule(int line, std::string_view text) {
   RuleReader reader(line, SplitWords(text));
   FaultRule rule;
   rule.Line = line;
-  const std::string_view subject = reader.Take("subject (metadata, tile or any)");
+  const std::string_view subject = reader.Take("subject (metadata, lookup, tile or any)");
   if (subject == "metadata") {
     rule.Subject = RuleSubject::Metadata;
+  } else if (subject == "lookup") {
+    rule.Subject = RuleSubject::Lookup;
   } else if (subject == "tile") {
     rule.Subject = RuleSubject::Tile;
   } else if (subject == "any") {
     rule.Subject = RuleSubject::Any;
   } else {
-    reader.Fail("expected metadata, tile or any, not \"" + std::string(subject) + "\"");
+    reader.Fail("expected metadata, lookup, tile or any, not \"" + std::string(subject) + "\"");
   }
   while (reader.Peek().find('=') != std::string_view::npos)
     ReadFilter(reader, reader.Take("filter"), rule);
@@ -247,6 +251,7 @@ bool FaultRule::Matches(const ServiceRequest& request, int attempt) const {
   if (Subject == RuleSubject::Any) return true;
   if (Subject == RuleSubject::Metadata && request.Kind != RequestKind::Metadata) return false;
   if (Subject == RuleSubject::Tile && request.Kind != RequestKind::Tile) return false;
+  if (Subject == RuleSubject::Lookup && request.Kind != RequestKind::Lookup) return false;
   const bool filtered = X || Y || Zoom || PanoId || Cell;
   if (!filtered) return true;
   if (!request.Valid()) return false;

@@ -26,7 +26,7 @@ enum class FaultKind {
   Stall,       // no answer at all; the connection stays open until the client or the service ends
   Chunked,     // the normal answer in chunked transfer coding
   Http10,      // the normal answer as an HTTP/1.0 reply without a length, ended by closing
-  NoCoverage,  // metadata: the answer without a panorama
+  NoCoverage,  // metadata, lookup: the answer without a panorama
 };
 
 struct FaultAction {
@@ -41,7 +41,8 @@ struct FaultAction {
   std::string Describe() const;
 };
 
-enum class RuleSubject { Metadata, Tile, Any };
+// Metadata: the classic lookup; Lookup: the current one; Tile: the tiles of both protocols.
+enum class RuleSubject { Metadata, Lookup, Tile, Any };
 enum class AttemptSpan { Every, First, From, Only };
 
 struct FaultRule {
@@ -51,7 +52,7 @@ struct FaultRule {
   std::optional<int> Y;
   std::optional<int> Zoom;
   std::optional<std::string> PanoId;
-  std::optional<PanoramaCell> Cell;  // metadata: the point's cell
+  std::optional<PanoramaCell> Cell;  // metadata, lookup: the point's cell
   AttemptSpan Span = AttemptSpan::Every;
   int N = 1;  // First: attempts 1..N; From: N and later; Only: N; Every: multiples of N
   FaultAction Action;

@@ -29,6 +29,12 @@ std::size_t KeptBytes(const FaultAction& action, std::size_t bodySize) {
 }
 
 Reply ShapeReply(const FaultAction& action, Reply normal) {
+  ServiceRequest metadata;
+  metadata.Kind = RequestKind::Metadata;
+  return ShapeReply(action, std::move(normal), metadata);
+}
+
+Reply ShapeReply(const FaultAction& action, Reply normal, const ServiceRequest& request) {
   switch (action.Kind) {
     case FaultKind::Status: {
       Reply reply = StatusReply(action.StatusCode, action.Reason);
@@ -55,12 +61,7 @@ Reply ShapeReply(const FaultAction& action, Reply normal) {
       normal.Body = std::make_shared<const std::string>(Corrupted(*normal.Body));
       return normal;
     case FaultKind::NoCoverage:
-      normal.Status = 200;
-      normal.Reason = "OK";
-      normal.Headers.clear();
-      normal.ContentType = "text/xml; charset=UTF-8";
-      normal.Body = std::make_shared<const std::string>(NoCoverageXml());
-      return normal;
+      return NoPanoramaReply(request);
     default:
       return normal;
   }

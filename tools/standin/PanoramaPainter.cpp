@@ -50,9 +50,12 @@ Rgb Darker(Rgb colour, int amount) {
 }  // namespace
 
 PanoramaPainter::PanoramaPainter(std::string_view panoId, int zoom)
-    : width_(PanoramaWidth(zoom)),
-      height_(PanoramaHeight(zoom)),
-      scale_(1 << (zoom - 1)),
+    : PanoramaPainter(panoId, PanoramaWidth(zoom), PanoramaHeight(zoom), ZoomScale(zoom)) {}
+
+PanoramaPainter::PanoramaPainter(std::string_view panoId, int width, int height, int scale)
+    : width_(width),
+      height_(height),
+      scale_(scale),
       seed_(StableHash(panoId)),
       sunU_(static_cast<double>(seed_ & 0xffff) / 65536.0),
       sunV_(0.12 + static_cast<double>((seed_ >> 16) & 0xff) / 255.0 * 0.2) {
@@ -170,9 +173,17 @@ PixelBox TileLabelBox(int x, int y, int zoom) {
           TextBoxHeight(LabelScale, LabelPadding)};
 }
 
+int ZoomScale(int zoom) {
+  return zoom <= 1 ? 1 : 1 << (zoom - 1);
+}
+
 RgbImage RenderTile(std::string_view panoId, int x, int y, int zoom) {
+  return RenderTile(PanoramaPainter(panoId, zoom), x, y, zoom);
+}
+
+RgbImage RenderTile(const PanoramaPainter& painter, int x, int y, int zoom) {
   RgbImage tile(TileSize, TileSize);
-  PanoramaPainter(panoId, zoom).Paint(x * TileSize, y * TileSize, tile);
+  painter.Paint(x * TileSize, y * TileSize, tile);
   const PixelBox label = TileLabelBox(x, y, zoom);
   DrawTextBox(tile, TileLabelText(x, y, zoom), label.Left, label.Top, LabelScale, LabelPadding, Ink,
               Paper);

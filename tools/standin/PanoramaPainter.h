@@ -26,8 +26,10 @@ inline constexpr Rgb HeadingMarkColour{230, 40, 30};
 // picture scales with the zoom level, so a tile of any level shows the same scene.
 class PanoramaPainter {
  public:
-  // zoom must be a zoom level (IsZoomLevel).
+  // The classic panorama; zoom must be a zoom level (IsZoomLevel).
   PanoramaPainter(std::string_view panoId, int zoom);
+  // A panorama of any size; scale (1 or more) sets the size of its details (see ZoomScale).
+  PanoramaPainter(std::string_view panoId, int width, int height, int scale);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -57,8 +59,15 @@ std::string TileLabelText(int x, int y, int zoom);
 // Where that text stands in its tile (tile pixels).
 PixelBox TileLabelBox(int x, int y, int zoom);
 
-// Tile (x, y) of the panorama at the zoom level, TileSize pixels square, labelled. The tile
-// must lie in the grid (IsGridTile).
+// How large the details of a panorama are drawn at a zoom level: 1 up to zoom 1, doubling with
+// each level above.
+int ZoomScale(int zoom);
+
+// Tile (x, y) of the classic panorama at the zoom level, TileSize pixels square, labelled. The
+// tile must lie in the grid (IsGridTile).
 RgbImage RenderTile(std::string_view panoId, int x, int y, int zoom);
+
+// Tile (x, y) of the painter's panorama, labelled with the zoom level.
+RgbImage RenderTile(const PanoramaPainter& painter, int x, int y, int zoom);
 
 }  // namespace korvane::standin

@@ -1,8 +1,10 @@
 #include "ServiceAnswers.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "PanoramaId.h"
+#include "PanoramaKinds.h"
 #include "TileGrid.h"
 
 namespace korvane::standin {
@@ -12,6 +14,10 @@ namespace {
 constexpr const char* XmlDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>";
 constexpr const char* XmlType = "text/xml; charset=UTF-8";
 constexpr const char* HtmlType = "text/html; charset=UTF-8";
+constexpr const char* JavaScriptType = "text/javascript; charset=UTF-8";
+constexpr int NoImagesStatus = 5;
+constexpr int FirstCaptureYear = 2008;
+constexpr int CaptureYears = 17;
 
 std::string Degrees(double value) {
   char text[32];
@@ -59,6 +65,53 @@ std::string MetadataXml(double latitude, double longitude) {
 
 std::string NoCoverageXml() {
   return std::string(XmlDeclaration) + "<panorama/>\n";
+}
+
+std::string LookupAnswer(const std::string& callback, double latitude, double longitude) {
+  using Json = nlohmann::json;
+  const auto cell = CellOf(latitude, longitude);
+  if (!cell) return NoPanoramaAnswer(callback);
+  const std::string id = PanoIdOf(*cell);
+  const std::uint64_t seed = StableHash(id);
+  const PanoramaShape shape = ShapeOf(KindOfCell(*cell));
+
+  Json sizes = Json::array();
+  for (int zoom = 0; zoom <= shape.HighestZoom; ++zoom) {
+    sizes.push_back(Json::array({Json::array({shape.HeightAt(zoom), shape.WidthAt(zoom)})}));
+  }
+  const double elevation = static_cast<double>((seed >> 20) % 3000) / 10.0;
+  const int year = FirstCaptureYear + static_cast<int>(seed % CaptureYears);
+  const int month = 1 + static_cast<int>((seed >> 8) % 12);
+  // The panorama M = R[1], its parts at the indices the real answer uses; the rest is null.
+  Json panorama = Json::array();
+  panorama.push_back(Json::array({1}));
+  panorama.push_back(Json::array({2, id}));
+  panorama.push_back(Json::array({2, 2, nullptr, Json::array({sizes, {TileSize, TileSize}})}));
+  panorama.push_back(Json::array({Json::array({Json::array({"Stand-in street"})})}));
+  panorama.push_back(nullptr);
+  panorama.push_back(Json::array({Json::array(
+      {Json::array({1}), Json::array({Json::array({nullptr, nullptr, CellCentreLatitude(*cell),
+                                                   CellCentreLongitude(*cell)}),
+                                      Json::array({elevation})})})}));
+  Json date = Json::array();
+  for (int i = 0; i < 7; ++i)
+    date.push_back(nullptr);
+  date.push_back(Json::array({year, month}));
+  panorama.push_back(date);
+  const Json root = Json::array({Json::array({0}), panorama});
+  return "/**/" + callback + " && " + callback + "( " + root.dump() + " )";
+}
+
+std::string NoPanoramaAnswer(const std::string& callback) {
+  const nlohmann::json root = {{NoImagesStatus, "Search returned no images."}};
+  return "/**/" + callback + " && " + callback + "( " + root.dump() + " )";
+}
+
+Reply NoPanoramaReply(const ServiceRequest& request) {
+  if (request.Kind == RequestKind::Lookup) {
+    return WithBody(JavaScriptType, NoPanoramaAnswer(request.Callback));
+  }
+  return WithBody(XmlType, NoCoverageXml());
 }
 
 std::string ReasonPhrase(int status) {
@@ -119,9 +172,15 @@ Reply StandinService::Answer(const ServiceRequest& request) const {
   if (request.Kind == RequestKind::Metadata) {
     return WithBody(XmlType, MetadataXml(request.Latitude, request.Longitude));
   }
+  if (request.Kind == RequestKind::Lookup) {
+    return WithBody(JavaScriptType,
+                    LookupAnswer(request.Callback, request.Latitude, request.Longitude));
+  }
   Reply reply;
   reply.ContentType = "image/jpeg";
-  reply.Body = tiles_.Tile(request.PanoId, request.X, request.Y, request.Zoom);
+  reply.Body = request.Protocol == TileProtocol::Current
+                   ? tiles_.CurrentTile(request.PanoId, request.X, request.Y, request.Zoom)
+                   : tiles_.Tile(request.PanoId, request.X, request.Y, request.Zoom);
   return reply;
 }
 

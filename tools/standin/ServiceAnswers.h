@@ -27,6 +27,16 @@ class StandinService {
 std::string MetadataXml(double latitude, double longitude);
 std::string NoCoverageXml();
 
+// The current protocol's lookup answer for a point, as JavaScript calling the callback:
+// "/**/NAME && NAME( R )" with R the JSON array of the real service (status 0, the id, the
+// picture's size at every zoom from 0 to the panorama kind's highest, the tile size, the
+// position, the capture date), or the no-panorama answer (status 5) where there is no coverage.
+std::string LookupAnswer(const std::string& callback, double latitude, double longitude);
+std::string NoPanoramaAnswer(const std::string& callback);
+
+// The answer without a panorama for a metadata or lookup request (the nocoverage action).
+Reply NoPanoramaReply(const ServiceRequest& request);
+
 // A reply with that status and a small HTML page naming it; 3xx replies carry a Location.
 Reply StatusReply(int status, const std::string& reason);
 

@@ -11,6 +11,9 @@ namespace korvane::standin {
 
 namespace {
 
+constexpr std::string_view LookupPath = "/maps/api/js/GeoPhotoService.SingleImageSearch";
+constexpr std::string_view CurrentTilePath = "/v1/tile";
+
 std::optional<std::string> PercentDecode(std::string_view text) {
   std::string decoded;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -71,6 +74,21 @@ ServiceRequest Refused(RequestKind kind, std::string problem) {
   return request;
 }
 
+// The point of a metadata or lookup request, from its two coordinate texts.
+ServiceRequest AtPoint(RequestKind kind, std::string_view latitudeText,
+                       std::string_view longitudeText) {
+  const auto latitude = ParseCoordinate(latitudeText);
+  const auto longitude = ParseCoordinate(longitudeText);
+  if (!latitude || !longitude || std::fabs(*latitude) > 90.0 || std::fabs(*longitude) > 180.0) {
+    return Refused(kind, "the point is not on the globe");
+  }
+  ServiceRequest request;
+  request.Kind = kind;
+  request.Latitude = *latitude;
+  request.Longitude = *longitude;
+  return request;
+}
+
 ServiceRequest Metadata(const std::map<std::string, std::string>& parameters) {
   const auto ll = parameters.find("ll");
   if (ll == parameters.end()) return Refused(RequestKind::Metadata, "no ll parameter");
@@ -78,21 +96,48 @@ ServiceRequest Metadata(const std::map<std::string, std::string>& parameters) {
   if (comma == std::string::npos || ll->second.find(',', comma + 1) != std::string::npos) {
     return Refused(RequestKind::Metadata, "ll is not LAT,LON");
   }
-  const auto latitude = ParseCoordinate(std::string_view(ll->second).substr(0, comma));
-  const auto longitude = ParseCoordinate(std::string_view(ll->second).substr(comma + 1));
-  if (!latitude || !longitude || std::fabs(*latitude) > 90.0 || std::fabs(*longitude) > 180.0) {
-    return Refused(RequestKind::Metadata, "ll is not a point on the globe");
+  return AtPoint(RequestKind::Metadata, std::string_view(ll->second).substr(0, comma),
+                 std::string_view(ll->second).substr(comma + 1));
+}
+
+// The text of a "!<tag>" field of a pb value, up to the next "!".
+std::optional<std::string_view> PbField(std::string_view pb, std::string_view tag) {
+  const std::string marker = "!" + std::string(tag);
+  const std::size_t at = pb.find(marker);
+  if (at == std::string_view::npos) return std::nullopt;
+  const std::string_view rest = pb.substr(at + marker.size());
+  return rest.substr(0, rest.find('!'));
+}
+
+bool IsCallbackName(std::string_view name) {
+  if (name.empty() || name.size() > 100) return false;
+  for (const char c : name) {
+    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                    c == '_' || c == '.' || c == '$';
+    if (!ok) return false;
   }
-  ServiceRequest request;
-  request.Kind = RequestKind::Metadata;
-  request.Latitude = *latitude;
-  request.Longitude = *longitude;
+  return true;
+}
+
+ServiceRequest Lookup(const std::map<std::string, std::string>& parameters) {
+  const auto pb = parameters.find("pb");
+  const auto callback = parameters.find("callback");
+  if (pb == parameters.end() || callback == parameters.end()) {
+    return Refused(RequestKind::Lookup, "no pb or callback parameter");
+  }
+  if (!IsCallbackName(callback->second)) return Refused(RequestKind::Lookup, "bad callback name");
+  const auto latitude = PbField(pb->second, "3d");
+  const auto longitude = PbField(pb->second, "4d");
+  if (!latitude || !longitude) return Refused(RequestKind::Lookup, "pb holds no !3d and !4d");
+  ServiceRequest request = AtPoint(RequestKind::Lookup, *latitude, *longitude);
+  request.Callback = callback->second;
   return request;
 }
 
-ServiceRequest Tile(const std::map<std::string, std::string>& parameters) {
+ServiceRequest Tile(const std::map<std::string, std::string>& parameters, TileProtocol protocol) {
   ServiceRequest request;
   request.Kind = RequestKind::Tile;
+  request.Protocol = protocol;
   const auto find = [&parameters](const char* key) -> const std::string* {
     const auto found = parameters.find(key);
     return found == parameters.end() ? nullptr : &found->second;
@@ -126,16 +171,20 @@ ServiceRequest ClassifyRequest(std::string_view method, std::string_view target)
   const std::string origin = OriginForm(target);
   const std::size_t question = origin.find('?');
   const std::string_view path = std::string_view(origin).substr(0, question);
-  if (path != "/cbk") return Refused(RequestKind::Other, "unknown path");
+  if (path != "/cbk" && path != LookupPath && path != CurrentTilePath) {
+    return Refused(RequestKind::Other, "unknown path");
+  }
   const std::string_view query = question == std::string::npos
                                      ? std::string_view()
                                      : std::string_view(origin).substr(question + 1);
   const auto parameters = ParseQuery(query);
   if (!parameters) return Refused(RequestKind::Other, "malformed query");
+  if (path == LookupPath) return Lookup(*parameters);
+  if (path == CurrentTilePath) return Tile(*parameters, TileProtocol::Current);
   const auto output = parameters->find("output");
   if (output == parameters->end()) return Refused(RequestKind::Other, "no output parameter");
   if (output->second == "xml") return Metadata(*parameters);
-  if (output->second == "tile") return Tile(*parameters);
+  if (output->second == "tile") return Tile(*parameters, TileProtocol::Classic);
   return Refused(RequestKind::Other, "unknown output");
 }
 

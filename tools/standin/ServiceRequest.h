@@ -5,20 +5,28 @@
 
 namespace korvane::standin {
 
-enum class RequestKind { Metadata, Tile, Other };
+enum class RequestKind { Metadata, Tile, Lookup, Other };
+
+// Which protocol a tile request speaks.
+enum class TileProtocol { Classic, Current };
 
 // What a request asks of the service:
-//   metadata  GET /cbk?output=xml&ll=LAT,LON
-//   tile      GET /cbk?output=tile&panoid=ID&x=X&y=Y&zoom=Z
+//   metadata  GET /cbk?output=xml&ll=LAT,LON                                     (classic)
+//   tile      GET /cbk?output=tile&panoid=ID&x=X&y=Y&zoom=Z                      (classic)
+//   lookup    GET /maps/api/js/GeoPhotoService.SingleImageSearch?pb=...!3dLAT!4dLON...
+//                 &callback=NAME                                                 (current)
+//   tile      GET /v1/tile?cb_client=...&panoid=ID&x=X&y=Y&zoom=Z                (current)
 // Parameters may come in any order; their values may be percent-encoded.
 struct ServiceRequest {
   RequestKind Kind = RequestKind::Other;
   // Why the request cannot be answered (unknown path, malformed query, another method); the
   // service then answers 400. Empty for a request it can answer.
   std::string Problem;
-  double Latitude = 0.0;  // metadata
+  double Latitude = 0.0;  // metadata, lookup
   double Longitude = 0.0;
-  std::string PanoId;  // tile
+  std::string Callback;                           // lookup: the name the answer calls
+  TileProtocol Protocol = TileProtocol::Classic;  // tile
+  std::string PanoId;                             // tile
   int X = 0;
   int Y = 0;
   int Zoom = 0;

@@ -239,7 +239,7 @@ bool StandinServer::Handle(Connection& connection, int listener, const HttpReque
   const ServiceRequest asked = ClassifyRequest(request.Method, request.Target);
   const FaultAction action = plan_.Match(asked, attempt);
   Reply reply = NeedsNormalAnswer(action.Kind) ? service_.Answer(asked) : Reply();
-  reply = ShapeReply(action, std::move(reply));
+  reply = ShapeReply(action, std::move(reply), asked);
 
   const bool silent = action.Kind == FaultKind::Reset || action.Kind == FaultKind::Close ||
                       action.Kind == FaultKind::Stall;

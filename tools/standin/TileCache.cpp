@@ -2,6 +2,7 @@
 
 #include "JpegEncoder.h"
 #include "PanoramaId.h"
+#include "PanoramaKinds.h"
 #include "PanoramaPainter.h"
 #include "TileGrid.h"
 
@@ -21,6 +22,26 @@ TileCache::Bytes TileCache::Tile(std::string_view panoId, int x, int y, int zoom
   if (!IsGridTile(x, y, zoom) || !CellOfPanoId(panoId)) return BlackTile();
   std::string key(panoId);
   key += '/' + std::to_string(x) + '/' + std::to_string(y) + '/' + std::to_string(zoom);
+  return Cached(key, [&] { return RenderTile(panoId, x, y, zoom); });
+}
+
+TileCache::Bytes TileCache::CurrentTile(std::string_view panoId, int x, int y, int zoom) {
+  const auto cell = CellOfPanoId(panoId);
+  if (!cell) return BlackTile();
+  const PanoramaShape shape = ShapeOf(KindOfCell(*cell));
+  if (!shape.IsGridTile(x, y, zoom)) return BlackTile();
+  std::string key = "current/";
+  key += panoId;
+  key += '/' + std::to_string(x) + '/' + std::to_string(y) + '/' + std::to_string(zoom);
+  return Cached(key, [&] {
+    const PanoramaPainter painter(panoId, shape.WidthAt(zoom), shape.HeightAt(zoom),
+                                  ZoomScale(zoom));
+    return RenderTile(painter, x, y, zoom);
+  });
+}
+
+TileCache::Bytes TileCache::Cached(const std::string& key,
+                                   const std::function<RgbImage()>& render) {
   std::shared_ptr<Entry> entry;
   {
     std::lock_guard lock(mutex_);
@@ -36,8 +57,7 @@ TileCache::Bytes TileCache::Tile(std::string_view panoId, int x, int y, int zoom
     }
   }
   std::call_once(entry->Once, [&] {
-    entry->Jpeg = std::make_shared<const std::string>(
-        EncodeJpeg(RenderTile(panoId, x, y, zoom), JpegQuality));
+    entry->Jpeg = std::make_shared<const std::string>(EncodeJpeg(render(), JpegQuality));
     ++encodeCount_;
   });
   Account(key, entry);

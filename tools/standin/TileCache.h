@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "RgbImage.h"
 #include "StandinLimits.h"
 
 namespace korvane::standin {
@@ -29,6 +31,10 @@ class TileCache {
   // answers an id it never handed out, or a tile outside the grid, with an all-black tile.
   Bytes Tile(std::string_view panoId, int x, int y, int zoom);
 
+  // The same for the current protocol: the grid of the panorama's own kind (PanoramaKinds.h),
+  // from zoom 0 to its highest; black for any other tile or id.
+  Bytes CurrentTile(std::string_view panoId, int x, int y, int zoom);
+
   // The all-black tile.
   Bytes BlackTile();
 
@@ -43,6 +49,8 @@ class TileCache {
     std::list<std::string>::iterator Recent;
   };
 
+  // The tile under key, painted by render and encoded on its first request.
+  Bytes Cached(const std::string& key, const std::function<RgbImage()>& render);
   void Account(const std::string& key, const std::shared_ptr<Entry>& entry);
 
   const std::size_t maxBytes_;

@@ -1,0 +1,65 @@
+#include "lookup/CurrentLookup.h"
+
+#include "net/BrowserHeaders.h"
+#include "net/FailureTexts.h"
+#include "net/HttpClient.h"
+#include "net/ServiceAddresses.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
+#include "platform/ProgramFolder.h"
+
+namespace korvane {
+namespace {
+
+constexpr const char* LookupAnswerFile = "ini/temp.json";
+
+}  // namespace
+
+CurrentLookupAnswer LookUpCurrentPanorama(double latitude, double longitude,
+                                          const std::function<void(const std::string&)>& addLogLine,
+                                          const std::function<void()>& processMessages) {
+  // A client of its own: browser headers, but no proxy and no cookie line, as the classic one.
+  HttpClient client;
+  SetBrowserHeaders(client);
+  return LookUpCurrentPanoramaWith(
+      [&client](const std::string& url, std::string& body) { client.Get(url, body); }, latitude,
+      longitude, addLogLine, processMessages);
+}
+
+CurrentLookupAnswer LookUpCurrentPanoramaWith(
+    const HttpGetFunction& get, double latitude, double longitude,
+    const std::function<void(const std::string&)>& addLogLine,
+    const std::function<void()>& processMessages) {
+  const std::string address = CurrentLookupUrl(latitude, longitude);
+  LookupRepeatRules rules;
+  rules.TooManyRequestsRefuses = true;
+  const std::optional<std::string> body =
+      FetchLookupAnswer(get, address, rules, addLogLine, processMessages);
+  if (!body) {
+    CurrentLookupAnswer gaveUp;
+    gaveUp.Problem = "no answer";
+    return gaveUp;
+  }
+
+  const std::string answerPath = ProgramFolder() + LookupAnswerFile;
+  WriteFileAtomically(answerPath, *body);
+  CurrentLookupAnswer answer = ParseCurrentLookupAnswer(*body);
+  if (answer.Kind == LookupAnswerKind::Refused) {
+    addLogLine(BannedLine);
+  } else if (answer.Kind == LookupAnswerKind::Unreadable) {
+    // The service changed its answers: say where the answer is, so it can be looked at.
+    addLogLine("The lookup answer is not understood (" + answer.Problem + "); it is kept in " +
+               answerPath);
+  }
+  return answer;
+}
+
+std::string PanoramaLine(const CurrentLookupAnswer& answer, int zoom) {
+  const PixelSize& size = answer.Sizes.at(static_cast<std::size_t>(zoom));
+  std::string line = "Panorama: " + IntToStr(size.Width) + "x" + IntToStr(size.Height) +
+                     " at zoom " + IntToStr(zoom);
+  if (!answer.CaptureDate.empty()) line += ", taken " + answer.CaptureDate;
+  return line;
+}
+
+}  // namespace korvane

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace korvane {
+
+// One GET over some transport: fills body with the answer or raises. The lookups pass their own
+// client's Get; tests pass failures no network produces.
+using HttpGetFunction = std::function<void(const std::string& url, std::string& body)>;
+
+// What differs between the lookups in the repeat table they share.
+struct LookupRepeatRules {
+  // A 429 (too many requests) answer is a refusal, like 302 and 403, instead of "any other
+  // error".
+  bool TooManyRequestsRefuses = false;
+};
+
+// Writes "Getting pano_id now, please wait..." and GETs the address until an attempt succeeds
+// or the repeat table gives up. The table, tested from the top; one attempt counter serves every
+// kind, and a pause of 500 ms (through TheClock()) follows every failed attempt that is
+// repeated:
+//   reset (10054) or closed gracefully: up to 30 attempts, the line M + "->" + address on each
+//     failure, then "Failed to get the pano_id.";
+//   302 or 403 (and 429 when the rules say so): up to 4 attempts, then the ban line;
+//   404: at once the line address + ":Error: the url is not found on server.";
+//   socket error: up to 4 attempts, then "Error: your network is with problem.";
+//   any other error: up to 10 attempts, the line M + "->" + address on each repeated one;
+//   a failure without a message: up to 4 attempts, no line.
+// processMessages (may be empty) runs before every attempt. Returns the answer body, or nothing
+// when the table gave up (its lines written). Never raises for a failure of the GET.
+std::optional<std::string> FetchLookupAnswer(
+    const HttpGetFunction& get, const std::string& address, const LookupRepeatRules& rules,
+    const std::function<void(const std::string&)>& addLogLine,
+    const std::function<void()>& processMessages);
+
+}  // namespace korvane

@@ -1,0 +1,56 @@
+#include "lookup/StartLookup.h"
+
+#include "lookup/ClassicLookup.h"
+#include "lookup/CurrentLookup.h"
+#include "platform/NumberFormat.h"
+
+namespace korvane {
+
+void StartLookupResult::ApplyTo(TaskParameters& params) const {
+  params.MapsType = MapsType;
+  params.ImageWidth = ImageWidth;
+  params.ImageHeight = ImageHeight;
+  params.TileWidth = TileWidth;
+  params.TileHeight = TileHeight;
+  params.CaptureDate = CaptureDate;
+}
+
+std::string UnknownProtocolMessage(const std::string& protocolText) {
+  return "Unknown service protocol \"" + protocolText + "\" in config.ini.";
+}
+
+std::string MissingZoomMessage(int zoom, int highestZoom) {
+  return "This panorama has no zoom level " + IntToStr(zoom) + "; its highest is " +
+         IntToStr(highestZoom) + ".";
+}
+
+StartLookupResult LookUpForStart(ServiceProtocol protocol, double latitude, double longitude,
+                                 int zoom,
+                                 const std::function<void(const std::string&)>& addLogLine,
+                                 const std::function<void()>& processMessages) {
+  StartLookupResult result;
+  if (protocol == ServiceProtocol::Classic) {
+    result.PanoId = LookUpPanorama(latitude, longitude, addLogLine, processMessages);
+    return result;
+  }
+
+  const CurrentLookupAnswer answer =
+      LookUpCurrentPanorama(latitude, longitude, addLogLine, processMessages);
+  if (answer.Kind != LookupAnswerKind::Found) return result;
+  result.PanoId = answer.PanoId;
+  result.MapsType = CurrentStreetViewMapsType;
+  if (zoom < 0 || zoom > answer.HighestZoom()) {
+    result.RefusalMessage = MissingZoomMessage(zoom, answer.HighestZoom());
+    return result;
+  }
+  const PixelSize& size = answer.Sizes[static_cast<std::size_t>(zoom)];
+  result.ImageWidth = size.Width;
+  result.ImageHeight = size.Height;
+  result.TileWidth = answer.TileSize.Width;
+  result.TileHeight = answer.TileSize.Height;
+  result.CaptureDate = answer.CaptureDate;
+  result.PanoramaLine = PanoramaLine(answer, zoom);
+  return result;
+}
+
+}  // namespace korvane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "net/ServiceAddresses.h"
+#include "task/TaskParameters.h"
+
+namespace korvane {
+
+// The panorama step of Start, whichever protocol the service speaks.
+struct StartLookupResult {
+  // The id found; empty when there is no panorama (Start shows the no-panorama box).
+  std::string PanoId;
+  // The box to show instead of starting: the panorama has no such zoom level. Empty otherwise.
+  std::string RefusalMessage;
+  // The line that describes the panorama ("Panorama: 16384x8192 at zoom 5, taken 2019-07");
+  // empty for the classic protocol, which tells nothing about it.
+  std::string PanoramaLine;
+
+  // The task's kind, and for a current panorama its size at the zoom level, its tile size and
+  // when it was taken.
+  int MapsType = StreetViewMapsType;
+  int ImageWidth = 0;
+  int ImageHeight = 0;
+  int TileWidth = 0;
+  int TileHeight = 0;
+  std::string CaptureDate;
+
+  // Copies the kind and the panorama's size and date into the task's parameters.
+  void ApplyTo(TaskParameters& params) const;
+};
+
+// "Unknown service protocol \"X\" in config.ini."
+std::string UnknownProtocolMessage(const std::string& protocolText);
+
+// "This panorama has no zoom level Z; its highest is N."
+std::string MissingZoomMessage(int zoom, int highestZoom);
+
+// Looks the panorama at the point up with the protocol's lookup (LookUpPanorama or
+// LookUpCurrentPanorama; their lines go to addLogLine) and, for the current protocol, checks
+// that it has the zoom level. Raises what the lookups raise.
+StartLookupResult LookUpForStart(ServiceProtocol protocol, double latitude, double longitude,
+                                 int zoom,
+                                 const std::function<void(const std::string&)>& addLogLine,
+                                 const std::function<void()>& processMessages);
+
+}  // namespace korvane

@@ -1,0 +1,61 @@
+#include "PanoramaKinds.h"
+
+#include "StandinLimits.h"
+
+namespace korvane::standin {
+
+namespace {
+
+constexpr std::uint64_t KindKey = 0x6b696e646f667061ULL;
+// Of every 16 cells, about this many hold each rarer kind.
+constexpr std::uint64_t KindSpread = 16;
+constexpr std::uint64_t SmallShare = 1;
+constexpr std::uint64_t MediumShare = 4;
+// How far PointOfKind walks; every kind turns up long before.
+constexpr int MaxCellsWalked = 10'000;
+
+}  // namespace
+
+bool PanoramaShape::IsGridTile(int x, int y, int zoom) const {
+  if (!HasZoom(zoom) || x < 0 || y < 0) return false;
+  const int columns = (WidthAt(zoom) + TileSize - 1) / TileSize;
+  const int rows = (HeightAt(zoom) + TileSize - 1) / TileSize;
+  return x < columns && y < rows;
+}
+
+PanoramaKind KindOfCell(const PanoramaCell& cell) {
+  const std::uint64_t packed =
+      (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cell.LatIndex)) << 32) |
+      static_cast<std::uint32_t>(cell.LonIndex);
+  const std::uint64_t draw = MixBits(packed ^ KindKey) % KindSpread;
+  if (draw < SmallShare) return PanoramaKind::Small;
+  if (draw < SmallShare + MediumShare) return PanoramaKind::Medium;
+  return PanoramaKind::Large;
+}
+
+PanoramaShape ShapeOf(PanoramaKind kind) {
+  switch (kind) {
+    case PanoramaKind::Small:
+      return {3328, 1664, 3};
+    case PanoramaKind::Medium:
+      return {13312, 6656, 5};
+    case PanoramaKind::Large:
+      break;
+  }
+  return {16384, 8192, 5};
+}
+
+std::optional<std::pair<double, double>> PointOfKind(PanoramaKind kind, double latitude,
+                                                     double longitude) {
+  auto cell = CellOf(latitude, longitude);
+  if (!cell) return std::nullopt;
+  for (int i = 0; i < MaxCellsWalked; ++i, ++cell->LonIndex) {
+    if (KindOfCell(*cell) != kind) continue;
+    const double lat = CellCentreLatitude(*cell);
+    const double lon = CellCentreLongitude(*cell);
+    if (CellOf(lat, lon) == cell) return std::make_pair(lat, lon);
+  }
+  return std::nullopt;
+}
+
+}  // namespace korvane::standin
