@@ -24,8 +24,13 @@ void DownloadTask::WriteLogHeader() const {
       "Latitude=" + FloatToStr(Params->Latitude),
       "Longitude=" + FloatToStr(Params->Longitude),
       "Pano_id=" + Params->PanoId,
-      "",
   };
+  if (Params->MapsType == CurrentStreetViewMapsType) {
+    // The panorama's real size: the grid's last column and row reach beyond it.
+    lines.push_back("Image=" + IntToStr(Params->ImageWidth) + "x" + IntToStr(Params->ImageHeight));
+    if (!Params->CaptureDate.empty()) lines.push_back("Date=" + Params->CaptureDate);
+  }
+  lines.push_back("");
   if (Params->UseProxy) {
     lines.insert(lines.end(), {
                                   "Using Proxy:",

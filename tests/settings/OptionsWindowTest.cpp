@@ -197,5 +197,33 @@ TEST(PickFolder, PreselectsOnlyAnExistingFolderAndReturnsPathsWithoutTrailingSla
   EXPECT_EQ(events[0].Text, "Select path to save");
 }
 
+TEST_F(OptionsWindowTest, ServiceChoiceShowsAndWritesTheProtocol) {
+  EXPECT_EQ(options.serviceGroup.Caption(), "Service");
+  EXPECT_EQ(options.currentServiceCheckBox.Caption(), "Google Maps, current");
+  EXPECT_EQ(options.classicServiceCheckBox.Caption(), "Classic cbk servers");
+  options.ShowModal();
+  EXPECT_TRUE(options.currentServiceCheckBox.Checked());  // the default
+  EXPECT_FALSE(options.classicServiceCheckBox.Checked());
+
+  options.classicServiceCheckBox.UserClick();
+  EXPECT_TRUE(options.classicServiceCheckBox.Checked());
+  EXPECT_FALSE(options.currentServiceCheckBox.Checked());
+  options.classicServiceCheckBox.UserClick();  // a second click keeps the choice
+  EXPECT_TRUE(options.classicServiceCheckBox.Checked());
+  options.okButton.UserClick();
+  EXPECT_NE(ConfigText().find("[Service]\r\nProtocol=classic\r\n"), std::string::npos);
+
+  program.WriteConfig("[Service]\r\nProtocol=CURRENT\r\n");
+  options.ShowModal();
+  EXPECT_TRUE(options.currentServiceCheckBox.Checked());
+  options.cancelButton.UserClick();
+  program.WriteConfig("[Service]\r\nProtocol=cbk\r\n");
+  options.ShowModal();
+  EXPECT_FALSE(options.currentServiceCheckBox.Checked());
+  EXPECT_FALSE(options.classicServiceCheckBox.Checked());
+  options.okButton.UserClick();  // an unknown name stays for Start to report
+  EXPECT_NE(ConfigText().find("Protocol=cbk\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace korvane::test

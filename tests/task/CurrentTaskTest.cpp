@@ -109,6 +109,16 @@ TEST_F(CurrentTaskTest, TaskFileRecordsKindGridAndImage) {
   EXPECT_EQ(TIniFile(save.Path() + "street.krvn").ReadString("Image", "Date", "none"), "none");
 }
 
+TEST_F(CurrentTaskTest, LogHeaderNamesThePanoramasSize) {
+  Build().WriteLogHeader();
+  const std::string log = ReadFileBytes(save.Path() + "street_log.txt");
+  EXPECT_NE(log.find("\r\nMapsType=33\r\nLatitude=48.5\r\nLongitude=2.25\r\nPano_id=AF1Qip-x_9\r\n"
+                     "Image=3328x1664\r\nDate=2019-07\r\n\r\nMinX = 0\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Total count of images would be downloaded: 28\r\n"), std::string::npos);
+}
+
 TEST_F(CurrentTaskTest, ContinuedTaskTakesTheGridOfItsFile) {
   params.ImageWidth = 16384 >> 2;  // the first run: 8 x 4
   params.ImageHeight = 8192 >> 2;

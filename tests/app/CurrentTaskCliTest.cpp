@@ -1,0 +1,230 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+
+#include "PanoramaKinds.h"
+#include "app/KorvaneCli.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/NumberFormat.h"
+#include "platform/TextFile.h"
+#include "support/RecordingClock.h"
+#include "support/StandinFixture.h"
+#include "support/TempFolder.h"
+
+namespace korvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+using standin::PanoramaKind;
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+int TileFiles(const std::string& folder) {
+  int tiles = 0;
+  if (!fs::exists(folder)) return 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() == ".jpg") ++tiles;
+  }
+  return tiles;
+}
+
+// The boxes' texts for a point of the kind (the stand-in fixes each cell's kind).
+struct Point {
+  std::string Latitude;
+  std::string Longitude;
+};
+Point PointOf(PanoramaKind kind) {
+  const auto point = standin::PointOfKind(kind, 48.8584, 2.2945);
+  EXPECT_TRUE(point);
+  return {FloatToStr(point->first, '.'), FloatToStr(point->second, '.')};
+}
+
+class CurrentTaskCli : public ::testing::Test {
+ protected:
+  explicit CurrentTaskCli(const std::string& plan = "") : standin(plan, 2) {
+    program.WriteConfig(standin.CurrentServiceConfig());
+  }
+
+  int Run(const std::string& task, const Point& point, const std::string& zoom,
+          std::vector<std::string> more = {}) {
+    out.str("");
+    err.str("");
+    std::vector<std::string> arguments = {
+        "--task",        task,     "--lat", point.Latitude, "--lon",
+        point.Longitude, "--zoom", zoom,    "--path",       save.Path()};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return RunKorvaneCli(arguments, out, err);
+  }
+  int TileRequests() const {
+    int count = 0;
+    for (const auto& request : standin.Requests())
+      count += request.Target.starts_with("/v1/tile?");
+    return count;
+  }
+
+  RecordingClock clock{100};
+  StandinFixture standin;
+  TempProgramFolder program;
+  TempFolder save;
+  std::ostringstream out;
+  std::ostringstream err;
+};
+
+TEST_F(CurrentTaskCli, WholeTaskAtZoomThree_TheGridOfThePanorama) {
+  const Point point = PointOf(PanoramaKind::Large);
+  ASSERT_EQ(Run("large", point, "3"), 0) << err.str();
+  const std::string printed = out.str();
+  EXPECT_TRUE(Contains(printed, "Getting pano_id now, please wait...\n"));
+  EXPECT_TRUE(Contains(printed, "\nPanorama: 4096x2048 at zoom 3, taken ")) << printed;
+  EXPECT_EQ(TileFiles(save.Path() + "large"), 32);
+  EXPECT_TRUE(FileExists(save.Path() + "large/gv_7_3_3.jpg"));
+  EXPECT_EQ(TileRequests(), 32);
+  // Every tile on TileBase (listener 1), the lookup on LookupBase (listener 0).
+  for (const auto& request : standin.Requests()) {
+    EXPECT_EQ(request.Listener, request.Target.starts_with("/v1/tile?") ? 1 : 0) << request.Target;
+    EXPECT_EQ(request.Target.find("fover"), std::string::npos);
+  }
+  EXPECT_TRUE(FileExists(program.Path() + "ini/temp.json"));
+
+  const std::string taskFile = save.Path() + "large.krvn";
+  const TIniFile ini(taskFile);
+  EXPECT_EQ(ini.ReadInteger("MapsType", "MapsType", 0), 33);
+  EXPECT_EQ(ini.ReadInteger("XY", "MaxX", 0), 7);
+  EXPECT_EQ(ini.ReadInteger("XY", "MaxY", 0), 3);
+  EXPECT_EQ(ini.ReadInteger("Image", "Width", 0), 4096);
+  EXPECT_EQ(ini.ReadInteger("Image", "Height", 0), 2048);
+  EXPECT_EQ(ini.ReadString("Image", "Date", "").size(), 7u);
+  EXPECT_TRUE(Contains(ReadFileBytes(save.Path() + "large_log.txt"),
+                       "Total count of images would be downloaded: 32\r\n"));
+}
+
+TEST_F(CurrentTaskCli, EveryKindGetsItsOwnGridAndAMissingZoomIsRefused) {
+  ASSERT_EQ(Run("medium", PointOf(PanoramaKind::Medium), "3"), 0) << err.str();
+  EXPECT_EQ(TileFiles(save.Path() + "medium"), 28);
+  ASSERT_EQ(Run("small", PointOf(PanoramaKind::Small), "2"), 0) << err.str();
+  EXPECT_EQ(TileFiles(save.Path() + "small"), 8);
+
+  const int before = TileRequests();
+  EXPECT_EQ(Run("small5", PointOf(PanoramaKind::Small), "5"), 1);
+  EXPECT_EQ(err.str(), "This panorama has no zoom level 5; its highest is 3.\n");
+  EXPECT_EQ(TileRequests(), before);
+  EXPECT_FALSE(FileExists(save.Path() + "small5.krvn"));
+}
+
+TEST_F(CurrentTaskCli, ServiceOptionAndUnknownProtocol) {
+  // The classic protocol for one run: the cbk servers (none configured here) are asked.
+  std::string config = standin.CurrentServiceConfig();
+  for (int server = 0; server < 4; ++server)
+    config += "Server" + std::to_string(server) + "=" + standin.Host() + "\r\n";
+  program.WriteConfig(config);
+  ASSERT_EQ(Run("classic", PointOf(PanoramaKind::Large), "1", {"--service", "classic"}), 0);
+  EXPECT_FALSE(Contains(out.str(), "Panorama: "));
+  EXPECT_EQ(TIniFile(save.Path() + "classic.krvn").ReadInteger("MapsType", "MapsType", 0), 32);
+  EXPECT_EQ(TileRequests(), 0);
+
+  program.WriteConfig("[Service]\r\nProtocol=cbk\r\n");
+  EXPECT_EQ(Run("bad", PointOf(PanoramaKind::Large), "1"), 1);
+  EXPECT_EQ(err.str(), "Unknown service protocol \"cbk\" in config.ini.\n");
+  EXPECT_EQ(standin.Requests().size(), 3u);  // the classic lookup and its two tiles
+}
+
+TEST_F(CurrentTaskCli, ContinuedTaskTakesItsGridFromTheTaskFile) {
+  const Point point = PointOf(PanoramaKind::Large);
+  ASSERT_EQ(Run("cont", point, "2"), 0) << err.str();
+  ASSERT_EQ(TileRequests(), 8);
+  // The workers' positions gone, so every worker starts its share again; the grid recorded is
+  // one column narrower than the panorama's.
+  const std::string taskFile = save.Path() + "cont.krvn";
+  const std::string text = ReadFileBytes(taskFile);
+  WriteFileBytes(taskFile, text.substr(0, text.find("[THREADS]")));
+  TIniFile(taskFile).WriteInteger("XY", "MaxX", 2);
+  for (const auto& entry : fs::directory_iterator(save.Path() + "cont"))
+    fs::remove(entry.path());
+
+  ASSERT_EQ(Run("cont", point, "2"), 0) << err.str();
+  EXPECT_TRUE(Contains(ReadFileBytes(save.Path() + "cont_log.txt"), "Log continue..."));
+  EXPECT_EQ(TileFiles(save.Path() + "cont"), 6);  // 3 x 2 from the file, not 4 x 2
+  EXPECT_FALSE(FileExists(save.Path() + "cont/gv_3_0_2.jpg"));
+  EXPECT_EQ(TileRequests(), 8 + 6);
+}
+
+// korvane-cli as its own process, over a slow service: SIGINT stops a current task, and the
+// next run with the same boxes continues it to the end.
+class CurrentTaskStop : public CurrentTaskCli {
+ protected:
+  CurrentTaskStop() : CurrentTaskCli("tile every delay 150\n") {}
+};
+
+TEST_F(CurrentTaskStop, StopAndContinue) {
+  TempFolder copy;
+  fs::copy(fs::path(KORVANE_PROGRAM_DIR), fs::path(copy.Path()),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  fs::remove(fs::path(copy.Path()) / "ini" / "config.ini");
+  WriteFileBytes(copy.Path() + "ini/config.ini", standin.CurrentServiceConfig());
+  const Point point = PointOf(PanoramaKind::Large);
+
+  int outPipe[2];
+  ASSERT_EQ(pipe2(outPipe, O_CLOEXEC), 0);
+  const std::string cli = copy.Path() + "korvane-cli";
+  const std::string savePath = save.Path();
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    dup2(outPipe[1], STDOUT_FILENO);
+    int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, STDERR_FILENO);
+    execl(cli.c_str(), cli.c_str(), "--task", "stop", "--lat", point.Latitude.c_str(), "--lon",
+          point.Longitude.c_str(), "--zoom", "3", "--path", savePath.c_str(), "--service",
+          "current", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(outPipe[1]);
+  std::string printed;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  bool signalled = false;
+  for (;;) {
+    pollfd fd{outPipe[0], POLLIN, 0};
+    if (poll(&fd, 1, 100) > 0) {
+      char buffer[4096];
+      ssize_t got = read(outPipe[0], buffer, sizeof buffer);
+      if (got <= 0) break;
+      printed.append(buffer, static_cast<size_t>(got));
+    }
+    if (!signalled && Contains(printed, " OK\n")) {
+      kill(pid, SIGINT);
+      signalled = true;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      break;
+    }
+  }
+  close(outPipe[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(signalled) << printed;
+  ASSERT_TRUE(WIFEXITED(status)) << printed;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const int stoppedAt = TileFiles(savePath + "stop");
+  EXPECT_LT(stoppedAt, 32) << "the stop came before the grid was done";
+
+  ASSERT_EQ(Run("stop", point, "3"), 0) << err.str();
+  EXPECT_TRUE(Contains(ReadFileBytes(savePath + "stop_log.txt"), "Log continue..."));
+  EXPECT_EQ(TileFiles(savePath + "stop"), 32);
+  // Only what the first run had not finished is fetched again (a worker's tile in flight at
+  // the stop at most).
+  EXPECT_LE(TileRequests(), 32 + 8);
+}
+
+}  // namespace
+}  // namespace korvane::test
