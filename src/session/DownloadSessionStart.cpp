@@ -1,6 +1,6 @@
 #include <exception>
 
-#include "lookup/ClassicLookup.h"
+#include "lookup/StartLookup.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
@@ -42,15 +42,27 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
     return false;
   }
 
-  const std::string panoId = LookUpPanorama(
-      latitude, longitude, [this](const std::string& line) { AddLog(line); },
+  const std::string protocolText = ServiceProtocolText();
+  const std::optional<ServiceProtocol> protocol = ParseServiceProtocol(protocolText);
+  if (!protocol) {
+    host_.ShowMessage(UnknownProtocolMessage(protocolText));
+    return false;
+  }
+  const StartLookupResult found = LookUpForStart(
+      *protocol, latitude, longitude, zoom, [this](const std::string& line) { AddLog(line); },
       [this] { host_.ProcessMessages(); });
   if (host_.Quitting()) return false;  // the program is going away
+  const std::string& panoId = found.PanoId;
   AddLog("Pano_id got: " + panoId);
   if (panoId.empty()) {
     host_.ShowMessage(NoPanoramaMessage);
     return false;
   }
+  if (!found.RefusalMessage.empty()) {
+    host_.ShowMessage(found.RefusalMessage);
+    return false;
+  }
+  if (!found.PanoramaLine.empty()) AddLog(found.PanoramaLine);
 
   const std::string& pathText = request.SavePath;
   if (pathText.empty()) {
@@ -73,6 +85,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   candidate.TypedPath = pathText;
   candidate.TypedTaskName = request.TaskName;
   candidate.PanoId = panoId;
+  candidate.MapsType = found.MapsType;
 
   auto params = std::make_shared<TaskParameters>();
   params->Longitude = longitude;
@@ -80,7 +93,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   params->PanoId = panoId;
   params->Zoom = zoom;
   params->ThreadCount = MaxThreadCount;
-  params->MapsType = StreetViewMapsType;
+  found.ApplyTo(*params);
   params->SavePath = savePath;
   params->TaskFileName = taskFileName;
   params->UseProxy = proxy.UseProxy;

@@ -50,7 +50,7 @@ bool IsContinuedTask(const ResumeCandidate& candidate) {
   const int zoom = taskFile.ReadInteger(ZoomSection, ZoomKey, AbsentIntegerKey);
   const int mapsType = taskFile.ReadInteger(MapsTypeSection, MapsTypeKey, AbsentIntegerKey);
   return longitude == candidate.TypedLongitude && latitude == candidate.TypedLatitude &&
-         panoId == candidate.PanoId && mapsType == StreetViewMapsType &&
+         panoId == candidate.PanoId && mapsType == candidate.MapsType &&
          IntToStr(zoom) == candidate.TypedZoom &&
          ExtractFilePath(taskPath) == IncludeTrailingPathDelimiter(candidate.TypedPath) &&
          ExtractFileName(taskPath) == candidate.TypedTaskName;

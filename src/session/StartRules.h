@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "task/TaskParameters.h"
+
 namespace korvane {
 
 // The pure rules of the start sequence, kept apart from the window so each can be tested alone.
@@ -41,6 +43,8 @@ struct ResumeCandidate {
   std::string TypedPath;
   std::string TypedTaskName;
   std::string PanoId;  // the id just looked up
+  // The kind of task the protocol makes: a task continues only as the kind it was started as.
+  int MapsType = StreetViewMapsType;
 };
 
 // True when the task file SavePath + TaskFileName exists and records the same longitude and
