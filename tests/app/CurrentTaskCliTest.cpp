@@ -140,8 +140,9 @@ TEST_F(CurrentTaskCli, ServiceOptionAndUnknownProtocol) {
 
 TEST_F(CurrentTaskCli, ContinuedTaskTakesItsGridFromTheTaskFile) {
   const Point point = PointOf(PanoramaKind::Large);
-  ASSERT_EQ(Run("cont", point, "2"), 0) << err.str();
+  ASSERT_EQ(Run("cont.krvn", point, "2"), 0) << err.str();
   ASSERT_EQ(TileRequests(), 8);
+  // (A task continues only when the name box holds the file's whole name.)
   // The workers' positions gone, so every worker starts its share again; the grid recorded is
   // one column narrower than the panorama's.
   const std::string taskFile = save.Path() + "cont.krvn";
@@ -151,7 +152,7 @@ TEST_F(CurrentTaskCli, ContinuedTaskTakesItsGridFromTheTaskFile) {
   for (const auto& entry : fs::directory_iterator(save.Path() + "cont"))
     fs::remove(entry.path());
 
-  ASSERT_EQ(Run("cont", point, "2"), 0) << err.str();
+  ASSERT_EQ(Run("cont.krvn", point, "2"), 0) << err.str();
   EXPECT_TRUE(Contains(ReadFileBytes(save.Path() + "cont_log.txt"), "Log continue..."));
   EXPECT_EQ(TileFiles(save.Path() + "cont"), 6);  // 3 x 2 from the file, not 4 x 2
   EXPECT_FALSE(FileExists(save.Path() + "cont/gv_3_0_2.jpg"));
@@ -183,7 +184,7 @@ TEST_F(CurrentTaskStop, StopAndContinue) {
     dup2(outPipe[1], STDOUT_FILENO);
     int devNull = open("/dev/null", O_WRONLY);
     dup2(devNull, STDERR_FILENO);
-    execl(cli.c_str(), cli.c_str(), "--task", "stop", "--lat", point.Latitude.c_str(), "--lon",
+    execl(cli.c_str(), cli.c_str(), "--task", "stop.krvn", "--lat", point.Latitude.c_str(), "--lon",
           point.Longitude.c_str(), "--zoom", "3", "--path", savePath.c_str(), "--service",
           "current", static_cast<char*>(nullptr));
     _exit(127);
@@ -218,7 +219,7 @@ TEST_F(CurrentTaskStop, StopAndContinue) {
   const int stoppedAt = TileFiles(savePath + "stop");
   EXPECT_LT(stoppedAt, 32) << "the stop came before the grid was done";
 
-  ASSERT_EQ(Run("stop", point, "3"), 0) << err.str();
+  ASSERT_EQ(Run("stop.krvn", point, "3"), 0) << err.str();
   EXPECT_TRUE(Contains(ReadFileBytes(savePath + "stop_log.txt"), "Log continue..."));
   EXPECT_EQ(TileFiles(savePath + "stop"), 32);
   // Only what the first run had not finished is fetched again (a worker's tile in flight at
