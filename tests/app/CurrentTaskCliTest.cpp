@@ -1,14 +1,10 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <sstream>
 
+#include "CliProcess.h"
 #include "PanoramaKinds.h"
 #include "app/KorvaneCli.h"
 #include "platform/FileSystem.h"
@@ -174,48 +170,15 @@ TEST_F(CurrentTaskStop, StopAndContinue) {
   WriteFileBytes(copy.Path() + "ini/config.ini", standin.CurrentServiceConfig());
   const Point point = PointOf(PanoramaKind::Large);
 
-  int outPipe[2];
-  ASSERT_EQ(pipe2(outPipe, O_CLOEXEC), 0);
-  const std::string cli = copy.Path() + "korvane-cli";
   const std::string savePath = save.Path();
-  pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    dup2(outPipe[1], STDOUT_FILENO);
-    int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDERR_FILENO);
-    execl(cli.c_str(), cli.c_str(), "--task", "stop.krvn", "--lat", point.Latitude.c_str(), "--lon",
-          point.Longitude.c_str(), "--zoom", "3", "--path", savePath.c_str(), "--service",
-          "current", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(outPipe[1]);
-  std::string printed;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  bool signalled = false;
-  for (;;) {
-    pollfd fd{outPipe[0], POLLIN, 0};
-    if (poll(&fd, 1, 100) > 0) {
-      char buffer[4096];
-      ssize_t got = read(outPipe[0], buffer, sizeof buffer);
-      if (got <= 0) break;
-      printed.append(buffer, static_cast<size_t>(got));
-    }
-    if (!signalled && Contains(printed, " OK\n")) {
-      kill(pid, SIGINT);
-      signalled = true;
-    }
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      break;
-    }
-  }
-  close(outPipe[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  ASSERT_TRUE(signalled) << printed;
-  ASSERT_TRUE(WIFEXITED(status)) << printed;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const InterruptedRun run =
+      RunAndInterrupt(copy.Path() + "korvane-cli",
+                      {"--task", "stop.krvn", "--lat", point.Latitude, "--lon", point.Longitude,
+                       "--zoom", "3", "--path", savePath, "--service", "current"},
+                      " OK\n", std::chrono::seconds(60));
+  ASSERT_TRUE(run.Signalled) << run.Printed;
+  ASSERT_TRUE(run.Exited) << run.Printed;
+  EXPECT_EQ(run.ExitStatus, 0);
   const int stoppedAt = TileFiles(savePath + "stop");
   EXPECT_LT(stoppedAt, 32) << "the stop came before the grid was done";
 
