@@ -14,6 +14,7 @@
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
+#include "support/TestCertificates.h"
 
 namespace korvane::test {
 namespace {
@@ -188,6 +189,47 @@ TEST_F(CurrentTaskStop, StopAndContinue) {
   // Only what the first run had not finished is fetched again (a worker's tile in flight at
   // the stop at most).
   EXPECT_LE(TileRequests(), 32 + 8);
+}
+
+// The current service is reached over HTTPS: the stand-in over TLS with a certificate of an
+// authority made for the test, which the program trusts through CAFile.
+class CertificateFiles {
+ public:
+  CertificateFiles() {
+    const TestCertificate server = authority_.Issue();
+    WriteFileBytes(CaFile(), authority_.CertificatePem());
+    WriteFileBytes(CertificateFile(), server.CertificatePem);
+    WriteFileBytes(KeyFile(), server.KeyPem);
+  }
+  std::string CaFile() const { return folder_.Path() + "ca.pem"; }
+  std::string CertificateFile() const { return folder_.Path() + "server.pem"; }
+  std::string KeyFile() const { return folder_.Path() + "server.key"; }
+
+ private:
+  TempFolder folder_;
+  TestCertificateAuthority authority_;
+};
+
+TEST(CurrentTaskOverTls, WholeTaskAtZoomThree) {
+  RecordingClock clock{100};
+  const CertificateFiles files;
+  StandinFixture standin("", 1, {"--tls", files.CertificateFile(), files.KeyFile()});
+  const std::string base = "https://127.0.0.1:" + std::to_string(standin.Port());
+  TempProgramFolder program;
+  program.WriteConfig("[Service]\r\nProtocol=current\r\nLookupBase=" + base + "\r\nTileBase=" +
+                      base + "\r\nHomePage=" + base + "/\r\nCAFile=" + files.CaFile() + "\r\n");
+  TempFolder save;
+  const Point point = PointOf(PanoramaKind::Medium);
+  std::ostringstream out, err;
+  ASSERT_EQ(RunKorvaneCli({"--task", "tls", "--lat", point.Latitude, "--lon", point.Longitude,
+                           "--zoom", "3", "--path", save.Path()},
+                          out, err),
+            0)
+      << err.str() << out.str();
+  EXPECT_TRUE(Contains(out.str(), "\nPanorama: 3328x1664 at zoom 3, taken ")) << out.str();
+  EXPECT_EQ(TileFiles(save.Path() + "tls"), 28);
+  EXPECT_EQ(TIniFile(save.Path() + "tls.krvn").ReadInteger("Image", "Width", 0), 3328);
+  EXPECT_EQ(ReadFileBytes(save.Path() + "tls_failed.ftl"), "");
 }
 
 }  // namespace

@@ -1,15 +1,11 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <optional>
 #include <sstream>
 
+#include "CliProcess.h"
 #include "PanoramaId.h"
 #include "app/KorvaneCli.h"
 #include "platform/FileSystem.h"
@@ -126,57 +122,6 @@ TEST_F(KorvaneCli, RetryPrintsTheWindowsLinesAndExitsWithZeroAtDownloadEnd) {
   EXPECT_EQ(err.str(), "Cannot open file " + save.Path() + "missing.ftl\n");
 }
 
-// What korvane-cli printed on stdout as a process of its own, and how it ended.
-struct ProcessRun {
-  std::string Printed;
-  bool Signalled = false;
-  int Status = 0;
-};
-
-// Runs the program folder's korvane-cli with arguments (stderr to /dev/null) and sends SIGINT
-// once its output contains trigger; a run still going after a minute is killed.
-ProcessRun RunCliProcess(const std::string& programFolder,
-                         const std::vector<std::string>& arguments, const std::string& trigger) {
-  ProcessRun run;
-  int outPipe[2];
-  if (pipe2(outPipe, O_CLOEXEC) != 0) return run;
-  const std::string cli = programFolder + "korvane-cli";
-  std::vector<char*> argv{const_cast<char*>(cli.c_str())};
-  for (const std::string& argument : arguments)
-    argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = fork();
-  if (pid == 0) {
-    dup2(outPipe[1], STDOUT_FILENO);
-    int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDERR_FILENO);
-    execv(cli.c_str(), argv.data());
-    _exit(127);
-  }
-  close(outPipe[1]);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  for (;;) {
-    pollfd fd{outPipe[0], POLLIN, 0};
-    if (poll(&fd, 1, 100) > 0) {
-      char buffer[4096];
-      ssize_t got = read(outPipe[0], buffer, sizeof buffer);
-      if (got <= 0) break;
-      run.Printed.append(buffer, static_cast<size_t>(got));
-    }
-    if (!run.Signalled && Contains(run.Printed, trigger)) {
-      kill(pid, SIGINT);
-      run.Signalled = true;
-    }
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      break;
-    }
-  }
-  close(outPipe[0]);
-  waitpid(pid, &run.Status, 0);
-  return run;
-}
-
 // A copy of the program folder whose configuration points at the service.
 void CopyProgramFolder(const std::string& to, const std::string& serviceConfig) {
   namespace fs = std::filesystem;
@@ -196,14 +141,14 @@ TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
   CopyProgramFolder(program.Path(), standin.ServiceConfig());
   const std::string savePath = save.Path();
   // Waits (bounded) for the first tile line, then presses Stop with SIGINT.
-  const ProcessRun run = RunCliProcess(
-      program.Path(),
+  const InterruptedRun run = RunAndInterrupt(
+      program.Path() + "korvane-cli",
       {"--task", "sig", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "3", "--path", savePath},
-      " OK\n");
+      " OK\n", std::chrono::seconds(60));
   const std::string& printed = run.Printed;
   ASSERT_TRUE(run.Signalled) << printed;
-  ASSERT_TRUE(WIFEXITED(run.Status)) << printed;
-  EXPECT_EQ(WEXITSTATUS(run.Status), 0);
+  ASSERT_TRUE(run.Exited) << printed;
+  EXPECT_EQ(run.ExitStatus, 0);
   EXPECT_TRUE(Contains(printed, "Thread1will be terminated by user. please wait...\n"));
   EXPECT_TRUE(Contains(printed, "\nTask Stoped!\n"));
   const TStringList log = LoadLines(savePath + "sig_log.txt");
@@ -236,12 +181,13 @@ TEST(KorvaneCliProcess, ABatchSurvivesABadRowAndAnInterruptionAndResumes) {
   const std::string listPath = save.Path() + "places.csv";
   WriteFileBytes(listPath, list);
   const std::string savePath = save.Path() + "tasks";
-  const ProcessRun run = RunCliProcess(
-      processProgram.Path(), {"--batch", listPath, "--path", savePath}, "== line 7: place5\n");
+  const InterruptedRun run = RunAndInterrupt(processProgram.Path() + "korvane-cli",
+                                             {"--batch", listPath, "--path", savePath},
+                                             "== line 7: place5\n", std::chrono::seconds(60));
   const std::string& printed = run.Printed;
   ASSERT_TRUE(run.Signalled) << printed;
-  ASSERT_TRUE(WIFEXITED(run.Status)) << printed;
-  EXPECT_EQ(WEXITSTATUS(run.Status), 1) << "a stopped batch is not complete";
+  ASSERT_TRUE(run.Exited) << printed;
+  EXPECT_EQ(run.ExitStatus, 1) << "a stopped batch is not complete";
   EXPECT_TRUE(Contains(printed, "line 7: place5")) << printed;
   EXPECT_FALSE(Contains(printed, "== line 8:")) << "the batch ends with the stopped task";
 
