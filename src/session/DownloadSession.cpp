@@ -127,6 +127,7 @@ void DownloadSession::EndSequence() {
     if (i < params_->ThreadCount) attempt([this, i] { WriteWorkerPosition(i); });
     workers_[i].reset();
   }
+  runLock_.reset();
 
   if (firstError) {
     try {

@@ -12,6 +12,7 @@
 #include "session/StartRequest.h"
 #include "task/DownloadTask.h"
 #include "task/TaskParameters.h"
+#include "task/TaskRunLock.h"
 
 namespace korvane {
 
@@ -84,6 +85,8 @@ class DownloadSession : public TileWorkerHost {
   TSynchronizer& synchronizer_;
   std::shared_ptr<TaskParameters> params_;
   std::unique_ptr<DownloadTask> task_;
+  // Held from the start sequence's first write to the end of the end sequence.
+  std::unique_ptr<TaskRunLock> runLock_;
   std::array<std::unique_ptr<TileWorker>, MaxThreadCount> workers_;
   TStringList log_;
   TStringList failed_;

@@ -8,6 +8,7 @@
 #include "session/DownloadSession.h"
 #include "session/StartRules.h"
 #include "settings/Config.h"
+#include "task/TaskRunLock.h"
 
 namespace korvane {
 
@@ -104,6 +105,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   params->ContinueTask = IsContinuedTask(candidate);
 
   std::unique_ptr<DownloadTask> task;
+  std::unique_ptr<TaskRunLock> runLock;
   try {
     task = std::make_unique<DownloadTask>(params.get());
   } catch (const TileFolderError& error) {
@@ -114,7 +116,16 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
     host_.ShowMessage(CreateTaskFailureMessage);
     return false;
   }
+  // Before the first write: a second run of the task (another window, another process) would
+  // write the same task file, log and tiles, and its saves would undo this run's.
+  try {
+    runLock = std::make_unique<TaskRunLock>(*task, request.TaskName);
+  } catch (const Exception& error) {
+    host_.ShowMessage(error.Message());
+    return false;
+  }
   task_ = std::move(task);
+  runLock_ = std::move(runLock);
   params_ = params;
   if (task_->TotalCount < params->ThreadCount) params->ThreadCount = task_->TotalCount;
   runningWorkers_ = 0;

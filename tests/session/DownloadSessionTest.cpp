@@ -243,6 +243,31 @@ TEST_F(StalledServiceSession, StopEndsTheTaskWithoutWaitingForTheStalledRequests
   EXPECT_TRUE(session.FailedLines().empty()) << "an interrupted tile is not a failed one";
 }
 
+// A task runs once at a time: a second session (another window or process) that starts it is
+// refused before it writes anything, and may start it once the first run has ended.
+TEST_F(StalledServiceSession, ASecondRunOfARunningTaskIsRefusedUntilTheFirstEnds) {
+  ASSERT_TRUE(session.Start(Request("twice", "3")));
+  const std::string taskFile = ReadFileBytes(save.Path() + "twice.krvn");
+  const std::string logFile = ReadFileBytes(save.Path() + "twice_log.txt");
+  RecordingHost otherHost{app};
+  DownloadSession other{otherHost, app};
+  TTimer otherTick{app, "other tick"};
+  otherTick.OnTimer = [&other] { other.Tick(); };
+  EXPECT_FALSE(other.Start(Request("twice", "3")));
+  EXPECT_EQ(otherHost.events, std::vector<std::string>{"message: Task twice is already running."});
+  EXPECT_EQ(ReadFileBytes(save.Path() + "twice.krvn"), taskFile);
+  EXPECT_EQ(ReadFileBytes(save.Path() + "twice_log.txt"), logFile);
+
+  session.Stop();
+  RunToEnd();
+  ASSERT_TRUE(other.Start(Request("twice", "3"))) << "the ended run let the task go";
+  other.Stop();
+  const auto deadline = std::chrono::steady_clock::now() + TaskBound;
+  app.ProcessMessagesUntil(
+      [&] { return otherHost.ended > 0 || std::chrono::steady_clock::now() > deadline; });
+  EXPECT_EQ(otherHost.ended, 1);
+}
+
 TEST(TaskFileRequest, ContinuesAStoredTaskAsOpenTaskFillsTheBoxes) {
   TempFolder folder;
   WriteFileBytes(folder.Path() + "old.krvn",
