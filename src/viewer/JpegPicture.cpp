@@ -1,0 +1,170 @@
+#include "viewer/JpegPicture.h"
+
+// jpeglib.h needs the declarations of <cstdio> (FILE, size_t) before it.
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Exception.h"
+#include "viewer/ViewerLimits.h"
+
+namespace korvane::viewer {
+namespace {
+
+constexpr char XmpHeader[] = "http://ns.adobe.com/xap/1.0/";  // followed by a zero byte
+constexpr int MaxRowsPerRead = 16;
+
+// libjpeg reports errors through error_exit, which must not return, and unwinding a C++
+// exception through the C library is not safe: the handlers jump back to the function that
+// called setjmp, whose frame holds only plain C data, and keep the library's message.
+struct JumpingErrors {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+extern "C" void JumpOnError(j_common_ptr info) {
+  auto* errors = reinterpret_cast<JumpingErrors*>(info->err);
+  (*info->err->format_message)(info, errors->message);
+  std::longjmp(errors->jump, 1);
+}
+
+// Level -1 is corrupt data (a truncated file, a damaged scan): the picture is not whole.
+extern "C" void JumpOnWarning(j_common_ptr info, int level) {
+  if (level < 0) JumpOnError(info);
+}
+
+extern "C" void IgnoreMessage(j_common_ptr) {}
+
+void PrepareErrors(jpeg_decompress_struct& info, JumpingErrors& errors) {
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = JumpOnError;
+  errors.base.emit_message = JumpOnWarning;
+  errors.base.output_message = IgnoreMessage;
+  errors.message[0] = '\0';
+}
+
+enum class Outcome { Done, Failed, Cancelled };
+
+// Reads the header into width, height and the XMP packet; only C data in this frame.
+Outcome ReadHeader(const unsigned char* data, unsigned long size, int* width, int* height,
+                   std::string* xmp, char* message) {
+  jpeg_decompress_struct info;
+  JumpingErrors errors;
+  PrepareErrors(info, errors);
+  if (setjmp(errors.jump) != 0) {
+    std::memcpy(message, errors.message, JMSG_LENGTH_MAX);
+    jpeg_destroy_decompress(&info);
+    return Outcome::Failed;
+  }
+  jpeg_create_decompress(&info);
+  info.mem->max_memory_to_use = MaxJpegWorkMemory;
+  jpeg_mem_src(&info, data, size);
+  jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_read_header(&info, TRUE);
+  *width = static_cast<int>(info.image_width);
+  *height = static_cast<int>(info.image_height);
+  for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
+    if (marker->data_length > sizeof XmpHeader &&
+        std::memcmp(marker->data, XmpHeader, sizeof XmpHeader) == 0) {
+      xmp->assign(reinterpret_cast<const char*>(marker->data) + sizeof XmpHeader,
+                  marker->data_length - sizeof XmpHeader);
+      break;
+    }
+  }
+  jpeg_destroy_decompress(&info);
+  return Outcome::Done;
+}
+
+// Decodes into pixels, which holds rows of expectedWidth x 3 bytes; only C data in this frame.
+Outcome DecodeInto(const unsigned char* data, unsigned long size, int denominator,
+                   unsigned char* pixels, int expectedWidth, int expectedHeight,
+                   const std::atomic<bool>* cancel, char* message) {
+  jpeg_decompress_struct info;
+  JumpingErrors errors;
+  PrepareErrors(info, errors);
+  if (setjmp(errors.jump) != 0) {
+    std::memcpy(message, errors.message, JMSG_LENGTH_MAX);
+    jpeg_destroy_decompress(&info);
+    return Outcome::Failed;
+  }
+  jpeg_create_decompress(&info);
+  info.mem->max_memory_to_use = MaxJpegWorkMemory;
+  jpeg_mem_src(&info, data, size);
+  jpeg_read_header(&info, TRUE);
+  info.out_color_space = JCS_RGB;
+  info.scale_num = 1;
+  info.scale_denom = static_cast<unsigned int>(denominator);
+  jpeg_start_decompress(&info);
+  if (static_cast<int>(info.output_width) != expectedWidth ||
+      static_cast<int>(info.output_height) != expectedHeight || info.output_components != 3) {
+    std::strcpy(message, "unexpected decoded size");
+    jpeg_destroy_decompress(&info);
+    return Outcome::Failed;
+  }
+  const std::size_t rowBytes = static_cast<std::size_t>(expectedWidth) * 3;
+  JSAMPROW rows[MaxRowsPerRead];
+  while (info.output_scanline < info.output_height) {
+    if (cancel && cancel->load(std::memory_order_relaxed)) {
+      jpeg_destroy_decompress(&info);
+      return Outcome::Cancelled;
+    }
+    const int first = static_cast<int>(info.output_scanline);
+    const int count = std::min(MaxRowsPerRead, expectedHeight - first);
+    for (int i = 0; i < count; ++i)
+      rows[i] = pixels + static_cast<std::size_t>(first + i) * rowBytes;
+    jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return Outcome::Done;
+}
+
+const unsigned char* Data(std::string_view bytes) {
+  return reinterpret_cast<const unsigned char*>(bytes.data());
+}
+
+}  // namespace
+
+std::string TooBigMessage(int width, int height) {
+  return "The picture is too big to show: " + std::to_string(width) + " x " +
+         std::to_string(height) + " pixels would take more than " +
+         std::to_string(MaxDecodedPictureBytes / (1024 * 1024)) + " MiB once decoded.";
+}
+
+JpegHeader ReadJpegHeader(std::string_view bytes) {
+  // libjpeg takes an empty source for a cut-off file and makes up an end marker.
+  if (bytes.size() < 4) throw Exception("Not a JPEG picture: the file is empty or too short.");
+  JpegHeader header;
+  std::string xmp;
+  char message[JMSG_LENGTH_MAX] = {};
+  if (ReadHeader(Data(bytes), static_cast<unsigned long>(bytes.size()), &header.Width,
+                 &header.Height, &xmp, message) != Outcome::Done)
+    throw Exception(std::string("Not a JPEG picture: ") + message + ".");
+  if (!xmp.empty()) header.GPano = ParseGPano(xmp);
+  return header;
+}
+
+RgbBuffer DecodeJpeg(std::string_view bytes, int denominator, const std::atomic<bool>* cancel) {
+  const JpegHeader header = ReadJpegHeader(bytes);
+  if (static_cast<std::uint64_t>(header.Width) * static_cast<std::uint64_t>(header.Height) * 3 >
+      MaxDecodedPictureBytes)
+    throw Exception(TooBigMessage(header.Width, header.Height));
+  RgbBuffer pixels((header.Width + denominator - 1) / denominator,
+                   (header.Height + denominator - 1) / denominator);
+  char message[JMSG_LENGTH_MAX] = {};
+  switch (DecodeInto(Data(bytes), static_cast<unsigned long>(bytes.size()), denominator,
+                     pixels.Pixels.data(), pixels.Width, pixels.Height, cancel, message)) {
+    case Outcome::Done:
+      return pixels;
+    case Outcome::Cancelled:
+      return {};
+    case Outcome::Failed:
+      break;
+  }
+  throw Exception(std::string("The picture is damaged or cut short: ") + message + ".");
+}
+
+}  // namespace korvane::viewer
