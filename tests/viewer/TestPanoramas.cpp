@@ -1,0 +1,72 @@
+#include "viewer/TestPanoramas.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "JpegEncoder.h"
+#include "PanoramaPainter.h"
+#include "platform/FileSystem.h"
+#include "viewer/ViewerLimits.h"
+
+namespace korvane::test {
+
+constexpr const char* TestPanoId = "viewer-test-panorama";
+constexpr int Quality = 90;
+
+std::string StandinPanoramaJpeg(int zoom) {
+  const standin::PanoramaPainter painter(TestPanoId, zoom);
+  standin::RgbImage image(painter.Width(), painter.Height());
+  painter.Paint(0, 0, image);
+  return standin::EncodeJpeg(image, Quality);
+}
+
+std::string PlainJpeg(int width, int height) {
+  standin::RgbImage image(width, height);
+  image.FillRect(0, 0, width, height, {90, 160, 60});
+  return standin::EncodeJpeg(image, Quality);
+}
+
+std::string WithXmp(const std::string& jpeg, const std::string& xmpPacket) {
+  const std::string payload = std::string("http://ns.adobe.com/xap/1.0/") + '\0' + xmpPacket;
+  const std::size_t length = payload.size() + 2;
+  std::string segment = "\xFF\xE1";
+  segment += static_cast<char>(length >> 8);
+  segment += static_cast<char>(length & 0xFF);
+  return jpeg.substr(0, 2) + segment + payload + jpeg.substr(2);
+}
+
+std::string WithForgedSize(std::string jpeg, int width, int height) {
+  // SOF0 (FF C0): length (2 bytes), precision (1), height (2), width (2).
+  const std::size_t frame = jpeg.find("\xFF\xC0");
+  if (frame == std::string::npos) throw std::runtime_error("no baseline frame header");
+  jpeg[frame + 5] = static_cast<char>(height >> 8);
+  jpeg[frame + 6] = static_cast<char>(height & 0xFF);
+  jpeg[frame + 7] = static_cast<char>(width >> 8);
+  jpeg[frame + 8] = static_cast<char>(width & 0xFF);
+  return jpeg;
+}
+
+void WriteStandinTile(const std::string& folder, int x, int y, int zoom) {
+  const std::string name =
+      "gv_" + std::to_string(x) + "_" + std::to_string(y) + "_" + std::to_string(zoom) + ".jpg";
+  WriteFileBytes(folder + name + ".part",
+                 standin::EncodeJpeg(standin::RenderTile(TestPanoId, x, y, zoom), Quality));
+  if (std::rename((folder + name + ".part").c_str(), (folder + name).c_str()) != 0)
+    throw std::runtime_error("cannot rename the tile " + name);
+}
+
+bool IsMarkRed(const std::uint8_t* pixel) {
+  return pixel[0] > 170 && pixel[1] < 110 && pixel[2] < 110;
+}
+
+bool IsChequerGrey(const std::uint8_t* pixel) {
+  for (int c = 0; c < 3; ++c) {
+    if (std::abs(pixel[c] - viewer::ChequerLight) > 3 &&
+        std::abs(pixel[c] - viewer::ChequerDark) > 3)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace korvane::test
