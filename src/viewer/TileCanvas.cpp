@@ -69,8 +69,9 @@ void PaintChequer(RgbBuffer& picture, int left, int top) {
   }
 }
 
-std::string TileLayout::TileFileName(int x, int y) const {
-  return "gv_" + std::to_string(x) + "_" + std::to_string(y) + "_" + std::to_string(Zoom) + ".jpg";
+std::string TileLayout::TileFileName(int column, int row) const {
+  return "gv_" + std::to_string(FirstX + column) + "_" + std::to_string(FirstY + row) + "_" +
+         std::to_string(Zoom) + ".jpg";
 }
 
 TileLayout LayoutOfFolder(const std::string& folder) {

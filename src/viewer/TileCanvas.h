@@ -10,19 +10,23 @@
 
 namespace korvane::viewer {
 
-// The tiles of one panorama in a folder: "gv_<x>_<y>_<zoom>.jpg", TileSide pixels square,
-// tile (x, y) at (x * TileSide, y * TileSide) of a Width x Height panorama (the last column and
-// row of tiles reach past it and are cut).
+// The tiles of one panorama in a folder: "gv_<x>_<y>_<zoom>.jpg", TileSide pixels square. The
+// tile in column c and row r of the grid is tile (FirstX + c, FirstY + r) and lies at
+// (c * TileSide, r * TileSide) of a Width x Height panorama (the last column and row of tiles
+// reach past it and are cut).
 struct TileLayout {
   std::string Folder;  // ends with "/"
   int Zoom = 0;
+  int FirstX = 0;
+  int FirstY = 0;
   int Columns = 0;
   int Rows = 0;
   int Width = 0;
   int Height = 0;
 
-  std::string TileFileName(int x, int y) const;
-  std::string TilePath(int x, int y) const { return Folder + TileFileName(x, y); }
+  // The file of the tile in column c and row r.
+  std::string TileFileName(int column, int row) const;
+  std::string TilePath(int column, int row) const { return Folder + TileFileName(column, row); }
 };
 
 // The layout of a folder of tiles with no task file to describe it: the zoom level most of its
@@ -38,6 +42,7 @@ struct TileStamp {
   bool operator==(const TileStamp&) const = default;
 };
 
+// A tile by its column and row in the grid.
 struct TileChange {
   int X = 0;
   int Y = 0;
