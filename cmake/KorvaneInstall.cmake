@@ -7,7 +7,7 @@
 # user's in place) and ini/ must be writable by whoever runs the program.
 set(KORVANE_INSTALL_FOLDER lib/korvane)
 
-foreach(program korvane korvane-cli korvane-standin mosaicker)
+foreach(program korvane korvane-cli korvane-standin mosaicker pictoscope)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${KORVANE_INSTALL_FOLDER})
   endif()
@@ -24,7 +24,7 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ini ${CMAKE_SOURCE_DIR}/data/help
 # link is called from; relative links also survive a DESTDIR staging.
 set(korvane_launcher_dir ${CMAKE_BINARY_DIR}/launchers)
 file(MAKE_DIRECTORY ${korvane_launcher_dir})
-foreach(program korvane korvane-cli mosaicker)
+foreach(program korvane korvane-cli mosaicker pictoscope)
   if(TARGET ${program})
     file(CREATE_LINK ../${KORVANE_INSTALL_FOLDER}/${program} ${korvane_launcher_dir}/${program}
          SYMBOLIC)

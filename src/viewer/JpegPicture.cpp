@@ -48,73 +48,76 @@ void PrepareErrors(jpeg_decompress_struct& info, JumpingErrors& errors) {
 
 enum class Outcome { Done, Failed, Cancelled };
 
-// Reads the header into width, height and the XMP packet; only C data in this frame.
-Outcome ReadHeader(const unsigned char* data, unsigned long size, int* width, int* height,
-                   std::string* xmp, char* message) {
-  jpeg_decompress_struct info;
-  JumpingErrors errors;
-  PrepareErrors(info, errors);
-  if (setjmp(errors.jump) != 0) {
-    std::memcpy(message, errors.message, JMSG_LENGTH_MAX);
-    jpeg_destroy_decompress(&info);
-    return Outcome::Failed;
-  }
-  jpeg_create_decompress(&info);
-  info.mem->max_memory_to_use = MaxJpegWorkMemory;
-  jpeg_mem_src(&info, data, size);
-  jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
-  jpeg_read_header(&info, TRUE);
-  *width = static_cast<int>(info.image_width);
-  *height = static_cast<int>(info.image_height);
+// One run of the decoder over a JPEG in memory: the header only (Pixels null: Width, Height and
+// the XMP packet are filled in), or the whole picture at 1/Denominator of its size into Pixels,
+// which holds Height rows of Width x 3 bytes (the size the header run gave at that scale).
+struct DecoderRun {
+  const unsigned char* Data;
+  unsigned long Size;
+  int Denominator;
+  unsigned char* Pixels;
+  int Width;
+  int Height;
+  std::string* Xmp;
+  const std::atomic<bool>* Cancel;
+  char Message[JMSG_LENGTH_MAX];
+};
+
+void KeepXmp(const jpeg_decompress_struct& info, std::string& xmp) {
   for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
     if (marker->data_length > sizeof XmpHeader &&
         std::memcmp(marker->data, XmpHeader, sizeof XmpHeader) == 0) {
-      xmp->assign(reinterpret_cast<const char*>(marker->data) + sizeof XmpHeader,
-                  marker->data_length - sizeof XmpHeader);
-      break;
+      xmp.assign(reinterpret_cast<const char*>(marker->data) + sizeof XmpHeader,
+                 marker->data_length - sizeof XmpHeader);
+      return;
     }
   }
-  jpeg_destroy_decompress(&info);
-  return Outcome::Done;
 }
 
-// Decodes into pixels, which holds rows of expectedWidth x 3 bytes; only C data in this frame.
-Outcome DecodeInto(const unsigned char* data, unsigned long size, int denominator,
-                   unsigned char* pixels, int expectedWidth, int expectedHeight,
-                   const std::atomic<bool>* cancel, char* message) {
+// Only plain C data lives in this frame, so leaving it by longjmp skips no destructor.
+Outcome Run(DecoderRun& run) {
   jpeg_decompress_struct info;
   JumpingErrors errors;
   PrepareErrors(info, errors);
   if (setjmp(errors.jump) != 0) {
-    std::memcpy(message, errors.message, JMSG_LENGTH_MAX);
+    std::memcpy(run.Message, errors.message, JMSG_LENGTH_MAX);
     jpeg_destroy_decompress(&info);
     return Outcome::Failed;
   }
   jpeg_create_decompress(&info);
   info.mem->max_memory_to_use = MaxJpegWorkMemory;
-  jpeg_mem_src(&info, data, size);
+  jpeg_mem_src(&info, run.Data, run.Size);
+  if (!run.Pixels) {
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&info, TRUE);
+    run.Width = static_cast<int>(info.image_width);
+    run.Height = static_cast<int>(info.image_height);
+    KeepXmp(info, *run.Xmp);
+    jpeg_destroy_decompress(&info);
+    return Outcome::Done;
+  }
   jpeg_read_header(&info, TRUE);
   info.out_color_space = JCS_RGB;
   info.scale_num = 1;
-  info.scale_denom = static_cast<unsigned int>(denominator);
+  info.scale_denom = static_cast<unsigned int>(run.Denominator);
   jpeg_start_decompress(&info);
-  if (static_cast<int>(info.output_width) != expectedWidth ||
-      static_cast<int>(info.output_height) != expectedHeight || info.output_components != 3) {
-    std::strcpy(message, "unexpected decoded size");
+  if (static_cast<int>(info.output_width) != run.Width ||
+      static_cast<int>(info.output_height) != run.Height || info.output_components != 3) {
+    std::strcpy(run.Message, "unexpected decoded size");
     jpeg_destroy_decompress(&info);
     return Outcome::Failed;
   }
-  const std::size_t rowBytes = static_cast<std::size_t>(expectedWidth) * 3;
+  const std::size_t rowBytes = static_cast<std::size_t>(run.Width) * 3;
   JSAMPROW rows[MaxRowsPerRead];
   while (info.output_scanline < info.output_height) {
-    if (cancel && cancel->load(std::memory_order_relaxed)) {
+    if (run.Cancel && run.Cancel->load(std::memory_order_relaxed)) {
       jpeg_destroy_decompress(&info);
       return Outcome::Cancelled;
     }
     const int first = static_cast<int>(info.output_scanline);
-    const int count = std::min(MaxRowsPerRead, expectedHeight - first);
+    const int count = std::min(MaxRowsPerRead, run.Height - first);
     for (int i = 0; i < count; ++i)
-      rows[i] = pixels + static_cast<std::size_t>(first + i) * rowBytes;
+      rows[i] = run.Pixels + static_cast<std::size_t>(first + i) * rowBytes;
     jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
   }
   jpeg_finish_decompress(&info);
@@ -137,12 +140,14 @@ std::string TooBigMessage(int width, int height) {
 JpegHeader ReadJpegHeader(std::string_view bytes) {
   // libjpeg takes an empty source for a cut-off file and makes up an end marker.
   if (bytes.size() < 4) throw Exception("Not a JPEG picture: the file is empty or too short.");
-  JpegHeader header;
   std::string xmp;
-  char message[JMSG_LENGTH_MAX] = {};
-  if (ReadHeader(Data(bytes), static_cast<unsigned long>(bytes.size()), &header.Width,
-                 &header.Height, &xmp, message) != Outcome::Done)
-    throw Exception(std::string("Not a JPEG picture: ") + message + ".");
+  DecoderRun run{
+      Data(bytes), static_cast<unsigned long>(bytes.size()), 1, nullptr, 0, 0, &xmp, nullptr, {}};
+  if (Run(run) != Outcome::Done)
+    throw Exception(std::string("Not a JPEG picture: ") + run.Message + ".");
+  JpegHeader header;
+  header.Width = run.Width;
+  header.Height = run.Height;
   if (!xmp.empty()) header.GPano = ParseGPano(xmp);
   return header;
 }
@@ -154,9 +159,16 @@ RgbBuffer DecodeJpeg(std::string_view bytes, int denominator, const std::atomic<
     throw Exception(TooBigMessage(header.Width, header.Height));
   RgbBuffer pixels((header.Width + denominator - 1) / denominator,
                    (header.Height + denominator - 1) / denominator);
-  char message[JMSG_LENGTH_MAX] = {};
-  switch (DecodeInto(Data(bytes), static_cast<unsigned long>(bytes.size()), denominator,
-                     pixels.Pixels.data(), pixels.Width, pixels.Height, cancel, message)) {
+  DecoderRun run{Data(bytes),
+                 static_cast<unsigned long>(bytes.size()),
+                 denominator,
+                 pixels.Pixels.data(),
+                 pixels.Width,
+                 pixels.Height,
+                 nullptr,
+                 cancel,
+                 {}};
+  switch (Run(run)) {
     case Outcome::Done:
       return pixels;
     case Outcome::Cancelled:
@@ -164,7 +176,7 @@ RgbBuffer DecodeJpeg(std::string_view bytes, int denominator, const std::atomic<
     case Outcome::Failed:
       break;
   }
-  throw Exception(std::string("The picture is damaged or cut short: ") + message + ".");
+  throw Exception(std::string("The picture is damaged or cut short: ") + run.Message + ".");
 }
 
 }  // namespace korvane::viewer

@@ -10,7 +10,7 @@ if(NOT status EQUAL 0)
 endif()
 
 set(folder ${PREFIX}/lib/korvane)
-foreach(file korvane korvane-cli korvane-standin ini/cookies.txt help/help.html
+foreach(file korvane korvane-cli korvane-standin pictoscope ini/cookies.txt help/help.html
              blankimg/blank.jpg)
   if(NOT EXISTS ${folder}/${file})
     message(FATAL_ERROR "missing from the program folder: ${file}")
@@ -25,7 +25,7 @@ foreach(file share/applications/korvane.desktop share/icons/hicolor/scalable/app
   endif()
 endforeach()
 
-foreach(launcher korvane korvane-cli)
+foreach(launcher korvane korvane-cli pictoscope)
   if(NOT IS_SYMLINK ${PREFIX}/bin/${launcher})
     message(FATAL_ERROR "no launcher bin/${launcher}")
   endif()

@@ -1,7 +1,6 @@
 #include "viewer/qt/FlatPanoramaView.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -18,7 +17,6 @@ constexpr double WheelNotch = 120.0;  // angleDelta of one notch of a mouse whee
 FlatPanoramaView::FlatPanoramaView(const PanoramaDocument& document, QWidget* parent)
     : RenderedView(document, parent) {
   setObjectName("flatView");
-  setCursor(Qt::OpenHandCursor);
 }
 
 QString FlatPanoramaView::StatusText() const {
@@ -66,24 +64,9 @@ void FlatPanoramaView::wheelEvent(QWheelEvent* event) {
   SetViewport(ZoomedAround(viewport_, std::pow(ZoomStepPerNotch, notches), at.x(), at.y()));
 }
 
-void FlatPanoramaView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  dragging_ = true;
-  lastPointer_ = event->position();
-  setCursor(Qt::ClosedHandCursor);
-}
-
-void FlatPanoramaView::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_) return;
-  const QPointF delta = event->position() - lastPointer_;
-  lastPointer_ = event->position();
+void FlatPanoramaView::Drag(double dx, double dy) {
   fitted_ = false;
-  SetViewport(Panned(viewport_, delta.x(), delta.y()));
-}
-
-void FlatPanoramaView::mouseReleaseEvent(QMouseEvent*) {
-  dragging_ = false;
-  setCursor(Qt::OpenHandCursor);
+  SetViewport(Panned(viewport_, dx, dy));
 }
 
 void FlatPanoramaView::keyPressEvent(QKeyEvent* event) {

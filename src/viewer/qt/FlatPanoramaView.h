@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPoint>
-
 #include "viewer/FlatView.h"
 #include "viewer/qt/RenderedView.h"
 
@@ -23,9 +21,7 @@ class FlatPanoramaView final : public RenderedView {
  protected:
   void Render(RgbBuffer& frame) override;
   void wheelEvent(QWheelEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  void Drag(double dx, double dy) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
@@ -33,8 +29,6 @@ class FlatPanoramaView final : public RenderedView {
 
   FlatViewport viewport_;
   bool fitted_ = true;  // follows the window's size until the user zooms or pans
-  bool dragging_ = false;
-  QPointF lastPointer_;
 };
 
 }  // namespace korvane::viewer

@@ -93,6 +93,7 @@ void PanoramaDocument::DecodeFullSize() {
       if (pixels->Empty()) return;
       Post([this, pixels] {
         picture_->Picture.SetFullSize(std::move(*pixels));
+        std::string().swap(picture_->Bytes);  // the file is not needed any more
         emit changed();
       });
     } catch (const std::exception& error) {

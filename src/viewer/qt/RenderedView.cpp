@@ -1,6 +1,7 @@
 #include "viewer/qt/RenderedView.h"
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "viewer/ViewerLimits.h"
@@ -13,6 +14,26 @@ RenderedView::RenderedView(const PanoramaDocument& document, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(64, 64);
+  setCursor(Qt::OpenHandCursor);
+}
+
+void RenderedView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  dragging_ = true;
+  lastPointer_ = event->position();
+  setCursor(Qt::ClosedHandCursor);
+}
+
+void RenderedView::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_ || !document_.IsOpen()) return;
+  const QPointF delta = event->position() - lastPointer_;
+  lastPointer_ = event->position();
+  Drag(delta.x(), delta.y());
+}
+
+void RenderedView::mouseReleaseEvent(QMouseEvent*) {
+  dragging_ = false;
+  setCursor(Qt::OpenHandCursor);
 }
 
 void RenderedView::paintEvent(QPaintEvent*) {

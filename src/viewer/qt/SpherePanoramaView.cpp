@@ -1,7 +1,6 @@
 #include "viewer/qt/SpherePanoramaView.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QWheelEvent>
 
 #include "viewer/ViewerLimits.h"
@@ -19,7 +18,6 @@ constexpr double WheelNotch = 120.0;
 SpherePanoramaView::SpherePanoramaView(const PanoramaDocument& document, QWidget* parent)
     : RenderedView(document, parent) {
   setObjectName("sphereView");
-  setCursor(Qt::OpenHandCursor);
   angles_.FieldOfView = DefaultFieldOfView;
 }
 
@@ -48,23 +46,8 @@ void SpherePanoramaView::wheelEvent(QWheelEvent* event) {
   SetAngles(angles);
 }
 
-void SpherePanoramaView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  dragging_ = true;
-  lastPointer_ = event->position();
-  setCursor(Qt::ClosedHandCursor);
-}
-
-void SpherePanoramaView::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_) return;
-  const QPointF delta = event->position() - lastPointer_;
-  lastPointer_ = event->position();
-  SetAngles(Dragged(angles_, delta.x(), delta.y(), width()));
-}
-
-void SpherePanoramaView::mouseReleaseEvent(QMouseEvent*) {
-  dragging_ = false;
-  setCursor(Qt::OpenHandCursor);
+void SpherePanoramaView::Drag(double dx, double dy) {
+  SetAngles(Dragged(angles_, dx, dy, width()));
 }
 
 void SpherePanoramaView::keyPressEvent(QKeyEvent* event) {

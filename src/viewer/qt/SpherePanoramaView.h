@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointF>
-
 #include "viewer/SphereView.h"
 #include "viewer/qt/RenderedView.h"
 
@@ -23,15 +21,11 @@ class SpherePanoramaView final : public RenderedView {
  protected:
   void Render(RgbBuffer& frame) override;
   void wheelEvent(QWheelEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  void Drag(double dx, double dy) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   ViewAngles angles_;
-  bool dragging_ = false;
-  QPointF lastPointer_;
 };
 
 }  // namespace korvane::viewer

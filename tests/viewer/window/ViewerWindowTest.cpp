@@ -129,6 +129,14 @@ TEST_F(ViewerWindowTest, SphereViewShowsTheHeadingMarkInTheMiddle) {
                     Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(view, &wheel);
   EXPECT_DOUBLE_EQ(view->Angles().FieldOfView, 50.0);
+
+  // Dragging the picture 100 pixels to the right turns the view to the left.
+  const ViewAngles before = view->Angles();
+  const QPoint from(view->width() / 2, view->height() / 2);
+  QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
+  QTest::mouseMove(view, from + QPoint(100, 0));
+  QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, from + QPoint(100, 0));
+  EXPECT_NEAR(view->Angles().Heading, before.Heading - 100 * 50.0 / view->width(), 1e-6);
 }
 
 TEST_F(ViewerWindowTest, FlatViewFitsZoomsAndShowsOneToOne) {
