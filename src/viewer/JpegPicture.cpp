@@ -25,24 +25,24 @@ struct JumpingErrors {
   char message[JMSG_LENGTH_MAX];
 };
 
-extern "C" void JumpOnError(j_common_ptr info) {
+extern "C" void ViewerJpegJumpOnError(j_common_ptr info) {
   auto* errors = reinterpret_cast<JumpingErrors*>(info->err);
   (*info->err->format_message)(info, errors->message);
   std::longjmp(errors->jump, 1);
 }
 
 // Level -1 is corrupt data (a truncated file, a damaged scan): the picture is not whole.
-extern "C" void JumpOnWarning(j_common_ptr info, int level) {
-  if (level < 0) JumpOnError(info);
+extern "C" void ViewerJpegJumpOnWarning(j_common_ptr info, int level) {
+  if (level < 0) ViewerJpegJumpOnError(info);
 }
 
-extern "C" void IgnoreMessage(j_common_ptr) {}
+extern "C" void ViewerJpegIgnoreMessage(j_common_ptr) {}
 
 void PrepareErrors(jpeg_decompress_struct& info, JumpingErrors& errors) {
   info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = JumpOnError;
-  errors.base.emit_message = JumpOnWarning;
-  errors.base.output_message = IgnoreMessage;
+  errors.base.error_exit = ViewerJpegJumpOnError;
+  errors.base.emit_message = ViewerJpegJumpOnWarning;
+  errors.base.output_message = ViewerJpegIgnoreMessage;
   errors.message[0] = '\0';
 }
 
