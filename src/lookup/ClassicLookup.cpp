@@ -13,7 +13,7 @@
 namespace korvane {
 namespace {
 
-constexpr const char* MetadataAnswerFile = "ini/temp.xml";
+constexpr const char* MetadataAnswerFile = "temp.xml";
 constexpr std::string_view PanoIdMarker = "pano_id=";
 constexpr size_t PanoIdLength = 22;
 
@@ -49,7 +49,7 @@ std::string LookUpPanoramaWith(const HttpGetFunction& get, double latitude, doub
   const std::optional<std::string> answer =
       FetchLookupAnswer(get, address, LookupRepeatRules{}, addLogLine, processMessages);
   if (!answer) return "";
-  WriteFileAtomically(ProgramFolder() + MetadataAnswerFile, *answer);
+  WriteFileAtomically(CacheFolder() + MetadataAnswerFile, *answer);
   return PanoIdFromAnswer(*answer);
 }
 

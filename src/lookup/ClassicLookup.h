@@ -15,7 +15,7 @@ namespace korvane {
 //
 // Returns the 22-character id cut from the first line of the answer, or the empty text when
 // there is no panorama (no "pano_id=" on the first line, an empty answer) or the lookup gave
-// up. Network failures never raise. The answer is kept in ProgramFolder() + "ini/temp.xml";
+// up. Network failures never raise. The answer is kept in CacheFolder() + "temp.xml";
 // when that file cannot be written, FileCreateError is raised. Main thread only; waits go
 // through TheClock().
 std::string LookUpPanorama(double latitude, double longitude,

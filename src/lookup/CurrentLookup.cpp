@@ -11,7 +11,7 @@
 namespace korvane {
 namespace {
 
-constexpr const char* LookupAnswerFile = "ini/temp.json";
+constexpr const char* LookupAnswerFile = "temp.json";
 
 }  // namespace
 
@@ -41,7 +41,7 @@ CurrentLookupAnswer LookUpCurrentPanoramaWith(
     return gaveUp;
   }
 
-  const std::string answerPath = ProgramFolder() + LookupAnswerFile;
+  const std::string answerPath = CacheFolder() + LookupAnswerFile;
   WriteFileAtomically(answerPath, *body);
   CurrentLookupAnswer answer = ParseCurrentLookupAnswer(*body);
   if (answer.Kind == LookupAnswerKind::Refused) {

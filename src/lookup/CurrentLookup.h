@@ -13,7 +13,7 @@ namespace korvane {
 // the classic lookup uses (FetchLookupAnswer), with a 429 answer counted as a refusal. Lines
 // go to addLogLine; processMessages runs before every attempt.
 //
-// The answer body is kept in ProgramFolder() + "ini/temp.json" (FileCreateError when that file
+// The answer body is kept in CacheFolder() + "temp.json" (FileCreateError when that file
 // cannot be written). An HTML page instead of the answer adds the ban line; an answer that is
 // not understood adds a line naming what was missing and where the answer is kept. Every
 // outcome but Found means that there is no panorama; a lookup that gave up gives Unreadable.

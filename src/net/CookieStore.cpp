@@ -16,6 +16,7 @@ namespace korvane {
 namespace {
 
 constexpr std::string_view HttpOnlyPrefix = "#HttpOnly_";
+constexpr const char* CookieFileName = "cookies.txt";
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -81,7 +82,8 @@ bool HasControlCharacter(const std::string& text) {
 }  // namespace
 
 std::string CookieFilePath() {
-  return ProgramFolder() + "ini/cookies.txt";
+  const std::string users = SettingsFolder() + CookieFileName;
+  return FileExists(users) ? users : ProgramFolder() + "ini/" + CookieFileName;
 }
 
 std::string CookiesForUrl(std::string_view storeContent, const std::string& url, std::time_t now) {

@@ -6,7 +6,8 @@
 
 namespace korvane {
 
-// The program's cookie store: ProgramFolder() + "ini/cookies.txt", a Netscape cookie file.
+// The program's cookie store, a Netscape cookie file: the user's SettingsFolder() + "cookies.txt"
+// when there is one, else the one shipped in ProgramFolder() + "ini/cookies.txt".
 // Each cookie is one line of seven tab-separated fields: domain, include-subdomains flag
 // (TRUE/FALSE), path, secure flag (TRUE/FALSE), expiry in seconds since 1970 (0 = session
 // cookie), name, value. A line starting with "#HttpOnly_" is a cookie whose domain follows the

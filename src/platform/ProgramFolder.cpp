@@ -4,13 +4,18 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 #include <vector>
 
 #include "platform/Paths.h"
 
 namespace korvane {
 namespace {
+
+constexpr const char* ProgramIniFolder = "ini/";
+constexpr const char* UserSubfolder = "korvane/";
 
 std::mutex folderMutex;
 std::string folderOverride;
@@ -20,6 +25,26 @@ std::string ExecutableFolder() {
   ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
   if (length <= 0) return "./";
   return ExtractFilePath(std::string(buffer.data(), static_cast<size_t>(length)));
+}
+
+// ini/ is writable, or missing from a folder the user may write (then everything happens as it
+// always did there, including the error when ini/ cannot be found).
+bool ProgramIniWritable(const std::string& programFolder) {
+  const std::string ini = programFolder + ProgramIniFolder;
+  if (access(ini.c_str(), F_OK) == 0) return access(ini.c_str(), W_OK | X_OK) == 0;
+  return access(programFolder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string UserFolder(const char* xdgVariable, const std::string& homeFallback) {
+  const std::string programFolder = ProgramFolder();
+  const bool writable = ProgramIniWritable(programFolder);
+  std::string folder = ChooseUserFolder(programFolder, writable, std::getenv(xdgVariable),
+                                        HomeFolder(), homeFallback);
+  if (!writable) {
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+  }
+  return folder;
 }
 
 }  // namespace
@@ -36,8 +61,27 @@ void SetProgramFolder(const std::string& folder) {
   folderOverride = folder.empty() ? folder : IncludeTrailingPathDelimiter(folder);
 }
 
+std::string ChooseUserFolder(const std::string& programFolder, bool iniWritable,
+                             const char* xdgValue, const std::string& home,
+                             const std::string& homeFallback) {
+  if (iniWritable) return programFolder + ProgramIniFolder;
+  // A relative or empty value is to be ignored, as if unset.
+  if (xdgValue != nullptr && xdgValue[0] == '/') {
+    return IncludeTrailingPathDelimiter(xdgValue) + UserSubfolder;
+  }
+  return IncludeTrailingPathDelimiter(home + "/" + homeFallback) + UserSubfolder;
+}
+
+std::string SettingsFolder() {
+  return UserFolder("XDG_CONFIG_HOME", ".config");
+}
+
+std::string CacheFolder() {
+  return UserFolder("XDG_CACHE_HOME", ".cache");
+}
+
 std::string ConfigFilePath() {
-  return ProgramFolder() + "ini/config.ini";
+  return SettingsFolder() + "config.ini";
 }
 
 std::string HomeFolder() {

@@ -4,9 +4,9 @@
 
 namespace korvane {
 
-// Readers of the configuration file ProgramFolder() + "ini/config.ini". Each call opens the
-// file, reads its keys with its own defaults and closes it: nothing is cached, so a change
-// saved in the Options window takes effect at its next reading.
+// Readers of the configuration file ConfigFilePath() (SettingsFolder() + "config.ini"). Each call
+// opens the file, reads its keys with its own defaults and closes it: nothing is cached, so a
+// change saved in the Options window takes effect at its next reading.
 
 // "IniParas"/"DefaultPath" as the main window reads it at start-up: default home + "/download".
 std::string ReadMainWindowDefaultPath();
