@@ -44,3 +44,9 @@ function(korvane_add_program name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   add_dependencies(${name} korvane_data)
 endfunction()
+
+# KorvaneVersion.h: the project's version for the programs' --version (link korvane_version).
+configure_file(${CMAKE_CURRENT_LIST_DIR}/KorvaneVersion.h.in
+               ${CMAKE_BINARY_DIR}/generated/KorvaneVersion.h @ONLY)
+add_library(korvane_version INTERFACE)
+target_include_directories(korvane_version INTERFACE ${CMAKE_BINARY_DIR}/generated)

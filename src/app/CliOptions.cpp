@@ -23,6 +23,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       options.Stitch = true;
       continue;
     }
+    if (argument == "--version") {
+      options.ShowVersion = true;
+      continue;
+    }
     bool known = false;
     for (const auto& [name, member] : valued) {
       if (argument != name) continue;
@@ -52,12 +56,15 @@ std::string CliUsage() {
          "                   [--stitch] [--service current|classic]\n"
          "       korvane-cli --retry FILE\n"
          "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service ...]\n"
+         "       korvane-cli --help | --version\n"
          "\n"
          "Downloads the tiles of the Street View panorama at a point, as the main window's Start\n"
          "does. Each TEXT goes into its box exactly as typed; an omitted box keeps the value the\n"
-         "window shows at start-up. --open fills the boxes from a task file first. --retry\n"
-         "fetches the tiles of a failed-tile list again. --stitch joins the tiles into one\n"
-         "panorama beside the task file once the task has ended, when no tile is missing.\n"
+         "window shows at start-up. --lat also takes a map link (.../@LAT,LON,...) or a pair\n"
+         "\"LAT, LON\", which fills both coordinates. --open fills the boxes from a task file\n"
+         "first. --retry fetches the tiles of a failed-tile list again. --stitch joins the\n"
+         "tiles into one panorama beside the task file once the task has ended, when no tile\n"
+         "is missing.\n"
          "--batch runs one task per place of a list (rows lat,lon[,name[,zoom]]; # comments),\n"
          "skips finished ones, continues unfinished ones, and writes a summary to\n"
          "<list>_summary.csv and standard output.\n"
@@ -66,7 +73,7 @@ std::string CliUsage() {
          "Log lines go to standard output, messages to standard error. Exit status: 0 when the\n"
          "task ended (or the re-download finished), 1 when Start ended with a message (or the\n"
          "panorama could not be made), 2 for a bad command line. SIGINT or SIGTERM stops the\n"
-         "task and waits for its end.\n";
+         "task and waits for its end. See man korvane-cli for more.\n";
 }
 
 }  // namespace korvane

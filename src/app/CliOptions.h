@@ -26,6 +26,7 @@ struct CliOptions {
   bool ShowHelp = false;
   // After the task's end, join its tiles into one panorama (when none is missing).
   bool Stitch = false;
+  bool ShowVersion = false;
 };
 
 // Parses the arguments after the program name; nothing when they are not a valid command line

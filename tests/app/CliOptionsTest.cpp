@@ -32,6 +32,7 @@ TEST(CliOptions, RefusesWhatIsNotACommandLine) {
   EXPECT_FALSE(ParseCliOptions({"--retry", "list.ftl", "--stitch"}));
   EXPECT_TRUE(ParseCliOptions({"--task", "a", "--stitch"})->Stitch);
   EXPECT_FALSE(ParseCliOptions({"--task", "a"})->Stitch);
+  EXPECT_TRUE(ParseCliOptions({"--version"})->ShowVersion);
 }
 
 TEST(CliOptions, ServiceIsCurrentOrClassicInAnyCase) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FaultPlan.h"
+#include "KorvaneVersion.h"
 #include "ListenAddress.h"
 #include "RequestLog.h"
 #include "StandinServer.h"
@@ -28,6 +29,7 @@ constexpr const char* DefaultListen = "127.0.0.1:0";
 constexpr const char* Usage =
     "usage: korvane-standin [--listen ADDR:PORT]... [--plan FILE] [--log FILE]\n"
     "                       [--tls CERT.pem KEY.pem]\n"
+    "       korvane-standin --help | --version\n"
     "  --listen ADDR:PORT  a loopback address to serve on (several allowed; port 0 picks a free\n"
     "                      port); default 127.0.0.1:0\n"
     "  --plan FILE         a fault plan (see README.md)\n"
@@ -73,6 +75,10 @@ int main(int argc, char** argv) {
         certificatePath = argv[++i];
         keyPath = argv[++i];
         continue;
+      }
+      if (option == "--version") {
+        std::printf("korvane-standin %s\n", ProductVersion);
+        return 0;
       }
       if (i + 1 >= argc || (option != "--listen" && option != "--plan" && option != "--log")) {
         std::fprintf(stderr, "korvane-standin: unknown or incomplete option \"%s\"\n%s",
