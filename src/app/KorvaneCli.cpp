@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "KorvaneVersion.h"
 #include "app/BatchRun.h"
 #include "app/CliOptions.h"
 #include "app/CliStitch.h"
@@ -10,6 +11,7 @@
 #include "app/StopSignals.h"
 #include "net/ServiceAddresses.h"
 #include "retry/RetryWindow.h"
+#include "session/PlaceRequest.h"
 #include "session/TaskFileRequest.h"
 #include "settings/Config.h"
 #include "ui/TConsoleDialogs.h"
@@ -38,6 +40,7 @@ StartRequest BuildRequest(const CliOptions& options) {
   if (options.Longitude) request.Longitude = *options.Longitude;
   if (options.Zoom) request.Zoom = *options.Zoom;
   if (options.Path) request.SavePath = *options.Path;
+  TakePlaceFromLatitude(request);
   return request;
 }
 
@@ -69,6 +72,10 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
   }
   if (options->ShowHelp) {
     out << CliUsage();
+    return ExitTaskEnded;
+  }
+  if (options->ShowVersion) {
+    out << "korvane-cli " << ProductVersion << '\n';
     return ExitTaskEnded;
   }
 

@@ -1,10 +1,16 @@
 #include "main/MainWindow.h"
+#include "session/PlaceRequest.h"
 
 namespace korvane {
 
 void MainWindow::StartStopClick() {
   if (startStopButton.Caption() == "Start") {
-    session_.Start(TypedRequest());
+    StartRequest request = TypedRequest();
+    if (TakePlaceFromLatitude(request)) {
+      latitudeEdit.SetText(request.Latitude);
+      longitudeEdit.SetText(request.Longitude);
+    }
+    session_.Start(request);
   } else {
     session_.Stop();
   }

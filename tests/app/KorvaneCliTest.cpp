@@ -48,6 +48,9 @@ TEST_F(KorvaneCli, ABadCommandLineExitsWithTwoAndTheUsage) {
   EXPECT_EQ(Run({"--retry", "a.ftl", "--task", "x"}), 2);
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_TRUE(Contains(out.str(), "usage: korvane-cli"));
+  EXPECT_EQ(Run({"--version"}), 0);
+  EXPECT_TRUE(out.str().starts_with("korvane-cli ")) << out.str();
+  EXPECT_EQ(out.str().back(), '\n');
 }
 
 TEST_F(KorvaneCli, ATaskToItsEndPrintsTheLogAndOnlyTheEndMessage) {
@@ -95,6 +98,20 @@ TEST_F(KorvaneCli, OpenFillsTheBoxesAndExplicitOptionsOverrideThem) {
   // Unchanged, it continues.
   EXPECT_EQ(Run({"--open", save.Path() + "opened.krvn"}), 0);
   EXPECT_TRUE(Contains(ReadFileBytes(save.Path() + "opened_log.txt"), "Log continue..."));
+}
+
+TEST_F(KorvaneCli, AMapLinkOrAPairAfterLatFillsBothCoordinates) {
+  EXPECT_EQ(Run({"--task", "link", "--lat",
+                 "https://www.google.com/maps/@48.8566,2.3522,3a,75y,90t/data=!3m6", "--zoom", "1",
+                 "--path", save.Path()}),
+            0);
+  EXPECT_TRUE(Contains(ReadFileBytes(save.Path() + "link.krvn"), "2.3522"));
+  EXPECT_TRUE(FileExists(save.Path() + "link/gv_0_0_1.jpg"));
+  // A pair overrides a --lon given too: the pasted place is what the user meant.
+  EXPECT_EQ(Run({"--task", "pair", "--lat", "48.8566, 2.3522", "--lon", "0", "--zoom", "1",
+                 "--path", save.Path()}),
+            0);
+  EXPECT_TRUE(Contains(ReadFileBytes(save.Path() + "pair.krvn"), "2.3522"));
 }
 
 TEST_F(KorvaneCli, OpenTakesATaskFileRelativeToTheCurrentFolder) {

@@ -62,6 +62,24 @@ TEST_F(StartChecks, InputErrorsAreRefusedBeforeTheLookup) {
   EXPECT_EQ(form->Session().Task(), nullptr);
 }
 
+TEST_F(StartChecks, AMapLinkInTheLatitudeBoxFillsBothBoxesBeforeTheChecks) {
+  Type("t", "https://www.google.com/maps/place/X/@48.8566,2.3522,17z/data=!3m1", "", "1",
+       SavePath());
+  StartAndRunToEnd();
+  EXPECT_EQ(form->latitudeEdit.Text(), "48.8566");
+  EXPECT_EQ(form->longitudeEdit.Text(), "2.3522");
+  ASSERT_EQ(MetadataRequests(), 1);
+  for (const auto& request : standin->Requests()) {
+    if (request.Target.find("output=xml") == std::string::npos) continue;
+    EXPECT_NE(request.Target.find("ll=48.8566,2.3522"), std::string::npos) << request.Target;
+  }
+  // Out of range, the pair meets the usual check with both boxes filled.
+  Type("t", "95.5, 2", "", "1", SavePath());
+  EXPECT_EQ(StartShows(),
+            std::vector<std::string>{"message: Latitude should be between -85 and 85."});
+  EXPECT_EQ(form->longitudeEdit.Text(), "2");
+}
+
 TEST_F(StartChecks, NoPanoramaShowsTheIdLineAndTheMessage) {
   Type("t", "82,5", "2", "3", SavePath());
   Press();
