@@ -19,7 +19,8 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ini ${CMAKE_SOURCE_DIR}/data/help
                   ${CMAKE_SOURCE_DIR}/data/blankimg
         DESTINATION ${KORVANE_INSTALL_FOLDER}
         PATTERN config.ini EXCLUDE
-        PATTERN temp.xml EXCLUDE)
+        PATTERN temp.xml EXCLUDE
+        PATTERN temp.json EXCLUDE)
 
 # Launchers: relative symbolic links into the program folder. The program finds its folder
 # through /proc/self/exe, which names the real file, so it runs from lib/korvane wherever the

@@ -19,8 +19,9 @@ MosaickerArguments Invalid(std::string problem) {
 }  // namespace
 
 std::string MosaickerUsage() {
-  return "Usage: mosaicker [--out FILE.jpg] [--quality 1..100] [--force] TASK.krvn\n"
+  return "usage: mosaicker [--out FILE.jpg] [--quality 1..100] [--force] TASK.krvn\n"
          "       mosaicker [--window [TASK.krvn]]\n"
+         "       mosaicker --help | --version\n"
          "Joins the tiles of a download task into one 360-degree panorama JPEG.\n"
          "  --out FILE.jpg     where the picture goes (default: beside the task file, TASK.jpg)\n"
          "  --quality N        JPEG quality from 1 to 100 (default " +
@@ -49,6 +50,9 @@ MosaickerArguments ParseMosaickerArguments(const std::vector<std::string>& args)
     auto value = [&]() -> const std::string* { return i + 1 < args.size() ? &args[++i] : nullptr; };
     if (arg == "--help" || arg == "-h") {
       arguments.What = Action::Help;
+      return arguments;
+    } else if (arg == "--version") {
+      arguments.What = Action::Version;
       return arguments;
     } else if (arg == "--window") {
       window = true;

@@ -17,7 +17,7 @@ inline constexpr int MosaickerIncomplete = 3;
 
 // What the command line asks for.
 struct MosaickerArguments {
-  enum class Action { Stitch, Window, Help, Invalid };
+  enum class Action { Stitch, Window, Help, Version, Invalid };
   Action What = Action::Invalid;
   std::string TaskFile;    // Stitch: required; Window: preselected when not empty
   std::string OutputPath;  // empty: beside the task file
@@ -28,7 +28,7 @@ struct MosaickerArguments {
 
 // mosaicker [--out FILE.jpg] [--quality 1..100] [--force] TASK.krvn
 // mosaicker [--window [TASK.krvn]]      (no argument at all: the window)
-// mosaicker --help
+// mosaicker --help | --version
 // args excludes the program's name.
 MosaickerArguments ParseMosaickerArguments(const std::vector<std::string>& args);
 

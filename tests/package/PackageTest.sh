@@ -40,9 +40,9 @@ for file in korvane-cli korvane-standin ini/cookies.txt help/help.html blankimg/
   [ -e "$folder/$file" ] || fail "missing /usr/lib/korvane/$file"
 done
 [ ! -e "$folder/ini/config.ini" ] || fail "a config.ini is installed"
-programs=(korvane-cli korvane-standin)
+programs=(korvane-cli korvane-standin mosaicker)
 if [ -e "$folder/korvane" ]; then
-  programs+=(korvane)
+  programs+=(korvane pictoscope)
   for file in share/applications/korvane.desktop share/icons/hicolor/scalable/apps/korvane.svg; do
     [ -e "$root/usr/$file" ] || fail "missing /usr/$file"
   done

@@ -37,6 +37,7 @@ TEST(MosaickerArguments, WindowWithOrWithoutATask) {
   EXPECT_EQ(arguments.What, Action::Window);
   EXPECT_EQ(arguments.TaskFile, "/s/t.krvn");
   EXPECT_EQ(ParseMosaickerArguments({"--help"}).What, Action::Help);
+  EXPECT_EQ(ParseMosaickerArguments({"--version", "t.krvn"}).What, Action::Version);
 }
 
 TEST(MosaickerArguments, BadCommandLines_Invalid) {

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "KorvaneVersion.h"
 #include "OpenWindow.h"
 #include "stitch/MosaickerCommand.h"
 
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
   switch (arguments.What) {
     case MosaickerArguments::Action::Help:
       std::cout << MosaickerUsage();
+      return MosaickerComplete;
+    case MosaickerArguments::Action::Version:
+      std::cout << "mosaicker " << ProductVersion << '\n';
       return MosaickerComplete;
     case MosaickerArguments::Action::Invalid:
       std::cerr << "mosaicker: " << arguments.Problem << "\n" << MosaickerUsage();
