@@ -93,10 +93,9 @@ address=${first_line#listening }
 as_user mkdir -p "$home/.config/korvane" "$home/downloads"
 as_user sh -c "cat > '$home/.config/korvane/config.ini'" <<INI
 [Service]
-Server0=$address
-Server1=$address
-Server2=$address
-Server3=$address
+Protocol=current
+LookupBase=http://$address
+TileBase=http://$address
 HomePage=http://$address/
 INI
 status=0
@@ -107,10 +106,13 @@ cat "$scratch/cli.out" "$scratch/cli.err"
 tiles=$(find "$home/downloads/tower" -name 'gv_*.jpg' | wc -l)
 [ "$tiles" -gt 0 ] || fail "no tiles downloaded"
 [ -f "$home/downloads/tower.krvn" ] || fail "no task file"
-[ -s "$home/.cache/korvane/temp.xml" ] || fail "the lookup's answer is not in ~/.cache/korvane/"
+[ -s "$home/.cache/korvane/temp.json" ] || fail "the lookup's answer is not in ~/.cache/korvane/"
+as_user "$root/usr/bin/mosaicker" "$home/downloads/tower.krvn" >"$scratch/mosaicker.out" ||
+  fail "mosaicker could not join the tiles: $(cat "$scratch/mosaicker.out")"
+[ -s "$home/downloads/tower.jpg" ] || fail "no panorama from mosaicker"
 leftovers=$(find "$folder/ini" -mindepth 1 ! -name cookies.txt)
 [ -z "$leftovers" ] || fail "written into the program folder: $leftovers"
-echo "$tiles tiles downloaded"
+echo "$tiles tiles downloaded and joined"
 
 step "lintian"
 lintian --fail-on error "$deb" || fail "lintian reports errors"
