@@ -27,18 +27,6 @@ bool StartsWithJpegMarker(const std::string& bytes) {
          static_cast<unsigned char>(bytes[1]) == 0xD8;
 }
 
-// One GET of url into response (emptied first); the failure when it did not succeed.
-std::optional<RequestFailure> TryGet(const HttpGetFunction& get, const std::string& url,
-                                     std::string& response) {
-  response.clear();
-  try {
-    get(url, response);
-    return std::nullopt;
-  } catch (...) {
-    return ClassifyFailure(std::current_exception());
-  }
-}
-
 class TileFetch {
  public:
   TileFetch(TileFetchWorker& worker, int x, int y, int k)

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "net/FailureKind.h"
 #include "platform/Clock.h"
 #include "platform/StopSignal.h"
 #include "task/DownloadTask.h"
@@ -17,9 +18,6 @@ enum class TileOutcome {
   Interrupted,  // the worker was asked to stop mid-tile: neither finished nor given up, so a
                 // later run fetches it again
 };
-
-// One GET of the worker's own client (HttpClient::Get): fills body with the answer or raises.
-using HttpGetFunction = std::function<void(const std::string& url, std::string& body)>;
 
 // What FetchTile borrows from its worker. The line handlers hand one line to the main window
 // and return when it has been added there.

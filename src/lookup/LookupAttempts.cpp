@@ -18,17 +18,6 @@ constexpr int UntextedAttempts = 4;
 constexpr Milliseconds AttemptPause{500};
 constexpr int TooManyRequestsStatus = 429;
 
-std::optional<RequestFailure> TryGet(const HttpGetFunction& get, const std::string& url,
-                                     std::string& answer) {
-  answer.clear();
-  try {
-    get(url, answer);
-    return std::nullopt;
-  } catch (...) {
-    return ClassifyFailure(std::current_exception());
-  }
-}
-
 // The kind as the repeat table sees it: a 429 counts as a refusal where the rules say so.
 FailureKind TableKind(const RequestFailure& failure, const LookupRepeatRules& rules) {
   if (rules.TooManyRequestsRefuses && failure.Status == TooManyRequestsStatus) {

@@ -4,11 +4,9 @@
 #include <optional>
 #include <string>
 
-namespace korvane {
+#include "net/FailureKind.h"
 
-// One GET over some transport: fills body with the answer or raises. The lookups pass their own
-// client's Get; tests pass failures no network produces.
-using HttpGetFunction = std::function<void(const std::string& url, std::string& body)>;
+namespace korvane {
 
 // What differs between the lookups in the repeat table they share.
 struct LookupRepeatRules {

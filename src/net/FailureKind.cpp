@@ -52,4 +52,15 @@ RequestFailure ClassifyFailure(const std::exception_ptr& error) {
   }
 }
 
+std::optional<RequestFailure> TryGet(const HttpGetFunction& get, const std::string& url,
+                                     std::string& body) {
+  body.clear();
+  try {
+    get(url, body);
+    return std::nullopt;
+  } catch (...) {
+    return ClassifyFailure(std::current_exception());
+  }
+}
+
 }  // namespace korvane

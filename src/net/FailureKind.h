@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,5 +33,13 @@ struct RequestFailure {
 
 // The kind and message of a failure raised by a request. error must not be null.
 RequestFailure ClassifyFailure(const std::exception_ptr& error);
+
+// One GET over some transport: fills body with the answer or raises. Workers and lookups pass
+// their own client's Get; tests pass failures no network produces.
+using HttpGetFunction = std::function<void(const std::string& url, std::string& body)>;
+
+// One GET of url into body (emptied first): nothing when it succeeded, else its failure.
+std::optional<RequestFailure> TryGet(const HttpGetFunction& get, const std::string& url,
+                                     std::string& body);
 
 }  // namespace korvane
