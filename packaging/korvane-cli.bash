@@ -1,5 +1,6 @@
 # bash completion for korvane-cli: its options, task files after --open, failed-tile lists
-# after --retry and folders after --path.
+# after --retry, place lists after --batch, folders after --path and the two protocols after
+# --service.
 
 _korvane_cli() {
   local cur prev words cword
@@ -14,6 +15,14 @@ _korvane_cli() {
       _filedir ftl
       return
       ;;
+    --batch)
+      _filedir csv
+      return
+      ;;
+    --service)
+      COMPREPLY=($(compgen -W "current classic" -- "$cur"))
+      return
+      ;;
     --path)
       _filedir -d
       return
@@ -26,6 +35,7 @@ _korvane_cli() {
       ;;
   esac
 
-  local options="--task --lat --lon --zoom --path --open --retry --help --version"
+  local options="--task --lat --lon --zoom --path --open --retry --batch --stitch --service
+    --quiet --help --version"
   COMPREPLY=($(compgen -W "$options" -- "$cur"))
 } && complete -F _korvane_cli korvane-cli

@@ -1,7 +1,10 @@
 #include "app/BatchRun.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "app/BatchList.h"
@@ -162,7 +165,11 @@ int RunBatch(const CliOptions& options, TApplication& app, SignalTarget& signals
     out << "== " << placeText << '\n' << std::flush;
     const StartRequest request{name, place.Latitude, place.Longitude,
                                place.Zoom.empty() ? zoom : place.Zoom, savePath};
-    const CliTaskOutcome outcome = RunCliTask(request, app, signals, out);
+    // Each place's line measures its own speed.
+    std::optional<ProgressLine> progress;
+    if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);
+    const CliTaskOutcome outcome =
+        RunCliTask(request, app, signals, out, progress ? &*progress : nullptr);
     if (!outcome.Started) {
       addRow({placeText, "", "", "", "not started"});
       status = BatchIncomplete;

@@ -23,6 +23,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       options.Stitch = true;
       continue;
     }
+    if (argument == "--quiet" || argument == "-q") {
+      options.Quiet = true;
+      continue;
+    }
     if (argument == "--version") {
       options.ShowVersion = true;
       continue;
@@ -53,9 +57,11 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
 std::string CliUsage() {
   return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
          " [--open FILE]\n"
-         "                   [--stitch] [--service current|classic]\n"
+         "                   [--stitch] [--service current|classic] [--quiet]\n"
          "       korvane-cli --retry FILE\n"
-         "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service ...]\n"
+         "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service "
+         "...]\n"
+         "                   [--quiet]\n"
          "       korvane-cli --help | --version\n"
          "\n"
          "Downloads the tiles of the Street View panorama at a point, as the main window's Start\n"
@@ -70,7 +76,9 @@ std::string CliUsage() {
          "<list>_summary.csv and standard output.\n"
          "--service speaks that Street View protocol for this run instead of the one in\n"
          "config.ini.\n"
-         "Log lines go to standard output, messages to standard error. Exit status: 0 when the\n"
+         "Log lines go to standard output, messages to standard error; on a terminal, standard\n"
+         "error also shows the progress (tiles done, failed, speed, time left) unless --quiet.\n"
+         "Exit status: 0 when the\n"
          "task ended (or the re-download finished), 1 when Start ended with a message (or the\n"
          "panorama could not be made), 2 for a bad command line. SIGINT or SIGTERM stops the\n"
          "task and waits for its end. See man korvane-cli for more.\n";

@@ -8,9 +8,10 @@ namespace korvane {
 
 // The command line of korvane-cli:
 //   korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT] [--open FILE]
-//               [--stitch] [--service current|classic]
+//               [--stitch] [--service current|classic] [--quiet]
 //   korvane-cli --retry FILE
 //   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service current|classic]
+//               [--quiet]
 // Each TEXT is put into its box exactly as a user would type it (empty texts included).
 struct CliOptions {
   std::optional<std::string> Task;
@@ -26,6 +27,8 @@ struct CliOptions {
   bool ShowHelp = false;
   // After the task's end, join its tiles into one panorama (when none is missing).
   bool Stitch = false;
+  // No progress line on a terminal's standard error (--quiet).
+  bool Quiet = false;
   bool ShowVersion = false;
 };
 

@@ -26,8 +26,8 @@ void SignalTarget::Signalled() {
 }
 
 CliTaskOutcome RunCliTask(const StartRequest& request, TApplication& app, SignalTarget& signals,
-                          std::ostream& out) {
-  CliTaskHost host(app, out);
+                          std::ostream& out, ProgressLine* progress) {
+  CliTaskHost host(app, out, progress);
   DownloadSession session(host, app);
   TTimer clock(app, "sessionClock");
   clock.SetEnabled(false);

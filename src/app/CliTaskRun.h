@@ -4,6 +4,7 @@
 #include <mutex>
 #include <ostream>
 
+#include "app/ProgressLine.h"
 #include "session/StartRequest.h"
 #include "ui/TApplication.h"
 
@@ -38,8 +39,9 @@ struct CliTaskOutcome {
 
 // One task as the main window's Start runs it, with the log on out and the boxes through the
 // application's dialogs; SIGINT/SIGTERM (through signals) press Stop. Returns when the task has
-// ended, or at once when it did not start. Main thread only.
+// ended, or at once when it did not start. progress (may be null) shows the count while the
+// task runs. Main thread only.
 CliTaskOutcome RunCliTask(const StartRequest& request, TApplication& app, SignalTarget& signals,
-                          std::ostream& out);
+                          std::ostream& out, ProgressLine* progress = nullptr);
 
 }  // namespace korvane

@@ -1,7 +1,10 @@
 #include "app/KorvaneCli.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "KorvaneVersion.h"
 #include "app/BatchRun.h"
@@ -46,7 +49,10 @@ StartRequest BuildRequest(const CliOptions& options) {
 
 int RunTask(const CliOptions& options, TApplication& app, SignalTarget& signals, std::ostream& out,
             std::ostream& err) {
-  const CliTaskOutcome outcome = RunCliTask(BuildRequest(options), app, signals, out);
+  std::optional<ProgressLine> progress;
+  if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);
+  const CliTaskOutcome outcome =
+      RunCliTask(BuildRequest(options), app, signals, out, progress ? &*progress : nullptr);
   if (!outcome.Ended) return ExitStartFailed;
   if (options.Stitch) return StitchEndedTask(outcome.TaskFilePath, out, err);
   return ExitTaskEnded;

@@ -21,4 +21,17 @@ InterruptedRun RunAndInterrupt(const std::string& program,
                                const std::vector<std::string>& arguments,
                                const std::string& trigger, std::chrono::seconds limit);
 
+// How a korvane-cli process ran with a terminal (a pseudo-terminal) as its standard error.
+struct TerminalRun {
+  std::string Printed;   // its standard output
+  std::string Terminal;  // what it wrote on the terminal
+  bool Exited = false;   // it ended by itself before limit
+  int ExitStatus = -1;
+};
+
+// Runs the program with the arguments, standard output to a pipe and standard error to a
+// pseudo-terminal, until it ends; a process still running after limit is killed.
+TerminalRun RunWithTerminal(const std::string& program, const std::vector<std::string>& arguments,
+                            std::chrono::seconds limit);
+
 }  // namespace korvane::test

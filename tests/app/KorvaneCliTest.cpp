@@ -177,6 +177,34 @@ TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
   EXPECT_LT(tiles, 28) << "the stop came before the grid was done";
 }
 
+// On a terminal, standard error shows the progress line beside the messages, while standard
+// output keeps exactly the log lines; --quiet leaves the terminal to the messages.
+TEST(KorvaneCliProcess, ProgressLineOnATerminalUnlessQuiet) {
+  StandinFixture standin("tile every delay 100\n");
+  TempFolder program;
+  TempFolder save;
+  CopyProgramFolder(program.Path(), standin.ServiceConfig());
+  const std::string cli = program.Path() + "korvane-cli";
+  const std::vector<std::string> task = {"--task", "shown",  "--lat", "48.8566", "--lon",
+                                         "2.3522", "--zoom", "3",     "--path",  save.Path()};
+  const TerminalRun shown = RunWithTerminal(cli, task, std::chrono::seconds(60));
+  ASSERT_TRUE(shown.Exited) << shown.Terminal;
+  EXPECT_EQ(shown.ExitStatus, 0);
+  EXPECT_TRUE(Contains(shown.Terminal, "tiles 28/28  failed 0")) << shown.Terminal;
+  EXPECT_TRUE(Contains(shown.Terminal, "Task stoped!")) << shown.Terminal;
+  EXPECT_FALSE(Contains(shown.Printed, "tiles ")) << "the log stays as it was";
+  EXPECT_FALSE(Contains(shown.Printed, "\r"));
+  EXPECT_TRUE(Contains(shown.Printed, "Log file has been saved as "));
+
+  std::vector<std::string> quietTask = task;
+  quietTask[1] = "quiet";
+  quietTask.push_back("--quiet");
+  const TerminalRun quiet = RunWithTerminal(cli, quietTask, std::chrono::seconds(60));
+  ASSERT_TRUE(quiet.Exited) << quiet.Terminal;
+  EXPECT_FALSE(Contains(quiet.Terminal, "tiles ")) << quiet.Terminal;
+  EXPECT_TRUE(Contains(quiet.Terminal, "Task stoped!"));
+}
+
 // Twenty places and a bad row: a first run through korvane-cli as a process is interrupted
 // with SIGINT during the fifth place, whose tiles never come, and a second run finishes the batch,
 // skipping the places already done.

@@ -31,6 +31,12 @@ expect() {  # expected-reply words...
 }
 
 expect "--retry" --re
+expect "--batch" --b
+expect "--stitch --service" --s
+expect "--quiet" --q
+expect "current classic" --service ""
+expect "classic" --service cl
+expect "files:csv" --batch ""
 expect "--task" --ta
 expect "--lat --lon" --l
 expect "--help" --h
