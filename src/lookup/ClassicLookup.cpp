@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "lookup/PanoIdCheck.h"
 #include "net/BrowserHeaders.h"
 #include "net/HttpClient.h"
 #include "net/ServiceAddresses.h"
@@ -50,7 +51,10 @@ std::string LookUpPanoramaWith(const HttpGetFunction& get, double latitude, doub
       FetchLookupAnswer(get, address, LookupRepeatRules{}, addLogLine, processMessages);
   if (!answer) return "";
   WriteFileAtomically(CacheFolder() + MetadataAnswerFile, *answer);
-  return PanoIdFromAnswer(*answer);
+  // The id goes into tile addresses, file names and the task file: text that cannot be an id
+  // (a short id cut together with the quote and what follows) means no panorama.
+  const std::string panoId = PanoIdFromAnswer(*answer);
+  return IsUsablePanoId(panoId) ? panoId : "";
 }
 
 }  // namespace korvane

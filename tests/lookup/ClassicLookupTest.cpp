@@ -92,6 +92,18 @@ TEST(PanoIdFromAnswer, CutsTwentyTwoCharactersAfterTheQuote) {
   EXPECT_EQ(PanoIdFromAnswer(""), "");
 }
 
+TEST_F(LookUpPanoramaTest, TextThatIsNoId_NoPanorama) {
+  const auto idOf = [](const std::string& answer) {
+    return LookUpPanoramaWith([&answer](const std::string&, std::string& body) { body = answer; },
+                              Latitude, Longitude, [](const std::string&) {}, {});
+  };
+  EXPECT_EQ(idOf("<p pano_id=\"0123456789abcdefghij-_\" x=\"1\"/>"), "0123456789abcdefghij-_");
+  EXPECT_EQ(idOf("<p pano_id=\"short\" x=\"1\"/>"), "") << "cut with the quote after it";
+  EXPECT_EQ(idOf("<p pano_id=\"../../../etc/passwd&x=1\"/>"), "");
+  const char withNul[] = "<p pano_id=\"0123456789abcdefghi\0jk\"/>";
+  EXPECT_EQ(idOf(std::string(withNul, sizeof withNul - 1)), "");
+}
+
 TEST_F(LookUpPanoramaTest, NoPanorama_EmptyIdWithoutALine) {
   StartService("metadata every nocoverage");
   EXPECT_EQ(Lookup(), "");
