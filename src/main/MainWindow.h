@@ -126,6 +126,7 @@ class MainWindow : public TForm, private SessionHost {
   void FailedLineAdded(const std::string& line) override;
   void ShowMessage(const std::string& text) override;
   void TaskStarted(int totalTiles) override;
+  void ProgressChanged(const SessionProgress& progress) override;
   void TaskEnded(const std::exception* error) override;
   void ProcessMessages() override;
   bool Quitting() const override;

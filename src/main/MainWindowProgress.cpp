@@ -37,6 +37,13 @@ void MainWindow::TaskStarted(int totalTiles) {
   progressTimer.SetEnabled(true);
 }
 
+// The count of the running task in the status bar, which only changes its text: the boxes and
+// buttons stay where they are. The last count stays after the end, until the next start.
+void MainWindow::ProgressChanged(const SessionProgress& progress) {
+  statusBar.SetSimpleText("Tiles " + IntToStr(progress.Done) + "/" + IntToStr(progress.Total) +
+                          ", failed " + IntToStr(progress.Failed));
+}
+
 void MainWindow::TaskEnded(const std::exception* error) {
   progressTimer.SetEnabled(false);
   startStopButton.SetCaption("Start");
