@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "lookup/PlaceFromLink.h"
 #include "platform/NumberFormat.h"
 
 namespace korvane {
@@ -14,14 +15,34 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+// The fields of a row, comma-separated; a field in double quotes may hold commas (a map link
+// does) and doubled quotes, as spreadsheets write them.
 std::vector<std::string> SplitFields(const std::string& line) {
   std::vector<std::string> fields;
-  std::size_t start = 0;
+  std::size_t at = 0;
   while (true) {
-    const std::size_t comma = line.find(',', start);
-    fields.push_back(Trim(line.substr(start, comma - start)));
+    std::string field;
+    const std::size_t first = line.find_first_not_of(" \t", at);
+    if (first != std::string::npos && line[first] == '"') {
+      std::size_t i = first + 1;
+      for (; i < line.size(); ++i) {
+        if (line[i] != '"') {
+          field.push_back(line[i]);
+        } else if (i + 1 < line.size() && line[i + 1] == '"') {
+          field.push_back('"');
+          ++i;
+        } else {
+          ++i;
+          break;
+        }
+      }
+      at = i;
+    }
+    const std::size_t comma = line.find(',', at);
+    field += line.substr(at, comma - at);
+    fields.push_back(Trim(field));
     if (comma == std::string::npos) break;
-    start = comma + 1;
+    at = comma + 1;
   }
   return fields;
 }
@@ -67,7 +88,14 @@ std::optional<BatchListReader::Row> BatchListReader::Next() {
     const std::string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == '#') continue;
 
-    const std::vector<std::string> fields = SplitFields(trimmed);
+    std::vector<std::string> fields = SplitFields(trimmed);
+    // A map link or a "lat, lon" pair (quoted, as both hold commas) names the place by itself.
+    if (fields.size() <= 3) {
+      if (const std::optional<PlaceTexts> place = PlaceFromText(fields[0])) {
+        fields[0] = place->Longitude;
+        fields.insert(fields.begin(), place->Latitude);
+      }
+    }
     const bool firstRow = !sawRow_;
     sawRow_ = true;
     if (firstRow && !LooksLikeNumber(fields[0])) continue;  // a header

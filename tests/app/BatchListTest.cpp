@@ -38,6 +38,20 @@ TEST(BatchList, ReadsPlacesWithOptionalNameAndZoomAndSkipsHeaderCommentsAndBlank
                                 "place 7: 40.1|-3.7|madrid|", "place 8: 1|2||5"}));
 }
 
+// Places copied from a browser: a map link or a "lat, lon" pair in quotes (both hold commas),
+// and quoted names, as spreadsheets write them.
+TEST(BatchList, AQuotedMapLinkOrPairNamesThePlace) {
+  EXPECT_EQ(
+      Rows("\"https://www.google.com/maps/@48.8583701,2.2944813,3a,75y,90t/data=!3m6\","
+           "tower,3\n"
+           "\"-33.85, 151.2\"\n"
+           "40.1,-3.7,\"Gran Via, \"\"Madrid\"\"\"\n"
+           "https://www.google.com/maps/@48.85,2.29,3a,75y,90t\n"),
+      (std::vector<std::string>{"place 1: 48.8583701|2.2944813|tower|3", "place 2: -33.85|151.2||",
+                                "place 3: 40.1|-3.7|Gran Via, \"Madrid\"|",
+                                "error 4: expected lat,lon[,name[,zoom]]"}));
+}
+
 TEST(BatchList, BadRowsAreReportedWithTheirLineAndTheListGoesOn) {
   const std::string longRow(MaxBatchRowBytes + 10, '1');
   EXPECT_EQ(
