@@ -231,7 +231,7 @@ int Run() {
   params.ThreadCount = TaskWorkers;
   params.SavePath = (root / "save").string() + "/";
   params.TaskFileName = "bench.krvn";
-  DownloadTask task(&params, nullptr);
+  DownloadTask task(&params);
   std::vector<std::string> urls;
   for (int x = task.MinX; x <= task.MaxX; ++x) {
     for (int y = task.MinY; y <= task.MaxY; ++y)
