@@ -110,7 +110,8 @@ TEST(FaultPlan, EveryActionNameIsKnown) {
 TEST(FaultPlan, MistakesAreRefusedWithTheirLine) {
   const std::pair<const char*, const char*> cases[] = {
       {"tile every explode", "line 1: unknown action \"explode\""},
-      {"\n\nsomething every ok", "line 3: expected metadata, lookup, tile or any, not \"something\""},
+      {"\n\nsomething every ok",
+       "line 3: expected metadata, lookup, tile or any, not \"something\""},
       {"tile first reset", "line 1: N must be a whole number from 1 to 1000000000, not \"reset\""},
       {"tile first 0 reset", "line 1: N must be a whole number"},
       {"tile sometimes reset", "line 1: expected every, first N, from N or attempt N"},
