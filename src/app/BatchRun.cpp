@@ -171,8 +171,9 @@ int RunBatch(const CliOptions& options, TApplication& app, SignalTarget& signals
     const CliTaskOutcome outcome =
         RunCliTask(request, app, signals, out, progress ? &*progress : nullptr);
     if (!outcome.Started) {
-      addRow({placeText, "", "", "", "not started"});
+      addRow({placeText, "", "", "", outcome.StopRequested ? "stopped" : "not started"});
       status = BatchIncomplete;
+      if (outcome.StopRequested) break;  // stopped during the lookup: no further place
       continue;
     }
     const bool stopped = outcome.StopRequested;

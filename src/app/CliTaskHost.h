@@ -30,7 +30,7 @@ class CliTaskHost final : public SessionHost {
   void TaskStarted(int) override {}
   void ProgressChanged(const SessionProgress& progress) override;
   void TaskEnded(const std::exception* error) override;
-  void ProcessMessages() override { app_.ProcessMessages(); }
+  void ServeUntil(const std::function<bool()>& done) override { app_.ProcessMessagesUntil(done); }
   bool Quitting() const override { return app_.Terminated(); }
 
  private:

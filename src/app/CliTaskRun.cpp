@@ -34,14 +34,10 @@ CliTaskOutcome RunCliTask(const StartRequest& request, TApplication& app, Signal
   clock.OnTimer = [&session] { session.Tick(); };
 
   CliTaskOutcome outcome;
-  signals.Set(&app, [&session, &outcome] {
+  const SignalListening listening(signals, app, [&session, &outcome] {
     outcome.StopRequested = true;
     session.Stop();
   });
-  struct Unlisten {
-    SignalTarget& signals;
-    ~Unlisten() { signals.Set(nullptr, nullptr); }
-  } unlisten{signals};
 
   app.CallHandler([&] { outcome.Started = session.Start(request); });
   if (!outcome.Started) return outcome;

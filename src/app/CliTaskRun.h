@@ -26,6 +26,21 @@ class SignalTarget {
   bool pending_ = false;
 };
 
+// A run that listens to the signals for its life.
+class SignalListening {
+ public:
+  SignalListening(SignalTarget& target, TApplication& app, std::function<void()> pressStop)
+      : target_(target) {
+    target_.Set(&app, std::move(pressStop));
+  }
+  ~SignalListening() { target_.Set(nullptr, nullptr); }
+  SignalListening(const SignalListening&) = delete;
+  SignalListening& operator=(const SignalListening&) = delete;
+
+ private:
+  SignalTarget& target_;
+};
+
 // How one task run from the command line ended.
 struct CliTaskOutcome {
   bool Started = false;        // the workers ran (else Start ended with a message or error)

@@ -58,10 +58,12 @@ int RunTask(const CliOptions& options, TApplication& app, SignalTarget& signals,
   return ExitTaskEnded;
 }
 
-int RunRetry(const CliOptions& options, TApplication& app, TConsoleDialogs& dialogs,
-             std::ostream& out) {
+int RunRetry(const CliOptions& options, TApplication& app, SignalTarget& signals,
+             TConsoleDialogs& dialogs, std::ostream& out) {
   RetryWindow retry(app);
   retry.OnLine = [&out](const std::string& line) { out << line << '\n' << std::flush; };
+  // SIGINT or SIGTERM stops the run at once; its lines end with the stop line.
+  const SignalListening listening(signals, app, [&retry] { retry.Stop(); });
   retry.Show();
   dialogs.PresetFile(*options.RetryFile);
   app.CallHandler([&retry] { retry.OpenListClick(); });
@@ -96,7 +98,7 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
   int status = ExitStartFailed;
   try {
     if (options->RetryFile) {
-      status = RunRetry(*options, app, dialogs, out);
+      status = RunRetry(*options, app, target, dialogs, out);
     } else if (options->BatchFile) {
       status = RunBatch(*options, app, target, out, err);
     } else {

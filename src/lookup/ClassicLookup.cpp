@@ -32,23 +32,20 @@ std::string PanoIdFromAnswer(const std::string& answer) {
   return first.substr(start, PanoIdLength);
 }
 
-std::string LookUpPanorama(double latitude, double longitude,
-                           const std::function<void(const std::string&)>& addLogLine,
-                           const std::function<void()>& processMessages) {
-  // A client of its own: browser headers, but no proxy and no cookie line.
-  HttpClient client;
+std::string LookUpPanorama(HttpClient& client, double latitude, double longitude,
+                           const std::function<void(const std::string&)>& addLogLine) {
   SetBrowserHeaders(client);
   return LookUpPanoramaWith(
       [&client](const std::string& url, std::string& body) { client.Get(url, body); }, latitude,
-      longitude, addLogLine, processMessages);
+      longitude, addLogLine, [&client] { return client.IsAborted(); });
 }
 
 std::string LookUpPanoramaWith(const HttpGetFunction& get, double latitude, double longitude,
                                const std::function<void(const std::string&)>& addLogLine,
-                               const std::function<void()>& processMessages) {
+                               const std::function<bool()>& stopped) {
   const std::string address = MetadataUrl(latitude, longitude);
   const std::optional<std::string> answer =
-      FetchLookupAnswer(get, address, LookupRepeatRules{}, addLogLine, processMessages);
+      FetchLookupAnswer(get, address, LookupRepeatRules{}, addLogLine, stopped);
   if (!answer) return "";
   WriteFileAtomically(CacheFolder() + MetadataAnswerFile, *answer);
   // The id goes into tile addresses, file names and the task file: text that cannot be an id

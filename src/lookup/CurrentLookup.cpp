@@ -15,26 +15,24 @@ constexpr const char* LookupAnswerFile = "temp.json";
 
 }  // namespace
 
-CurrentLookupAnswer LookUpCurrentPanorama(double latitude, double longitude,
-                                          const std::function<void(const std::string&)>& addLogLine,
-                                          const std::function<void()>& processMessages) {
-  // A client of its own: browser headers, but no proxy and no cookie line, as the classic one.
-  HttpClient client;
+CurrentLookupAnswer LookUpCurrentPanorama(
+    HttpClient& client, double latitude, double longitude,
+    const std::function<void(const std::string&)>& addLogLine) {
   SetBrowserHeaders(client);
   return LookUpCurrentPanoramaWith(
       [&client](const std::string& url, std::string& body) { client.Get(url, body); }, latitude,
-      longitude, addLogLine, processMessages);
+      longitude, addLogLine, [&client] { return client.IsAborted(); });
 }
 
 CurrentLookupAnswer LookUpCurrentPanoramaWith(
     const HttpGetFunction& get, double latitude, double longitude,
     const std::function<void(const std::string&)>& addLogLine,
-    const std::function<void()>& processMessages) {
+    const std::function<bool()>& stopped) {
   const std::string address = CurrentLookupUrl(latitude, longitude);
   LookupRepeatRules rules;
   rules.TooManyRequestsRefuses = true;
   const std::optional<std::string> body =
-      FetchLookupAnswer(get, address, rules, addLogLine, processMessages);
+      FetchLookupAnswer(get, address, rules, addLogLine, stopped);
   if (!body) {
     CurrentLookupAnswer gaveUp;
     gaveUp.Problem = "no answer";

@@ -5,28 +5,29 @@
 
 #include "lookup/CurrentLookupAnswer.h"
 #include "lookup/LookupAttempts.h"
+#include "net/HttpClient.h"
 
 namespace korvane {
 
 // Looks up the panorama nearest to the point (decimal degrees, already range-tested) with the
 // current protocol's lookup (CurrentLookupUrl), repeating it after failures by the repeat table
 // the classic lookup uses (FetchLookupAnswer), with a 429 answer counted as a refusal. Lines
-// go to addLogLine; processMessages runs before every attempt.
+// go to addLogLine. The request goes over client, which stops the lookup as LookUpPanorama's.
 //
 // The answer body is kept in CacheFolder() + "temp.json" (FileCreateError when that file
 // cannot be written). An HTML page instead of the answer adds the ban line; an answer that is
 // not understood adds a line naming what was missing and where the answer is kept. Every
 // outcome but Found means that there is no panorama; a lookup that gave up gives Unreadable.
-// Network failures never raise. Main thread only; waits go through TheClock().
-CurrentLookupAnswer LookUpCurrentPanorama(double latitude, double longitude,
-                                          const std::function<void(const std::string&)>& addLogLine,
-                                          const std::function<void()>& processMessages);
+// Network failures never raise. Waits go through TheClock().
+CurrentLookupAnswer LookUpCurrentPanorama(
+    HttpClient& client, double latitude, double longitude,
+    const std::function<void(const std::string&)>& addLogLine);
 
-// The lookup over another transport (see HttpGetFunction).
+// The lookup over another transport (see HttpGetFunction); stopped as in FetchLookupAnswer.
 CurrentLookupAnswer LookUpCurrentPanoramaWith(
     const HttpGetFunction& get, double latitude, double longitude,
     const std::function<void(const std::string&)>& addLogLine,
-    const std::function<void()>& processMessages);
+    const std::function<bool()>& stopped);
 
 // "Panorama: WIDTHxHEIGHT at zoom Z, taken YYYY-MM" for the size at that zoom (which must be in
 // answer.Sizes); the date part only when the answer has one.

@@ -31,14 +31,16 @@ FailureKind TableKind(const RequestFailure& failure, const LookupRepeatRules& ru
 std::optional<std::string> FetchLookupAnswer(
     const HttpGetFunction& get, const std::string& address, const LookupRepeatRules& rules,
     const std::function<void(const std::string&)>& addLogLine,
-    const std::function<void()>& processMessages) {
+    const std::function<bool()>& stopped) {
   addLogLine("Getting pano_id now, please wait...");
+  const auto isStopped = [&stopped] { return stopped && stopped(); };
 
   std::string answer;
   for (int attempt = 1;; ++attempt) {
-    if (processMessages) processMessages();
+    if (isStopped()) return std::nullopt;
     const std::optional<RequestFailure> failure = TryGet(get, address, answer);
     if (!failure) return answer;
+    if (isStopped()) return std::nullopt;
 
     const std::string message = failure->Message.value_or("");
     switch (TableKind(*failure, rules)) {

@@ -26,11 +26,13 @@ struct LookupRepeatRules {
 //   socket error: up to 4 attempts, then "Error: your network is with problem.";
 //   any other error: up to 10 attempts, the line M + "->" + address on each repeated one;
 //   a failure without a message: up to 4 attempts, no line.
-// processMessages (may be empty) runs before every attempt. Returns the answer body, or nothing
-// when the table gave up (its lines written). Never raises for a failure of the GET.
+// stopped (may be empty) is asked before every attempt and after every failed one: a stopped
+// lookup (its request aborted) gives up at once, without a line, since the service did not
+// fail. Returns the answer body, or nothing when the table gave up (its lines written) or the
+// lookup was stopped. Never raises for a failure of the GET.
 std::optional<std::string> FetchLookupAnswer(
     const HttpGetFunction& get, const std::string& address, const LookupRepeatRules& rules,
     const std::function<void(const std::string&)>& addLogLine,
-    const std::function<void()>& processMessages);
+    const std::function<bool()>& stopped);
 
 }  // namespace korvane

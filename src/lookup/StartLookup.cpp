@@ -24,18 +24,16 @@ std::string MissingZoomMessage(int zoom, int highestZoom) {
          IntToStr(highestZoom) + ".";
 }
 
-StartLookupResult LookUpForStart(ServiceProtocol protocol, double latitude, double longitude,
-                                 int zoom,
-                                 const std::function<void(const std::string&)>& addLogLine,
-                                 const std::function<void()>& processMessages) {
+StartLookupResult LookUpForStart(ServiceProtocol protocol, HttpClient& client, double latitude,
+                                 double longitude, int zoom,
+                                 const std::function<void(const std::string&)>& addLogLine) {
   StartLookupResult result;
   if (protocol == ServiceProtocol::Classic) {
-    result.PanoId = LookUpPanorama(latitude, longitude, addLogLine, processMessages);
+    result.PanoId = LookUpPanorama(client, latitude, longitude, addLogLine);
     return result;
   }
 
-  const CurrentLookupAnswer answer =
-      LookUpCurrentPanorama(latitude, longitude, addLogLine, processMessages);
+  const CurrentLookupAnswer answer = LookUpCurrentPanorama(client, latitude, longitude, addLogLine);
   if (answer.Kind != LookupAnswerKind::Found) return result;
   result.PanoId = answer.PanoId;
   result.MapsType = CurrentStreetViewMapsType;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "net/HttpClient.h"
 #include "net/ServiceAddresses.h"
 #include "task/TaskParameters.h"
 
@@ -38,11 +39,11 @@ std::string UnknownProtocolMessage(const std::string& protocolText);
 std::string MissingZoomMessage(int zoom, int highestZoom);
 
 // Looks the panorama at the point up with the protocol's lookup (LookUpPanorama or
-// LookUpCurrentPanorama; their lines go to addLogLine) and, for the current protocol, checks
-// that it has the zoom level. Raises what the lookups raise.
-StartLookupResult LookUpForStart(ServiceProtocol protocol, double latitude, double longitude,
-                                 int zoom,
-                                 const std::function<void(const std::string&)>& addLogLine,
-                                 const std::function<void()>& processMessages);
+// LookUpCurrentPanorama over client; their lines go to addLogLine) and, for the current
+// protocol, checks that it has the zoom level. Raises what the lookups raise. An Abort on
+// client stops it at once (then client.IsAborted() and the result means nothing).
+StartLookupResult LookUpForStart(ServiceProtocol protocol, HttpClient& client, double latitude,
+                                 double longitude, int zoom,
+                                 const std::function<void(const std::string&)>& addLogLine);
 
 }  // namespace korvane

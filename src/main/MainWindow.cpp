@@ -117,6 +117,7 @@ void MainWindow::WireHandlers() {
   browseFolderButton.OnClick = [this] { BrowseFolderClick(); };
   openTaskButton.OnClick = [this] { OpenTaskClick(); };
   startStopButton.OnClick = [this] { StartStopClick(); };
+  startStopButton.SetTakesClicksWhileBusy(true);  // Stop during Start's lookup
   progressTimer.OnTimer = [this] { ProgressTimerTick(); };
   logMemo.OnDblClick = [this] { ViewLogFileClick(); };
   exitItem.OnClick = [this] { ExitClick(); };

@@ -128,8 +128,9 @@ class MainWindow : public TForm, private SessionHost {
   void TaskStarted(int totalTiles) override;
   void ProgressChanged(const SessionProgress& progress) override;
   void TaskEnded(const std::exception* error) override;
-  void ProcessMessages() override;
+  void ServeUntil(const std::function<bool()>& done) override;
   bool Quitting() const override;
+  void LookupRunning(bool running) override;
 
   DownloadSession session_;
   bool closing_ = false;  // the window waits for a running task to end before closing

@@ -53,8 +53,13 @@ void MainWindow::TaskEnded(const std::exception* error) {
   if (OnTaskEnded) OnTaskEnded();
 }
 
-void MainWindow::ProcessMessages() {
-  App().ProcessMessages();
+void MainWindow::ServeUntil(const std::function<bool()>& done) {
+  App().ProcessMessagesUntil(done);
+}
+
+// The button stops the lookup while it runs; TaskStarted keeps it a Stop button for the task.
+void MainWindow::LookupRunning(bool running) {
+  startStopButton.SetCaption(running ? "Stop" : "Start");
 }
 
 bool MainWindow::Quitting() const {
@@ -63,6 +68,7 @@ bool MainWindow::Quitting() const {
 
 void MainWindow::CloseQuery(bool& canClose) {
   canClose = true;
+  if (session_.Starting()) session_.Stop();  // the lookup ends at once; nothing starts
   if (!TaskRunning()) return;
   // Closing while a task runs: stop every worker, keep serving their main-thread calls until
   // they have ended, then let the session save the logs, the list and the positions.

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ScopedFlag.h"
 #include "platform/TextFile.h"
+#include "platform/WorkOffMainThread.h"
 #include "task/FailedList.h"
 
 namespace korvane {
@@ -16,6 +17,8 @@ namespace {
 constexpr const char* NoRecordsLine = "No failed files records.";
 constexpr const char* StartLine = "Start...";
 constexpr const char* EndLine = "Download End.";
+constexpr const char* StoppedLine = "Download stopped by user.";
+constexpr const char* StopCaption = "Stop";
 constexpr const char* NotFoundSuffix = ":Error: the image is not found on server.";
 constexpr const char* OkSuffix = " ->OK";
 
@@ -55,7 +58,13 @@ RetryWindow::RetryWindow(TApplication& app) : TForm(app, "retryWindow") {
   linesMemo.SetScrollBars(ssBoth);
 
   OnShow = [this] { FormShow(); };
+  // Closing the window during a run stops it: nobody would see its lines any more.
+  OnCloseQuery = [this](bool& canClose) {
+    canClose = true;
+    Stop();
+  };
   openListButton.OnClick = [this] { OpenListClick(); };
+  openListButton.SetTakesClicksWhileBusy(true);  // Stop while the run fetches
 }
 
 void RetryWindow::FormShow() {
@@ -63,7 +72,10 @@ void RetryWindow::FormShow() {
 }
 
 void RetryWindow::OpenListClick() {
-  if (running_) return;
+  if (running_) {
+    Stop();
+    return;
+  }
   ScopedFlag running(running_);
   lastRunOutcome_ = RetryRunOutcome::Failed;  // until the run says otherwise
 
@@ -77,19 +89,42 @@ void RetryWindow::OpenListClick() {
   lastRunOutcome_ = Run(openListDialog.FileName);
 }
 
+void RetryWindow::Stop() {
+  if (client_ != nullptr) client_->Abort();
+}
+
 RetryRunOutcome RetryWindow::Run(const std::string& listPath) {
   linesMemo.Lines.Clear();
-  HttpClient client;
-  SetBrowserHeaders(client);
   const TStringList lines = LoadLines(listPath);
   if (lines.empty()) {
     AddLine(NoRecordsLine);
     return RetryRunOutcome::NoRecords;
   }
   AddLine(StartLine);
-  App().ProcessMessages();
-  for (const std::string& line : lines) {
-    if (!FetchLine(client, line)) break;
+
+  HttpClient client;
+  SetBrowserHeaders(client);
+  const std::string caption = openListButton.Caption();
+  client_ = &client;
+  openListButton.SetCaption(StopCaption);
+  struct RunEnd {
+    RetryWindow& window;
+    const std::string& caption;
+    ~RunEnd() {
+      window.client_ = nullptr;
+      window.openListButton.SetCaption(caption);
+    }
+  } runEnd{*this, caption};
+  RunOffMainThread(
+      App(), [this](const std::function<bool()>& done) { App().ProcessMessagesUntil(done); },
+      [&] {
+        for (const std::string& line : lines) {
+          if (client.IsAborted() || !FetchLine(client, line)) break;
+        }
+      });
+  if (client.IsAborted()) {
+    AddLine(StoppedLine);
+    return RetryRunOutcome::Stopped;
   }
   AddLine(EndLine);
   return RetryRunOutcome::Ended;
@@ -99,6 +134,7 @@ bool RetryWindow::FetchLine(HttpClient& client, const std::string& line) {
   const FailedTile tile = SplitFailedLine(line);
   std::string body;
   if (std::optional<RequestFailure> failure = GetRepeatingResets(client, tile.Address, body)) {
+    if (client.IsAborted()) return false;  // stopped: the tile did not fail
     AddLine(failure->Message.value_or("") + "->" + tile.Address);
     if (failure->Kind == FailureKind::Redirect || failure->Kind == FailureKind::Forbidden) {
       AddLine(BannedLine);
@@ -115,9 +151,11 @@ bool RetryWindow::FetchLine(HttpClient& client, const std::string& line) {
   return true;
 }
 
-void RetryWindow::AddLine(std::string line) {
-  linesMemo.Lines.Add(line);
-  if (OnLine) OnLine(line);
+void RetryWindow::AddLine(const std::string& line) {
+  App().Synchronize([this, &line] {
+    linesMemo.Lines.Add(line);
+    if (OnLine) OnLine(line);
+  });
 }
 
 }  // namespace korvane

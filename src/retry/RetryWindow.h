@@ -21,14 +21,15 @@ enum class RetryRunOutcome {
   Cancelled,  // the file-open dialog was cancelled
   NoRecords,  // the list had no line: "No failed files records."
   Ended,      // the run reached "Download End." (a ban included)
+  Stopped,    // Stop ended it: "Download stopped by user."
   Failed,     // an error ended it: the list could not be read or a tile file not written
 };
 
 // The re-download window: reads a failed-tile list (one "file|address" line per tile) and
 // fetches every listed tile again, writing it to the file recorded in its line. The list is
-// never changed. A run happens on the main thread, one request at a time, on a client of its
-// own with the browser headers and neither proxy nor cookies; window messages are processed
-// once, after "Start...".
+// never changed. A run fetches one tile at a time on a thread of its own, on a client of its
+// own with the browser headers and neither proxy nor cookies, while the window keeps serving
+// its messages; the button stops the run while it fetches.
 class RetryWindow : public TForm {
  public:
   explicit RetryWindow(TApplication& app);
@@ -36,13 +37,16 @@ class RetryWindow : public TForm {
   // Empties linesMemo each time the window is shown.
   void FormShow();
   // One run: asks for the list, then fetches its tiles, adding a line to linesMemo for each event.
-  // Returns when the run is over. A click that arrives while a run is in progress (the run
-  // processes window messages once) does nothing.
+  // Returns when the run is over. A click that arrives while the run fetches stops it.
   // Raises FileOpenError ("Cannot open file " + path) when the list cannot be read (nothing is
   // fetched) and FileCreateError ("Cannot create file " + path) when a tile file cannot be
   // written (the run ends there, without "Download End."). Every other failure of a request
   // becomes lines in linesMemo.
   void OpenListClick();
+
+  // Stops the run in progress at once (its request in flight is aborted): it ends with
+  // "Download stopped by user.". Nothing without a run.
+  void Stop();
 
   bool Running() const { return running_; }
   RetryRunOutcome LastRunOutcome() const { return lastRunOutcome_; }
@@ -62,9 +66,11 @@ class RetryWindow : public TForm {
   // Fetches and stores the tile of one line of the list; false when the service has banned
   // this client and the run must end.
   bool FetchLine(HttpClient& client, const std::string& line);
-  void AddLine(std::string line);
+  // From the run's thread too: the line is added on the main thread.
+  void AddLine(const std::string& line);
 
   bool running_ = false;
+  HttpClient* client_ = nullptr;  // the run's client while it fetches
   RetryRunOutcome lastRunOutcome_ = RetryRunOutcome::NotRun;
 };
 

@@ -2,10 +2,13 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "download/TileWorker.h"
 #include "download/TileWorkerHost.h"
+#include "lookup/StartLookup.h"
+#include "net/HttpClient.h"
 #include "platform/Synchronizer.h"
 #include "platform/TextFile.h"
 #include "session/SessionHost.h"
@@ -16,15 +19,19 @@
 
 namespace korvane {
 
+// The log line of a Start whose lookup was stopped.
+inline constexpr const char* LookupStoppedLine = "Lookup stopped by user.";
+
 // One download task from the press of Start to its end: the start rules, the panorama lookup,
 // the task object and its files, the workers, stop, the periodic saves and the end sequence.
 // It keeps the task's log and failed-tile list (the files are written from them) and reports
 // everything to its host; it shows nothing itself.
 //
-// States: idle, starting (inside Start, whose lookup serves the host's loop), running (workers
-// exist) and stopping (running, every worker asked to stop). Only Tick's end sequence returns
-// a running session to idle. Main thread only; the workers reach the session through the
-// synchronizer, so its state needs no lock.
+// States: idle, starting (inside Start, whose lookup runs on a thread of its own while the
+// host's loop is served), running (workers exist) and stopping (running, every worker asked to
+// stop). Only Tick's end sequence returns a running session to idle. Main thread only; the
+// workers and the lookup reach the session through the synchronizer, so its state needs no
+// lock.
 class DownloadSession : public TileWorkerHost {
  public:
   // Host and synchronizer must outlive the session.
@@ -41,7 +48,9 @@ class DownloadSession : public TileWorkerHost {
   // the workers run. A call while the session is starting or running does nothing.
   bool Start(const StartRequest& request);
 
-  // Asks every worker to stop (one log line each); the task then ends through Tick.
+  // Asks every worker to stop (one log line each); the task then ends through Tick. During
+  // Start's lookup: aborts its request, and Start ends with LookupStoppedLine in the log and
+  // no message.
   void Stop();
 
   // The host's one-second clock tick while a task runs: every fourth tick saves the log, the
@@ -75,6 +84,10 @@ class DownloadSession : public TileWorkerHost {
 
  private:
   bool StartSequence(const StartRequest& request);
+  // The lookup on its own thread, abortable by Stop through lookupClient_; nothing when
+  // stopped.
+  std::optional<StartLookupResult> RunLookup(ServiceProtocol protocol, double latitude,
+                                             double longitude, int zoom);
   void AddLog(std::string line);
   void TerminateWorkers(bool withLogLines);
   void SaveTaskState();
@@ -91,6 +104,7 @@ class DownloadSession : public TileWorkerHost {
   TStringList log_;
   TStringList failed_;
   TileWorker::RequestFilter requestFilter_;
+  HttpClient* lookupClient_ = nullptr;  // the lookup's client while it runs
   int runningWorkers_ = 0;
   int timerTicks_ = 0;
   bool starting_ = false;

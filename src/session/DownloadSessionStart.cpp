@@ -5,6 +5,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
 #include "platform/ScopedFlag.h"
+#include "platform/WorkOffMainThread.h"
 #include "session/DownloadSession.h"
 #include "session/StartRules.h"
 #include "settings/Config.h"
@@ -13,8 +14,8 @@
 namespace korvane {
 
 bool DownloadSession::Start(const StartRequest& request) {
-  // The lookup serves the host's loop, so a second Start (a second press, Enter) can arrive
-  // while this one runs: it is ignored, as is a Start while a task runs.
+  // The host's loop is served during the lookup, so a second Start (Enter) can arrive while
+  // this one runs: it is ignored, as is a Start while a task runs.
   if (starting_ || Running()) return false;
   ScopedFlag startingGuard(starting_);
   return StartSequence(request);
@@ -49,10 +50,13 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
     host_.ShowMessage(UnknownProtocolMessage(protocolText));
     return false;
   }
-  const StartLookupResult found = LookUpForStart(
-      *protocol, latitude, longitude, zoom, [this](const std::string& line) { AddLog(line); },
-      [this] { host_.ProcessMessages(); });
+  const std::optional<StartLookupResult> lookedUp = RunLookup(*protocol, latitude, longitude, zoom);
+  if (!lookedUp) {
+    AddLog(LookupStoppedLine);
+    return false;
+  }
   if (host_.Quitting()) return false;  // the program is going away
+  const StartLookupResult& found = *lookedUp;
   const std::string& panoId = found.PanoId;
   AddLog("Pano_id got: " + panoId);
   if (panoId.empty()) {
@@ -154,7 +158,38 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   return true;
 }
 
+std::optional<StartLookupResult> DownloadSession::RunLookup(ServiceProtocol protocol,
+                                                            double latitude, double longitude,
+                                                            int zoom) {
+  HttpClient client;
+  lookupClient_ = &client;
+  host_.LookupRunning(true);
+  struct LookupEnd {
+    DownloadSession& session;
+    ~LookupEnd() {
+      session.lookupClient_ = nullptr;
+      session.host_.LookupRunning(false);
+    }
+  } lookupEnd{*this};
+
+  StartLookupResult found;
+  RunOffMainThread(
+      synchronizer_, [this](const std::function<bool()>& done) { host_.ServeUntil(done); },
+      [&] {
+        found = LookUpForStart(protocol, client, latitude, longitude, zoom,
+                               [this](const std::string& line) {
+                                 synchronizer_.Synchronize([this, &line] { AddLog(line); });
+                               });
+      });
+  if (client.IsAborted()) return std::nullopt;
+  return found;
+}
+
 void DownloadSession::Stop() {
+  if (lookupClient_ != nullptr) {
+    lookupClient_->Abort();
+    return;
+  }
   if (!Running()) return;
   TerminateWorkers(true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <string>
 
 #include "platform/TextFile.h"
@@ -41,10 +42,14 @@ class SessionHost {
   // the end sequence met (a file it could not write), null when none; the task ended anyway.
   virtual void TaskEnded(const std::exception* error) = 0;
 
-  // The lookup runs on the main thread and lets the host serve its loop between attempts;
-  // Quitting tells the session that the program is going away (it then starts nothing).
-  virtual void ProcessMessages() = 0;
+  // The lookup runs on a thread of its own while the session serves the host's loop until
+  // done is true (the lookup's lines and its end arrive through the synchronizer), so a stop
+  // request can reach it. Quitting tells the session that the program is going away (it then
+  // starts nothing).
+  virtual void ServeUntil(const std::function<bool()>& done) = 0;
   virtual bool Quitting() const = 0;
+  // The lookup began (running) or ended: Stop now stops it (a window offers its Stop button).
+  virtual void LookupRunning(bool running) { (void)running; }
 };
 
 }  // namespace korvane

@@ -33,12 +33,13 @@ void TComponent::RunUserHandler(const std::function<void()>& handler) {
 }
 
 bool TComponent::RunUserClick(const std::function<void()>& handler) {
-  if (clickRunning_) return false;
-  clickRunning_ = true;
+  if (clickRunning_ && !takesClicksWhileBusy_) return false;
   struct Reset {
     bool& flag;
-    ~Reset() { flag = false; }
-  } reset{clickRunning_};
+    bool before;
+    ~Reset() { flag = before; }
+  } reset{clickRunning_, clickRunning_};
+  clickRunning_ = true;
   RunUserHandler(handler);
   return true;
 }

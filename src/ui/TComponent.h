@@ -34,6 +34,10 @@ class TComponent {
   // Asks the factory for the peer of this kind of component; null when it has none.
   virtual std::unique_ptr<TPeer> MakePeer(TPeerFactory& factory);
 
+  // For a button whose click runs long work while serving the loop and which stops that work
+  // when pressed again (Start that becomes Stop): its click handler is entered again.
+  void SetTakesClicksWhileBusy(bool takes) { takesClicksWhileBusy_ = takes; }
+
  protected:
   // Registers with the form; raises Exception when the form already holds the name.
   TComponent(TForm* form, std::string name);
@@ -47,8 +51,8 @@ class TComponent {
   // application the exception reaches the caller.
   void RunUserHandler(const std::function<void()>& handler);
   // As RunUserHandler, for a click: a click that arrives while the control's previous click
-  // is still being handled (its handler processes messages) is ignored. Returns whether the
-  // handler ran.
+  // is still being handled (its handler processes messages) is ignored, unless the control
+  // takes such clicks. Returns whether the handler ran.
   bool RunUserClick(const std::function<void()>& handler);
 
   // Lets a form adopt itself as its own owner form.
@@ -59,6 +63,7 @@ class TComponent {
   TForm* form_;
   std::unique_ptr<TPeer> peer_;
   bool clickRunning_ = false;
+  bool takesClicksWhileBusy_ = false;
 };
 
 }  // namespace korvane

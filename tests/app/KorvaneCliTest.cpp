@@ -177,6 +177,37 @@ TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
   EXPECT_LT(tiles, 28) << "the stop came before the grid was done";
 }
 
+// A stalled service holds the lookup, or a re-download, in a request that never ends: SIGINT
+// aborts it at once instead of waiting out the time-outs and the repeats (minutes).
+TEST(KorvaneCliProcess, SigintEndsAStalledLookupAndAStalledRedownloadAtOnce) {
+  StandinFixture standin("metadata every stall\ntile every stall\n");
+  TempFolder program;
+  TempFolder save;
+  CopyProgramFolder(program.Path(), standin.ServiceConfig());
+  const std::string cli = program.Path() + "korvane-cli";
+  const InterruptedRun lookup =
+      RunAndInterrupt(cli,
+                      {"--task", "hung", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "3",
+                       "--path", save.Path()},
+                      "Getting pano_id now, please wait...\n", std::chrono::seconds(30));
+  ASSERT_TRUE(lookup.Signalled) << lookup.Printed;
+  ASSERT_TRUE(lookup.Exited) << lookup.Printed;
+  EXPECT_EQ(lookup.ExitStatus, 1);
+  EXPECT_EQ(lookup.Printed, "Getting pano_id now, please wait...\nLookup stopped by user.\n");
+  EXPECT_FALSE(FileExists(save.Path() + "hung.krvn"));
+
+  const std::string url = "http://" + standin.Host() + "/cbk?output=tile&panoid=ANY&x=0&y=0&zoom=1";
+  const std::string list = save.Path() + "list.ftl";
+  WriteFileBytes(list, save.Path() + "tile.jpg|" + url + "\r\n");
+  const InterruptedRun redownload =
+      RunAndInterrupt(cli, {"--retry", list}, "Start...\n", std::chrono::seconds(30));
+  ASSERT_TRUE(redownload.Signalled) << redownload.Printed;
+  ASSERT_TRUE(redownload.Exited) << redownload.Printed;
+  EXPECT_EQ(redownload.ExitStatus, 1) << "the list was not fetched to its end";
+  EXPECT_EQ(redownload.Printed, "Start...\nDownload stopped by user.\n");
+  EXPECT_FALSE(FileExists(save.Path() + "tile.jpg"));
+}
+
 // On a terminal, standard error shows the progress line beside the messages, while standard
 // output keeps exactly the log lines; --quiet leaves the terminal to the messages.
 TEST(KorvaneCliProcess, ProgressLineOnATerminalUnlessQuiet) {

@@ -40,9 +40,8 @@ class LookUpPanoramaTest : public ::testing::Test {
   }
 
   std::string Lookup() {
-    return LookUpPanorama(
-        Latitude, Longitude, [this](const std::string& line) { lines.push_back(line); },
-        [this] { ++processed; });
+    return LookUpPanorama(client, Latitude, Longitude,
+                          [this](const std::string& line) { lines.push_back(line); });
   }
   std::string Address() const { return MetadataUrl(Latitude, Longitude); }
   int Requests() const { return standin->CountRequests(Address()); }
@@ -52,8 +51,8 @@ class LookUpPanoramaTest : public ::testing::Test {
   TempProgramFolder program;
   std::unique_ptr<StandinFixture> standin;
   RefusingPort refusingPort;
+  HttpClient client;
   Lines lines;
-  int processed = 0;
 };
 
 TEST_F(LookUpPanoramaTest, Answer_IdFromTheFirstLineAndTheAnswerKept) {
@@ -63,7 +62,6 @@ TEST_F(LookUpPanoramaTest, Answer_IdFromTheFirstLineAndTheAnswerKept) {
   const std::string answer = ReadFileBytes(AnswerFile());
   EXPECT_NE(answer.find("pano_id=\"" + id + "\""), std::string::npos);
   EXPECT_EQ(lines, Lines{Getting});
-  EXPECT_EQ(processed, 1);
   EXPECT_TRUE(clock.PausesMs().empty());
 
   const auto requests = standin->Requests();
@@ -123,7 +121,6 @@ TEST_F(LookUpPanoramaTest, RefusedFourTimes_ThreeSilentPausesThenTheBanLine) {
   EXPECT_EQ(Lookup(), "");
   EXPECT_EQ(lines, (Lines{Getting, "Error: may be your IP is banned.\nPlease try again later."}));
   EXPECT_EQ(Requests(), 4);
-  EXPECT_EQ(processed, 4);
   EXPECT_EQ(clock.PausesMs(), Pauses(3, 500));
   EXPECT_FALSE(FileExists(AnswerFile()));
 }
@@ -162,14 +159,13 @@ TEST_F(LookUpPanoramaTest, SucceedsAfterResets_IdFromTheLastAnswer) {
   EXPECT_EQ(Lookup().size(), 22u);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1], "Connection Closed Gracefully.->" + Address());
-  EXPECT_EQ(processed, 3);
+  EXPECT_EQ(Requests(), 3);
 }
 
 TEST_F(LookUpPanoramaTest, NetworkDown_FourAttemptsThenTheNetworkLine) {
   StartDeadService();
   EXPECT_EQ(Lookup(), "");
   EXPECT_EQ(lines, (Lines{Getting, "Error: your network is with problem."}));
-  EXPECT_EQ(processed, 4);
   EXPECT_EQ(clock.PausesMs(), Pauses(3, 500));
 }
 
@@ -192,7 +188,7 @@ TEST_F(LookUpPanoramaTest, ABusyServiceWhoseReasonNamesAnotherStatus_IsAnOtherEr
         ++calls;
         throw HttpStatusError(503, "503 Try again in 403 seconds");
       },
-      Latitude, Longitude, [this](const std::string& line) { lines.push_back(line); }, nullptr);
+      Latitude, Longitude, [this](const std::string& line) { lines.push_back(line); }, {});
   EXPECT_EQ(id, "");
   EXPECT_EQ(calls, 10) << "the attempts of any other error, not the four of a ban";
   Lines expected{Getting};
@@ -209,11 +205,38 @@ TEST_F(LookUpPanoramaTest, FailureWithoutText_FourSilentAttempts) {
         ++calls;
         throw 42;
       },
-      Latitude, Longitude, [this](const std::string& line) { lines.push_back(line); }, nullptr);
+      Latitude, Longitude, [this](const std::string& line) { lines.push_back(line); }, {});
   EXPECT_EQ(id, "");
   EXPECT_EQ(calls, 4);
   EXPECT_EQ(lines, Lines{Getting});
   EXPECT_EQ(clock.PausesMs(), Pauses(3, 500));
+}
+
+// A stop aborts the request in flight: its failure is no failure of the service, so the
+// table neither writes its line nor pauses nor tries again.
+TEST_F(LookUpPanoramaTest, StoppedDuringAnAttempt_GivesUpAtOnceWithoutALine) {
+  StartService("");
+  bool stopped = false;
+  int calls = 0;
+  const std::string id = LookUpPanoramaWith(
+      [&](const std::string&, std::string&) {
+        ++calls;
+        stopped = true;
+        throw HttpStatusError(500, "500 Internal Server Error");
+      },
+      Latitude, Longitude, [this](const std::string& line) { lines.push_back(line); },
+      [&stopped] { return stopped; });
+  EXPECT_EQ(id, "");
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(lines, Lines{Getting});
+  EXPECT_TRUE(clock.PausesMs().empty());
+
+  // An abort that came before the lookup: not a single request.
+  lines.clear();
+  client.Abort();
+  EXPECT_EQ(Lookup(), "");
+  EXPECT_EQ(lines, Lines{Getting});
+  EXPECT_EQ(Requests(), 0);
 }
 
 TEST_F(LookUpPanoramaTest, AnswerFileCannotBeWritten_Raises) {

@@ -36,13 +36,12 @@ class CurrentLookupTest : public ::testing::Test {
     longitude = point->second;
   }
   CurrentLookupAnswer Lookup() {
-    return LookUpCurrentPanorama(
-        latitude, longitude, [this](const std::string& line) { lines.push_back(line); }, nullptr);
+    return LookUpCurrentPanorama(client, latitude, longitude,
+                                 [this](const std::string& line) { lines.push_back(line); });
   }
   StartLookupResult ForStart(int zoom) {
-    return LookUpForStart(
-        ServiceProtocol::Current, latitude, longitude, zoom,
-        [this](const std::string& line) { lines.push_back(line); }, nullptr);
+    return LookUpForStart(ServiceProtocol::Current, client, latitude, longitude, zoom,
+                          [this](const std::string& line) { lines.push_back(line); });
   }
   int Requests() const { return standin->CountRequests(CurrentLookupUrl(latitude, longitude)); }
   std::string AnswerFile() const { return program.Path() + "ini/temp.json"; }
@@ -52,6 +51,7 @@ class CurrentLookupTest : public ::testing::Test {
   std::unique_ptr<StandinFixture> standin;
   double latitude = 48.8584;
   double longitude = 2.2945;
+  HttpClient client;
   Lines lines;
 };
 

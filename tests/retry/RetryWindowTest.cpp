@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "dialogs/LayoutCheck.h"
 #include "net/ServiceAddresses.h"
@@ -265,26 +267,35 @@ TEST_F(RedownloadWindow, AListThatCannotBeReadFetchesNothing) {
   EXPECT_EQ(server.AcceptedCount(), 0);
 }
 
-TEST_F(RedownloadWindow, AClickArrivingDuringARunDoesNotStartASecondRun) {
+// The run fetches on a thread of its own, so the window keeps serving its messages; the
+// button, a Stop button while the run fetches, ends it at once even with a request hanging,
+// without fetching the rest and without starting a second run.
+TEST_F(RedownloadWindow, AClickDuringARunStopsItAtOnceEvenWithARequestHanging) {
+  server.AddConnection(ConnectionScript().AwaitRequest().Stall());
   Serve();
   const std::string listPath = WriteList("two.ftl", {Line("a.jpg", "/a"), Line("b.jpg", "/b")});
   dialogs.QueuePick(listPath);  // what a second run would be given
-  bool clicked = false;
-  dialogs.OnEvent = [&](const TDialogEvent& event) {
-    // While the file dialog is up the user clicks the button again; the click is delivered
-    // when the run processes messages after "Start...".
-    if (event.Kind == TDialogEvent::OpenFile && !clicked) {
-      clicked = true;
-      app.QueueCall([&] { flt.openListButton.UserClick(); });
-    }
-  };
+  std::string captionDuringRun;
+  std::thread user([&] {
+    // Bounded: a run that never sends its first request fails the checks below.
+    for (int i = 0; i < 1000 && server.Received(0).empty(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    app.QueueCall([&] {
+      captionDuringRun = flt.openListButton.Caption();
+      flt.openListButton.UserClick();
+    });
+  });
   Run(listPath);
-  EXPECT_TRUE(clicked);
-  EXPECT_EQ(dialogs.Texts(TDialogEvent::OpenFile).size(), 1u);
-  EXPECT_EQ(dialogs.PendingAnswers(), 1);
-  EXPECT_EQ(RequestsFor("/a"), 1);
-  EXPECT_EQ(Memo(), (TStringList{"Start...", Tile("a.jpg") + ":" + Url("/a") + " ->OK",
-                                 Tile("b.jpg") + ":" + Url("/b") + " ->OK", "Download End."}));
+  user.join();
+  EXPECT_EQ(captionDuringRun, "Stop");
+  EXPECT_EQ(Memo(), (TStringList{"Start...", "Download stopped by user."}));
+  EXPECT_EQ(handedOut, Memo());
+  EXPECT_EQ(flt.LastRunOutcome(), RetryRunOutcome::Stopped);
+  EXPECT_EQ(dialogs.PendingAnswers(), 1) << "no second run";
+  EXPECT_EQ(RequestsFor("/b"), 0);
+  EXPECT_FALSE(FileExists(Tile("a.jpg")));
+  EXPECT_EQ(flt.openListButton.Caption(), "Open *.ftl file and download...");
+  EXPECT_FALSE(flt.Running());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
@@ -45,7 +46,7 @@ class RecordingHost : public SessionHost {
     events.push_back(error ? std::string("ended: ") + error->what() : "ended");
     ++ended;
   }
-  void ProcessMessages() override { app_.ProcessMessages(); }
+  void ServeUntil(const std::function<bool()>& done) override { app_.ProcessMessagesUntil(done); }
   bool Quitting() const override { return app_.Terminated(); }
 
  private:
@@ -241,6 +242,39 @@ TEST_F(StalledServiceSession, StopEndsTheTaskWithoutWaitingForTheStalledRequests
     EXPECT_EQ(line.find("->"), std::string::npos) << "no failure line for a stop: " << line;
   }
   EXPECT_TRUE(session.FailedLines().empty()) << "an interrupted tile is not a failed one";
+}
+
+class StalledLookupSession : public DownloadSessionTest {
+ protected:
+  StalledLookupSession() : DownloadSessionTest("metadata every stall\n") {}
+};
+
+// The lookup's request hangs; a Stop that comes through the loop Start serves meanwhile aborts
+// it, and Start ends without a box, without a task and without trying the lookup again.
+TEST_F(StalledLookupSession, StopDuringTheLookupEndsStartAtOnce) {
+  std::chrono::steady_clock::time_point stopped;
+  std::thread user([&] {
+    // Bounded: a lookup that never reaches the service fails the checks below.
+    for (int i = 0; i < 1000 && LookUps() == 0; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    app.QueueCall([&] {
+      EXPECT_TRUE(session.Starting());
+      stopped = std::chrono::steady_clock::now();
+      session.Stop();
+    });
+  });
+  const bool started = session.Start(Request("stalled", "3"));
+  const auto ended = std::chrono::steady_clock::now();
+  user.join();
+  EXPECT_FALSE(started);
+  // Far below the test clock's 10 s network time-out, which the repeats would multiply.
+  EXPECT_LT(ended - stopped, std::chrono::seconds(5));
+  EXPECT_TRUE(host.events.empty()) << "a stop is no refusal";
+  EXPECT_EQ(session.LogLines(),
+            (TStringList{"Getting pano_id now, please wait...", "Lookup stopped by user."}));
+  EXPECT_EQ(LookUps(), 1);
+  EXPECT_EQ(session.Task(), nullptr);
+  EXPECT_FALSE(FileExists(save.Path() + "stalled.krvn"));
 }
 
 // A task runs once at a time: a second session (another window or process) that starts it is

@@ -132,6 +132,20 @@ TEST_F(FormTest, ACloseOrClickArrivingWhileItsPredecessorIsStillHandledIsIgnored
   EXPECT_EQ(clicks, 1);
   options.Button1.UserClick();  // the first click is over: the next one is taken
   EXPECT_EQ(clicks, 2);
+
+  // A button that stops its own work takes the second click, inside the first, and is busy
+  // again only until the outer click ends.
+  options.Button1.SetTakesClicksWhileBusy(true);
+  bool inner = false;
+  options.Button1.OnClick = [&] {
+    ++clicks;
+    if (inner) return;
+    inner = true;
+    app.QueueCall([&] { options.Button1.UserClick(); });
+    app.ProcessMessages();
+  };
+  EXPECT_TRUE(options.Button1.UserClick());
+  EXPECT_EQ(clicks, 4);
 }
 
 TEST_F(FormTest, AnExceptionWhileClosingShowsTheErrorBoxAndKeepsTheForm) {

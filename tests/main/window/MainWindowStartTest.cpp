@@ -99,15 +99,18 @@ TEST_F(StartChecks, SavePathChecksComeAfterTheLookup) {
   EXPECT_EQ(MetadataRequests(), 2);
 }
 
-TEST_F(StartChecks, ASecondPressDuringTheLookupIsIgnored) {
+// During the lookup the big button is a Stop button: a second press (or Enter) stops the
+// lookup instead of starting the task twice.
+TEST_F(StartChecks, ASecondPressDuringTheLookupStopsIt) {
   Type("once", "48.8566", "2.3522", "1", SavePath());
-  // Queued before the press: the lookup's message processing delivers it mid-start.
+  // Queued before the press: the loop the lookup serves delivers it mid-start.
   app->QueueCall([this] { form->startStopButton.UserClick(); });
   Press();
-  EXPECT_TRUE(form->TaskRunning());
-  RunToEnd();
-  EXPECT_EQ(MetadataRequests(), 1);
-  EXPECT_EQ(tasksEnded, 1);
+  EXPECT_FALSE(form->TaskRunning());
+  EXPECT_LE(MetadataRequests(), 1);
+  EXPECT_EQ(form->logMemo.Lines.Strings().back(), "Lookup stopped by user.");
+  EXPECT_TRUE(dialogs.Messages().empty());
+  EXPECT_EQ(form->startStopButton.Caption(), "Start");
 }
 
 TEST_F(StartChecks, ATaskFileThatCannotBeReadEndsTheStartWithTheErrorBox) {

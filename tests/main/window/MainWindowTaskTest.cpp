@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 #include "MainWindowFixture.h"
 #include "download/JpegCheck.h"
@@ -168,6 +171,56 @@ TEST_F(TaskRun, ClosingTheWindowDuringATaskStopsAndSavesEverything) {
   TStringList log = LoadLines(SavePath() + "closing_log.txt");
   EXPECT_EQ(log, form->logMemo.Lines.Strings());
   EXPECT_EQ(log[log.size() - 5], "Task Stoped!");
+}
+
+// The lookup's request hangs. The big button says Stop while the lookup runs; pressing it, or
+// closing the window, ends the lookup at once, with no box and no task.
+class StalledLookup : public MainWindowFixture {
+ protected:
+  StalledLookup() : MainWindowFixture("metadata every stall\n") {}
+
+  // Presses Start; once the service holds the lookup's request, the user does action (through
+  // the loop the lookup serves).
+  void PressThenDuringTheLookup(const std::function<void()>& action) {
+    Type("hung", "48.8566", "2.3522", "3", SavePath());
+    std::thread user([&] {
+      // Bounded: a lookup that never reaches the service fails the checks below.
+      for (int i = 0; i < 1000 && standin->Requests().empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      app->QueueCall([&] {
+        captionDuringLookup = form->startStopButton.Caption();
+        action();
+      });
+    });
+    Press();
+    user.join();
+  }
+
+  void ExpectNothingStarted() {
+    EXPECT_EQ(captionDuringLookup, "Stop");
+    EXPECT_EQ(form->startStopButton.Caption(), "Start");
+    EXPECT_FALSE(form->TaskRunning());
+    EXPECT_EQ(form->Session().Task(), nullptr);
+    EXPECT_TRUE(dialogs.Messages().empty());
+    EXPECT_EQ(form->logMemo.Lines.Strings(),
+              (TStringList{"[log window]", "Getting pano_id now, please wait...",
+                           "Lookup stopped by user."}));
+    EXPECT_EQ(standin->Requests().size(), 1u) << "no further attempt";
+  }
+
+  std::string captionDuringLookup;
+};
+
+TEST_F(StalledLookup, StopEndsTheLookupAtOnce) {
+  PressThenDuringTheLookup([this] { Press(); });
+  ExpectNothingStarted();
+}
+
+TEST_F(StalledLookup, ClosingTheWindowEndsTheLookupAtOnce) {
+  bool closed = false;
+  PressThenDuringTheLookup([&] { closed = form->Close(); });
+  EXPECT_TRUE(closed);
+  ExpectNothingStarted();
 }
 
 TEST_F(TaskRun, AWindowDestroyedDuringATaskStillSavesTheEnd) {
