@@ -78,7 +78,7 @@ class DownloadSession : public TileWorkerHost {
   void AddLog(std::string line);
   void TerminateWorkers(bool withLogLines);
   void SaveTaskState();
-  void WriteWorkerPosition(int index);
+  void SaveWorkerPositions();
   void EndSequence();
 
   SessionHost& host_;
