@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "SystemCallSpy.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
+#include "support/SystemCallSpy.h"
 #include "support/TempFolder.h"
 
 namespace korvane {
@@ -230,9 +230,6 @@ TEST(FileSystem, CopyWithoutOverwrite_WorksWhereHardLinksAreRefused) {
   }
 }
 
-}  // namespace
-}  // namespace korvane
-
 // Several keys of the task file change in one replacement: a killed program leaves all of them
 // old or all new.
 TEST(FileWrites, SeveralIniKeysGoInWithOneRename) {
@@ -280,3 +277,6 @@ TEST(FileSystem, AbandonedTemporariesAreRemovedOnlyWhenTheirWriterIsGone) {
     EXPECT_TRUE(FileExists(folder.Path() + name)) << name;
   EXPECT_EQ(RemoveAbandonedTemporaries(folder.Path() + "none/"), 0);
 }
+
+}  // namespace
+}  // namespace korvane
