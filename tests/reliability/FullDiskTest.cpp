@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <optional>
 #include <sstream>
 
@@ -56,8 +55,7 @@ class FullDisk : public ::testing::TestWithParam<DiskCase> {
 
   // The classic address of the tile stored at path (".../gv_X_Y_3.jpg").
   std::string UrlOf(const SavedTask& task, const std::string& path) const {
-    int x = 0, y = 0;
-    std::sscanf(path.substr(path.rfind('/') + 1).c_str(), "gv_%d_%d_", &x, &y);
+    const auto [x, y] = TileOfFile(path);
     return "http://" + standin.Host() + "/cbk?output=tile&panoid=" + task.PanoId +
            "&x=" + std::to_string(x) + "&y=" + std::to_string(y) + "&zoom=3";
   }

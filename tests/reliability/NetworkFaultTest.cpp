@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -124,8 +123,7 @@ std::string ServiceConfig(Protocol protocol, const std::string& standin,
 // The tiles a continuation of the task would fetch: those past their worker's position in the
 // task file (a position in column or row 0 counts as none).
 bool LeftForAContinuation(const SavedTask& task, const std::string& name) {
-  int x = 0, y = 0;
-  std::sscanf(name.c_str(), "gv_%d_%d_", &x, &y);
+  const auto [x, y] = TileOfFile(name);
   const int workers = std::min(MaxThreadCount, task.Grid.TotalCount());
   const int k = task.Grid.SequenceNumber(x, y);
   const int worker = k % workers;

@@ -1,6 +1,7 @@
 #include "reliability/SavedTask.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "TileCache.h"
@@ -82,6 +83,12 @@ std::vector<std::string> ListedTiles(const SavedTask& task) {
   for (const std::string& line : LoadLines(task.FailedList))
     names.push_back(ExtractFileName(SplitFailedLine(line).File));
   return names;
+}
+
+std::pair<int, int> TileOfFile(const std::string& path) {
+  int x = -1, y = -1;
+  std::sscanf(ExtractFileName(path).c_str(), "gv_%d_%d_", &x, &y);
+  return {x, y};
 }
 
 std::vector<std::string> TemporariesIn(const std::string& folder) {

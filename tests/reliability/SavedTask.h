@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "task/TileGrid.h"
@@ -40,6 +41,9 @@ TileFolderReport CompareTiles(const SavedTask& task, const std::vector<std::stri
 
 // The file names of the tiles the failed list names, in its order.
 std::vector<std::string> ListedTiles(const SavedTask& task);
+
+// Column and row of a tile's file ("gv_X_Y_Z.jpg", with or without its folder).
+std::pair<int, int> TileOfFile(const std::string& path);
 
 // Entries of `folder` named as the program's whole-file writes name their temporaries.
 std::vector<std::string> TemporariesIn(const std::string& folder);
