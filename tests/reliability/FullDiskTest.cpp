@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <optional>
+#include <ostream>
 #include <sstream>
 
 #include "app/KorvaneCli.h"
@@ -37,6 +38,11 @@ const DiskCase DiskCases[] = {
     {"TileFolderFillsUp", false, 100'000},
     {"WholeSaveFolderFillsUp", true, 140'000},
 };
+
+// Test names (ctest's list) show the case by its name.
+void PrintTo(const DiskCase& disk, std::ostream* out) {
+  *out << disk.Name;
+}
 
 class FullDisk : public ::testing::TestWithParam<DiskCase> {
  protected:

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <iostream>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <thread>
 
@@ -85,6 +86,11 @@ const FaultCase Cases[] = {
     {"ProxyDiesMidTask", Protocol::Current, TileHost::DyingProxy, "tile every delay 100\n",
      "Socket Error # 10061", 30, 3},
 };
+
+// Test names (ctest's list) show the case by its name.
+void PrintTo(const FaultCase& fault, std::ostream* out) {
+  *out << fault.Name << (fault.Service == Protocol::Classic ? " classic" : " current");
+}
 
 // A whole task, also a stalled one, ends well within this.
 constexpr std::chrono::seconds RunLimit{90};
