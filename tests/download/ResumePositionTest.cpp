@@ -21,8 +21,9 @@ TEST(ResumePosition, ATileInColumnOrRowZeroIsRecordedAsTheWorkersLatestTileOutsi
       {3, 4, P{3, 4}},        // stands for itself
       {3, 0, P{2, 5}},        // k 40 -> 32
       {2, 0, P{1, 5}},        // k 27 -> 19
-      {1, 0, std::nullopt},   // k 14 -> 6, which is in column 0
-      {0, 7, std::nullopt},   // the worker's first tile
+      {1, 0, P{1, 0}},        // k 14 -> 6, in column 0 too: itself, "no position"
+      {0, 7, P{0, 7}},        // the worker's first tile
+      {0, 0, std::nullopt},   // a worker that finished nothing leaves its older position
       {26, 1, std::nullopt},  // outside the grid
       {3, 13, std::nullopt},
   };
@@ -40,7 +41,10 @@ TEST(ResumePosition, AContinuedWalkNeverPassesOverATileTheWorkerDidNotFinish) {
     const int x = (k - 1) / ZoomFive.Rows();
     const int y = (k - 1) % ZoomFive.Rows();
     const auto recorded = RecordableResumePosition(ZoomFive, Workers, x, y);
-    const int limit = recorded ? ZoomFive.SequenceNumber(recorded->first, recorded->second) : 0;
+    // As a continued task reads it: a 0 is no position.
+    const int limit = recorded && recorded->first > 0 && recorded->second > 0
+                          ? ZoomFive.SequenceNumber(recorded->first, recorded->second)
+                          : 0;
     TileWalk walk(ZoomFive, Workers, k % Workers, limit);
     const std::optional<WalkStep> next = walk.Next();
     if (k + Workers <= ZoomFive.TotalCount()) {

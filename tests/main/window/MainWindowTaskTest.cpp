@@ -56,14 +56,12 @@ TEST_F(TaskRun, AZoomTwoTaskRunsToItsEnd) {
   EXPECT_EQ(ReadSaved("paris_failed.ftl"), "");
 
   // Positions: worker i took sequence number k = i (k 8 for worker 0), tile ((k-1)/2, (k-1)%2);
-  // a position with a zero is never written, and these workers have no earlier tile to stand
-  // in for it.
+  // a zero in a position means none.
   TIniFile taskFile(SavePath() + "paris.krvn");
   for (int index = 0; index < 8; ++index) {
     const int k = index == 0 ? 8 : index;
-    const bool recorded = (k - 1) / 2 > 0 && (k - 1) % 2 > 0;
-    const int x = recorded ? (k - 1) / 2 : 0;
-    const int y = recorded ? (k - 1) % 2 : 0;
+    const int x = (k - 1) / 2;
+    const int y = (k - 1) % 2;
     EXPECT_EQ(taskFile.ReadInteger("THREADS", "T" + std::to_string(index + 1) + "X", 0), x);
     EXPECT_EQ(taskFile.ReadInteger("THREADS", "T" + std::to_string(index + 1) + "Y", 0), y);
   }
