@@ -39,7 +39,20 @@ class TileFetch {
         path_(worker.Task.GetTileFilePath(x, y)),
         name_(worker.Task.GetTileFileName(x, y)) {}
 
+  // A tile that cannot be stored (a full disk, a vanished folder) is listed, unless its give-up
+  // listed it already, so that a re-download fetches it once the disk has room; the worker then
+  // ends with the error's line.
   TileOutcome Run() {
+    try {
+      return Attempts();
+    } catch (const FileCreateError&) {
+      if (!listed_) FailedLine();
+      throw;
+    }
+  }
+
+ private:
+  TileOutcome Attempts() {
     std::string response;
     int attempt = 0;
     for (;;) {
@@ -75,7 +88,6 @@ class TileFetch {
     }
   }
 
- private:
   TileOutcome GiveUp(TileFailureKind kind, const RequestFailure& failure) {
     switch (kind) {
       case TileFailureKind::ConnectionReset:
@@ -144,7 +156,10 @@ class TileFetch {
   }
   std::string TileText() const { return workerName_ + ":" + IntToStr(x_) + "-" + IntToStr(y_); }
   void Log(const std::string& line) { worker_.AddLogLine(line); }
-  void FailedLine() { worker_.AddFailedLine(korvane::FailedLine(path_, url_)); }
+  void FailedLine() {
+    worker_.AddFailedLine(korvane::FailedLine(path_, url_));
+    listed_ = true;
+  }
 
   TileFetchWorker& worker_;
   const int x_;
@@ -154,6 +169,7 @@ class TileFetch {
   const std::string url_;
   const std::string path_;
   const std::string name_;
+  bool listed_ = false;  // the tile's failed-list line went out
 };
 
 }  // namespace

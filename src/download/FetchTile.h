@@ -45,7 +45,8 @@ struct TileFetchWorker {
 //
 // Every file goes in under its final name only when complete (temporary name, then rename).
 // Raises FileCreateError ("Cannot create file " + path) when a tile file cannot be written (the
-// tile folder vanished, the disk is full): the tile is then neither finished nor given up.
+// tile folder vanished, the disk is full): the tile is then neither finished nor given up, and
+// has its failed-list line (one only, also when its give-up had handed one over already).
 // Runs on the worker's thread; waits go through TheClock().
 TileOutcome FetchTile(TileFetchWorker& worker, int x, int y, int k);
 

@@ -1,5 +1,8 @@
 #include "net/HttpClient.h"
 
+#include <algorithm>
+#include <chrono>
+
 #include "net/HostResolver.h"
 #include "net/HttpReplyReader.h"
 #include "net/HttpRequest.h"
@@ -18,20 +21,31 @@ Milliseconds RealTimeout(Milliseconds nominal) {
   return real.count() > 0 ? real : RealTimeoutWhenClockSkipsWaits;
 }
 
-// The reply bytes of the open connection, decrypted when it carries TLS.
+// The reply bytes of the open connection, decrypted when it carries TLS. Each receive waits at
+// most the read time-out, and none goes beyond the reply's deadline.
 class ConnectionSource final : public ByteSource {
  public:
-  ConnectionSource(TcpConnection& connection, TlsChannel* tls, Milliseconds realTimeout)
-      : connection_(connection), tls_(tls), realTimeout_(realTimeout) {}
+  using Deadline = std::chrono::steady_clock::time_point;
+  ConnectionSource(TcpConnection& connection, TlsChannel* tls, Milliseconds realTimeout,
+                   Deadline deadline = Deadline::max())
+      : connection_(connection), tls_(tls), realTimeout_(realTimeout), deadline_(deadline) {}
   std::size_t Receive(char* buffer, std::size_t size) override {
-    if (tls_ != nullptr) return tls_->Receive(buffer, size, realTimeout_);
-    return connection_.Receive(buffer, size, realTimeout_);
+    Milliseconds wait = realTimeout_;
+    if (deadline_ != Deadline::max()) {
+      const auto left =
+          std::chrono::ceil<Milliseconds>(deadline_ - std::chrono::steady_clock::now());
+      if (left.count() <= 0) throw SocketError(WsaTimedOut);
+      wait = std::min(wait, left);
+    }
+    if (tls_ != nullptr) return tls_->Receive(buffer, size, wait);
+    return connection_.Receive(buffer, size, wait);
   }
 
  private:
   TcpConnection& connection_;
   TlsChannel* tls_;
   Milliseconds realTimeout_;
+  Deadline deadline_;
 };
 
 }  // namespace
@@ -134,13 +148,14 @@ void HttpClient::Get(const std::string& url, std::string& body) {
   try {
     OpenConnection(target);
     const Milliseconds readTimeout = RealTimeout(ReadTimeout);
+    const auto replyDeadline = std::chrono::steady_clock::now() + RealTimeout(ReplyTimeout);
     if (tls_) {
       tls_->SendAll(request, readTimeout);
     } else {
       connection_.SendAll(request, readTimeout);
     }
 
-    ConnectionSource source(connection_, tls_.get(), readTimeout);
+    ConnectionSource source(connection_, tls_.get(), readTimeout, replyDeadline);
     HttpReplyReader reader(source);
     const HttpReplyHead head = reader.ReadHead();
     responseCode_ = head.Code;

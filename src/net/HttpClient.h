@@ -38,7 +38,8 @@ class HttpClient {
   //   HttpStatusError  a complete reply that is not a success (its body has been read,
   //                          so the connection can carry the next request), or a proxy's
   //                          refusal of the tunnel ("407 Proxy Authentication Required");
-  //   SocketError         resolve, connect, send or receive failed, or timed out (10060);
+  //   SocketError         resolve, connect, send or receive failed, or timed out (10060),
+  //                          also when the whole reply took longer than ReplyTimeout;
   //                          a name the resolver does not answer within the connect time-out
   //                          is not found (11001);
   //   ConnectionClosedError the server closed before the reply was complete;
@@ -72,6 +73,7 @@ class HttpClient {
   // does not wait at all.
   Milliseconds ConnectTimeout = DefaultConnectTimeout;
   Milliseconds ReadTimeout = DefaultReadTimeout;
+  Milliseconds ReplyTimeout = DefaultReplyTimeout;
 
  private:
   void OpenConnection(const ConnectionTarget& target);

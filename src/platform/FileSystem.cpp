@@ -1,7 +1,9 @@
 #include "platform/FileSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/Exception.h"
@@ -22,11 +25,44 @@ constexpr int MaxLinkHops = 40;
 constexpr mode_t SharedFileMode = 0644;
 constexpr mode_t PrivateFileMode = 0600;
 
-// Unique per process and call, so concurrent writers in one folder never share a temporary.
+constexpr std::string_view TemporaryMark = ".part";
+
+// Unique per process and call, so concurrent writers in one folder never share a temporary:
+// "." + the file's name + ".part" + the writer's process id + "-" + a counter.
 std::string TemporaryNameFor(const std::string& path) {
   static std::atomic<unsigned long> counter{0};
-  return ExtractFilePath(path) + "." + ExtractFileName(path) + ".part" + std::to_string(getpid()) +
-         "-" + std::to_string(counter.fetch_add(1));
+  return ExtractFilePath(path) + "." + ExtractFileName(path) + std::string(TemporaryMark) +
+         std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1));
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// What a folder entry named as TemporaryNameFor names it says: the file it was for and the
+// process that wrote it. Nothing for any other name.
+struct TemporaryName {
+  std::string FileName;
+  pid_t Writer = 0;
+};
+std::optional<TemporaryName> ReadTemporaryName(std::string_view name) {
+  const std::size_t mark = name.rfind(TemporaryMark);
+  if (name.size() < 2 || name.front() != '.' || mark == std::string_view::npos || mark < 2)
+    return std::nullopt;
+  const std::string_view suffix = name.substr(mark + TemporaryMark.size());
+  const std::size_t dash = suffix.find('-');
+  if (dash == std::string_view::npos || !AllDigits(suffix.substr(0, dash)) ||
+      !AllDigits(suffix.substr(dash + 1)) || dash > 9) {
+    return std::nullopt;
+  }
+  return TemporaryName{std::string(name.substr(1, mark - 1)),
+                       static_cast<pid_t>(std::stol(std::string(suffix.substr(0, dash))))};
+}
+
+// A process that is gone can no longer finish (or remove) its temporary. This process counts
+// as running, and so does one that exists but may not be signalled.
+bool ProcessIsGone(pid_t pid) {
+  return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -213,6 +249,23 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, NewFil
 
 bool DeleteFile(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
+}
+
+int RemoveAbandonedTemporaries(const std::string& folder, const std::string& fileName) {
+  DIR* entries = ::opendir(folder.c_str());
+  if (entries == nullptr) return 0;
+  std::vector<std::string> abandoned;
+  while (const dirent* entry = ::readdir(entries)) {
+    const std::optional<TemporaryName> temporary = ReadTemporaryName(entry->d_name);
+    if (!temporary || (!fileName.empty() && temporary->FileName != fileName)) continue;
+    if (ProcessIsGone(temporary->Writer)) abandoned.emplace_back(entry->d_name);
+  }
+  ::closedir(entries);
+  const std::string prefix = IncludeTrailingPathDelimiter(folder);
+  int removed = 0;
+  for (const std::string& name : abandoned)
+    removed += DeleteFile(prefix + name) ? 1 : 0;
+  return removed;
 }
 
 }  // namespace korvane

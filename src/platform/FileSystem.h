@@ -50,4 +50,11 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes,
 // Removes a file; false when there was none or it could not be removed.
 bool DeleteFile(const std::string& path);
 
+// Removes from `folder` the temporaries of whole-file writes (WriteFileAtomically, CopyFile)
+// whose writing process is gone: a program killed mid-write cannot remove its own. Only those
+// for the file named `fileName` (a name in the folder), or every one when it is empty.
+// Temporaries of running processes, this one included, are left alone. Returns how many were
+// removed.
+int RemoveAbandonedTemporaries(const std::string& folder, const std::string& fileName = "");
+
 }  // namespace korvane

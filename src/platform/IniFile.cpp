@@ -93,6 +93,40 @@ std::vector<RawLine> LinesToRewrite(const std::string& path) {
   return {};
 }
 
+// Replaces the key's line, or adds the key at the end of its section, or adds the section at
+// the end of the lines.
+void SetKeyLine(std::vector<RawLine>& lines, const std::string& section, const std::string& key,
+                const std::string& value) {
+  const std::string keyLine = key + "=" + value;
+
+  bool inSection = false;
+  std::optional<size_t> insertAfter;  // last non-blank line of the wanted section
+  bool written = false;
+  for (size_t i = 0; i < lines.size() && !written; ++i) {
+    if (auto name = SectionOf(lines[i].text)) {
+      if (inSection) break;
+      inSection = SameName(*name, section);
+      if (inSection) insertAfter = i;
+    } else if (inSection) {
+      if (auto name = KeyOf(lines[i].text); name && SameName(*name, key)) {
+        lines[i].text = keyLine;
+        written = true;
+      } else if (!Trim(lines[i].text).empty()) {
+        insertAfter = i;
+      }
+    }
+  }
+  if (written) return;
+  if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = "\r\n";
+  if (insertAfter) {
+    if (lines[*insertAfter].ending.empty()) lines[*insertAfter].ending = "\r\n";
+    lines.insert(lines.begin() + static_cast<long>(*insertAfter) + 1, {keyLine, "\r\n"});
+  } else {
+    lines.push_back({"[" + section + "]", "\r\n"});
+    lines.push_back({keyLine, "\r\n"});
+  }
+}
+
 }  // namespace
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
@@ -121,37 +155,13 @@ int TIniFile::ReadInteger(const std::string& section, const std::string& key,
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
+  WriteStrings(section, {{key, value}});
+}
+
+void TIniFile::WriteStrings(const std::string& section, const std::vector<IniKeyValue>& values) {
   std::vector<RawLine> lines = LinesToRewrite(path_);
-  const std::string keyLine = key + "=" + value;
-
-  bool inSection = false;
-  std::optional<size_t> insertAfter;  // last non-blank line of the wanted section
-  bool written = false;
-  for (size_t i = 0; i < lines.size() && !written; ++i) {
-    if (auto name = SectionOf(lines[i].text)) {
-      if (inSection) break;
-      inSection = SameName(*name, section);
-      if (inSection) insertAfter = i;
-    } else if (inSection) {
-      if (auto name = KeyOf(lines[i].text); name && SameName(*name, key)) {
-        lines[i].text = keyLine;
-        written = true;
-      } else if (!Trim(lines[i].text).empty()) {
-        insertAfter = i;
-      }
-    }
-  }
-  if (!written) {
-    if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = "\r\n";
-    if (insertAfter) {
-      if (lines[*insertAfter].ending.empty()) lines[*insertAfter].ending = "\r\n";
-      lines.insert(lines.begin() + static_cast<long>(*insertAfter) + 1, {keyLine, "\r\n"});
-    } else {
-      lines.push_back({"[" + section + "]", "\r\n"});
-      lines.push_back({keyLine, "\r\n"});
-    }
-  }
-
+  for (const auto& [key, value] : values)
+    SetKeyLine(lines, section, key, value);
   std::string bytes;
   for (const RawLine& line : lines)
     bytes += line.text + line.ending;

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
 namespace korvane {
+
+using IniKeyValue = std::pair<std::string, std::string>;
 
 // An INI file read and written key by key, with the rules of the Windows profile functions:
 // section and key names match without regard to letter case; anything absent (key, section,
@@ -35,6 +39,9 @@ class TIniFile {
   // it exists but cannot be read: writing the one key alone would lose all the others.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int value);
+  // Several keys of one section in one replacement of the file, as WriteString writes one: a
+  // reader (or a killed program) sees all of them changed or none, never some.
+  void WriteStrings(const std::string& section, const std::vector<IniKeyValue>& values);
 
  private:
   std::string path_;

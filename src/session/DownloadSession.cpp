@@ -1,10 +1,13 @@
 #include "session/DownloadSession.h"
 
 #include <functional>
+#include <vector>
 
 #include "platform/DateTimeFormat.h"
 #include "platform/IniFile.h"
 #include "platform/KeptTexts.h"
+#include "platform/NumberFormat.h"
+#include "task/ResumePosition.h"
 #include "task/TaskFileKeys.h"
 
 namespace korvane {
@@ -87,19 +90,28 @@ void DownloadSession::Tick() {
   EndSequence();
 }
 
-void DownloadSession::WriteWorkerPosition(int index) {
-  if (!workers_[index]) return;
-  const auto [x, y] = workers_[index]->CurrentXY();
-  TIniFile taskFile(task_->TaskFilePath());
-  if (x > 0) taskFile.WriteInteger(ThreadsSection, ThreadKeyX(index), x);
-  if (y > 0) taskFile.WriteInteger(ThreadsSection, ThreadKeyY(index), y);
+void DownloadSession::SaveWorkerPositions() {
+  std::vector<IniKeyValue> positions;
+  for (int i = 0; i < params_->ThreadCount; ++i) {
+    if (!workers_[i]) continue;
+    const auto [x, y] = workers_[i]->CurrentXY();
+    const auto recordable = RecordableResumePosition(task_->Grid(), params_->ThreadCount, x, y);
+    if (!recordable) continue;
+    positions.emplace_back(ThreadKeyX(i), IntToStr(recordable->first));
+    positions.emplace_back(ThreadKeyY(i), IntToStr(recordable->second));
+  }
+  // All in one replacement of the file: a column of one save beside the row of another could
+  // point past tiles the worker never fetched.
+  if (!positions.empty()) TIniFile(task_->TaskFilePath()).WriteStrings(ThreadsSection, positions);
 }
 
 void DownloadSession::SaveTaskState() {
-  for (int i = 0; i < params_->ThreadCount; ++i)
-    WriteWorkerPosition(i);
-  SaveLines(task_->LogFileName, log_);
+  // The lists before the positions: a run killed between them then fetches some tiles again,
+  // where the other order would leave finished positions whose failed lines never reached the
+  // list.
   SaveLines(task_->FailedFileName, failed_);
+  SaveLines(task_->LogFileName, log_);
+  SaveWorkerPositions();
 }
 
 void DownloadSession::EndSequence() {
@@ -123,10 +135,9 @@ void DownloadSession::EndSequence() {
   };
   attempt([this] { SaveLines(task_->LogFileName, log_); });
   attempt([this] { SaveLines(task_->FailedFileName, failed_); });
-  for (int i = 0; i < MaxThreadCount; ++i) {
-    if (i < params_->ThreadCount) attempt([this, i] { WriteWorkerPosition(i); });
-    workers_[i].reset();
-  }
+  attempt([this] { SaveWorkerPositions(); });
+  for (auto& worker : workers_)
+    worker.reset();
   runLock_.reset();
 
   if (firstError) {

@@ -91,7 +91,7 @@ class DownloadSession : public TileWorkerHost {
   void AddLog(std::string line);
   void TerminateWorkers(bool withLogLines);
   void SaveTaskState();
-  void WriteWorkerPosition(int index);
+  void SaveWorkerPositions();
   void EndSequence();
 
   SessionHost& host_;

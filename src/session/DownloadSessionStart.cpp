@@ -134,9 +134,12 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   if (task_->TotalCount < params->ThreadCount) params->ThreadCount = task_->TotalCount;
   runningWorkers_ = 0;
 
-  task_->SaveTaskFile();
+  task_->RemoveAbandonedWrites();
+  // The task file last: once it stands, the task continues at its next start, and a
+  // continued task needs its log and list (a run killed before them leaves a new task).
   task_->WriteLogHeader();
   task_->CreateFailedList();
+  task_->SaveTaskFile();
   log_ = LoadLines(task_->LogFileName);
   host_.LogReplaced(log_);
   failed_ = LoadLines(task_->FailedFileName);

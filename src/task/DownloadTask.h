@@ -70,6 +70,9 @@ class DownloadTask {
   void WriteLogHeader() const;
   // Empties the failed-tile list of a new task; a continued task keeps its list.
   void CreateFailedList() const;
+  // Removes what writes of an earlier run that was killed left behind: the temporaries in the
+  // tile folder and those of the task file, log and list. Only while this run holds the task.
+  void RemoveAbandonedWrites() const;
 
  private:
   std::array<std::string, 4> tileHosts_;

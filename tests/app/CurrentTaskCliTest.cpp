@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <sstream>
 
-#include "CliProcess.h"
 #include "PanoramaKinds.h"
 #include "app/KorvaneCli.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextFile.h"
+#include "support/CliProcess.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
@@ -164,16 +164,12 @@ class CurrentTaskStop : public CurrentTaskCli {
 };
 
 TEST_F(CurrentTaskStop, StopAndContinue) {
-  TempFolder copy;
-  fs::copy(fs::path(KORVANE_PROGRAM_DIR), fs::path(copy.Path()),
-           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-  fs::remove(fs::path(copy.Path()) / "ini" / "config.ini");
-  WriteFileBytes(copy.Path() + "ini/config.ini", standin.CurrentServiceConfig());
+  const CliProgramFolder copy(standin.CurrentServiceConfig());
   const Point point = PointOf(PanoramaKind::Large);
 
   const std::string savePath = save.Path();
   const InterruptedRun run =
-      RunAndInterrupt(copy.Path() + "korvane-cli",
+      RunAndInterrupt(copy.Cli(),
                       {"--task", "stop.krvn", "--lat", point.Latitude, "--lon", point.Longitude,
                        "--zoom", "3", "--path", savePath, "--service", "current"},
                       " OK\n", std::chrono::seconds(60));

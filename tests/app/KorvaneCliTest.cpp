@@ -5,11 +5,11 @@
 #include <optional>
 #include <sstream>
 
-#include "CliProcess.h"
 #include "PanoramaId.h"
 #include "app/KorvaneCli.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
+#include "support/CliProcess.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
@@ -139,27 +139,17 @@ TEST_F(KorvaneCli, RetryPrintsTheWindowsLinesAndExitsWithZeroAtDownloadEnd) {
   EXPECT_EQ(err.str(), "Cannot open file " + save.Path() + "missing.ftl\n");
 }
 
-// A copy of the program folder whose configuration points at the service.
-void CopyProgramFolder(const std::string& to, const std::string& serviceConfig) {
-  namespace fs = std::filesystem;
-  fs::copy(fs::path(KORVANE_PROGRAM_DIR), fs::path(to),
-           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-  fs::remove(fs::path(to) / "ini" / "config.ini");
-  WriteFileBytes(to + "ini/config.ini", serviceConfig);
-}
-
 // korvane-cli as its own process: SIGINT presses Stop and the program exits 0 after the end
 // sequence. The tiles are slowed down so the task is still running when the signal comes.
 TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
   StandinFixture standin("tile every delay 200\n");
-  TempFolder program;
+  const CliProgramFolder program(standin.ServiceConfig());
   TempFolder save;
   namespace fs = std::filesystem;
-  CopyProgramFolder(program.Path(), standin.ServiceConfig());
   const std::string savePath = save.Path();
   // Waits (bounded) for the first tile line, then presses Stop with SIGINT.
   const InterruptedRun run = RunAndInterrupt(
-      program.Path() + "korvane-cli",
+      program.Cli(),
       {"--task", "sig", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "3", "--path", savePath},
       " OK\n", std::chrono::seconds(60));
   const std::string& printed = run.Printed;
@@ -212,10 +202,9 @@ TEST(KorvaneCliProcess, SigintEndsAStalledLookupAndAStalledRedownloadAtOnce) {
 // output keeps exactly the log lines; --quiet leaves the terminal to the messages.
 TEST(KorvaneCliProcess, ProgressLineOnATerminalUnlessQuiet) {
   StandinFixture standin("tile every delay 100\n");
-  TempFolder program;
+  const CliProgramFolder program(standin.ServiceConfig());
   TempFolder save;
-  CopyProgramFolder(program.Path(), standin.ServiceConfig());
-  const std::string cli = program.Path() + "korvane-cli";
+  const std::string cli = program.Cli();
   const std::vector<std::string> task = {"--task", "shown",  "--lat", "48.8566", "--lon",
                                          "2.3522", "--zoom", "3",     "--path",  save.Path()};
   const TerminalRun shown = RunWithTerminal(cli, task, std::chrono::seconds(60));
@@ -246,9 +235,8 @@ TEST(KorvaneCliProcess, ABatchSurvivesABadRowAndAnInterruptionAndResumes) {
   ASSERT_TRUE(fifth);
   StandinFixture stalling("tile pano=" + standin::PanoIdOf(*fifth) + " every stall\n");
   TempProgramFolder program;
-  TempFolder processProgram;
+  const CliProgramFolder processProgram(stalling.ServiceConfig());
   TempFolder save;
-  CopyProgramFolder(processProgram.Path(), stalling.ServiceConfig());
   std::string list = "lat,lon,name,zoom\n# twenty places along a street\n";
   for (int i = 1; i <= 20; ++i) {
     list += latitude(i) + ",2.35,place" + std::to_string(i) + ",1\n";
@@ -257,9 +245,9 @@ TEST(KorvaneCliProcess, ABatchSurvivesABadRowAndAnInterruptionAndResumes) {
   const std::string listPath = save.Path() + "places.csv";
   WriteFileBytes(listPath, list);
   const std::string savePath = save.Path() + "tasks";
-  const InterruptedRun run = RunAndInterrupt(processProgram.Path() + "korvane-cli",
-                                             {"--batch", listPath, "--path", savePath},
-                                             "== line 7: place5\n", std::chrono::seconds(60));
+  const InterruptedRun run =
+      RunAndInterrupt(processProgram.Cli(), {"--batch", listPath, "--path", savePath},
+                      "== line 7: place5\n", std::chrono::seconds(60));
   const std::string& printed = run.Printed;
   ASSERT_TRUE(run.Signalled) << printed;
   ASSERT_TRUE(run.Exited) << printed;

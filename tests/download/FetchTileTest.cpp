@@ -254,6 +254,7 @@ TEST_F(FetchTileTest, ErrorPageThenGoodAnswer_FileHoldsTheSecondAnswerAlone) {
   EXPECT_EQ(ReadFileBytes(Path()), ServedTile(X, Y));
 }
 
+// The tile is listed for a re-download, once, and the error goes to the worker.
 TEST_F(FetchTileTest, TileFolderGone_RaisesInsteadOfReportingTheTile) {
   StartTask("");
   std::filesystem::remove_all(task->TileFolder);
@@ -263,14 +264,21 @@ TEST_F(FetchTileTest, TileFolderGone_RaisesInsteadOfReportingTheTile) {
   } catch (const FileCreateError& error) {
     EXPECT_EQ(error.Message(), "Cannot create file " + Path());
   }
-  EXPECT_TRUE(handed.empty());
+  EXPECT_EQ(handed, Lines{FailedLine()});
 
   // Giving up cannot place the substitute either: raised the same way, with no blank line.
   handed.clear();
   StartTask("tile every status 404");
   std::filesystem::remove_all(task->TileFolder);
   EXPECT_THROW(Fetch(), FileCreateError);
-  EXPECT_EQ(handed, Lines{"Error: the image is not found on server.404 Not Found"});
+  EXPECT_EQ(handed, (Lines{"Error: the image is not found on server.404 Not Found", FailedLine()}));
+
+  // A give-up that listed the tile already does not list it twice.
+  handed.clear();
+  StartTask("tile every status 500");
+  std::filesystem::remove_all(task->TileFolder);
+  EXPECT_THROW(Fetch(), FileCreateError);
+  EXPECT_EQ(handed, (Lines{"T3 500 Internal Server Error->" + Url(), FailedLine()}));
 }
 
 TEST_F(FetchTileTest, MissingSubstituteImage_BlankLineStillWritten) {

@@ -201,6 +201,7 @@ TEST_F(TileWorkerTest, TileFolderRemovedMidTask_WorkerReportsAndEnds) {
   window.ServeUntilDone();
   EXPECT_EQ(window.logMemo, (Lines{"T1:seq=1,gv_0_0_2.jpg OK", "T1:seq=2,gv_0_1_2.jpg OK",
                                    "T1 Cannot create file " + TilePath(1, 0), "T1 Finished."}));
+  EXPECT_EQ(window.failedListMemo, Lines{TilePath(1, 0) + "|" + task->GetTileUrl(1, 0)});
   EXPECT_EQ(window.Workers[0]->CurrentXY(), XY(0, 1));  // resumes at the lost tile
   EXPECT_EQ(AllTileRequests(), 3);
   EXPECT_EQ(window.ThreadDoneCalls, 1);

@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "SystemCallSpy.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
+#include "support/SystemCallSpy.h"
 #include "support/TempFolder.h"
 
 namespace korvane {
@@ -228,6 +228,54 @@ TEST(FileSystem, CopyWithoutOverwrite_WorksWhereHardLinksAreRefused) {
       return call.rfind("link ", 0) == 0;
     })) << "the link was tried first";
   }
+}
+
+// Several keys of the task file change in one replacement: a killed program leaves all of them
+// old or all new.
+TEST(FileWrites, SeveralIniKeysGoInWithOneRename) {
+  TempFolder folder;
+  const std::string path = folder.Path() + "task.krvn";
+  WriteFileBytes(path, "[XY]\r\nMaxX=12\r\n[THREADS]\r\nT1X=2\r\nT1Y=5\r\n");
+  std::vector<std::string> calls;
+  {
+    SystemCallSpy spy;
+    TIniFile(path).WriteStrings("THREADS", {{"T1X", "3"}, {"T1Y", "1"}, {"T2X", "4"}});
+    calls = spy.Calls();
+  }
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                          [](const std::string& call) { return call.rfind("rename ", 0) == 0; }),
+            1)
+      << ::testing::PrintToString(calls);
+  EXPECT_EQ(ReadFileBytes(path), "[XY]\r\nMaxX=12\r\n[THREADS]\r\nT1X=3\r\nT1Y=1\r\nT2X=4\r\n");
+}
+
+// The temporaries a killed writer left are cleared away; those of a running writer, this
+// process included, and every other file stay.
+TEST(FileSystem, AbandonedTemporariesAreRemovedOnlyWhenTheirWriterIsGone) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);  // its id now names no process
+  const std::string gone = std::to_string(child);
+  const std::string running = std::to_string(::getpid());
+  TempFolder folder;
+  const std::vector<std::string> abandoned = {".gv_1_2_4.jpg.part" + gone + "-0",
+                                              ".task.krvn.part" + gone + "-17"};
+  const std::vector<std::string> kept = {".gv_3_2_4.jpg.part" + running + "-3", "gv_1_2_4.jpg",
+                                         ".hidden.part", ".gv_1_2_4.jpg.part" + gone,
+                                         ".x.partabc-1"};
+  for (const std::string& name : abandoned)
+    WriteFileBytes(folder.Path() + name, "half");
+  for (const std::string& name : kept)
+    WriteFileBytes(folder.Path() + name, "kept");
+
+  EXPECT_EQ(RemoveAbandonedTemporaries(folder.Path(), "task.krvn"), 1);
+  EXPECT_FALSE(FileExists(folder.Path() + abandoned[1]));
+  EXPECT_TRUE(FileExists(folder.Path() + abandoned[0])) << "another file's temporary";
+  EXPECT_EQ(RemoveAbandonedTemporaries(folder.Path()), 1);
+  EXPECT_FALSE(FileExists(folder.Path() + abandoned[0]));
+  for (const std::string& name : kept)
+    EXPECT_TRUE(FileExists(folder.Path() + name)) << name;
+  EXPECT_EQ(RemoveAbandonedTemporaries(folder.Path() + "none/"), 0);
 }
 
 }  // namespace

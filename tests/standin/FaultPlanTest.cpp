@@ -99,9 +99,11 @@ TEST(FaultPlan, ActionsCarryTheirArguments) {
 }
 
 TEST(FaultPlan, EveryActionNameIsKnown) {
-  for (const char* action :
-       {"ok", "reset", "close", "cut", "cut 10", "status 500", "html", "empty", "truncate",
-        "truncate 7", "corrupt", "stall", "chunked", "http10", "delay 5"}) {
+  for (const char* action : {"ok",         "reset", "close",   "cut",      "cut 10",
+                             "status 500", "html",  "empty",   "truncate", "truncate 7",
+                             "corrupt",    "stall", "chunked", "http10",   "delay 5",
+                             "headonly",   "drip",  "drip 5",  "oversize", "oversize 70000000",
+                             "endless"}) {
     EXPECT_NO_THROW(FaultPlan::Parse(std::string("tile every ") + action)) << action;
   }
   EXPECT_NO_THROW(FaultPlan::Parse("metadata every nocoverage"));
@@ -129,6 +131,8 @@ TEST(FaultPlan, MistakesAreRefusedWithTheirLine) {
       {"tile every nocoverage", "line 1: nocoverage needs a metadata or lookup rule"},
       {"tile every delay 600001", "line 1: delay must be a whole number from 0 to 600000"},
       {"tile every delay x", "line 1: delay must be a whole number"},
+      {"tile every drip 0", "line 1: drip must be a whole number from 1 to 60000"},
+      {"tile every endless 5", "line 1: unexpected \"5\""},
   };
   for (const auto& [plan, message] : cases) {
     try {

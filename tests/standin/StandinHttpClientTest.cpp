@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "JpegDecode.h"
 #include "PanoramaId.h"
@@ -114,6 +115,36 @@ TEST(StandinThroughTIdHTTP, AStallRunsIntoTheClientsReadTimeOut) {
   clock.ShortenTimeouts(600);  // the client's 60 s nominal wait lasts 100 ms
   const std::string failure = FailureOf(TileUrl(service, 0));
   EXPECT_EQ(failure.rfind("Socket Error # 10060", 0), 0u) << failure;
+}
+
+// Replies that never end on their own end at the client's limits: the read time-out after a
+// head without its body, the whole reply's time-out for a drip, the body limit for a body too
+// large, announced or endless.
+TEST(StandinThroughTIdHTTP, RepliesThatNeverEndRunIntoTheClientsLimits) {
+  StandinFixture service(
+      "tile x=0 every headonly\n"
+      "tile x=1 every drip 20\n"
+      "tile x=2 every oversize\n"
+      "tile x=3 every endless\n"
+      "tile x=4 every oversize 100\n");
+  RecordingClock clock;
+  clock.ShortenTimeouts(300);  // read 200 ms, whole reply 600 ms: a 20 ms drip needs minutes
+  for (int x : {0, 1}) {
+    const std::string failure = FailureOf(TileUrl(service, x));
+    EXPECT_EQ(failure.rfind("Socket Error # 10060", 0), 0u) << x << ": " << failure;
+  }
+  const std::string tooLarge = "The server's reply body is larger than 64 MiB.";
+  EXPECT_EQ(FailureOf(TileUrl(service, 2)), tooLarge);
+  clock.ShortenTimeouts(6);  // time enough to take in the 64 MiB allowed
+  EXPECT_EQ(FailureOf(TileUrl(service, 3)), tooLarge);
+  std::string filler;
+  EXPECT_EQ(FailureOf(TileUrl(service, 4), &filler), "");
+  EXPECT_EQ(filler, std::string(100, 'x'));
+  std::vector<std::string> actions;
+  for (const StandinRequest& request : service.Requests())
+    actions.push_back(request.Action);
+  EXPECT_EQ(actions, (std::vector<std::string>{"headonly", "drip 20", "oversize", "endless",
+                                               "oversize 100"}));
 }
 
 TEST(StandinThroughTIdHTTP, MetadataThroughTheServiceSection) {

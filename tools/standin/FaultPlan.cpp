@@ -163,6 +163,17 @@ FaultAction ReadAction(RuleReader& reader, RuleSubject subject) {
     action.Kind = FaultKind::Chunked;
   } else if (word == "http10") {
     action.Kind = FaultKind::Http10;
+  } else if (word == "headonly") {
+    action.Kind = FaultKind::HeadOnly;
+  } else if (word == "drip") {
+    action.Kind = FaultKind::Drip;
+    if (IsDigits(reader.Peek()))
+      action.DripMs = static_cast<int>(reader.Number(reader.Take("ms"), "drip", 1, MaxDripMs));
+  } else if (word == "oversize") {
+    action.Kind = FaultKind::Oversize;
+    action.Bytes = OptionalBytes(reader).value_or(-1);
+  } else if (word == "endless") {
+    action.Kind = FaultKind::Endless;
   } else if (word == "nocoverage") {
     if (subject != RuleSubject::Metadata && subject != RuleSubject::Lookup)
       reader.Fail("nocoverage needs a metadata or lookup rule");
@@ -229,6 +240,14 @@ std::string FaultAction::Describe() const {
       return text + "http10";
     case FaultKind::NoCoverage:
       return text + "nocoverage";
+    case FaultKind::HeadOnly:
+      return text + "headonly";
+    case FaultKind::Drip:
+      return text + "drip " + std::to_string(DripMs);
+    case FaultKind::Oversize:
+      return text + "oversize" + bytes;
+    case FaultKind::Endless:
+      return text + "endless";
   }
   return text;
 }

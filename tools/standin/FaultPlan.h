@@ -7,6 +7,7 @@
 
 #include "PanoramaId.h"
 #include "ServiceRequest.h"
+#include "StandinLimits.h"
 #include "platform/Exception.h"
 
 namespace korvane::standin {
@@ -27,6 +28,11 @@ enum class FaultKind {
   Chunked,     // the normal answer in chunked transfer coding
   Http10,      // the normal answer as an HTTP/1.0 reply without a length, ended by closing
   NoCoverage,  // metadata, lookup: the answer without a panorama
+  HeadOnly,    // the head announces the whole body, then nothing comes; the connection stays
+               // open until the client or the service ends it
+  Drip,        // the normal answer, head and body, one byte at a time, DripMs apart
+  Oversize,    // 200 announcing a body of Bytes (default: more than clients take), filler sent
+  Endless,     // 200 with a chunked body of filler whose chunks never stop
 };
 
 struct FaultAction {
@@ -36,6 +42,8 @@ struct FaultAction {
   std::string Reason;                   // Status: the reason phrase ("" for none)
   std::optional<std::string> Location;  // Status: a Location header
   long long Bytes = -1;                 // Cut, Truncate: body bytes kept; -1 = half the body
+                                        // Oversize: the body announced; -1 = OversizeBodyBytes
+  int DripMs = DefaultDripMs;           // Drip: the time between two bytes
 
   // The action as the request log names it: "ok", "reset", "status 404", "delay 200 cut", ...
   std::string Describe() const;

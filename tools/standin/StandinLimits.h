@@ -37,6 +37,14 @@ inline constexpr std::size_t MaxPlanLineBytes = 4 * 1024;
 inline constexpr int MaxPlanDelayMs = 10 * 60 * 1000;
 // The chunk size of a chunked reply.
 inline constexpr std::size_t ReplyChunkBytes = 4 * 1024;
+// drip: the time between two bytes unless the plan names one, and the longest it may name.
+inline constexpr int DefaultDripMs = 1000;
+inline constexpr int MaxDripMs = 60 * 1000;
+// oversize: the body announced unless the plan names a size: one byte more than the 64 MiB
+// the program's client takes.
+inline constexpr long long OversizeBodyBytes = 64LL * 1024 * 1024 + 1;
+// oversize, endless: the filler goes out in pieces of this size.
+inline constexpr std::size_t FillerBlockBytes = 64 * 1024;
 
 // Tiles and panoramas.
 inline constexpr int TileSize = 512;

@@ -89,9 +89,51 @@ bool NeedsNormalAnswer(FaultKind kind) {
     case FaultKind::Status:
     case FaultKind::Html:
     case FaultKind::NoCoverage:
+    case FaultKind::Oversize:
+    case FaultKind::Endless:
       return false;
     default:
       return true;
+  }
+}
+
+// Body bytes of no meaning (never 0xFF, so no JPEG marker either).
+const std::string& Filler() {
+  static const std::string filler(FillerBlockBytes, 'x');
+  return filler;
+}
+
+// The reply one byte at a time, `interval` apart; false when the client or the service went.
+bool Drip(Connection& connection, const std::string& bytes, Milliseconds interval) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i > 0 && !connection.Wait(interval)) return false;
+    if (!connection.Send({std::string_view(bytes).substr(i, 1)})) return false;
+  }
+  return true;
+}
+
+// A head announcing `announced` body bytes, then filler up to that many, or until the client
+// or the service goes.
+void SendOversize(Connection& connection, Reply reply, long long announced) {
+  reply.Headers.emplace_back("Content-Length", std::to_string(announced));
+  if (!connection.Send({ReplyHead(reply, "HTTP/1.1", false, false, "close")})) return;
+  for (long long left = announced; left > 0;) {
+    const auto piece = static_cast<std::size_t>(
+        std::min<long long>(left, static_cast<long long>(FillerBlockBytes)));
+    if (!connection.Wait(Milliseconds(0)) ||
+        !connection.Send({std::string_view(Filler()).substr(0, piece)})) {
+      return;
+    }
+    left -= static_cast<long long>(piece);
+  }
+}
+
+// A chunked head, then chunks of filler until the client or the service goes.
+void SendEndless(Connection& connection, const Reply& reply) {
+  char sizeLine[24];
+  std::snprintf(sizeLine, sizeof sizeLine, "%zx\r\n", Filler().size());
+  if (!connection.Send({ReplyHead(reply, "HTTP/1.1", false, true, nullptr)})) return;
+  while (connection.Wait(Milliseconds(0)) && connection.Send({sizeLine, Filler(), "\r\n"})) {
   }
 }
 
@@ -243,6 +285,9 @@ bool StandinServer::Handle(Connection& connection, int listener, const HttpReque
 
   const bool silent = action.Kind == FaultKind::Reset || action.Kind == FaultKind::Close ||
                       action.Kind == FaultKind::Stall;
+  if (action.Kind == FaultKind::Oversize || action.Kind == FaultKind::Endless) {
+    reply.ContentType = "image/jpeg";
+  }
   log_.Write(
       {listener, attempt, action.Describe(), silent ? 0 : reply.Status, request.Target, raw});
 
@@ -269,6 +314,27 @@ bool StandinServer::Handle(Connection& connection, int listener, const HttpReque
     }
     case FaultKind::Http10:
       connection.Send({ReplyHead(reply, "HTTP/1.0", false, false, nullptr), *reply.Body});
+      connection.CloseGracefully();
+      return false;
+    case FaultKind::HeadOnly:
+      if (connection.Send({ReplyHead(reply, "HTTP/1.1", true, false, persistence)})) {
+        connection.WaitForClientClose();
+      }
+      return false;
+    case FaultKind::Drip:
+      if (!Drip(connection, ReplyHead(reply, "HTTP/1.1", true, false, "close") + *reply.Body,
+                Milliseconds(action.DripMs))) {
+        return false;
+      }
+      connection.CloseGracefully();
+      return false;
+    case FaultKind::Oversize:
+      SendOversize(connection, std::move(reply),
+                   action.Bytes >= 0 ? action.Bytes : OversizeBodyBytes);
+      connection.CloseGracefully();
+      return false;
+    case FaultKind::Endless:
+      SendEndless(connection, reply);
       connection.CloseGracefully();
       return false;
     case FaultKind::Chunked:

@@ -59,7 +59,7 @@ TEST_F(TaskRun, AZoomTwoTaskRunsToItsEnd) {
   EXPECT_EQ(ReadSaved("paris_failed.ftl"), "");
 
   // Positions: worker i took sequence number k = i (k 8 for worker 0), tile ((k-1)/2, (k-1)%2);
-  // a position with a zero is never written.
+  // a zero in a position means none.
   TIniFile taskFile(SavePath() + "paris.krvn");
   for (int index = 0; index < 8; ++index) {
     const int k = index == 0 ? 8 : index;

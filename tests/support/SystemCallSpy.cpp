@@ -1,5 +1,6 @@
-#include "SystemCallSpy.h"
+#include "support/SystemCallSpy.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -15,6 +16,9 @@ std::mutex spyMutex;
 bool spying = false;
 int linkError = 0;
 std::vector<std::string> calls;
+std::string fullDiskFolder;  // empty: no disk is filling
+std::size_t diskRoom = 0;
+int failedWrites = 0;
 
 void Record(const std::string& call) {
   std::lock_guard<std::mutex> lock(spyMutex);
@@ -35,17 +39,36 @@ SystemCallSpy::SystemCallSpy() {
   spying = true;
   linkError = 0;
   calls.clear();
+  fullDiskFolder.clear();
+  failedWrites = 0;
 }
 
 SystemCallSpy::~SystemCallSpy() {
   std::lock_guard<std::mutex> lock(spyMutex);
   spying = false;
   linkError = 0;
+  fullDiskFolder.clear();
 }
 
 void SystemCallSpy::RefuseLinks(int error) {
   std::lock_guard<std::mutex> lock(spyMutex);
   linkError = error;
+}
+
+void SystemCallSpy::FillDisk(const std::string& folder, std::size_t room) {
+  std::lock_guard<std::mutex> lock(spyMutex);
+  fullDiskFolder = folder;
+  diskRoom = room;
+}
+
+void SystemCallSpy::FreeDisk() {
+  std::lock_guard<std::mutex> lock(spyMutex);
+  fullDiskFolder.clear();
+}
+
+int SystemCallSpy::FailedWrites() const {
+  std::lock_guard<std::mutex> lock(spyMutex);
+  return failedWrites;
 }
 
 std::vector<std::string> SystemCallSpy::Calls() const {
@@ -79,4 +102,32 @@ extern "C" int fsync(int fd) {
 extern "C" int rename(const char* from, const char* to) noexcept {
   korvane::test::Record(std::string("rename ") + from + " " + to);
   return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
+
+// The C library's write(), or the sanitizer's in front of it: the next definition after this
+// executable's.
+using WriteFunction = ssize_t (*)(int, const void*, size_t);
+static WriteFunction SystemWrite() {
+  static const WriteFunction next = reinterpret_cast<WriteFunction>(::dlsym(RTLD_NEXT, "write"));
+  return next;
+}
+
+extern "C" ssize_t write(int fd, const void* bytes, size_t count) {
+  using namespace korvane::test;
+  bool filling = false;
+  {
+    std::lock_guard<std::mutex> lock(spyMutex);
+    filling = spying && !fullDiskFolder.empty();
+  }
+  if (filling && PathOfDescriptor(fd).rfind(fullDiskFolder, 0) == 0) {
+    std::lock_guard<std::mutex> lock(spyMutex);
+    if (diskRoom == 0) {
+      ++failedWrites;
+      errno = ENOSPC;
+      return -1;
+    }
+    if (count > diskRoom) count = diskRoom;
+    diskRoom -= count;
+  }
+  return SystemWrite()(fd, bytes, count);
 }

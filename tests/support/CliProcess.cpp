@@ -1,4 +1,4 @@
-#include "CliProcess.h"
+#include "support/CliProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -6,6 +6,13 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <tuple>
+#include <utility>
+
+#include "platform/FileSystem.h"
 
 namespace korvane::test {
 namespace {
@@ -29,18 +36,25 @@ bool ReadInto(int fd, std::string& text) {
   return true;
 }
 
-}  // namespace
+// A running program with its standard output on a pipe and its standard error on /dev/null.
+struct PipedChild {
+  pid_t Pid = -1;
+  int Out = -1;
+};
 
-InterruptedRun RunAndInterrupt(const std::string& program,
-                               const std::vector<std::string>& arguments,
-                               const std::string& trigger, std::chrono::seconds limit) {
-  InterruptedRun run;
+// Starts the program; Pid < 0 when it could not be started.
+PipedChild StartPiped(const std::string& program, const std::vector<std::string>& arguments) {
+  PipedChild child;
   int outPipe[2];
-  if (pipe2(outPipe, O_CLOEXEC) != 0) return run;
+  if (pipe2(outPipe, O_CLOEXEC) != 0) return child;
   std::vector<char*> argv = Argv(program, arguments);
-  const pid_t pid = fork();
-  if (pid < 0) return run;
-  if (pid == 0) {
+  child.Pid = fork();
+  if (child.Pid < 0) {
+    close(outPipe[0]);
+    close(outPipe[1]);
+    return child;
+  }
+  if (child.Pid == 0) {
     dup2(outPipe[1], STDOUT_FILENO);
     const int devNull = open("/dev/null", O_WRONLY);
     dup2(devNull, STDERR_FILENO);
@@ -48,11 +62,49 @@ InterruptedRun RunAndInterrupt(const std::string& program,
     _exit(127);
   }
   close(outPipe[1]);
+  child.Out = outPipe[0];
+  return child;
+}
+
+// Closes the pipe and reaps the child: whether it exited by itself, and its exit status.
+std::pair<bool, int> Reap(const PipedChild& child) {
+  close(child.Out);
+  int status = 0;
+  waitpid(child.Pid, &status, 0);
+  if (!WIFEXITED(status)) return {false, -1};
+  return {true, WEXITSTATUS(status)};
+}
+
+}  // namespace
+
+CliProgramFolder::CliProgramFolder(const std::string& config) {
+  namespace fs = std::filesystem;
+  const fs::path source(KORVANE_PROGRAM_DIR);
+  fs::copy_file(source / "korvane-cli", fs::path(Path()) / "korvane-cli");
+  for (const char* data : {"ini", "help", "blankimg"}) {
+    if (fs::exists(source / data))
+      fs::copy(source / data, fs::path(Path()) / data, fs::copy_options::recursive);
+  }
+  fs::remove(fs::path(Path()) / "ini" / "config.ini");
+  WriteConfig(config);
+}
+
+void CliProgramFolder::WriteConfig(const std::string& content) const {
+  WriteFileBytes(Path() + "ini/config.ini", content);
+}
+
+InterruptedRun RunAndInterrupt(const std::string& program,
+                               const std::vector<std::string>& arguments,
+                               const std::string& trigger, std::chrono::seconds limit) {
+  InterruptedRun run;
+  const PipedChild child = StartPiped(program, arguments);
+  if (child.Pid < 0) return run;
+  const pid_t pid = child.Pid;
 
   const auto deadline = std::chrono::steady_clock::now() + limit;
   for (;;) {
-    pollfd fd{outPipe[0], POLLIN, 0};
-    if (poll(&fd, 1, 100) > 0 && !ReadInto(outPipe[0], run.Printed)) break;
+    pollfd fd{child.Out, POLLIN, 0};
+    if (poll(&fd, 1, 100) > 0 && !ReadInto(child.Out, run.Printed)) break;
     if (!run.Signalled && run.Printed.find(trigger) != std::string::npos) {
       kill(pid, SIGINT);
       run.Signalled = true;
@@ -62,11 +114,26 @@ InterruptedRun RunAndInterrupt(const std::string& program,
       break;
     }
   }
-  close(outPipe[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  run.Exited = WIFEXITED(status);
-  if (run.Exited) run.ExitStatus = WEXITSTATUS(status);
+  std::tie(run.Exited, run.ExitStatus) = Reap(child);
+  return run;
+}
+
+KilledRun RunAndKill(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::function<void()>& awaitMoment) {
+  KilledRun run;
+  const PipedChild child = StartPiped(program, arguments);
+  if (child.Pid < 0) return run;
+  awaitMoment();
+  // Looks without reaping, so Reap below gets the status either way.
+  siginfo_t ended{};
+  waitid(P_PID, static_cast<id_t>(child.Pid), &ended, WEXITED | WNOHANG | WNOWAIT);
+  if (ended.si_pid == 0) {
+    kill(child.Pid, SIGKILL);
+    run.Killed = true;
+  }
+  while (ReadInto(child.Out, run.Printed)) {
+  }
+  std::tie(run.Exited, run.ExitStatus) = Reap(child);
   return run;
 }
 
