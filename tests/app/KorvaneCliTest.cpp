@@ -171,10 +171,9 @@ TEST(KorvaneCliProcess, SigintStopsTheTaskAndWaitsForItsEnd) {
 // aborts it at once instead of waiting out the time-outs and the repeats (minutes).
 TEST(KorvaneCliProcess, SigintEndsAStalledLookupAndAStalledRedownloadAtOnce) {
   StandinFixture standin("metadata every stall\ntile every stall\n");
-  TempFolder program;
+  const CliProgramFolder program(standin.ServiceConfig());
   TempFolder save;
-  CopyProgramFolder(program.Path(), standin.ServiceConfig());
-  const std::string cli = program.Path() + "korvane-cli";
+  const std::string cli = program.Cli();
   const InterruptedRun lookup =
       RunAndInterrupt(cli,
                       {"--task", "hung", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "3",
