@@ -31,7 +31,7 @@ constexpr int LargeLines = 20000;
 constexpr int Rounds = 150;
 
 struct LogWindow : TForm {
-  explicit LogWindow(TApplication& app) : TForm(app, "Form1") {
+  explicit LogWindow(TApplication& app) : TForm(app, "logWindow") {
     SetClientSize(520, 480);
     logMemo.SetAlign(alClient);
     logMemo.SetReadOnly(true);

@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
   korvane::TApplication& app = runtime.Application();
   try {
     korvane::KorvaneForms forms(app);
-    forms.Form1.Show();
+    forms.mainWindow.Show();
     app.Run();
   } catch (const std::exception& error) {
     // A failure while the windows are made ends the program after the error box.

@@ -5,18 +5,18 @@
 namespace korvane {
 
 KorvaneForms::KorvaneForms(TApplication& app)
-    : Form1(app),
-      aboutWindow(app, AboutSources{[this] { return Form1.Caption(); },
-                                    [this] { return Form1.HomePageAddress; },
-                                    [this] { return Form1.ContactAddress; }}),
+    : mainWindow(app),
+      aboutWindow(app, AboutSources{[this] { return mainWindow.Caption(); },
+                                    [this] { return mainWindow.HomePageAddress; },
+                                    [this] { return mainWindow.ContactAddress; }}),
       converterWindow(app),
       optionsWindow(app),
       retryWindow(app) {
   app.SetTitle(ApplicationTitle);
-  Form1.ShowOptions = [this] { optionsWindow.ShowModal(); };
-  Form1.ShowConverter = [this] { converterWindow.Show(); };
-  Form1.ShowRetry = [this] { retryWindow.ShowModal(); };
-  Form1.ShowAbout = [this] { aboutWindow.ShowModal(); };
+  mainWindow.ShowOptions = [this] { optionsWindow.ShowModal(); };
+  mainWindow.ShowConverter = [this] { converterWindow.Show(); };
+  mainWindow.ShowRetry = [this] { retryWindow.ShowModal(); };
+  mainWindow.ShowAbout = [this] { aboutWindow.ShowModal(); };
 }
 
 }  // namespace korvane

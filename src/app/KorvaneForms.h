@@ -14,7 +14,7 @@ namespace korvane {
 struct KorvaneForms {
   explicit KorvaneForms(TApplication& app);
 
-  MainWindow Form1;
+  MainWindow mainWindow;
   AboutWindow aboutWindow;
   ConverterWindow converterWindow;
   OptionsWindow optionsWindow;

@@ -50,7 +50,7 @@ GuiFixture::~GuiFixture() {
 
 void GuiFixture::ShowMain() {
   forms = std::make_unique<KorvaneForms>(runtime.Application());
-  forms->Form1.Show();
+  forms->mainWindow.Show();
   QApplication::processEvents();
 }
 

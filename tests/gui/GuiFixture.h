@@ -48,7 +48,7 @@ class GuiFixture : public ::testing::Test {
   // Makes the windows and shows the main one, as the program does at start-up.
   void ShowMain();
 
-  MainWindow& Form1() const { return forms->Form1; }
+  MainWindow& MainForm() const { return forms->mainWindow; }
   // The window of a form (null before it was first shown).
   static QWidget* Window(const TForm& form) { return WidgetOf(form); }
 

@@ -42,17 +42,17 @@ class GuiTask : public GuiFixture {
 
   // Types the task into the window's boxes as a user does.
   void TypeTask(const QString& name, const QString& zoom) {
-    TypeInto(Find<QLineEdit>(Form1(), "taskNameEdit"), name);
-    TypeInto(Find<QLineEdit>(Form1(), "latitudeEdit"), "48.8566");
-    TypeInto(Find<QLineEdit>(Form1(), "longitudeEdit"), "2.3522");
-    TypeInto(Find<QLineEdit>(Form1(), "zoomEdit"), zoom);
+    TypeInto(Find<QLineEdit>(MainForm(), "taskNameEdit"), name);
+    TypeInto(Find<QLineEdit>(MainForm(), "latitudeEdit"), "48.8566");
+    TypeInto(Find<QLineEdit>(MainForm(), "longitudeEdit"), "2.3522");
+    TypeInto(Find<QLineEdit>(MainForm(), "zoomEdit"), zoom);
   }
 
-  QPushButton* StartButton() { return Find<QPushButton>(Form1(), "startStopButton"); }
+  QPushButton* StartButton() { return Find<QPushButton>(MainForm(), "startStopButton"); }
   // Whether the worker threads the window's session started still exist (Qt's and the
   // system's own threads are none of the test's business).
-  bool WorkerThreadsExist() { return Form1().Session().Running(); }
-  QStringList LogWidgetLines() { return LinesOf(Find<QPlainTextEdit>(Form1(), "logMemo")); }
+  bool WorkerThreadsExist() { return MainForm().Session().Running(); }
+  QStringList LogWidgetLines() { return LinesOf(Find<QPlainTextEdit>(MainForm(), "logMemo")); }
 
   // The seven closing lines of a task's log.
   void ExpectClosingLines(const QStringList& lines, const std::string& logFile) {
@@ -72,21 +72,21 @@ class GuiTask : public GuiFixture {
 
 TEST_F(GuiTask, StartClickedInTheWindowDownloadsAZoomOneTaskToItsEnd) {
   ShowMain();
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "savePathEdit")->text(), Q(SaveFolder()));
+  EXPECT_EQ(Find<QLineEdit>(MainForm(), "savePathEdit")->text(), Q(SaveFolder()));
   TypeTask("gui", "1");
 
   QTest::mouseClick(StartButton(), Qt::LeftButton);
   EXPECT_EQ(StartButton()->text(), "Stop");
-  EXPECT_EQ(Find<QLabel>(Form1(), "totalTilesLabel")->text(), "Total images: 2");
+  EXPECT_EQ(Find<QLabel>(MainForm(), "totalTilesLabel")->text(), "Total images: 2");
   ASSERT_TRUE(WaitFor([&] { return !boxes.Texts().isEmpty(); }, TaskBound))
       << "the task did not end in time";
 
   EXPECT_EQ(boxes.Texts(), QStringList{TaskStopedMessage});
   EXPECT_EQ(StartButton()->text(), "Start");
-  EXPECT_FALSE(Form1().TaskRunning());
+  EXPECT_FALSE(MainForm().TaskRunning());
 
   // The log window followed the task: its newest line is in view.
-  QScrollBar* scroll = Find<QPlainTextEdit>(Form1(), "logMemo")->verticalScrollBar();
+  QScrollBar* scroll = Find<QPlainTextEdit>(MainForm(), "logMemo")->verticalScrollBar();
   EXPECT_GT(scroll->maximum(), 0);
   EXPECT_EQ(scroll->value(), scroll->maximum());
 
@@ -108,7 +108,7 @@ TEST_F(GuiTask, StartClickedInTheWindowDownloadsAZoomOneTaskToItsEnd) {
 
   // Each worker paused after its saved tile: nominally 1000 ms, really a hundredth of it.
   EXPECT_EQ(clock.PausesMs(), (std::vector<long long>{1000, 1000}));
-  Screenshot(Form1(), "main_window_task_end");
+  Screenshot(MainForm(), "main_window_task_end");
 }
 
 // Tiles come slowly, so the task is surely running when the window is closed.
@@ -126,16 +126,16 @@ TEST_F(GuiSlowTask, ClosingTheWindowDuringATaskStopsItSavesAndLeavesNoThread) {
   ASSERT_TRUE(WaitFor([&] { return LogWidgetLines().filter(" OK").size() >= 1; }, TaskBound))
       << "no tile arrived";
   EXPECT_TRUE(WorkerThreadsExist());
-  EXPECT_GT(Form1().Session().RunningWorkers(), 0);
+  EXPECT_GT(MainForm().Session().RunningWorkers(), 0);
 
-  QWidget* window = Window(Form1());
+  QWidget* window = Window(MainForm());
   window->close();  // the close box: the window waits for the workers, then goes
 
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(runtime.Application().Terminated());
-  EXPECT_FALSE(Form1().TaskRunning());
+  EXPECT_FALSE(MainForm().TaskRunning());
   EXPECT_FALSE(WorkerThreadsExist()) << "every worker thread joined";
-  EXPECT_EQ(Form1().Session().RunningWorkers(), 0);
+  EXPECT_EQ(MainForm().Session().RunningWorkers(), 0);
   EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
 
   // Not every tile came, and what came is saved: the log with its closing lines, and each

@@ -82,43 +82,43 @@ class GuiWindows : public GuiFixture {
 
 TEST_F(GuiWindows, TheMainWindowShowsItsControlsWithTheirTextsLookAndPlace) {
   ShowMain();
-  QWidget* window = Window(Form1());
+  QWidget* window = Window(MainForm());
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(window->windowTitle(), "Korvane 3.0");
   EXPECT_EQ(QApplication::applicationName(), "Korvane");
-  EXPECT_EQ(Find<QWidget>(Form1(), "Client")->size(), MainClient);
+  EXPECT_EQ(Find<QWidget>(MainForm(), "Client")->size(), MainClient);
   ExpectCentredOn(window, window->screen()->availableGeometry());
 
-  EXPECT_EQ(Find<QLabel>(Form1(), "taskNameLabel")->text(), "Task name:");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "taskNameEdit")->text(), "newtask.krvn");
-  EXPECT_EQ(Find<QPushButton>(Form1(), "openTaskButton")->text(), "Open task ...");
-  EXPECT_EQ(Find<QLabel>(Form1(), "latitudeLabel")->text(), "Latitude:");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "latitudeEdit")->text(), "");
-  EXPECT_EQ(Find<QLabel>(Form1(), "longitudeLabel")->text(), "Longitude:");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "longitudeEdit")->text(), "");
-  EXPECT_EQ(Find<QLabel>(Form1(), "zoomLabel")->text(), "Zoom level: ");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "zoomEdit")->text(), "3");
-  EXPECT_EQ(Find<QLabel>(Form1(), "savePathLabel")->text(), "Path to save:");
-  EXPECT_EQ(Find<QLineEdit>(Form1(), "savePathEdit")->text(), "/srv/tiles");
-  QPushButton* pick = Find<QPushButton>(Form1(), "browseFolderButton");
+  EXPECT_EQ(Find<QLabel>(MainForm(), "taskNameLabel")->text(), "Task name:");
+  EXPECT_EQ(Find<QLineEdit>(MainForm(), "taskNameEdit")->text(), "newtask.krvn");
+  EXPECT_EQ(Find<QPushButton>(MainForm(), "openTaskButton")->text(), "Open task ...");
+  EXPECT_EQ(Find<QLabel>(MainForm(), "latitudeLabel")->text(), "Latitude:");
+  EXPECT_EQ(Find<QLineEdit>(MainForm(), "latitudeEdit")->text(), "");
+  EXPECT_EQ(Find<QLabel>(MainForm(), "longitudeLabel")->text(), "Longitude:");
+  EXPECT_EQ(Find<QLineEdit>(MainForm(), "longitudeEdit")->text(), "");
+  EXPECT_EQ(Find<QLabel>(MainForm(), "zoomLabel")->text(), "Zoom level: ");
+  EXPECT_EQ(Find<QLineEdit>(MainForm(), "zoomEdit")->text(), "3");
+  EXPECT_EQ(Find<QLabel>(MainForm(), "savePathLabel")->text(), "Path to save:");
+  EXPECT_EQ(Find<QLineEdit>(MainForm(), "savePathEdit")->text(), "/srv/tiles");
+  QPushButton* pick = Find<QPushButton>(MainForm(), "browseFolderButton");
   EXPECT_EQ(pick->text(), "...");
   EXPECT_EQ(pick->toolTip(), "Click to select path");
   EXPECT_EQ(pick->geometry(), QRect(438, 99, 51, 25));
-  EXPECT_EQ(Find<QLabel>(Form1(), "totalTilesLabel")->geometry(), QRect(16, 158, 265, 13));
+  EXPECT_EQ(Find<QLabel>(MainForm(), "totalTilesLabel")->geometry(), QRect(16, 158, 265, 13));
 
-  QPushButton* start = Find<QPushButton>(Form1(), "startStopButton");
+  QPushButton* start = Find<QPushButton>(MainForm(), "startStopButton");
   EXPECT_EQ(start->text(), "Start");
   EXPECT_TRUE(start->isDefault());
   EXPECT_TRUE(start->font().bold());
   EXPECT_EQ(start->font().pixelSize(), 13);
   EXPECT_EQ(start->geometry(), QRect(352, 146, 129, 41));
 
-  QLabel* label = Find<QLabel>(Form1(), "taskNameLabel");
+  QLabel* label = Find<QLabel>(MainForm(), "taskNameLabel");
   EXPECT_EQ(label->font().family(), ExpectedFamily());
   EXPECT_EQ(label->font().pixelSize(), 11);
 
-  auto* memo = Find<QPlainTextEdit>(Form1(), "logMemo");
+  auto* memo = Find<QPlainTextEdit>(MainForm(), "logMemo");
   EXPECT_TRUE(memo->isVisible());
   EXPECT_TRUE(memo->isReadOnly());
   EXPECT_EQ(LinesOf(memo), QStringList{"[log window]"});
@@ -130,24 +130,24 @@ TEST_F(GuiWindows, TheMainWindowShowsItsControlsWithTheirTextsLookAndPlace) {
   EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
-  auto* failed = Find<QPlainTextEdit>(Form1(), "failedListMemo");
+  auto* failed = Find<QPlainTextEdit>(MainForm(), "failedListMemo");
   EXPECT_FALSE(failed->isVisibleTo(window));
   EXPECT_EQ(LinesOf(failed), QStringList{"[Failed tile inforamtion window]"});
   EXPECT_EQ(failed->palette().color(QPalette::Text), QColor(0, 0, 0xFF));
 
-  auto* status = Find<QStatusBar>(Form1(), "statusBar");
+  auto* status = Find<QStatusBar>(MainForm(), "statusBar");
   EXPECT_EQ(status->height(), 19);
   // At the bottom, inside the window's border of 4.
   EXPECT_EQ(status->geometry().bottom(), MainClient.height() - 4 - 1);
   EXPECT_EQ(status->findChild<QLabel*>("SimpleText")->text(),
             "Download StreetView images from Google Maps to your PC.");
 
-  Screenshot(Form1(), "main_window");
+  Screenshot(MainForm(), "main_window");
 }
 
 TEST_F(GuiWindows, TheMainMenuHasItsItemsAccessKeysSeparatorsAndHiddenEntries) {
   ShowMain();
-  auto* bar = Find<QMenuBar>(Form1(), "mainMenu");
+  auto* bar = Find<QMenuBar>(MainForm(), "mainMenu");
   ASSERT_NE(bar, nullptr);
   EXPECT_TRUE(bar->isVisible());
   QStringList titles;
@@ -155,27 +155,27 @@ TEST_F(GuiWindows, TheMainMenuHasItsItemsAccessKeysSeparatorsAndHiddenEntries) {
     titles << (action->isVisible() ? action->text() : "(hidden) " + action->text());
   EXPECT_EQ(titles, (QStringList{"&File", "&Options", "(hidden) &Misc", "&Tools", "&Help"}));
 
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "fileMenu")), QStringList{"E&xit"});
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "optionsMenu")), QStringList{"Options..."});
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "miscMenu")),
+  EXPECT_EQ(ItemsOf(Find<QMenu>(MainForm(), "fileMenu")), QStringList{"E&xit"});
+  EXPECT_EQ(ItemsOf(Find<QMenu>(MainForm(), "optionsMenu")), QStringList{"Options..."});
+  EXPECT_EQ(ItemsOf(Find<QMenu>(MainForm(), "miscMenu")),
             (QStringList{"(hidden) Convert \"Degrees,Minutes,Seconds\"  to \"Degrees\"...", "-",
                          "View log file", "(hidden) -", "(hidden) Re-download failed tiles"}));
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "toolsMenu")),
+  EXPECT_EQ(ItemsOf(Find<QMenu>(MainForm(), "toolsMenu")),
             (QStringList{"Images Viewer", "-", "Images Combiner", "-", "re-dowload failed files"}));
-  EXPECT_EQ(ItemsOf(Find<QMenu>(Form1(), "helpMenu")),
+  EXPECT_EQ(ItemsOf(Find<QMenu>(MainForm(), "helpMenu")),
             (QStringList{"User manual", "Homepage", "-", "About..."}));
 
   // The menu bar sits above the client area, which keeps the form's size.
-  QWidget* window = Window(Form1());
-  EXPECT_EQ(Find<QWidget>(Form1(), "Client")->geometry(),
+  QWidget* window = Window(MainForm());
+  EXPECT_EQ(Find<QWidget>(MainForm(), "Client")->geometry(),
             QRect(QPoint(0, bar->height()), MainClient));
   EXPECT_EQ(window->size(), QSize(MainClient.width(), MainClient.height() + bar->height()));
 }
 
 TEST_F(GuiWindows, TheZoomArrowsStepBetweenOneAndFiveWithoutWrapping) {
   ShowMain();
-  auto* updown = Find<QWidget>(Form1(), "zoomUpDown");
-  auto* zoom = Find<QLineEdit>(Form1(), "zoomEdit");
+  auto* updown = Find<QWidget>(MainForm(), "zoomUpDown");
+  auto* zoom = Find<QLineEdit>(MainForm(), "zoomEdit");
   ASSERT_TRUE(updown && zoom);
   auto* up = updown->findChild<QToolButton*>("Up");
   auto* down = updown->findChild<QToolButton*>("Down");
@@ -185,7 +185,7 @@ TEST_F(GuiWindows, TheZoomArrowsStepBetweenOneAndFiveWithoutWrapping) {
   for (int i = 0; i < 6; ++i)
     QTest::mouseClick(down, Qt::LeftButton);
   EXPECT_EQ(zoom->text(), "1");
-  EXPECT_EQ(Form1().zoomEdit.Text(), "1");
+  EXPECT_EQ(MainForm().zoomEdit.Text(), "1");
 
   // The arrow keys in the box step it the same way.
   zoom->setFocus();
@@ -194,12 +194,12 @@ TEST_F(GuiWindows, TheZoomArrowsStepBetweenOneAndFiveWithoutWrapping) {
   EXPECT_EQ(zoom->text(), "3");
   for (int i = 0; i < 3; ++i)
     QTest::keyClick(zoom, Qt::Key_Down);
-  EXPECT_EQ(Form1().zoomEdit.Text(), "1");
+  EXPECT_EQ(MainForm().zoomEdit.Text(), "1");
 }
 
 TEST_F(GuiWindows, TheInputPanelDrawsARaisedEdgeAndALoweredBevelInsideItsBorder) {
   ShowMain();
-  auto* panel = Find<QWidget>(Form1(), "inputPanel");
+  auto* panel = Find<QWidget>(MainForm(), "inputPanel");
   ASSERT_NE(panel, nullptr);
   const QImage face = panel->grab().toImage();
   const int right = face.width() - 1;
@@ -217,7 +217,7 @@ TEST_F(GuiWindows, TheInputPanelDrawsARaisedEdgeAndALoweredBevelInsideItsBorder)
 TEST_F(GuiWindows, ADoubleClickOnTheLogWindowBeforeAnyTaskSaysNoTaskIsRunning) {
   ShowMain();
   MessageBoxAnswerer boxes;
-  auto* memo = Find<QPlainTextEdit>(Form1(), "logMemo");
+  auto* memo = Find<QPlainTextEdit>(MainForm(), "logMemo");
   ASSERT_NE(memo, nullptr);
   QTest::mouseDClick(memo->viewport(), Qt::LeftButton);
   EXPECT_EQ(boxes.Texts(), QStringList{"No task running now." + QString(18, ' ')});
@@ -237,7 +237,7 @@ TEST_F(GuiWindows, OptionsOpensModallyFromTheMenuCentredOnTheMainWindow) {
     sawIt = true;
     EXPECT_EQ(window->windowTitle(), "Options");
     ExpectFixedSize(window, OptionsClient);
-    ExpectCentredOn(window, Window(Form1())->frameGeometry());
+    ExpectCentredOn(window, Window(MainForm())->frameGeometry());
 
     EXPECT_EQ(Find<QLabel>(options, "defaultPathLabel")->text(), "Default path to save :");
     EXPECT_EQ(Find<QLineEdit>(options, "defaultPathEdit")->text(), "/srv/tiles");
@@ -266,10 +266,10 @@ TEST_F(GuiWindows, OptionsOpensModallyFromTheMenuCentredOnTheMainWindow) {
     EXPECT_TRUE(window->isVisible());
     QTest::mouseClick(Find<QPushButton>(options, "cancelButton"), Qt::LeftButton);
   });
-  Find<QAction>(Form1(), "optionsItem")->trigger();
+  Find<QAction>(MainForm(), "optionsItem")->trigger();
   EXPECT_TRUE(sawIt);
   EXPECT_FALSE(Window(options)->isVisible());
-  EXPECT_TRUE(Window(Form1())->isVisible());
+  EXPECT_TRUE(Window(MainForm())->isVisible());
 }
 
 TEST_F(GuiWindows, ReDownloadOpensModallyFromTheToolsMenu) {
@@ -295,7 +295,7 @@ TEST_F(GuiWindows, ReDownloadOpensModallyFromTheToolsMenu) {
     Screenshot(retry, "redownload");
     window->close();  // the close box
   });
-  Find<QAction>(Form1(), "redownloadFailedFilesItem")->trigger();
+  Find<QAction>(MainForm(), "redownloadFailedFilesItem")->trigger();
   EXPECT_TRUE(sawIt);
   EXPECT_FALSE(Window(retry)->isVisible());
 }
@@ -304,7 +304,7 @@ TEST_F(GuiWindows, TheConverterStaysOnTopWithoutBlockingAndConverts) {
   ShowMain();
   ConverterWindow& converter = forms->converterWindow;
   // Its menu command is hidden; the main window's wiring is what the command runs.
-  Form1().ShowConverter();
+  MainForm().ShowConverter();
   QWidget* window = Window(converter);
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
@@ -375,7 +375,7 @@ TEST_F(GuiWindows, TheAboutBoxShowsTheCaptionAndTwoGreenUnderlinedLinks) {
     Screenshot(about, "about");
     QTest::keyClick(window, Qt::Key_Return);  // Enter presses OK
   });
-  Find<QAction>(Form1(), "aboutItem")->trigger();
+  Find<QAction>(MainForm(), "aboutItem")->trigger();
   EXPECT_TRUE(sawIt);
   EXPECT_FALSE(Window(about)->isVisible());
 }
@@ -384,7 +384,7 @@ TEST_F(GuiWindows, TheAboutBoxShowsTheCaptionAndTwoGreenUnderlinedLinks) {
 // overlaps, sticks out or is cut off.
 TEST_F(GuiWindows, NoWindowHasOverlappingOrCutOffControls) {
   ShowMain();
-  EXPECT_EQ(LayoutProblems(Form1()).join("\n").toStdString(), "");
+  EXPECT_EQ(LayoutProblems(MainForm()).join("\n").toStdString(), "");
   for (TForm* form : std::initializer_list<TForm*>{&forms->optionsWindow, &forms->retryWindow,
                                                    &forms->converterWindow, &forms->aboutWindow}) {
     form->Show();

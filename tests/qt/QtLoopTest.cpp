@@ -75,7 +75,7 @@ TEST_F(QtLoop, ProcessMessagesRunsQueuedCallsAndExceptionsShowTheErrorBox) {
 }
 
 struct TimerForm : TForm {
-  explicit TimerForm(TApplication& app) : TForm(app, "Form1") {}
+  explicit TimerForm(TApplication& app) : TForm(app, "timerWindow") {}
   TTimer progressTimer{this, "progressTimer"};
 };
 

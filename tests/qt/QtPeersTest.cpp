@@ -44,7 +44,7 @@ class QtPeers : public ::testing::Test {
 TEST_F(QtPeers, EveryControlIsAWidgetNamedAfterItWithTheModelsTexts) {
   ASSERT_NE(window(), nullptr);
   EXPECT_TRUE(window()->isVisible());
-  EXPECT_EQ(window()->objectName(), "Form1");
+  EXPECT_EQ(window()->objectName(), "sampleWindow");
   EXPECT_EQ(window()->windowTitle(), "Korvane 3.0");
   EXPECT_EQ(Find<QWidget>("Client")->size(), QSize(520, 480));
 
@@ -57,11 +57,11 @@ TEST_F(QtPeers, EveryControlIsAWidgetNamedAfterItWithTheModelsTexts) {
   EXPECT_TRUE(start->font().bold());
   EXPECT_EQ(start->font().pixelSize(), 13);
   EXPECT_EQ(start->geometry(), QRect(352, 146, 129, 41));
-  EXPECT_EQ(Find<QCheckBox>("CheckBox1")->text(), "Use proxy server");
+  EXPECT_EQ(Find<QCheckBox>("useProxyCheckBox")->text(), "Use proxy server");
   EXPECT_EQ(Find<QStatusBar>("statusBar")->findChild<QLabel*>("SimpleText")->text(),
             "Download StreetView images from Google Maps to your PC.");
 
-  QLabel* link = Find<QLabel>("Label4");
+  QLabel* link = Find<QLabel>("homePageLink");
   EXPECT_TRUE(link->font().underline());
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0x80, 0));
   EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
@@ -105,13 +105,13 @@ TEST_F(QtPeers, TheMenuBarHasAccessKeysHiddenMenusAndSeparators) {
 TEST_F(QtPeers, ModelChangesReachTheWidgets) {
   form.startStopButton.SetCaption("Stop");
   form.taskNameEdit.SetText("berlin");
-  form.CheckBox1.SetChecked(true);
+  form.useProxyCheckBox.SetChecked(true);
   form.statusBar.SetSimpleText("x");
   form.browseFolderButton.SetEnabled(false);
   form.SetCaption("Korvane");
   EXPECT_EQ(Find<QPushButton>("startStopButton")->text(), "Stop");
   EXPECT_EQ(Find<QLineEdit>("taskNameEdit")->text(), "berlin");
-  EXPECT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked());
+  EXPECT_TRUE(Find<QCheckBox>("useProxyCheckBox")->isChecked());
   EXPECT_EQ(Find<QStatusBar>("statusBar")->findChild<QLabel*>()->text(), "x");
   EXPECT_FALSE(Find<QPushButton>("browseFolderButton")->isEnabled());
   EXPECT_EQ(window()->windowTitle(), "Korvane");
@@ -139,17 +139,17 @@ TEST_F(QtPeers, TypingUpdatesTheModelAndEnterPressesTheDefaultButton) {
 TEST_F(QtPeers, ClicksReachTheHandlersAndTheirErrorsTheErrorBox) {
   int clicks = 0, linkClicks = 0, doubleClicks = 0;
   form.browseFolderButton.OnClick = [&] { ++clicks; };
-  form.Label4.OnClick = [&] { ++linkClicks; };
+  form.homePageLink.OnClick = [&] { ++linkClicks; };
   form.logMemo.OnDblClick = [&] { ++doubleClicks; };
   QTest::mouseClick(Find<QPushButton>("browseFolderButton"), Qt::LeftButton);
-  QTest::mouseClick(Find<QLabel>("Label4"), Qt::LeftButton);
+  QTest::mouseClick(Find<QLabel>("homePageLink"), Qt::LeftButton);
   QTest::mouseDClick(Find<QPlainTextEdit>("logMemo")->viewport(), Qt::LeftButton);
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(linkClicks, 1);
   EXPECT_EQ(doubleClicks, 1);
 
-  QTest::mouseClick(Find<QCheckBox>("CheckBox1"), Qt::LeftButton);
-  EXPECT_TRUE(form.CheckBox1.Checked());
+  QTest::mouseClick(Find<QCheckBox>("useProxyCheckBox"), Qt::LeftButton);
+  EXPECT_TRUE(form.useProxyCheckBox.Checked());
 
   QToolButton* up = Find<QWidget>("zoomUpDown")->findChild<QToolButton*>("Up");
   QTest::mouseClick(up, Qt::LeftButton);

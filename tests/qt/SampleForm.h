@@ -6,7 +6,7 @@ namespace korvane::test {
 
 // A small window built from model controls the way the program's forms are.
 struct SampleForm : TForm {
-  explicit SampleForm(TApplication& app) : TForm(app, "Form1") {
+  explicit SampleForm(TApplication& app) : TForm(app, "sampleWindow") {
     SetCaption("Korvane 3.0");
     SetClientSize(520, 480);
     SetPosition(poScreenCenter);
@@ -27,10 +27,10 @@ struct SampleForm : TForm {
     startStopButton.SetBounds(352, 146, 129, 41);
     startStopButton.SetDefault(true);
     startStopButton.SetFont({.Height = 13, .Bold = true});
-    CheckBox1.SetBounds(12, 150, 150, 17);
-    Label4.SetBounds(12, 180, 200, 13);
-    Label4.SetFont({.Underline = true, .Color = clGreen});
-    Label4.SetCursor(crHandPoint);
+    useProxyCheckBox.SetBounds(12, 150, 150, 17);
+    homePageLink.SetBounds(12, 180, 200, 13);
+    homePageLink.SetFont({.Underline = true, .Color = clGreen});
+    homePageLink.SetCursor(crHandPoint);
     logPanel.SetBevelInner(bvLowered);
     logPanel.SetBorderWidth(3);
     logPanel.SetAlign(alClient);
@@ -58,8 +58,8 @@ struct SampleForm : TForm {
   TUpDown zoomUpDown{&inputPanel, "zoomUpDown"};
   TButton browseFolderButton{&inputPanel, "browseFolderButton", "..."};
   TBitBtn startStopButton{&inputPanel, "startStopButton", "Start"};
-  TCheckBox CheckBox1{&inputPanel, "CheckBox1", "Use proxy server"};
-  TLabel Label4{&inputPanel, "Label4", "http://korvane.example.org/"};
+  TCheckBox useProxyCheckBox{&inputPanel, "useProxyCheckBox", "Use proxy server"};
+  TLabel homePageLink{&inputPanel, "homePageLink", "http://korvane.example.org/"};
   TStatusBar statusBar{this, "statusBar"};
   TPanel logPanel{this, "logPanel"};
   TMemo logMemo{&logPanel, "logMemo"};

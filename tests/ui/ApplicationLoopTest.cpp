@@ -34,7 +34,7 @@ class IntervalClock final : public Clock {
 };
 
 struct TimerWindow : TForm {
-  explicit TimerWindow(TApplication& app) : TForm(app, "Form1") {}
+  explicit TimerWindow(TApplication& app) : TForm(app, "timerWindow") {}
   TTimer progressTimer{this, "progressTimer"};
 };
 

@@ -18,7 +18,7 @@ struct Window : TForm {
   TUpDown zoomUpDown{&clientPanel, "zoomUpDown"};
   TMemo logMemo{this, "logMemo"};
   TButton browseFolderButton{&clientPanel, "browseFolderButton", "..."};
-  TCheckBox CheckBox1{this, "CheckBox1", "Use proxy server"};
+  TCheckBox useProxyCheckBox{this, "useProxyCheckBox", "Use proxy server"};
 };
 
 class ControlsTest : public ::testing::Test {
@@ -112,7 +112,7 @@ TEST_F(ControlsTest, FontComesFromTheParentUntilSetAndChangesReachThePeers) {
   EXPECT_TRUE(form.browseFolderButton.Font().Bold);  // inherited from its panel
   EXPECT_EQ(changes, std::vector{TChange::Font});
   EXPECT_EQ(form.logMemo.Font(), green);  // its own font stays
-  EXPECT_EQ(form.CheckBox1.Font().Height, 11);
+  EXPECT_EQ(form.useProxyCheckBox.Font().Height, 11);
 }
 
 TEST_F(ControlsTest, UpDownStepsWithinItsRangeWithoutWrapping) {
@@ -160,7 +160,7 @@ TEST_F(ControlsTest, ArrowKeysInTheBoxStepItsSpinControlWhileTheUserCanReachIt) 
 
   // Unbinding (or a spin control going first) leaves the box without one.
   {
-    TUpDown spin{&form.clientPanel, "UpDown2"};
+    TUpDown spin{&form.clientPanel, "secondSpin"};
     spin.SetAssociate(&form.zoomEdit);
     EXPECT_EQ(form.zoomEdit.Spin(), &spin);
   }
@@ -206,12 +206,12 @@ TEST_F(ControlsTest, AnExceptionFromAUserClickShowsTheErrorBoxAProgramClickPasse
 
 TEST_F(ControlsTest, CheckBoxRunsOnClickOnlyForTheUsersClick) {
   int clicks = 0;
-  form.CheckBox1.OnClick = [&] { ++clicks; };
-  form.CheckBox1.SetChecked(true);
+  form.useProxyCheckBox.OnClick = [&] { ++clicks; };
+  form.useProxyCheckBox.SetChecked(true);
   EXPECT_EQ(clicks, 0);
   form.Show();
-  form.CheckBox1.UserClick();
-  EXPECT_FALSE(form.CheckBox1.Checked());
+  form.useProxyCheckBox.UserClick();
+  EXPECT_FALSE(form.useProxyCheckBox.Checked());
   EXPECT_EQ(clicks, 1);
 }
 

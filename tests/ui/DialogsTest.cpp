@@ -19,25 +19,25 @@ TEST(DialogFilter, SplitsDescriptionsAndPatterns) {
 }
 
 struct Window : TForm {
-  explicit Window(TApplication& app) : TForm(app, "Form1") {}
-  TOpenDialog OpenDialog1{this, "OpenDialog1"};
+  explicit Window(TApplication& app) : TForm(app, "sampleWindow") {}
+  TOpenDialog openTaskDialog{this, "openTaskDialog"};
 };
 
 TEST(OpenDialog, ExecuteAsksTheServiceAndKeepsTheNameOnCancel) {
   TScriptedDialogs dialogs;
   TApplication app(dialogs);
   Window form(app);
-  form.OpenDialog1.Title = "Open project file:";
-  form.OpenDialog1.Filter = "Projects(*.krvn)|*.krvn";
-  form.OpenDialog1.InitialDir = "/home/u/download";
+  form.openTaskDialog.Title = "Open project file:";
+  form.openTaskDialog.Filter = "Projects(*.krvn)|*.krvn";
+  form.openTaskDialog.InitialDir = "/home/u/download";
   dialogs.QueuePick("/home/u/download/berlin.krvn");
   dialogs.QueueCancel();
 
-  ASSERT_TRUE(form.OpenDialog1.Execute());
-  EXPECT_EQ(form.OpenDialog1.FileName, "/home/u/download/berlin.krvn");
-  EXPECT_FALSE(form.OpenDialog1.Execute());
-  EXPECT_EQ(form.OpenDialog1.FileName, "/home/u/download/berlin.krvn");
-  EXPECT_FALSE(form.OpenDialog1.Execute());  // nothing queued: cancel
+  ASSERT_TRUE(form.openTaskDialog.Execute());
+  EXPECT_EQ(form.openTaskDialog.FileName, "/home/u/download/berlin.krvn");
+  EXPECT_FALSE(form.openTaskDialog.Execute());
+  EXPECT_EQ(form.openTaskDialog.FileName, "/home/u/download/berlin.krvn");
+  EXPECT_FALSE(form.openTaskDialog.Execute());  // nothing queued: cancel
 
   std::vector<TDialogEvent> events = dialogs.Events();
   ASSERT_EQ(events.size(), 3u);

@@ -9,19 +9,19 @@ namespace korvane::test {
 namespace {
 
 struct SampleWindow : TForm {
-  explicit SampleWindow(TApplication& app) : TForm(app, "Form1") {}
+  explicit SampleWindow(TApplication& app) : TForm(app, "sampleWindow") {}
 };
 
 struct OptionsWindow : TForm {
   explicit OptionsWindow(TApplication& app) : TForm(app, "optionsWindow") {
-    Button1.SetDefault(true);
-    Button1.SetModalResult(mrOk);
-    Button2.OnClick = [this] { Close(); };
+    okButton.SetDefault(true);
+    okButton.SetModalResult(mrOk);
+    cancelButton.OnClick = [this] { Close(); };
   }
-  TPanel Panel1{this, "Panel1"};
-  TEdit defaultPathEdit{&Panel1, "defaultPathEdit"};
-  TButton Button1{this, "Button1", "OK"};
-  TButton Button2{this, "Button2", "Cancel"};
+  TPanel pathPanel{this, "pathPanel"};
+  TEdit defaultPathEdit{&pathPanel, "defaultPathEdit"};
+  TButton okButton{this, "okButton", "OK"};
+  TButton cancelButton{this, "cancelButton", "Cancel"};
 };
 
 class FormTest : public ::testing::Test {
@@ -38,12 +38,12 @@ TEST_F(FormTest, ComponentsAreFoundByNameAndKind) {
   EXPECT_THROW(options.Find<TButton>("defaultPathEdit"), Exception);
   EXPECT_THROW(TEdit(&options, "defaultPathEdit"), Exception);  // names are unique within a form
   {
-    TLabel extra(&options.Panel1, "Label1");
-    EXPECT_EQ(options.FindComponent("Label1"), &extra);
-    EXPECT_EQ(options.Panel1.Controls().size(), 2u);
+    TLabel extra(&options.pathPanel, "extraLabel");
+    EXPECT_EQ(options.FindComponent("extraLabel"), &extra);
+    EXPECT_EQ(options.pathPanel.Controls().size(), 2u);
   }
-  EXPECT_EQ(options.FindComponent("Label1"), nullptr);
-  EXPECT_EQ(options.Panel1.Controls().size(), 1u);
+  EXPECT_EQ(options.FindComponent("extraLabel"), nullptr);
+  EXPECT_EQ(options.pathPanel.Controls().size(), 1u);
 }
 
 TEST_F(FormTest, ShowRunsOnShowEachTimeTheFormAppears) {
@@ -73,7 +73,7 @@ TEST_F(FormTest, HeadlessShowModalReturnsAtOnceAndTheButtonsCloseTheForm) {
 
   options.ShowModal();
   EXPECT_EQ(options.ModalResult(), mrNone);
-  options.Button2.UserClick();  // closes without a result of its own
+  options.cancelButton.UserClick();  // closes without a result of its own
   EXPECT_EQ(options.ModalResult(), mrCancel);
   EXPECT_FALSE(app.Terminated());  // not the main form
 }
@@ -82,7 +82,7 @@ TEST_F(FormTest, EscapeDoesNothingWithoutACancelButton) {
   options.ShowModal();
   EXPECT_FALSE(options.UserPressEscape());
   EXPECT_TRUE(options.Visible());
-  options.Button2.SetCancel(true);
+  options.cancelButton.SetCancel(true);
   EXPECT_TRUE(options.UserPressEscape());
   EXPECT_FALSE(options.Visible());
 }
@@ -120,31 +120,31 @@ TEST_F(FormTest, ACloseOrClickArrivingWhileItsPredecessorIsStillHandledIsIgnored
     app.ProcessMessages();
     canClose = false;
   };
-  options.Button1.SetModalResult(mrNone);
-  options.Button1.OnClick = [&] {
+  options.okButton.SetModalResult(mrNone);
+  options.okButton.OnClick = [&] {
     ++clicks;
-    app.QueueCall([&] { options.Button1.UserClick(); });
+    app.QueueCall([&] { options.okButton.UserClick(); });
     app.ProcessMessages();
   };
   main.UserClose();
-  options.Button1.UserClick();
+  options.okButton.UserClick();
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(clicks, 1);
-  options.Button1.UserClick();  // the first click is over: the next one is taken
+  options.okButton.UserClick();  // the first click is over: the next one is taken
   EXPECT_EQ(clicks, 2);
 
   // A button that stops its own work takes the second click, inside the first, and is busy
   // again only until the outer click ends.
-  options.Button1.SetTakesClicksWhileBusy(true);
+  options.okButton.SetTakesClicksWhileBusy(true);
   bool inner = false;
-  options.Button1.OnClick = [&] {
+  options.okButton.OnClick = [&] {
     ++clicks;
     if (inner) return;
     inner = true;
-    app.QueueCall([&] { options.Button1.UserClick(); });
+    app.QueueCall([&] { options.okButton.UserClick(); });
     app.ProcessMessages();
   };
-  EXPECT_TRUE(options.Button1.UserClick());
+  EXPECT_TRUE(options.okButton.UserClick());
   EXPECT_EQ(clicks, 4);
 }
 
@@ -207,8 +207,8 @@ TEST(FormPeers, ShowingAFormGivesEveryComponentAPeerParentsFirst) {
 
     options.Show();
     EXPECT_EQ(backend.made,
-              (std::vector<std::string>{"optionsWindow", "Panel1", "defaultPathEdit", "Button1",
-                                        "Button2", "mainMenu", "fileMenu"}));
+              (std::vector<std::string>{"optionsWindow", "pathPanel", "defaultPathEdit", "okButton",
+                                        "cancelButton", "mainMenu", "fileMenu"}));
     backend.changes.clear();
     options.defaultPathEdit.SetText("x");
     options.SetCaption("Options");

@@ -7,7 +7,7 @@ namespace korvane::test {
 namespace {
 
 struct MenuWindow : TForm {
-  explicit MenuWindow(TApplication& app) : TForm(app, "Form1") {
+  explicit MenuWindow(TApplication& app) : TForm(app, "menuWindow") {
     miscMenu.SetVisible(false);
     converterItem.SetVisible(false);
   }
