@@ -73,8 +73,7 @@ void MainWindow::CloseQuery(bool& canClose) {
   // Closing while a task runs: stop every worker, keep serving their main-thread calls until
   // they have ended, then let the session save the logs, the list and the positions.
   closing_ = true;
-  session_.StopAndFinish(
-      false, [this](const std::function<bool()>& done) { App().ProcessMessagesUntil(done); });
+  session_.StopAndFinish(false);
   closing_ = false;
 }
 
@@ -83,8 +82,7 @@ void MainWindow::WaitForWorkersAfterTermination() {
   // The window goes while workers still run (the loop was ended without closing the window):
   // stop them quietly, serve their pending calls until each has ended, then end the task.
   closing_ = true;
-  session_.StopAndFinish(
-      true, [this](const std::function<bool()>& done) { App().ProcessMessagesUntil(done); });
+  session_.StopAndFinish(true);
 }
 
 }  // namespace korvane

@@ -81,6 +81,13 @@ void DownloadSession::TerminateWorkers(bool withLogLines) {
   }
 }
 
+void DownloadSession::StopAndFinish(bool quietly) {
+  if (!Running()) return;
+  TerminateWorkers(!quietly);
+  host_.ServeUntil([this] { return runningWorkers_ == 0; });
+  if (Running()) EndSequence();  // unless a tick ran it meanwhile
+}
+
 void DownloadSession::Tick() {
   if (!Running()) return;
   ++timerTicks_;

@@ -58,10 +58,9 @@ class DownloadSession : public TileWorkerHost {
   void Tick();
 
   // For a host that goes away while a task runs: stops the workers, lets the host serve its
-  // loop (serve) until they have ended, then runs the end sequence. quietly: no log lines for
-  // the stop requests (the program is already being torn down).
-  template <typename Serve>
-  void StopAndFinish(bool quietly, Serve serve);
+  // loop (ServeUntil) until they have ended, then runs the end sequence. quietly: no log lines
+  // for the stop requests (the program is already being torn down).
+  void StopAndFinish(bool quietly);
 
   bool Starting() const { return starting_; }
   // True from the creation of the workers until the end sequence has destroyed them.
@@ -109,13 +108,5 @@ class DownloadSession : public TileWorkerHost {
   int timerTicks_ = 0;
   bool starting_ = false;
 };
-
-template <typename Serve>
-void DownloadSession::StopAndFinish(bool quietly, Serve serve) {
-  if (!Running()) return;
-  TerminateWorkers(!quietly);
-  serve([this] { return runningWorkers_ == 0; });
-  if (Running()) EndSequence();  // unless a tick ran it meanwhile
-}
 
 }  // namespace korvane

@@ -209,8 +209,7 @@ TEST_F(DownloadSessionTest, AnEndSequenceErrorIsReportedWithTheEnd) {
 
 TEST_F(DownloadSessionTest, StopAndFinishEndsATaskForAHostThatGoesAway) {
   ASSERT_TRUE(session.Start(Request("leaving", "3")));
-  session.StopAndFinish(
-      true, [this](const std::function<bool()>& done) { app.ProcessMessagesUntil(done); });
+  session.StopAndFinish(true);
   EXPECT_FALSE(session.Running());
   EXPECT_EQ(host.ended, 1);
   const TStringList log = LoadLines(save.Path() + "leaving_log.txt");
