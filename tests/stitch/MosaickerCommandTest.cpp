@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "StitchTestTiles.h"
 #include "platform/FileSystem.h"
 #include "stitch/MosaickerCommand.h"
+#include "support/SystemCallSpy.h"
 #include "support/TempFolder.h"
 
 namespace korvane {
@@ -104,6 +106,25 @@ TEST_F(MosaickerRunTest, Errors_Exit1WithOneLine) {
   EXPECT_EQ(message.rfind(folder_.Path() + "t/gv_1_0_1.jpg does not decode: ", 0), 0u);
   EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
   EXPECT_FALSE(FileExists(folder_.Path() + "t.jpg"));
+}
+
+TEST_F(MosaickerRunTest, FullDisk_Exit1WithTheReasonAndNothingHalfWrittenLeft) {
+  const std::string task = test::WriteStitchTask(folder_.Path(), "t", test::ClassicAtZoom(2));
+  {
+    test::SystemCallSpy spy;
+    spy.FillDisk(folder_.Path(), 20'000);  // far less than the picture needs
+    EXPECT_EQ(Run({task}), MosaickerError);
+    EXPECT_GT(spy.FailedWrites(), 0);
+  }
+  EXPECT_EQ(err_.str(), "Cannot write " + folder_.Path() + "t.jpg: No space left on device\n");
+  EXPECT_EQ(out_.str(), "");
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.Path()))
+    left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"t", "t.krvn"}));  // no picture, no temporary
+
+  EXPECT_EQ(Run({task}), MosaickerComplete);  // space freed: the same command completes
 }
 
 TEST_F(MosaickerRunTest, ExistingOutput_RefusedWithoutForce) {
