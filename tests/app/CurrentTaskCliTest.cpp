@@ -11,20 +11,18 @@
 #include "platform/NumberFormat.h"
 #include "platform/TextFile.h"
 #include "support/CliProcess.h"
+#include "support/InProcessCli.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
 #include "support/TestCertificates.h"
+#include "support/TextContains.h"
 
 namespace korvane::test {
 namespace {
 
 namespace fs = std::filesystem;
 using standin::PanoramaKind;
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 int TileFiles(const std::string& folder) {
   int tiles = 0;
@@ -46,21 +44,19 @@ Point PointOf(PanoramaKind kind) {
   return {FloatToStr(point->first, '.'), FloatToStr(point->second, '.')};
 }
 
-class CurrentTaskCli : public ::testing::Test {
+class CurrentTaskCli : public InProcessCli<> {
  protected:
-  explicit CurrentTaskCli(const std::string& plan = "") : standin(plan, 2) {
+  explicit CurrentTaskCli(const std::string& plan = "") : InProcessCli(plan, 2) {
     program.WriteConfig(standin.CurrentServiceConfig());
   }
 
   int Run(const std::string& task, const Point& point, const std::string& zoom,
           std::vector<std::string> more = {}) {
-    out.str("");
-    err.str("");
     std::vector<std::string> arguments = {
         "--task",        task,     "--lat", point.Latitude, "--lon",
         point.Longitude, "--zoom", zoom,    "--path",       save.Path()};
     arguments.insert(arguments.end(), more.begin(), more.end());
-    return RunKorvaneCli(arguments, out, err);
+    return RunCli(arguments);
   }
   int TileRequests() const {
     int count = 0;
@@ -68,13 +64,6 @@ class CurrentTaskCli : public ::testing::Test {
       count += request.Target.starts_with("/v1/tile?");
     return count;
   }
-
-  RecordingClock clock{100};
-  StandinFixture standin;
-  TempProgramFolder program;
-  TempFolder save;
-  std::ostringstream out;
-  std::ostringstream err;
 };
 
 TEST_F(CurrentTaskCli, WholeTaskAtZoomThree_TheGridOfThePanorama) {

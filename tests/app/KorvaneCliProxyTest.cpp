@@ -9,17 +9,15 @@
 
 #include "app/KorvaneCli.h"
 #include "platform/FileSystem.h"
+#include "support/InProcessCli.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
+#include "support/TextContains.h"
 #include "support/TinyproxyFixture.h"
 
 namespace korvane::test {
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 int CountTiles(const std::string& folder) {
   int tiles = 0;
@@ -29,24 +27,17 @@ int CountTiles(const std::string& folder) {
   return tiles;
 }
 
-class KorvaneCliThroughProxy : public ::testing::Test {
+class KorvaneCliThroughProxy : public InProcessCli<> {
  protected:
   explicit KorvaneCliThroughProxy(const std::string& plan = "")
-      : standin(plan), proxy({standin.Port()}) {}
+      : InProcessCli(plan), proxy({standin.Port()}) {}
 
   int RunTask(const std::string& name, const std::string& zoom) {
-    return RunKorvaneCli({"--task", name, "--lat", "48.8566", "--lon", "2.3522", "--zoom", zoom,
-                          "--path", save.Path()},
-                         out, err);
+    return RunCli({"--task", name, "--lat", "48.8566", "--lon", "2.3522", "--zoom", zoom, "--path",
+                   save.Path()});
   }
 
-  RecordingClock clock{100};
-  StandinFixture standin;
   TinyproxyFixture proxy;
-  TempProgramFolder program;
-  TempFolder save;
-  std::ostringstream out;
-  std::ostringstream err;
 };
 
 TEST_F(KorvaneCliThroughProxy, ClassicTaskTilesGoThroughTheProxyWithAbsoluteTargets) {

@@ -10,35 +10,22 @@
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 #include "support/CliProcess.h"
+#include "support/InProcessCli.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
+#include "support/TextContains.h"
 
 namespace korvane::test {
 namespace {
 
 const std::string TaskStoped = "Task stoped!" + std::string(20, ' ');
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-class KorvaneCli : public ::testing::Test {
+class KorvaneCli : public InProcessCli<> {
  protected:
   KorvaneCli() { program.WriteConfig(standin.ServiceConfig()); }
 
-  int Run(std::vector<std::string> arguments) {
-    out.str("");
-    err.str("");
-    return RunKorvaneCli(arguments, out, err);
-  }
-
-  RecordingClock clock{100};
-  StandinFixture standin;
-  TempProgramFolder program;
-  TempFolder save;
-  std::ostringstream out;
-  std::ostringstream err;
+  int Run(const std::vector<std::string>& arguments) { return RunCli(arguments); }
 };
 
 TEST_F(KorvaneCli, ABadCommandLineExitsWithTwoAndTheUsage) {

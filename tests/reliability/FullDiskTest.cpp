@@ -16,10 +16,12 @@
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 #include "reliability/SavedTask.h"
+#include "support/InProcessCli.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/SystemCallSpy.h"
 #include "support/TempFolder.h"
+#include "support/TextContains.h"
 #include "support/Watchdog.h"
 #include "task/FailedList.h"
 
@@ -44,15 +46,13 @@ void PrintTo(const DiskCase& disk, std::ostream* out) {
   *out << disk.Name;
 }
 
-class FullDisk : public ::testing::TestWithParam<DiskCase> {
+class FullDisk : public InProcessCli<::testing::TestWithParam<DiskCase>> {
  protected:
   FullDisk() { program.WriteConfig(standin.ServiceConfig()); }
 
   int Run(const std::vector<std::string>& arguments) {
-    out.str("");
-    err.str("");
     const Watchdog watchdog(RunLimit, "korvane-cli " + arguments.front());
-    return RunKorvaneCli(arguments, out, err);
+    return RunCli(arguments);
   }
   int RunTask() {
     return Run({"--task", "full.krvn", "--lat", "48.8566", "--lon", "2.3522", "--zoom", "3",
@@ -65,13 +65,6 @@ class FullDisk : public ::testing::TestWithParam<DiskCase> {
     return "http://" + standin.Host() + "/cbk?output=tile&panoid=" + task.PanoId +
            "&x=" + std::to_string(x) + "&y=" + std::to_string(y) + "&zoom=3";
   }
-
-  RecordingClock clock{100};
-  StandinFixture standin;
-  TempProgramFolder program;
-  TempFolder save;
-  std::ostringstream out;
-  std::ostringstream err;
 };
 
 // The worker's own part of a line "T<n>...", or nothing for any other line.
@@ -101,10 +94,6 @@ std::vector<std::string> TilesReportedSaved(const std::string& printed) {
       names.push_back(line.substr(comma + 1, line.size() - 3 - comma - 1));
   }
   return names;
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
 }
 
 TEST_P(FullDisk, TilesThatCannotBeStoredAreListedAndTheTaskCompletesOnceSpaceIsFreed) {

@@ -18,6 +18,7 @@
 #include "support/CliProcess.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
+#include "support/TextContains.h"
 #include "task/TaskFileKeys.h"
 
 namespace korvane::test {
@@ -42,10 +43,6 @@ constexpr std::chrono::seconds LastRunLimit{180};
 unsigned EnvironmentNumber(const char* name, unsigned fallback) {
   const char* text = std::getenv(name);
   return text != nullptr && *text != '\0' ? static_cast<unsigned>(std::stoul(text)) : fallback;
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
 }
 
 TEST(KillAndResume, EveryTileSurvivesKillsAtRandomMoments) {

@@ -23,6 +23,7 @@
 #include "support/RefusingPort.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
+#include "support/TextContains.h"
 #include "support/TinyproxyFixture.h"
 #include "support/Watchdog.h"
 #include "task/TaskFileKeys.h"
@@ -97,10 +98,6 @@ constexpr std::chrono::seconds RunLimit{90};
 // The proxy goes once this many tiles were asked for.
 constexpr std::size_t TilesBeforeTheProxyDies = 6;
 constexpr const char* UnresolvableHost = "tiles.korvane.invalid";
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 std::string TileHostText(TileHost host, const StandinFixture& standin,
                          const RefusingPort& refusing) {
