@@ -28,7 +28,7 @@ bool IsCaptureDate(const std::string& text) {
 
 bool IsSoundGrid(const TileGrid& grid) {
   return grid.MinX >= 0 && grid.MinY >= 0 && grid.MaxX >= grid.MinX && grid.MaxY >= grid.MinY &&
-         grid.Columns() <= MaxGridSide && grid.Rows() <= MaxGridSide;
+         grid.Columns() <= MaxTileGridSide && grid.Rows() <= MaxTileGridSide;
 }
 
 }  // namespace
@@ -50,8 +50,9 @@ TaskTiles ReadTaskTiles(const std::string& taskFilePath) {
   tiles.TaskFilePath = taskFilePath;
   tiles.TileFolder = RemoveFileExt(taskFilePath) + PathDelim;
   tiles.FailedListPath = RemoveFileExt(taskFilePath) + "_failed.ftl";
-  tiles.MapsType = file.ReadInteger(MapsTypeSection, MapsTypeKey, ClassicMapsType);
-  tiles.Kind = tiles.MapsType == CurrentMapsType ? PanoramaKind::Current : PanoramaKind::Classic;
+  tiles.MapsType = file.ReadInteger(MapsTypeSection, MapsTypeKey, StreetViewMapsType);
+  tiles.Kind =
+      tiles.MapsType == CurrentStreetViewMapsType ? PanoramaKind::Current : PanoramaKind::Classic;
   tiles.PanoId = file.ReadString(PanoSection, PanoIdKey, "");
   tiles.Zoom = file.ReadInteger(ZoomSection, ZoomKey, Absent);
   if (!IsValidZoom(tiles.Zoom)) {

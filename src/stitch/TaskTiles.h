@@ -3,30 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "task/TaskParameters.h"
+#include "task/TileGeometry.h"
 #include "task/TileGrid.h"
 
 namespace korvane {
-
-// Every tile of the service is a square of this many pixels.
-inline constexpr int TilePixels = 512;
-
-// The classic panorama at zoom Z is ClassicBaseWidth * 2^Z by ClassicBaseHeight * 2^Z pixels;
-// its grid pads the last column and row up to whole tiles.
-inline constexpr int ClassicBaseWidth = 416;
-inline constexpr int ClassicBaseHeight = 208;
-
-// A task file naming a grid larger than this in either direction is refused as damaged: the
-// largest real panorama has 32 columns and 16 rows at the highest zoom.
-inline constexpr int MaxGridSide = 256;
 
 // The task kinds the task file's MapsType tells apart.
 enum class PanoramaKind {
   Classic,  // MapsType 32: the classic service, the fixed grid of the zoom level
   Current,  // MapsType 33: today's service, the grid and size of the panorama itself
 };
-
-inline constexpr int ClassicMapsType = 32;
-inline constexpr int CurrentMapsType = 33;
 
 // What a companion program (the images combiner, the viewer) needs to know about a task's
 // tiles, read from its task file "<save folder>/<task name>.krvn". The tiles lie in the folder
@@ -35,7 +22,7 @@ inline constexpr int CurrentMapsType = 33;
 struct TaskTiles {
   std::string TaskFilePath;
   PanoramaKind Kind = PanoramaKind::Classic;
-  int MapsType = ClassicMapsType;
+  int MapsType = StreetViewMapsType;
   std::string PanoId;
   int Zoom = 0;
   // The tile columns and rows: "[XY]" when the file has a sound one, else the zoom's classic

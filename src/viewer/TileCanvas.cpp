@@ -10,6 +10,7 @@
 
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
+#include "task/TileGeometry.h"
 #include "viewer/JpegPicture.h"
 #include "viewer/ViewerLimits.h"
 
@@ -95,10 +96,10 @@ TileLayout LayoutOfFolder(const std::string& folder) {
   layout.Zoom = mostTiles->first;
   layout.Width = ClassicBaseWidth << layout.Zoom;
   layout.Height = ClassicBaseHeight << layout.Zoom;
-  int lastX = CeilDiv(layout.Width, TileSide) - 1, lastY = CeilDiv(layout.Height, TileSide) - 1;
+  int lastX = CeilDiv(layout.Width, TilePixels) - 1, lastY = CeilDiv(layout.Height, TilePixels) - 1;
   // Beyond the classic grid only a current panorama has tiles; its size is its whole grid.
   // Tile numbers far past any real panorama are ignored rather than allowed to grow it.
-  const int maxColumns = 4 * CeilDiv(ClassicBaseWidth << 5, TileSide);
+  const int maxColumns = 4 * CeilDiv(ClassicBaseWidth << 5, TilePixels);
   for (const TileName& tile : tiles) {
     if (tile.Zoom != layout.Zoom || tile.X >= maxColumns || tile.Y >= maxColumns) continue;
     lastX = std::max(lastX, tile.X);
@@ -106,8 +107,10 @@ TileLayout LayoutOfFolder(const std::string& folder) {
   }
   layout.Columns = lastX + 1;
   layout.Rows = lastY + 1;
-  if (layout.Columns * TileSide > layout.Width + TileSide) layout.Width = layout.Columns * TileSide;
-  if (layout.Rows * TileSide > layout.Height + TileSide) layout.Height = layout.Rows * TileSide;
+  if (layout.Columns * TilePixels > layout.Width + TilePixels)
+    layout.Width = layout.Columns * TilePixels;
+  if (layout.Rows * TilePixels > layout.Height + TilePixels)
+    layout.Height = layout.Rows * TilePixels;
   return layout;
 }
 
@@ -145,7 +148,7 @@ void TileCanvas::Apply(const TileChange& change, const std::optional<RgbBuffer>&
   const std::size_t index = static_cast<std::size_t>(change.Y) * layout_.Columns + change.X;
   stamps_[index] = change.Stamp;
   if (pixels) {
-    pyramid_.Paste(change.X * TileSide, change.Y * TileSide, *pixels);
+    pyramid_.Paste(change.X * TilePixels, change.Y * TilePixels, *pixels);
   } else {
     PaintChequer(change.X, change.Y);
   }
@@ -156,16 +159,16 @@ void TileCanvas::Apply(const TileChange& change, const std::optional<RgbBuffer>&
 }
 
 void TileCanvas::PaintChequer(int x, int y) {
-  RgbBuffer chequer(TileSide, TileSide);
-  viewer::PaintChequer(chequer, x * TileSide, y * TileSide);
-  pyramid_.Paste(x * TileSide, y * TileSide, chequer);
+  RgbBuffer chequer(TilePixels, TilePixels);
+  viewer::PaintChequer(chequer, x * TilePixels, y * TilePixels);
+  pyramid_.Paste(x * TilePixels, y * TilePixels, chequer);
 }
 
 std::optional<RgbBuffer> DecodeTile(const std::string& path) {
   try {
     const std::string bytes = ReadFileBytes(path);
     const JpegHeader header = ReadJpegHeader(bytes);
-    if (header.Width != TileSide || header.Height != TileSide) return std::nullopt;
+    if (header.Width != TilePixels || header.Height != TilePixels) return std::nullopt;
     return DecodeJpeg(bytes, 1);
   } catch (const std::exception&) {
     return std::nullopt;

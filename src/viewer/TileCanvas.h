@@ -10,9 +10,9 @@
 
 namespace korvane::viewer {
 
-// The tiles of one panorama in a folder: "gv_<x>_<y>_<zoom>.jpg", TileSide pixels square. The
+// The tiles of one panorama in a folder: "gv_<x>_<y>_<zoom>.jpg", TilePixels pixels square. The
 // tile in column c and row r of the grid is tile (FirstX + c, FirstY + r) and lies at
-// (c * TileSide, r * TileSide) of a Width x Height panorama (the last column and row of tiles
+// (c * TilePixels, r * TilePixels) of a Width x Height panorama (the last column and row of tiles
 // reach past it and are cut).
 struct TileLayout {
   std::string Folder;  // ends with "/"
@@ -86,7 +86,7 @@ class TileCanvas {
 void PaintChequer(RgbBuffer& picture, int left, int top);
 
 // Decodes a tile file; nullopt when it is missing, no JPEG, damaged or cut short, or not
-// TileSide pixels square (a tile still being written is caught again when it changes).
+// TilePixels pixels square (a tile still being written is caught again when it changes).
 std::optional<RgbBuffer> DecodeTile(const std::string& path);
 
 }  // namespace korvane::viewer

@@ -29,11 +29,7 @@ inline constexpr double MaxPitch = 90.0;
 inline constexpr double MinFlatScale = 1.0 / 256;
 inline constexpr double MaxFlatScale = 32.0;
 
-// Tiles of a task folder.
-inline constexpr int TileSide = 512;
-inline constexpr int ClassicBaseWidth = 416;  // the classic panorama at zoom z: 416 * 2^z wide
-inline constexpr int ClassicBaseHeight = 208;
-// A missing tile is shown as a grey chequer of squares this many pixels wide.
+// A missing tile of a task folder is shown as a grey chequer of squares this many pixels wide.
 inline constexpr int ChequerSquare = 32;
 inline constexpr std::uint8_t ChequerLight = 150;
 inline constexpr std::uint8_t ChequerDark = 110;

@@ -10,14 +10,13 @@
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
 #include "task/FailedList.h"
+#include "task/TaskParameters.h"
 #include "task/TaskFileKeys.h"
 
 namespace korvane::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int CurrentMapsType = 33;
 
 std::string TileName(int x, int y, int zoom) {
   return "gv_" + std::to_string(x) + "_" + std::to_string(y) + "_" + std::to_string(zoom) + ".jpg";
@@ -39,7 +38,7 @@ SavedTask ReadSavedTask(const std::string& saveFolder, const std::string& taskNa
   const TIniFile file(task.TaskFile);
   task.PanoId = file.ReadString(PanoSection, PanoIdKey, "");
   task.Zoom = file.ReadInteger(ZoomSection, ZoomKey, 0);
-  task.Current = file.ReadInteger(MapsTypeSection, MapsTypeKey, 0) == CurrentMapsType;
+  task.Current = file.ReadInteger(MapsTypeSection, MapsTypeKey, 0) == CurrentStreetViewMapsType;
   task.Grid = {file.ReadInteger(GridSection, GridMinXKey, 0),
                file.ReadInteger(GridSection, GridMinYKey, 0),
                file.ReadInteger(GridSection, GridMaxXKey, -1),

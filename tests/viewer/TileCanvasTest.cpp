@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
+#include "task/TileGeometry.h"
 #include "viewer/TestPanoramas.h"
 #include "viewer/TileCanvas.h"
 #include "viewer/ViewerLimits.h"
@@ -21,7 +22,7 @@ int Refresh(TileCanvas& canvas) {
 }
 
 const std::uint8_t* TileMiddle(const TileCanvas& canvas, int x, int y) {
-  return canvas.Picture().Level(0).At(x * TileSide + 60, y * TileSide + 200);
+  return canvas.Picture().Level(0).At(x * TilePixels + 60, y * TilePixels + 200);
 }
 
 TEST(TileCanvas, FolderLayoutComesFromTheTileNames) {
@@ -42,8 +43,8 @@ TEST(TileCanvas, FolderLayoutComesFromTheTileNames) {
   test::WriteStandinTile(folder.Path(), 5, 2, Zoom);
   layout = LayoutOfFolder(folder.Path());
   EXPECT_EQ(layout.Columns, 6);
-  EXPECT_EQ(layout.Width, 6 * TileSide);
-  EXPECT_EQ(layout.Height, 3 * TileSide);
+  EXPECT_EQ(layout.Width, 6 * TilePixels);
+  EXPECT_EQ(layout.Height, 3 * TilePixels);
 }
 
 TEST(TileCanvas, FoldersWithoutTilesAreRefused) {

@@ -13,6 +13,7 @@
 #include "PanoramaPainter.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
+#include "task/TileGeometry.h"
 #include "viewer/TestPanoramas.h"
 #include "viewer/ViewerLimits.h"
 #include "viewer/qt/FlatPanoramaView.h"
@@ -170,8 +171,8 @@ TEST_F(ViewerWindowTest, TaskFolderFillsInWhileShown) {
   // The panorama (1664 x 832) fills the view's width; a tile is a quarter of it and more.
   auto tileSpot = [&](int x, int y) {
     const double scale = view->Viewport().Scale;
-    return QPoint(static_cast<int>((x * TileSide + 60 - view->Viewport().Left) * scale),
-                  static_cast<int>((y * TileSide + 200 - view->Viewport().Top) * scale));
+    return QPoint(static_cast<int>((x * TilePixels + 60 - view->Viewport().Left) * scale),
+                  static_cast<int>((y * TilePixels + 200 - view->Viewport().Top) * scale));
   };
   QImage frame = Grab(view);
   const QPoint missing = tileSpot(2, 0), present = tileSpot(1, 0);
