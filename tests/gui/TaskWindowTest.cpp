@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <filesystem>
@@ -123,8 +124,12 @@ TEST_F(GuiSlowTask, ClosingTheWindowDuringATaskStopsItSavesAndLeavesNoThread) {
   TypeTask("closing", "3");
   QTest::mouseClick(StartButton(), Qt::LeftButton);
   ASSERT_EQ(StartButton()->text(), "Stop");
-  ASSERT_TRUE(WaitFor([&] { return LogWidgetLines().filter(" OK").size() >= 1; }, TaskBound))
-      << "no tile arrived";
+  // A worker's position is recorded only once it has finished a tile outside column and row 0
+  // (zero means "none" in a task file), so the close waits for one.
+  const QRegularExpression recordableTile("gv_[1-9][0-9]*_[1-9][0-9]*_3\\.jpg OK$");
+  ASSERT_TRUE(
+      WaitFor([&] { return !LogWidgetLines().filter(recordableTile).isEmpty(); }, TaskBound))
+      << "no tile outside column and row 0 arrived";
   EXPECT_TRUE(WorkerThreadsExist());
   EXPECT_GT(MainForm().Session().RunningWorkers(), 0);
 
