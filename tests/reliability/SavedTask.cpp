@@ -10,8 +10,8 @@
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
 #include "task/FailedList.h"
-#include "task/TaskParameters.h"
 #include "task/TaskFileKeys.h"
+#include "task/TaskParameters.h"
 
 namespace korvane::test {
 namespace {
