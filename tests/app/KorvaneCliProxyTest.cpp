@@ -5,14 +5,9 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
-#include <sstream>
 
-#include "app/KorvaneCli.h"
 #include "platform/FileSystem.h"
 #include "support/InProcessCli.h"
-#include "support/RecordingClock.h"
-#include "support/StandinFixture.h"
-#include "support/TempFolder.h"
 #include "support/TextContains.h"
 #include "support/TinyproxyFixture.h"
 

@@ -10,17 +10,12 @@
 #include <chrono>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
-#include "app/KorvaneCli.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 #include "reliability/SavedTask.h"
 #include "support/InProcessCli.h"
-#include "support/RecordingClock.h"
-#include "support/StandinFixture.h"
 #include "support/SystemCallSpy.h"
-#include "support/TempFolder.h"
 #include "support/TextContains.h"
 #include "support/Watchdog.h"
 #include "task/FailedList.h"
