@@ -50,3 +50,13 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/KorvaneVersion.h.in
                ${CMAKE_BINARY_DIR}/generated/KorvaneVersion.h @ONLY)
 add_library(korvane_version INTERFACE)
 target_include_directories(korvane_version INTERFACE ${CMAKE_BINARY_DIR}/generated)
+
+# korvane_add_command(name SOURCES... DEPS...): a program's command line (or window set) as a
+# library beside its main, so the tests can run it in-process. Its headers are included as
+# "<program folder>/<file>.h".
+function(korvane_add_command name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/programs ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()

@@ -10,7 +10,7 @@
 #include "net/HttpClient.h"
 #include "platform/Clock.h"
 #include "platform/NumberFormat.h"
-#include "platform/ProgramFolder.h"
+#include "task/SubstituteImage.h"
 
 namespace korvane {
 
@@ -127,7 +127,7 @@ void TileWorker::DownloadTiles() {
       get,
       *Task,
       index_ + 1,
-      ProgramFolder() + "blankimg/blank." + Task->GetImageExtension(),
+      SubstituteImagePath(),
       [this](const std::string& line) { HandLogLine(line); },
       [this](const std::string& line) { HandFailedLine(line); },
       &stop_,
@@ -139,6 +139,7 @@ void TileWorker::DownloadTiles() {
     if (!step) break;
     const TileOutcome outcome = FetchTile(worker, step->X, step->Y, step->K);
     if (outcome == TileOutcome::StopWorker || outcome == TileOutcome::Interrupted) break;
+    if (outcome == TileOutcome::Substituted) substituted_.fetch_add(1, std::memory_order_relaxed);
     SetCurrentXY(step->X, step->Y);
     if (outcome == TileOutcome::Saved) TheClock().SleepUnless(SavedTilePause, stop_);
   }

@@ -53,6 +53,8 @@ class TileWorker {
 
   // Tiles this worker has finished in this run; grows as CurrentXY moves.
   int FinishedTiles() const { return finished_.load(std::memory_order_relaxed); }
+  // Of those, the tiles given up on this run (a substitute stands in their place).
+  int SubstitutedTiles() const { return substituted_.load(std::memory_order_relaxed); }
 
   int Index() const { return index_; }
 
@@ -78,6 +80,7 @@ class TileWorker {
   // Column in the high half, row in the low half, so the pair is published in one store.
   std::atomic<std::uint64_t> current_{0};
   std::atomic<int> finished_{0};
+  std::atomic<int> substituted_{0};
   std::atomic<bool> terminated_{false};
   StopSignal stop_;
   // The client of the request in flight, so Terminate can abort it; guarded by clientMutex_.

@@ -43,6 +43,7 @@ bool DownloadSession::Running() const {
 }
 
 SessionProgress DownloadSession::Progress() const {
+  if (!Running()) return endProgress_;
   SessionProgress progress;
   if (!task_) return progress;
   progress.Total = task_->TotalCount;
@@ -51,6 +52,7 @@ SessionProgress DownloadSession::Progress() const {
   for (int i = 0; i < MaxThreadCount; ++i) {
     if (!workers_[i]) continue;
     progress.Done += TilesBefore(task_->ResumeSkip(i), count, i) + workers_[i]->FinishedTiles();
+    progress.Substituted += workers_[i]->SubstitutedTiles();
   }
   return progress;
 }
@@ -143,6 +145,7 @@ void DownloadSession::EndSequence() {
   attempt([this] { SaveLines(task_->LogFileName, log_); });
   attempt([this] { SaveLines(task_->FailedFileName, failed_); });
   attempt([this] { SaveWorkerPositions(); });
+  endProgress_ = Progress();
   for (auto& worker : workers_)
     worker.reset();
   runLock_.reset();

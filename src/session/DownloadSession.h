@@ -66,6 +66,8 @@ class DownloadSession : public TileWorkerHost {
   // True from the creation of the workers until the end sequence has destroyed them.
   bool Running() const;
   int RunningWorkers() const { return runningWorkers_; }
+  // While the task runs, its progress so far; after its end, where it ended (kept until the next
+  // start).
   SessionProgress Progress() const;
 
   // The last task started (kept after its end until the next start); null before the first.
@@ -106,6 +108,7 @@ class DownloadSession : public TileWorkerHost {
   HttpClient* lookupClient_ = nullptr;  // the lookup's client while it runs
   int runningWorkers_ = 0;
   int timerTicks_ = 0;
+  SessionProgress endProgress_;
   bool starting_ = false;
 };
 

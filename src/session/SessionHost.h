@@ -15,6 +15,9 @@ struct SessionProgress {
   int Done = 0;
   int Total = 0;
   int Failed = 0;
+  // Tiles of this run that have a substitute in their place, listed or not (a tile the service
+  // does not have is substituted without a line in the failed-tile list).
+  int Substituted = 0;
 };
 
 // What a download session tells whoever shows it (a window, the command line, a batch). Every

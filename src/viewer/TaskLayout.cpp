@@ -1,6 +1,6 @@
 #include "viewer/TaskLayout.h"
 
-#include "stitch/TaskTiles.h"
+#include "combine/TaskTiles.h"
 
 namespace korvane::viewer {
 

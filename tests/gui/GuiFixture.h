@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "app/KorvaneForms.h"
+#include "korvane/KorvaneForms.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"

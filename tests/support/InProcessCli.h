@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/KorvaneCli.h"
+#include "korvane-cli/KorvaneCli.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
@@ -26,7 +26,7 @@ class InProcessCli : public Base {
   int RunCli(const std::vector<std::string>& arguments) {
     out.str("");
     err.str("");
-    return RunKorvaneCli(arguments, out, err);
+    return ExitCode(RunKorvaneCli(arguments, out, err));
   }
 
   RecordingClock clock{100};

@@ -1,0 +1,125 @@
+#include "korvane-cli/KorvaneCli.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "KorvaneVersion.h"
+#include "cli/BatchRun.h"
+#include "cli/CliTaskRun.h"
+#include "cli/CombineAfterTask.h"
+#include "cli/StopSignals.h"
+#include "korvane-cli/CliOptions.h"
+#include "net/ServiceAddresses.h"
+#include "retry/RetryWindow.h"
+#include "session/PlaceRequest.h"
+#include "session/TaskFileRequest.h"
+#include "settings/Config.h"
+#include "ui/TConsoleDialogs.h"
+
+namespace korvane {
+namespace {
+
+// A task file named relative to the folder the command runs in.
+std::string AbsoluteTaskFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
+}
+
+// The boxes as the window would hold them: its start-up values, then the task file of --open,
+// then each option typed over its box.
+StartRequest BuildRequest(const CliOptions& options) {
+  StartRequest request{DefaultTaskName, "", "", DefaultZoomText, ReadMainWindowDefaultPath()};
+  if (options.OpenFile) request = RequestFromTaskFile(AbsoluteTaskFile(*options.OpenFile));
+  if (options.Task) request.TaskName = *options.Task;
+  if (options.Latitude) request.Latitude = *options.Latitude;
+  if (options.Longitude) request.Longitude = *options.Longitude;
+  if (options.Zoom) request.Zoom = *options.Zoom;
+  if (options.Path) request.SavePath = *options.Path;
+  TakePlaceFromLatitude(request);
+  return request;
+}
+
+ExitStatus RunTask(const CliOptions& options, TApplication& app, SignalTarget& signals,
+                   std::ostream& out, std::ostream& err) {
+  std::optional<ProgressLine> progress;
+  if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);
+  const CliTaskOutcome outcome =
+      RunCliTask(BuildRequest(options), app, signals, out, progress ? &*progress : nullptr);
+  const ExitStatus status = outcome.Status();
+  if (status == ExitStatus::Error || !options.Stitch) return status;
+  return Worse(status, CombineEndedTask(outcome.TaskFilePath, out, err));
+}
+
+ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarget& signals,
+                        std::ostream& out, std::ostream& err) {
+  BatchOptions batch;
+  batch.ListPath = *options.BatchFile;
+  batch.SavePath = options.Path ? *options.Path : ReadMainWindowDefaultPath();
+  batch.Zoom = options.Zoom ? *options.Zoom : DefaultZoomText;
+  batch.Combine = options.Stitch;
+  batch.Quiet = options.Quiet;
+  return RunBatch(batch, app, signals, out, err);
+}
+
+ExitStatus RunRetry(const CliOptions& options, TApplication& app, SignalTarget& signals,
+                    TConsoleDialogs& dialogs, std::ostream& out) {
+  RetryWindow retry(app);
+  retry.OnLine = [&out](const std::string& line) { out << line << '\n' << std::flush; };
+  // SIGINT or SIGTERM stops the run at once; its lines end with the stop line.
+  const SignalListening listening(signals, app, [&retry] { retry.Stop(); });
+  retry.Show();
+  dialogs.PresetFile(*options.RetryFile);
+  app.CallHandler([&retry] { retry.OpenListClick(); });
+  return retry.LastRunOutcome() == RetryRunOutcome::Ended ? ExitStatus::Complete
+                                                          : ExitStatus::Error;
+}
+
+}  // namespace
+
+ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out,
+                         std::ostream& err) {
+  std::optional<CliOptions> options = ParseCliOptions(arguments);
+  if (!options) {
+    err << CliUsage();
+    return ExitStatus::BadCommandLine;
+  }
+  if (options->ShowHelp) {
+    out << CliUsage();
+    return ExitStatus::Complete;
+  }
+  if (options->ShowVersion) {
+    out << "korvane-cli " << ProductVersion << '\n';
+    return ExitStatus::Complete;
+  }
+
+  if (options->Service) SetServiceProtocolOverride(*options->Service);
+
+  // Before any thread starts, so the workers inherit the blocked signals.
+  SignalTarget target;
+  TStopSignals signals([&target] { target.Signalled(); });
+
+  TConsoleDialogs dialogs(err);
+  TApplication app(dialogs);
+  ExitStatus status = ExitStatus::Error;
+  try {
+    if (options->RetryFile) {
+      status = RunRetry(*options, app, target, dialogs, out);
+    } else if (options->BatchFile) {
+      status = RunBatchList(*options, app, target, out, err);
+    } else {
+      status = RunTask(*options, app, target, out, err);
+    }
+  } catch (const std::exception& error) {
+    app.HandleException(error);
+    status = ExitStatus::Error;
+  }
+  target.Set(nullptr, nullptr);
+  if (options->Service) SetServiceProtocolOverride(std::nullopt);
+  return status;
+}
+
+}  // namespace korvane

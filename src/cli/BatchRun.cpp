@@ -1,0 +1,194 @@
+#include "cli/BatchRun.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <vector>
+
+#include "cli/BatchList.h"
+#include "cli/CombineAfterTask.h"
+#include "combine/TaskTiles.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
+#include "platform/Paths.h"
+#include "session/StartRules.h"
+
+namespace korvane {
+namespace {
+
+const std::vector<std::string> SummaryColumns = {"place", "panorama id", "tiles", "failed",
+                                                 "state"};
+
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// Splits a line written by CsvField-joined fields.
+std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+        fields.back() += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        fields.back() += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+  std::string line;
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    line += (i ? "," : "") + CsvField(fields[i]);
+  return line;
+}
+
+// "<folder>/<base>_summary.csv" beside the list.
+std::string SummaryPathFor(const std::string& listPath) {
+  return RemoveFileExt(listPath) + "_summary.csv";
+}
+
+// A task already downloaded in full: every tile of its grid on disk, nothing in its failed
+// list. Anything that cannot be read counts as not finished (the start then decides).
+bool TaskFinished(const std::string& taskFilePath, std::string& panoId, int& tiles) {
+  if (!FileExists(taskFilePath)) return false;
+  try {
+    const TaskTiles task = ReadTaskTiles(taskFilePath);
+    if (!MissingTilePaths(task).empty() || FailedTileCount(task) != 0) return false;
+    panoId = task.PanoId;
+    tiles = task.Grid.TotalCount();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+// Prints the summary file as a table with aligned columns (two passes over the file).
+void PrintSummary(const std::string& summaryPath, std::ostream& out) {
+  std::vector<std::size_t> widths(SummaryColumns.size(), 0);
+  auto eachRow = [&summaryPath](const auto& visit) {
+    std::ifstream in(summaryPath, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      std::vector<std::string> fields = CsvFields(line);
+      fields.resize(SummaryColumns.size());
+      visit(fields);
+    }
+  };
+  eachRow([&widths](const std::vector<std::string>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i)
+      widths[i] = std::max(widths[i], fields[i].size());
+  });
+  eachRow([&widths, &out](const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      line += fields[i];
+      if (i + 1 < fields.size()) line += std::string(widths[i] - fields[i].size() + 2, ' ');
+    }
+    out << line << '\n';
+  });
+  out.flush();
+}
+
+}  // namespace
+
+ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget& signals,
+                    std::ostream& out, std::ostream& err) {
+  const std::string& listPath = options.ListPath;
+  std::ifstream list(listPath, std::ios::binary);
+  if (!list) {
+    err << "Cannot open file " << listPath << '\n';
+    return ExitStatus::Error;
+  }
+  const std::string summaryPath = SummaryPathFor(listPath);
+  const std::string summaryTemp = summaryPath + ".part";
+  std::ofstream summary(summaryTemp, std::ios::binary | std::ios::trunc);
+  if (!summary) {
+    err << "Cannot create file " << summaryPath << '\n';
+    return ExitStatus::Error;
+  }
+  auto addRow = [&summary](const std::vector<std::string>& fields) {
+    summary << CsvLine(fields) << "\r\n" << std::flush;
+  };
+  addRow(SummaryColumns);
+
+  const std::string& savePath = options.SavePath;
+  const std::string& zoom = options.Zoom;
+  ExitStatus status = ExitStatus::Complete;
+  BatchListReader reader(list);
+  while (const std::optional<BatchListReader::Row> row = reader.Next()) {
+    if (row->Error) {
+      err << "line " << row->Error->LineNumber << ": " << row->Error->Reason << '\n';
+      addRow({"line " + IntToStr(row->Error->LineNumber), "", "", "", "bad row"});
+      status = Worse(status, ExitStatus::Error);
+      continue;
+    }
+    const BatchPlace& place = *row->Place;
+    const std::string name = BatchTaskName(place);
+    const std::string placeText = "line " + IntToStr(place.LineNumber) + ": " + name;
+    const std::string taskFile = IncludeTrailingPathDelimiter(savePath) + TaskFileNameFor(name);
+
+    std::string panoId;
+    int tiles = 0;
+    if (!savePath.empty() && TaskFinished(taskFile, panoId, tiles)) {
+      addRow({placeText, panoId, IntToStr(tiles), "0", "finished before"});
+      continue;
+    }
+    out << "== " << placeText << '\n' << std::flush;
+    const StartRequest request{name, place.Latitude, place.Longitude,
+                               place.Zoom.empty() ? zoom : place.Zoom, savePath};
+    // Each place's line measures its own speed.
+    std::optional<ProgressLine> progress;
+    if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);
+    const CliTaskOutcome outcome =
+        RunCliTask(request, app, signals, out, progress ? &*progress : nullptr);
+    if (!outcome.Started) {
+      addRow({placeText, "", "", "", outcome.StopRequested ? "stopped" : "not started"});
+      status = Worse(status, outcome.StopRequested ? ExitStatus::Incomplete : ExitStatus::Error);
+      if (outcome.StopRequested) break;  // stopped during the lookup: no further place
+      continue;
+    }
+    const bool stopped = outcome.StopRequested;
+    const std::string state =
+        stopped ? "stopped" : (outcome.Failed > 0 ? "ended with failed tiles" : "done");
+    addRow({placeText, outcome.PanoId, IntToStr(outcome.Total), IntToStr(outcome.Failed), state});
+    status = Worse(status, outcome.Status());
+    if (options.Combine && !stopped && outcome.Ended)
+      status = Worse(status, CombineEndedTask(outcome.TaskFilePath, out, err));
+    if (stopped) break;
+  }
+  summary.close();
+  std::error_code error;
+  std::filesystem::rename(summaryTemp, summaryPath, error);
+  if (error) {
+    err << "Cannot create file " << summaryPath << '\n';
+    return ExitStatus::Error;
+  }
+  PrintSummary(summaryPath, out);
+  return status;
+}
+
+}  // namespace korvane

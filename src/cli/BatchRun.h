@@ -1,0 +1,40 @@
+#pragma once
+
+#include <ostream>
+
+#include "cli/CliTaskRun.h"
+#include "platform/ExitStatus.h"
+#include "ui/TApplication.h"
+
+namespace korvane {
+
+// What korvane-cli --batch is asked for.
+struct BatchOptions {
+  std::string ListPath;
+  std::string SavePath;  // the folder the places' tasks go into
+  std::string Zoom;      // the zoom box's text for rows without a zoom
+  bool Combine = false;  // --stitch: combine each task that ends complete
+  bool Quiet = false;    // no progress line
+};
+
+// korvane-cli --batch FILE: one task per place of the list, one after another, into SavePath,
+// with Zoom for rows without a zoom. A task whose
+// tiles are all on disk with an empty failed-tile list is skipped as finished; any other task
+// of a place starts or continues as the main window's Start would. A bad row is reported on
+// err with its line number and the batch goes on. A stop signal stops the current task as Stop
+// does and ends the batch; running it again continues where it stopped.
+//
+// Each place's row goes to "<list base>_summary.csv" as soon as its task has ended, and the
+// whole summary is printed on out at the end, read back from that file: the memory a batch
+// needs does not grow with the length of the list.
+//
+// With --stitch, each task that ends complete is combined into its panorama.
+//
+// Returns Complete when every place is downloaded in full (now or before), Error when a row was
+// bad, a task could not start, the list cannot be read or the summary not written (or a
+// panorama not made), else Incomplete (a place ended with failed or substituted tiles, or the
+// batch was stopped).
+ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget& signals,
+                    std::ostream& out, std::ostream& err);
+
+}  // namespace korvane

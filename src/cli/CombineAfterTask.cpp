@@ -1,0 +1,40 @@
+#include "cli/CombineAfterTask.h"
+
+#include "combine/CombineTask.h"
+#include "combine/TaskTiles.h"
+#include "platform/Exception.h"
+#include "platform/NumberFormat.h"
+
+namespace korvane {
+
+ExitStatus CombineEndedTask(const std::string& taskFile, std::ostream& out, std::ostream& err) {
+  try {
+    const TaskTiles tiles = ReadTaskTiles(taskFile);
+    const auto missing = static_cast<long long>(MissingTilePaths(tiles).size());
+    const int total = tiles.ColumnsInImage() * tiles.RowsInImage();
+    if (missing > 0) {
+      err << "Not combined: " << IntToStr(missing) << " of " << IntToStr(total)
+          << " tiles are missing.\n";
+      return ExitStatus::Incomplete;
+    }
+    const int failed = FailedTileCount(tiles);
+    if (failed > 0) {
+      err << "Not combined: " << IntToStr(failed)
+          << " tiles failed and have substitutes (listed in " << tiles.FailedListPath
+          << "; --retry fetches them again).\n";
+      return ExitStatus::Incomplete;
+    }
+  } catch (const Exception& error) {
+    err << error.Message() << '\n';
+    return ExitStatus::Error;
+  }
+  const CombineOutcome outcome = CombineTask(taskFile, "", DefaultCombineQuality, false);
+  if (outcome.Status != ExitStatus::Complete) {
+    err << outcome.Message << '\n';
+    return ExitStatus::Error;
+  }
+  out << "Panorama: " << outcome.Report.OutputPath << '\n';
+  return ExitStatus::Complete;
+}
+
+}  // namespace korvane

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/BatchList.h"
+
+namespace korvane::test {
+namespace {
+
+// Every row of a list as "place line: lat|lon|name|zoom" or "error line: reason".
+std::vector<std::string> Rows(const std::string& text) {
+  std::istringstream in(text);
+  BatchListReader reader(in);
+  std::vector<std::string> rows;
+  while (auto row = reader.Next()) {
+    if (row->Place) {
+      const BatchPlace& p = *row->Place;
+      rows.push_back("place " + std::to_string(p.LineNumber) + ": " + p.Latitude + "|" +
+                     p.Longitude + "|" + p.Name + "|" + p.Zoom);
+    } else {
+      rows.push_back("error " + std::to_string(row->Error->LineNumber) + ": " + row->Error->Reason);
+    }
+  }
+  return rows;
+}
+
+TEST(BatchList, ReadsPlacesWithOptionalNameAndZoomAndSkipsHeaderCommentsAndBlanks) {
+  EXPECT_EQ(
+      Rows("lat,lon,name,zoom\r\n"
+           "# the tower\n"
+           "48.8583701, 2.2944813 ,tower,4\r\n"
+           "\n"
+           "  \t\n"
+           "-33.85,151.2\n"
+           "40.1,-3.7,madrid\n"
+           "1,2,,5"),
+      (std::vector<std::string>{"place 3: 48.8583701|2.2944813|tower|4", "place 6: -33.85|151.2||",
+                                "place 7: 40.1|-3.7|madrid|", "place 8: 1|2||5"}));
+}
+
+// Places copied from a browser: a map link or a "lat, lon" pair in quotes (both hold commas),
+// and quoted names, as spreadsheets write them.
+TEST(BatchList, AQuotedMapLinkOrPairNamesThePlace) {
+  EXPECT_EQ(
+      Rows("\"https://www.google.com/maps/@48.8583701,2.2944813,3a,75y,90t/data=!3m6\","
+           "tower,3\n"
+           "\"-33.85, 151.2\"\n"
+           "40.1,-3.7,\"Gran Via, \"\"Madrid\"\"\"\n"
+           "https://www.google.com/maps/@48.85,2.29,3a,75y,90t\n"),
+      (std::vector<std::string>{"place 1: 48.8583701|2.2944813|tower|3", "place 2: -33.85|151.2||",
+                                "place 3: 40.1|-3.7|Gran Via, \"Madrid\"|",
+                                "error 4: expected lat,lon[,name[,zoom]]"}));
+}
+
+TEST(BatchList, BadRowsAreReportedWithTheirLineAndTheListGoesOn) {
+  const std::string longRow(MaxBatchRowBytes + 10, '1');
+  EXPECT_EQ(
+      Rows("48,2\n"
+           "lat,lon\n"  // not the first row: no header any more
+           "48\n"
+           "1,2,three,4,five\n"
+           "1,2,../escape\n" +
+           longRow +
+           "\n"
+           "3,4\n"),
+      (std::vector<std::string>{
+          "place 1: 48|2||", "error 2: latitude and longitude must be numbers",
+          "error 3: expected lat,lon[,name[,zoom]]", "error 4: expected lat,lon[,name[,zoom]]",
+          "error 5: the name cannot be a file name", "error 6: the row is too long",
+          "place 7: 3|4||"}));
+}
+
+TEST(BatchList, ATaskIsNamedAfterItsPlaceWhenTheRowHasNoName) {
+  EXPECT_EQ(BatchTaskName({1, "48.85", "2.29", "", ""}), "48.85_2.29");
+  EXPECT_EQ(BatchTaskName({1, "48.85", "2.29", "eiffel", ""}), "eiffel");
+}
+
+}  // namespace
+}  // namespace korvane::test
