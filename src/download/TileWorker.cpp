@@ -13,6 +13,12 @@
 #include "platform/ProgramFolder.h"
 
 namespace korvane {
+namespace {
+
+// The picture a tile that cannot be fetched is replaced by, in the program folder.
+constexpr const char* SubstituteTilePath = "blankimg/blank.jpg";
+
+}  // namespace
 
 TileWorker::TileWorker(bool createSuspended, int index, DownloadTask* task, TileWorkerHost& host,
                        TSynchronizer& synchronizer)
@@ -127,7 +133,7 @@ void TileWorker::DownloadTiles() {
       get,
       *Task,
       index_ + 1,
-      ProgramFolder() + "blankimg/blank." + Task->GetImageExtension(),
+      ProgramFolder() + SubstituteTilePath,
       [this](const std::string& line) { HandLogLine(line); },
       [this](const std::string& line) { HandFailedLine(line); },
       &stop_,

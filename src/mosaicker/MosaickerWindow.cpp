@@ -5,7 +5,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
 #include "stitch/PanoramaThumbnail.h"
-#include "task/TaskFileKeys.h"
+#include "task/TaskFileNames.h"
 
 namespace korvane {
 
