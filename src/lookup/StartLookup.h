@@ -19,8 +19,8 @@ struct StartLookupResult {
   // empty for the classic protocol, which tells nothing about it.
   std::string PanoramaLine;
 
-  // The task's kind, and for a current panorama its size at the zoom level, its tile size and
-  // when it was taken.
+  // The protocol that found it, and for a current panorama its size at the zoom level, its
+  // tile size and when it was taken.
   PanoramaProtocol Protocol = PanoramaProtocol::Classic;
   int ImageWidth = 0;
   int ImageHeight = 0;
