@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "task/TaskParameters.h"
+#include "task/PanoramaProtocol.h"
 
 namespace korvane {
 
