@@ -1,6 +1,6 @@
 #include "korvane-cli/CliOptions.h"
 
-#include "net/ServiceAddresses.h"
+#include "task/PanoramaProtocol.h"
 
 namespace korvane {
 
@@ -50,7 +50,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       (options.Task || options.Latitude || options.Longitude || options.OpenFile)) {
     return std::nullopt;
   }
-  if (options.Service && !ParseServiceProtocol(*options.Service)) return std::nullopt;
+  if (options.Service && !ParsePanoramaProtocol(*options.Service)) return std::nullopt;
   return options;
 }
 

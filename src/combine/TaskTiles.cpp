@@ -2,39 +2,15 @@
 
 #include <algorithm>
 
-#include "platform/Exception.h"
 #include "platform/FileSystem.h"
-#include "platform/IniFile.h"
-#include "platform/NumberFormat.h"
-#include "platform/Paths.h"
 #include "platform/TextFile.h"
-#include "task/TaskFileKeys.h"
+#include "task/TaskFile.h"
+#include "task/TaskFileNames.h"
 
 namespace korvane {
-namespace {
-
-constexpr int Absent = -1;
-
-// "YYYY-MM" or "YYYY-MM-DD" with digits only; anything else is not used (it goes into the
-// picture's metadata).
-bool IsCaptureDate(const std::string& text) {
-  if (text.size() != 7 && text.size() != 10) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const bool dash = i == 4 || i == 7;
-    if (dash ? text[i] != '-' : !IsDecimalDigit(text[i])) return false;
-  }
-  return true;
-}
-
-bool IsSoundGrid(const TileGrid& grid) {
-  return grid.MinX >= 0 && grid.MinY >= 0 && grid.MaxX >= grid.MinX && grid.MaxY >= grid.MinY &&
-         grid.Columns() <= MaxTileGridSide && grid.Rows() <= MaxTileGridSide;
-}
-
-}  // namespace
 
 std::string TaskTiles::TileFileName(int x, int y) const {
-  return "gv_" + IntToStr(x) + "_" + IntToStr(y) + "_" + IntToStr(Zoom) + ".jpg";
+  return korvane::TileFileName(x, y, Zoom);
 }
 
 std::string TaskTiles::TilePath(int x, int y) const {
@@ -42,54 +18,28 @@ std::string TaskTiles::TilePath(int x, int y) const {
 }
 
 TaskTiles ReadTaskTiles(const std::string& taskFilePath) {
-  // The INI reader treats a missing file as empty; a companion must say so instead.
+  // The task file's reader treats a missing file as empty; a companion must say so instead.
   ReadFileBytes(taskFilePath);
-  const TIniFile file(taskFilePath);
+  const TaskFile file = ReadTaskFile(taskFilePath);
+  file.CheckDescribesTiles(taskFilePath);
 
+  const TaskFileNames names = TaskFileNamesOf(taskFilePath);
   TaskTiles tiles;
   tiles.TaskFilePath = taskFilePath;
-  tiles.TileFolder = RemoveFileExt(taskFilePath) + PathDelim;
-  tiles.FailedListPath = RemoveFileExt(taskFilePath) + "_failed.ftl";
-  tiles.MapsType = file.ReadInteger(MapsTypeSection, MapsTypeKey, StreetViewMapsType);
-  tiles.Kind =
-      tiles.MapsType == CurrentStreetViewMapsType ? PanoramaKind::Current : PanoramaKind::Classic;
-  tiles.PanoId = file.ReadString(PanoSection, PanoIdKey, "");
-  tiles.Zoom = file.ReadInteger(ZoomSection, ZoomKey, Absent);
-  if (!IsValidZoom(tiles.Zoom)) {
-    throw Exception("The task file " + taskFilePath + " names no zoom level from " +
-                    IntToStr(MinZoom) + " to " + IntToStr(MaxZoom) + ".");
-  }
-
-  tiles.Grid = GridForZoom(tiles.Zoom);
-  const TileGrid written{file.ReadInteger(GridSection, GridMinXKey, Absent),
-                         file.ReadInteger(GridSection, GridMinYKey, Absent),
-                         file.ReadInteger(GridSection, GridMaxXKey, Absent),
-                         file.ReadInteger(GridSection, GridMaxYKey, Absent)};
-  const bool gridWritten = written.MinX != Absent || written.MaxX != Absent ||
-                           written.MinY != Absent || written.MaxY != Absent;
-  if (gridWritten) {
-    if (!IsSoundGrid(written)) {
-      throw Exception("The task file " + taskFilePath + " has an impossible tile grid.");
-    }
-    tiles.Grid = written;
-  }
-
-  const int width = file.ReadInteger(ImageSection, ImageWidthKey, Absent);
-  const int height = file.ReadInteger(ImageSection, ImageHeightKey, Absent);
-  if (width != Absent || height != Absent) {
-    if (width <= 0 || height <= 0 || width > tiles.GridWidth() || height > tiles.GridHeight()) {
-      throw Exception("The task file " + taskFilePath + " has an impossible image size.");
-    }
-    tiles.ImageWidth = width;
-    tiles.ImageHeight = height;
-    tiles.ImageSizeFromFile = true;
+  tiles.TileFolder = names.TileFolder;
+  tiles.FailedListPath = names.FailedList;
+  tiles.Protocol = file.Protocol.value_or(PanoramaProtocol::Classic);
+  tiles.PanoId = file.PanoId;
+  tiles.Zoom = *file.Zoom;
+  tiles.Grid = file.TileGridOrZoomGrid();
+  if (file.Image) {
+    tiles.ImageWidth = file.Image->Width;
+    tiles.ImageHeight = file.Image->Height;
   } else {
     tiles.ImageWidth = std::min(ClassicBaseWidth << tiles.Zoom, tiles.GridWidth());
     tiles.ImageHeight = std::min(ClassicBaseHeight << tiles.Zoom, tiles.GridHeight());
   }
-
-  const std::string date = file.ReadString(ImageSection, ImageDateKey, "");
-  if (IsCaptureDate(date)) tiles.CaptureDate = date;
+  tiles.CaptureDate = file.CaptureDate;
   return tiles;
 }
 

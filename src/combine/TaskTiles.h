@@ -3,26 +3,19 @@
 #include <string>
 #include <vector>
 
-#include "task/TaskParameters.h"
+#include "task/PanoramaProtocol.h"
 #include "task/TileGeometry.h"
 #include "task/TileGrid.h"
 
 namespace korvane {
 
-// The task kinds the task file's MapsType tells apart.
-enum class PanoramaKind {
-  Classic,  // MapsType 32: the classic service, the fixed grid of the zoom level
-  Current,  // MapsType 33: today's service, the grid and size of the panorama itself
-};
-
 // What a companion program (the images combiner, the viewer) needs to know about a task's
 // tiles, read from its task file "<save folder>/<task name>.krvn". The tiles lie in the folder
-// beside it named after the task, "<save folder>/<task name>/", as "gv_<x>_<y>_<zoom>.jpg",
-// the same rule the download follows.
+// beside it named after the task (TaskFileNames.h), as the download names them.
 struct TaskTiles {
   std::string TaskFilePath;
-  PanoramaKind Kind = PanoramaKind::Classic;
-  int MapsType = StreetViewMapsType;
+  // The file's protocol; the classic one when the file names none.
+  PanoramaProtocol Protocol = PanoramaProtocol::Classic;
   std::string PanoId;
   int Zoom = 0;
   // The tile columns and rows: "[XY]" when the file has a sound one, else the zoom's classic
@@ -33,7 +26,6 @@ struct TaskTiles {
   // covers).
   int ImageWidth = 0;
   int ImageHeight = 0;
-  bool ImageSizeFromFile = false;
   // "YYYY-MM" or "YYYY-MM-DD" when the task file records when the panorama was taken, else
   // empty.
   std::string CaptureDate;

@@ -7,7 +7,7 @@
 namespace korvane {
 
 void StartLookupResult::ApplyTo(TaskParameters& params) const {
-  params.MapsType = MapsType;
+  params.Protocol = Protocol;
   params.ImageWidth = ImageWidth;
   params.ImageHeight = ImageHeight;
   params.TileWidth = TileWidth;
@@ -24,11 +24,11 @@ std::string MissingZoomMessage(int zoom, int highestZoom) {
          IntToStr(highestZoom) + ".";
 }
 
-StartLookupResult LookUpForStart(ServiceProtocol protocol, HttpClient& client, double latitude,
+StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, double latitude,
                                  double longitude, int zoom,
                                  const std::function<void(const std::string&)>& addLogLine) {
   StartLookupResult result;
-  if (protocol == ServiceProtocol::Classic) {
+  if (protocol == PanoramaProtocol::Classic) {
     result.PanoId = LookUpPanorama(client, latitude, longitude, addLogLine);
     return result;
   }
@@ -36,7 +36,7 @@ StartLookupResult LookUpForStart(ServiceProtocol protocol, HttpClient& client, d
   const CurrentLookupAnswer answer = LookUpCurrentPanorama(client, latitude, longitude, addLogLine);
   if (answer.Kind != LookupAnswerKind::Found) return result;
   result.PanoId = answer.PanoId;
-  result.MapsType = CurrentStreetViewMapsType;
+  result.Protocol = PanoramaProtocol::Current;
   if (zoom < 0 || zoom > answer.HighestZoom()) {
     result.RefusalMessage = MissingZoomMessage(zoom, answer.HighestZoom());
     return result;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "net/HttpClient.h"
-#include "net/ServiceAddresses.h"
+#include "task/PanoramaProtocol.h"
 #include "task/TaskParameters.h"
 
 namespace korvane {
@@ -19,9 +19,9 @@ struct StartLookupResult {
   // empty for the classic protocol, which tells nothing about it.
   std::string PanoramaLine;
 
-  // The task's kind, and for a current panorama its size at the zoom level, its tile size and
-  // when it was taken.
-  int MapsType = StreetViewMapsType;
+  // The protocol that found it, and for a current panorama its size at the zoom level, its
+  // tile size and when it was taken.
+  PanoramaProtocol Protocol = PanoramaProtocol::Classic;
   int ImageWidth = 0;
   int ImageHeight = 0;
   int TileWidth = 0;
@@ -42,7 +42,7 @@ std::string MissingZoomMessage(int zoom, int highestZoom);
 // LookUpCurrentPanorama over client; their lines go to addLogLine) and, for the current
 // protocol, checks that it has the zoom level. Raises what the lookups raise. An Abort on
 // client stops it at once (then client.IsAborted() and the result means nothing).
-StartLookupResult LookUpForStart(ServiceProtocol protocol, HttpClient& client, double latitude,
+StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, double latitude,
                                  double longitude, int zoom,
                                  const std::function<void(const std::string&)>& addLogLine);
 

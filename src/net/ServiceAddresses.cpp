@@ -28,13 +28,6 @@ std::string ReadBase(const char* key, const char* fallback) {
   return base;
 }
 
-std::string Lowered(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 }  // namespace
 
 std::string StreetViewHost(int serverNumber) {
@@ -62,14 +55,7 @@ std::string ServiceProtocolText() {
     std::lock_guard lock(protocolOverrideMutex);
     if (protocolOverride) return *protocolOverride;
   }
-  return TIniFile(ConfigFilePath()).ReadString(ServiceSection, ProtocolKey, CurrentProtocolName);
-}
-
-std::optional<ServiceProtocol> ParseServiceProtocol(const std::string& text) {
-  const std::string name = Lowered(text);
-  if (name == CurrentProtocolName) return ServiceProtocol::Current;
-  if (name == ClassicProtocolName) return ServiceProtocol::Classic;
-  return std::nullopt;
+  return TIniFile(ConfigFilePath()).ReadString(ServiceSection, ProtocolKey, DefaultProtocolName);
 }
 
 void SetServiceProtocolOverride(std::optional<std::string> text) {

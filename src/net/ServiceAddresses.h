@@ -13,16 +13,16 @@ namespace korvane {
 //   CAFile:           a PEM file of certificates to trust for https besides the system's
 //                     trust store (a company proxy that re-signs traffic, a test service);
 //                     default none.
-//   Protocol:         which service to speak, "current" (default) or "classic" (the cbk
-//                     servers above), case-insensitive.
+//   Protocol:         which service to speak, a PanoramaProtocol's name ("current", the
+//                     default, or "classic": the cbk servers above), case-insensitive.
 //   LookupBase:       scheme + host [+ port] of the current protocol's lookup.
 //   TileBase:         scheme + host [+ port] of the current protocol's tiles.
 inline constexpr const char* ServiceSection = "Service";
 inline constexpr const char* ProtocolKey = "Protocol";
 inline constexpr const char* LookupBaseKey = "LookupBase";
 inline constexpr const char* TileBaseKey = "TileBase";
-inline constexpr const char* CurrentProtocolName = "current";
-inline constexpr const char* ClassicProtocolName = "classic";
+// The name a configuration without a Protocol key stands for.
+inline constexpr const char* DefaultProtocolName = "current";
 inline constexpr const char* DefaultLookupBase = "https://maps.googleapis.com";
 inline constexpr const char* DefaultTileBase = "https://streetviewpixels-pa.googleapis.com";
 inline constexpr int StreetViewServerCount = 4;
@@ -41,18 +41,10 @@ std::string ServiceCaFile();
 // comma inside the coordinates would make the pair unreadable ("48,5,2" is 48.5,2 or 48,5.2).
 std::string MetadataUrl(double latitude, double longitude);
 
-// The two ways of speaking to the Street View service.
-enum class ServiceProtocol {
-  Current,  // today's lookup (LookupBase) and tiles (TileBase)
-  Classic,  // the cbk metadata and tiles of Server0..Server3
-};
-
-// The protocol's name as the configuration holds it ("current" when absent), or the override
-// of this run when one is set. Not checked: ParseServiceProtocol tells whether it names one.
+// The protocol's name as the configuration holds it (DefaultProtocolName when absent), or the
+// override of this run when one is set. Not checked: ParsePanoramaProtocol tells whether it
+// names one.
 std::string ServiceProtocolText();
-
-// "current" or "classic" in any case; nothing for any other text.
-std::optional<ServiceProtocol> ParseServiceProtocol(const std::string& text);
 
 // Makes ServiceProtocolText() return text instead of the configuration's value for the rest of
 // the run (korvane-cli --service); nothing restores the configuration's value. Thread-safe.

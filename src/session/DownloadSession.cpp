@@ -4,11 +4,9 @@
 #include <vector>
 
 #include "platform/DateTimeFormat.h"
-#include "platform/IniFile.h"
 #include "platform/KeptTexts.h"
-#include "platform/NumberFormat.h"
 #include "task/ResumePosition.h"
-#include "task/TaskFileKeys.h"
+#include "task/TaskFile.h"
 
 namespace korvane {
 namespace {
@@ -46,7 +44,7 @@ SessionProgress DownloadSession::Progress() const {
   if (!Running()) return endProgress_;
   SessionProgress progress;
   if (!task_) return progress;
-  progress.Total = task_->TotalCount;
+  progress.Total = task_->Grid().TotalCount();
   progress.Failed = static_cast<int>(failed_.size());
   const int count = params_ ? params_->ThreadCount : 0;
   for (int i = 0; i < MaxThreadCount; ++i) {
@@ -100,18 +98,17 @@ void DownloadSession::Tick() {
 }
 
 void DownloadSession::SaveWorkerPositions() {
-  std::vector<IniKeyValue> positions;
+  std::vector<std::pair<int, TilePosition>> positions;
   for (int i = 0; i < params_->ThreadCount; ++i) {
     if (!workers_[i]) continue;
     const auto [x, y] = workers_[i]->CurrentXY();
     const auto recordable = RecordableResumePosition(task_->Grid(), params_->ThreadCount, x, y);
     if (!recordable) continue;
-    positions.emplace_back(ThreadKeyX(i), IntToStr(recordable->first));
-    positions.emplace_back(ThreadKeyY(i), IntToStr(recordable->second));
+    positions.emplace_back(i, TilePosition{recordable->first, recordable->second});
   }
   // All in one replacement of the file: a column of one save beside the row of another could
   // point past tiles the worker never fetched.
-  if (!positions.empty()) TIniFile(task_->TaskFilePath()).WriteStrings(ThreadsSection, positions);
+  WriteResumePositions(task_->TaskFilePath(), positions);
 }
 
 void DownloadSession::SaveTaskState() {

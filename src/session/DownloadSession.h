@@ -87,7 +87,7 @@ class DownloadSession : public TileWorkerHost {
   bool StartSequence(const StartRequest& request);
   // The lookup on its own thread, abortable by Stop through lookupClient_; nothing when
   // stopped.
-  std::optional<StartLookupResult> RunLookup(ServiceProtocol protocol, double latitude,
+  std::optional<StartLookupResult> RunLookup(PanoramaProtocol protocol, double latitude,
                                              double longitude, int zoom);
   void AddLog(std::string line);
   void TerminateWorkers(bool withLogLines);

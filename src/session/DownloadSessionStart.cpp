@@ -1,6 +1,7 @@
 #include <exception>
 
 #include "lookup/StartLookup.h"
+#include "net/ServiceAddresses.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
@@ -45,7 +46,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   }
 
   const std::string protocolText = ServiceProtocolText();
-  const std::optional<ServiceProtocol> protocol = ParseServiceProtocol(protocolText);
+  const std::optional<PanoramaProtocol> protocol = ParsePanoramaProtocol(protocolText);
   if (!protocol) {
     host_.ShowMessage(UnknownProtocolMessage(protocolText));
     return false;
@@ -90,7 +91,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   candidate.TypedPath = pathText;
   candidate.TypedTaskName = request.TaskName;
   candidate.PanoId = panoId;
-  candidate.MapsType = found.MapsType;
+  candidate.Protocol = found.Protocol;
 
   auto params = std::make_shared<TaskParameters>();
   params->Longitude = longitude;
@@ -131,7 +132,8 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   task_ = std::move(task);
   runLock_ = std::move(runLock);
   params_ = params;
-  if (task_->TotalCount < params->ThreadCount) params->ThreadCount = task_->TotalCount;
+  if (task_->Grid().TotalCount() < params->ThreadCount)
+    params->ThreadCount = task_->Grid().TotalCount();
   runningWorkers_ = 0;
 
   task_->RemoveAbandonedWrites();
@@ -145,7 +147,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   failed_ = LoadLines(task_->FailedFileName);
   host_.FailedListReplaced(failed_);
 
-  host_.TaskStarted(task_->TotalCount);
+  host_.TaskStarted(task_->Grid().TotalCount());
   // The workers' synchronized calls wait until the host's handler has returned to its loop,
   // so runningWorkers_ reaches the full count before any WorkerDone lowers it.
   for (int i = 0; i < params->ThreadCount; ++i) {
@@ -161,7 +163,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   return true;
 }
 
-std::optional<StartLookupResult> DownloadSession::RunLookup(ServiceProtocol protocol,
+std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol protocol,
                                                             double latitude, double longitude,
                                                             int zoom) {
   HttpClient client;

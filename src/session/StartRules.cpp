@@ -3,19 +3,16 @@
 #include <algorithm>
 
 #include "platform/FileSystem.h"
-#include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
-#include "task/TaskFileKeys.h"
-#include "task/TaskParameters.h"
+#include "task/TaskFile.h"
+#include "task/TaskFileNames.h"
 
 namespace korvane {
 namespace {
 
 constexpr double MaxLongitude = 180;
 constexpr double MaxLatitude = 85;
-// What the resume test reads when a key is missing: never equal to a real value.
-constexpr int AbsentIntegerKey = 100;
 
 }  // namespace
 
@@ -43,15 +40,12 @@ std::string TaskFileNameFor(const std::string& typedName) {
 bool IsContinuedTask(const ResumeCandidate& candidate) {
   const std::string taskPath = candidate.SavePath + candidate.TaskFileName;
   if (!FileExists(taskPath)) return false;
-  TIniFile taskFile(taskPath);
-  const std::string panoId = taskFile.ReadString(PanoSection, PanoIdKey, "");
-  const std::string longitude = taskFile.ReadString(AreaSection, LongitudeKey, "");
-  const std::string latitude = taskFile.ReadString(AreaSection, LatitudeKey, "");
-  const int zoom = taskFile.ReadInteger(ZoomSection, ZoomKey, AbsentIntegerKey);
-  const int mapsType = taskFile.ReadInteger(MapsTypeSection, MapsTypeKey, AbsentIntegerKey);
-  return longitude == candidate.TypedLongitude && latitude == candidate.TypedLatitude &&
-         panoId == candidate.PanoId && mapsType == candidate.MapsType &&
-         IntToStr(zoom) == candidate.TypedZoom &&
+  const TaskFile recorded = ReadTaskFile(taskPath);
+  // A missing zoom or protocol never matches.
+  return recorded.Longitude == candidate.TypedLongitude &&
+         recorded.Latitude == candidate.TypedLatitude && recorded.PanoId == candidate.PanoId &&
+         recorded.Protocol == candidate.Protocol && recorded.Zoom &&
+         IntToStr(*recorded.Zoom) == candidate.TypedZoom &&
          ExtractFilePath(taskPath) == IncludeTrailingPathDelimiter(candidate.TypedPath) &&
          ExtractFileName(taskPath) == candidate.TypedTaskName;
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "task/TaskParameters.h"
+#include "task/PanoramaProtocol.h"
 
 namespace korvane {
 
@@ -43,12 +43,12 @@ struct ResumeCandidate {
   std::string TypedPath;
   std::string TypedTaskName;
   std::string PanoId;  // the id just looked up
-  // The kind of task the protocol makes: a task continues only as the kind it was started as.
-  int MapsType = StreetViewMapsType;
+  // The protocol of the lookup: a task continues only with the protocol it was started with.
+  PanoramaProtocol Protocol = PanoramaProtocol::Classic;
 };
 
 // True when the task file SavePath + TaskFileName exists and records the same longitude and
-// latitude texts, panorama id, imagery kind, zoom, folder and name as typed.
+// latitude texts, panorama id, protocol, zoom, folder and name as typed.
 bool IsContinuedTask(const ResumeCandidate& candidate);
 
 }  // namespace korvane

@@ -1,9 +1,8 @@
 #include "session/TaskFileRequest.h"
 
-#include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
-#include "task/TaskFileKeys.h"
+#include "task/TaskFile.h"
 
 namespace korvane {
 namespace {
@@ -14,13 +13,13 @@ constexpr int MissingZoom = 18;
 }  // namespace
 
 StartRequest RequestFromTaskFile(const std::string& path) {
-  TIniFile taskFile(path);
+  const TaskFile taskFile = ReadTaskFile(path);
   StartRequest request;
   request.SavePath = ExtractFilePath(path);
   request.TaskName = ExtractFileName(path);
-  request.Latitude = taskFile.ReadString(AreaSection, LatitudeKey, "");
-  request.Longitude = taskFile.ReadString(AreaSection, LongitudeKey, "");
-  request.Zoom = IntToStr(taskFile.ReadInteger(ZoomSection, ZoomKey, MissingZoom));
+  request.Latitude = taskFile.Latitude;
+  request.Longitude = taskFile.Longitude;
+  request.Zoom = IntToStr(taskFile.Zoom.value_or(MissingZoom));
   return request;
 }
 

@@ -60,8 +60,8 @@ OptionsWindow::OptionsWindow(TApplication& app) : TForm(app, "optionsWindow") {
   okButton.OnClick = [this] { OkClick(); };
   cancelButton.OnClick = [this] { CancelClick(); };
   browseFolderButton.OnClick = [this] { BrowseFolderClick(); };
-  currentServiceCheckBox.OnClick = [this] { ChooseService(ServiceProtocol::Current); };
-  classicServiceCheckBox.OnClick = [this] { ChooseService(ServiceProtocol::Classic); };
+  currentServiceCheckBox.OnClick = [this] { ChooseService(PanoramaProtocol::Current); };
+  classicServiceCheckBox.OnClick = [this] { ChooseService(PanoramaProtocol::Classic); };
 }
 
 void OptionsWindow::FormShow() {
@@ -74,15 +74,15 @@ void OptionsWindow::FormShow() {
   proxyPasswordEdit.SetText(proxy.ProxyPassword);
   // A name the program does not know leaves both unchecked; OK then keeps it as it is, and
   // Start says what is wrong with it.
-  const std::optional<ServiceProtocol> protocol = ParseServiceProtocol(ServiceProtocolText());
-  currentServiceCheckBox.SetChecked(protocol == ServiceProtocol::Current);
-  classicServiceCheckBox.SetChecked(protocol == ServiceProtocol::Classic);
+  const std::optional<PanoramaProtocol> protocol = ParsePanoramaProtocol(ServiceProtocolText());
+  currentServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Current);
+  classicServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Classic);
 }
 
-void OptionsWindow::ChooseService(ServiceProtocol protocol) {
+void OptionsWindow::ChooseService(PanoramaProtocol protocol) {
   // The two boxes are one choice: the one clicked is chosen, even when clicked while chosen.
-  currentServiceCheckBox.SetChecked(protocol == ServiceProtocol::Current);
-  classicServiceCheckBox.SetChecked(protocol == ServiceProtocol::Classic);
+  currentServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Current);
+  classicServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Classic);
 }
 
 void OptionsWindow::OkClick() {
@@ -95,9 +95,9 @@ void OptionsWindow::OkClick() {
   ini.WriteString(ProxySection, ProxyUsernameKey, proxyUsernameEdit.Text());
   ini.WriteString(ProxySection, ProxyPasswordKey, proxyPasswordEdit.Text());
   if (currentServiceCheckBox.Checked()) {
-    ini.WriteString(ServiceSection, ProtocolKey, CurrentProtocolName);
+    ini.WriteString(ServiceSection, ProtocolKey, ProtocolName(PanoramaProtocol::Current));
   } else if (classicServiceCheckBox.Checked()) {
-    ini.WriteString(ServiceSection, ProtocolKey, ClassicProtocolName);
+    ini.WriteString(ServiceSection, ProtocolKey, ProtocolName(PanoramaProtocol::Classic));
   }
   if (Modal()) {
     SetModalResult(mrOk);

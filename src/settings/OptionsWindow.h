@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/ServiceAddresses.h"
+#include "task/PanoramaProtocol.h"
 #include "ui/Controls.h"
 
 namespace korvane {
@@ -23,7 +23,7 @@ class OptionsWindow : public TForm {
   // Cancel: closes without writing anything.
   void CancelClick();
   // A click on either service box: that protocol is the one chosen.
-  void ChooseService(ServiceProtocol protocol);
+  void ChooseService(PanoramaProtocol protocol);
   // The folder button: a chosen folder replaces the text of defaultPathEdit (written only on OK).
   void BrowseFolderClick();
 

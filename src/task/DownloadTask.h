@@ -24,9 +24,9 @@ class DownloadTask {
   // Builds the grid, the file names and the tile folder, reads the resume positions of a
   // continued task and the tile hosts from the configuration (the four servers of a classic
   // task, TileBase of a current one). The grid: the fixed one of the zoom level for a classic
-  // task; for a current task (MapsType CurrentStreetViewMapsType) the one recorded in "[XY]"
-  // of the task file it continues, else the one of the picture size in params (raises
-  // Exception when that gives none). Raises TileFolderError ("Create directory " + TileFolder
+  // task; for a current task the one recorded in "[XY]" of the task file it continues, else the one
+  // of the picture size in params (raises Exception when that gives none). Raises TileFolderError
+  // ("Create directory " + TileFolder
   // + " Failed.") when the tile folder cannot be created. params must outlive the task.
   explicit DownloadTask(TaskParameters* params);
 
@@ -35,16 +35,11 @@ class DownloadTask {
   std::array<int, MaxThreadCount> ResumeX{};
   std::array<int, MaxThreadCount> ResumeY{};
   TaskParameters* Params;
-  int MinX = 0;
-  int MinY = 0;
-  int MaxX = 0;
-  int MaxY = 0;
-  int TotalCount = 0;
   std::string LogFileName;
   std::string FailedFileName;
   std::string TileFolder;  // ends with "/"
 
-  TileGrid Grid() const { return TileGrid{MinX, MinY, MaxX, MaxY}; }
+  const TileGrid& Grid() const { return grid_; }
 
   // Classic: http://<server y mod 4>/cbk?output=tile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
   // Current: <TileBase>/v1/tile?cb_client=maps_sv.tactile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
@@ -52,7 +47,6 @@ class DownloadTask {
   // "gv_<x>_<y>_<zoom>.jpg"
   std::string GetTileFileName(int x, int y) const;
   std::string GetTileFilePath(int x, int y) const;
-  std::string GetImageExtension() const { return "jpg"; }
 
   // SavePath + TaskFileName.
   std::string TaskFilePath() const;
@@ -75,6 +69,7 @@ class DownloadTask {
   void RemoveAbandonedWrites() const;
 
  private:
+  TileGrid grid_;
   std::array<std::string, 4> tileHosts_;
   std::string tileBase_;
 };

@@ -20,12 +20,12 @@ void DownloadTask::WriteLogHeader() const {
       "Log begin......",
       "Now time is:" + NowText(),
       "",
-      "MapsType=" + IntToStr(Params->MapsType),
+      "MapsType=" + IntToStr(MapsTypeOf(Params->Protocol)),
       "Latitude=" + FloatToStr(Params->Latitude),
       "Longitude=" + FloatToStr(Params->Longitude),
       "Pano_id=" + Params->PanoId,
   };
-  if (Params->MapsType == CurrentStreetViewMapsType) {
+  if (Params->Protocol == PanoramaProtocol::Current) {
     // The panorama's real size: the grid's last column and row reach beyond it.
     lines.push_back("Image=" + IntToStr(Params->ImageWidth) + "x" + IntToStr(Params->ImageHeight));
     if (!Params->CaptureDate.empty()) lines.push_back("Date=" + Params->CaptureDate);
@@ -43,12 +43,12 @@ void DownloadTask::WriteLogHeader() const {
   }
   lines.insert(lines.end(),
                {
-                   "MinX = " + IntToStr(MinX),
-                   "MinY = " + IntToStr(MinY),
-                   "MaxX = " + IntToStr(MaxX),
-                   "MaxY = " + IntToStr(MaxY),
+                   "MinX = " + IntToStr(grid_.MinX),
+                   "MinY = " + IntToStr(grid_.MinY),
+                   "MaxX = " + IntToStr(grid_.MaxX),
+                   "MaxY = " + IntToStr(grid_.MaxY),
                    "",
-                   "Total count of images would be downloaded: " + IntToStr(TotalCount),
+                   "Total count of images would be downloaded: " + IntToStr(grid_.TotalCount()),
                    "",
                    "Zoom level: " + IntToStr(Params->Zoom),
                    "",

@@ -4,8 +4,8 @@
 
 namespace korvane {
 
-// Section and key names of the task file (".krvn").
-inline constexpr const char* TaskFileExtension = ".krvn";
+// Section and key names of the task file (".krvn"). Only the task file's reader and writer
+// (TaskFile.cpp) and the tests that write damaged files use them.
 inline constexpr const char* MapsTypeSection = "MapsType";
 inline constexpr const char* MapsTypeKey = "MapsType";
 inline constexpr const char* AreaSection = "AREA";

@@ -2,16 +2,12 @@
 
 #include <string>
 
+#include "task/PanoramaProtocol.h"
+
 namespace korvane {
 
 // The most workers a task runs; also the number of resume slots a task file keeps.
 inline constexpr int MaxThreadCount = 8;
-
-// The imagery kinds a task file records: Street View tiles of the classic protocol (the fixed
-// grid of the zoom level) and of the current one (the grid of the panorama's own size). A task
-// of one kind never continues as the other.
-inline constexpr int StreetViewMapsType = 32;
-inline constexpr int CurrentStreetViewMapsType = 33;
 
 // What the user and the configuration supplied for one press of Start.
 struct TaskParameters {
@@ -21,7 +17,7 @@ struct TaskParameters {
   int Zoom = 0;
   // Start sets MaxThreadCount and lowers it to the grid's TotalCount before any worker runs.
   int ThreadCount = MaxThreadCount;
-  int MapsType = StreetViewMapsType;
+  PanoramaProtocol Protocol = PanoramaProtocol::Classic;
   std::string SavePath;      // always ends with "/"
   std::string TaskFileName;  // no folder; always ends with ".krvn"
   bool UseProxy = false;
@@ -30,7 +26,7 @@ struct TaskParameters {
   std::string ProxyUsername;
   std::string ProxyPassword;
   bool ContinueTask = false;
-  // CurrentStreetViewMapsType only, from the lookup: the picture's size at Zoom, the size of a
+  // PanoramaProtocol::Current only, from the lookup: the picture's size at Zoom, the size of a
   // tile, and when it was taken ("YYYY-MM", empty when not known).
   int ImageWidth = 0;
   int ImageHeight = 0;

@@ -2,7 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
-#include "task/TaskFileKeys.h"
+#include "task/TaskFileNames.h"
 #include "viewer/TaskLayout.h"
 
 namespace korvane::viewer {

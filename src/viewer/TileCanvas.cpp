@@ -3,47 +3,19 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <charconv>
 #include <exception>
 #include <filesystem>
 #include <map>
 
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
+#include "task/TaskFileNames.h"
 #include "task/TileGeometry.h"
 #include "viewer/JpegPicture.h"
 #include "viewer/ViewerLimits.h"
 
 namespace korvane::viewer {
 namespace {
-
-struct TileName {
-  int X = 0;
-  int Y = 0;
-  int Zoom = 0;
-};
-
-bool ReadNumber(std::string_view& text, int& value, char end) {
-  const auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || next == text.data() || value < 0) return false;
-  text.remove_prefix(static_cast<std::size_t>(next - text.data()));
-  if (text.empty() || text.front() != end) return false;
-  text.remove_prefix(1);
-  return true;
-}
-
-// "gv_<x>_<y>_<zoom>.jpg"
-std::optional<TileName> ParseTileName(std::string_view name) {
-  constexpr std::string_view Prefix = "gv_";
-  if (!name.starts_with(Prefix) || !name.ends_with(".jpg")) return std::nullopt;
-  name.remove_prefix(Prefix.size());
-  name.remove_suffix(3);  // keep the dot as the zoom's end
-  TileName tile;
-  if (!ReadNumber(name, tile.X, '_') || !ReadNumber(name, tile.Y, '_') ||
-      !ReadNumber(name, tile.Zoom, '.') || !name.empty())
-    return std::nullopt;
-  return tile;
-}
 
 TileStamp StampOf(const std::string& path) {
   struct stat status {};
@@ -71,17 +43,16 @@ void PaintChequer(RgbBuffer& picture, int left, int top) {
 }
 
 std::string TileLayout::TileFileName(int column, int row) const {
-  return "gv_" + std::to_string(FirstX + column) + "_" + std::to_string(FirstY + row) + "_" +
-         std::to_string(Zoom) + ".jpg";
+  return korvane::TileFileName(FirstX + column, FirstY + row, Zoom);
 }
 
 TileLayout LayoutOfFolder(const std::string& folder) {
   if (!DirectoryExists(folder)) throw Exception("The tile folder " + folder + " does not exist.");
   std::map<int, int> tilesPerZoom;
-  std::vector<TileName> tiles;
+  std::vector<TileFileId> tiles;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    if (const auto tile = ParseTileName(entry.path().filename().string())) {
+    if (const auto tile = ParseTileFileName(entry.path().filename().string())) {
       tiles.push_back(*tile);
       ++tilesPerZoom[tile->Zoom];
     }
@@ -100,7 +71,7 @@ TileLayout LayoutOfFolder(const std::string& folder) {
   // Beyond the classic grid only a current panorama has tiles; its size is its whole grid.
   // Tile numbers far past any real panorama are ignored rather than allowed to grow it.
   const int maxColumns = 4 * CeilDiv(ClassicBaseWidth << 5, TilePixels);
-  for (const TileName& tile : tiles) {
+  for (const TileFileId& tile : tiles) {
     if (tile.Zoom != layout.Zoom || tile.X >= maxColumns || tile.Y >= maxColumns) continue;
     lastX = std::max(lastX, tile.X);
     lastY = std::max(lastY, tile.Y);

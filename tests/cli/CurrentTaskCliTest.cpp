@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "PanoramaKinds.h"
+#include "PanoramaSizes.h"
 #include "korvane-cli/KorvaneCli.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
@@ -22,7 +22,7 @@ namespace korvane::test {
 namespace {
 
 namespace fs = std::filesystem;
-using standin::PanoramaKind;
+using standin::PanoramaSize;
 
 int TileFiles(const std::string& folder) {
   int tiles = 0;
@@ -38,8 +38,8 @@ struct Point {
   std::string Latitude;
   std::string Longitude;
 };
-Point PointOf(PanoramaKind kind) {
-  const auto point = standin::PointOfKind(kind, 48.8584, 2.2945);
+Point PointOf(PanoramaSize kind) {
+  const auto point = standin::PointOfSize(kind, 48.8584, 2.2945);
   EXPECT_TRUE(point);
   return {FloatToStr(point->first, '.'), FloatToStr(point->second, '.')};
 }
@@ -67,7 +67,7 @@ class CurrentTaskCli : public InProcessCli<> {
 };
 
 TEST_F(CurrentTaskCli, WholeTaskAtZoomThree_TheGridOfThePanorama) {
-  const Point point = PointOf(PanoramaKind::Large);
+  const Point point = PointOf(PanoramaSize::Large);
   ASSERT_EQ(Run("large", point, "3"), 0) << err.str();
   const std::string printed = out.str();
   EXPECT_TRUE(Contains(printed, "Getting pano_id now, please wait...\n"));
@@ -95,13 +95,13 @@ TEST_F(CurrentTaskCli, WholeTaskAtZoomThree_TheGridOfThePanorama) {
 }
 
 TEST_F(CurrentTaskCli, EveryKindGetsItsOwnGridAndAMissingZoomIsRefused) {
-  ASSERT_EQ(Run("medium", PointOf(PanoramaKind::Medium), "3"), 0) << err.str();
+  ASSERT_EQ(Run("medium", PointOf(PanoramaSize::Medium), "3"), 0) << err.str();
   EXPECT_EQ(TileFiles(save.Path() + "medium"), 28);
-  ASSERT_EQ(Run("small", PointOf(PanoramaKind::Small), "2"), 0) << err.str();
+  ASSERT_EQ(Run("small", PointOf(PanoramaSize::Small), "2"), 0) << err.str();
   EXPECT_EQ(TileFiles(save.Path() + "small"), 8);
 
   const int before = TileRequests();
-  EXPECT_EQ(Run("small5", PointOf(PanoramaKind::Small), "5"), 1);
+  EXPECT_EQ(Run("small5", PointOf(PanoramaSize::Small), "5"), 1);
   EXPECT_EQ(err.str(), "This panorama has no zoom level 5; its highest is 3.\n");
   EXPECT_EQ(TileRequests(), before);
   EXPECT_FALSE(FileExists(save.Path() + "small5.krvn"));
@@ -113,19 +113,19 @@ TEST_F(CurrentTaskCli, ServiceOptionAndUnknownProtocol) {
   for (int server = 0; server < 4; ++server)
     config += "Server" + std::to_string(server) + "=" + standin.Host() + "\r\n";
   program.WriteConfig(config);
-  ASSERT_EQ(Run("classic", PointOf(PanoramaKind::Large), "1", {"--service", "classic"}), 0);
+  ASSERT_EQ(Run("classic", PointOf(PanoramaSize::Large), "1", {"--service", "classic"}), 0);
   EXPECT_FALSE(Contains(out.str(), "Panorama: "));
   EXPECT_EQ(TIniFile(save.Path() + "classic.krvn").ReadInteger("MapsType", "MapsType", 0), 32);
   EXPECT_EQ(TileRequests(), 0);
 
   program.WriteConfig("[Service]\r\nProtocol=cbk\r\n");
-  EXPECT_EQ(Run("bad", PointOf(PanoramaKind::Large), "1"), 1);
+  EXPECT_EQ(Run("bad", PointOf(PanoramaSize::Large), "1"), 1);
   EXPECT_EQ(err.str(), "Unknown service protocol \"cbk\" in config.ini.\n");
   EXPECT_EQ(standin.Requests().size(), 3u);  // the classic lookup and its two tiles
 }
 
 TEST_F(CurrentTaskCli, ContinuedTaskTakesItsGridFromTheTaskFile) {
-  const Point point = PointOf(PanoramaKind::Large);
+  const Point point = PointOf(PanoramaSize::Large);
   ASSERT_EQ(Run("cont.krvn", point, "2"), 0) << err.str();
   ASSERT_EQ(TileRequests(), 8);
   // (A task continues only when the name box holds the file's whole name.)
@@ -154,7 +154,7 @@ class CurrentTaskStop : public CurrentTaskCli {
 
 TEST_F(CurrentTaskStop, StopAndContinue) {
   const CliProgramFolder copy(standin.CurrentServiceConfig());
-  const Point point = PointOf(PanoramaKind::Large);
+  const Point point = PointOf(PanoramaSize::Large);
 
   const std::string savePath = save.Path();
   const InterruptedRun run =
@@ -204,7 +204,7 @@ TEST(CurrentTaskOverTls, WholeTaskAtZoomThree) {
   program.WriteConfig("[Service]\r\nProtocol=current\r\nLookupBase=" + base + "\r\nTileBase=" +
                       base + "\r\nHomePage=" + base + "/\r\nCAFile=" + files.CaFile() + "\r\n");
   TempFolder save;
-  const Point point = PointOf(PanoramaKind::Medium);
+  const Point point = PointOf(PanoramaSize::Medium);
   std::ostringstream out, err;
   ASSERT_EQ(RunKorvaneCli({"--task", "tls", "--lat", point.Latitude, "--lon", point.Longitude,
                            "--zoom", "3", "--path", save.Path()},

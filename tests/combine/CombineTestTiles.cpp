@@ -16,6 +16,7 @@
 #include "RgbImage.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
+#include "task/TaskFileNames.h"
 #include "task/TileGrid.h"
 
 namespace korvane::test {
@@ -61,9 +62,7 @@ std::string WriteCombineTask(const std::string& folder, const std::string& name,
   CreateDir(tileFolder);
   for (int y = 0; y <= grid.MaxY; ++y) {
     for (int x = 0; x <= grid.MaxX; ++x) {
-      WriteFileBytes(tileFolder + "gv_" + IntToStr(x) + "_" + IntToStr(y) + "_" +
-                         IntToStr(shape.Zoom) + ".jpg",
-                     FlatTileJpeg(TileColour(x, y)));
+      WriteFileBytes(tileFolder + TileFileName(x, y, shape.Zoom), FlatTileJpeg(TileColour(x, y)));
     }
   }
   return path;

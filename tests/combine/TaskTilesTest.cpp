@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
+#include "task/TaskFile.h"
 
 namespace korvane {
 namespace {
@@ -24,13 +25,13 @@ TEST_F(TaskTilesTest, ClassicTask_GridOfTheZoomAndClassicSize) {
       "[MapsType]\r\nMapsType=32\r\n[Pano]\r\nPano_id=abc\r\n[Zoom]\r\nZoom=3\r\n\r\n"
       "[XY]\r\nMinX=0\r\nMinY=0\r\nMaxX=6\r\nMaxY=3\r\n");
   const TaskTiles tiles = ReadTaskTiles(path);
-  EXPECT_EQ(tiles.Kind, PanoramaKind::Classic);
+  EXPECT_EQ(tiles.Protocol, PanoramaProtocol::Classic);
   EXPECT_EQ(tiles.PanoId, "abc");
   EXPECT_EQ(tiles.Zoom, 3);
   EXPECT_EQ(tiles.Grid.TotalCount(), 28);
   EXPECT_EQ(tiles.ImageWidth, 3328);
   EXPECT_EQ(tiles.ImageHeight, 1664);
-  EXPECT_FALSE(tiles.ImageSizeFromFile);
+  EXPECT_FALSE(ReadTaskFile(path).Image);  // the classic size, not the file's
   EXPECT_EQ(tiles.CaptureDate, "");
   EXPECT_EQ(tiles.TileFolder, folder_.Path() + "street/");
   EXPECT_EQ(tiles.TilePath(5, 2), folder_.Path() + "street/gv_5_2_3.jpg");
@@ -45,14 +46,15 @@ TEST_F(TaskTilesTest, WithoutGridSection_TheZoomsGrid) {
 }
 
 TEST_F(TaskTilesTest, CurrentTask_GridImageSizeAndDateFromTheFile) {
-  const TaskTiles tiles = ReadTaskTiles(
-      WriteTask("[MapsType]\nMapsType=33\n[Zoom]\nZoom=3\n[XY]\nMinX=0\nMinY=0\nMaxX=7\nMaxY=3\n"
-                "[Image]\nWidth=4096\nHeight=2048\nDate=2019-07\n"));
-  EXPECT_EQ(tiles.Kind, PanoramaKind::Current);
+  const std::string path = WriteTask(
+      "[MapsType]\nMapsType=33\n[Zoom]\nZoom=3\n[XY]\nMinX=0\nMinY=0\nMaxX=7\nMaxY=3\n"
+      "[Image]\nWidth=4096\nHeight=2048\nDate=2019-07\n");
+  const TaskTiles tiles = ReadTaskTiles(path);
+  EXPECT_EQ(tiles.Protocol, PanoramaProtocol::Current);
   EXPECT_EQ(tiles.Grid.TotalCount(), 32);
   EXPECT_EQ(tiles.ImageWidth, 4096);
   EXPECT_EQ(tiles.ImageHeight, 2048);
-  EXPECT_TRUE(tiles.ImageSizeFromFile);
+  EXPECT_TRUE(ReadTaskFile(path).Image);
   EXPECT_EQ(tiles.CaptureDate, "2019-07");
 }
 
@@ -68,7 +70,8 @@ TEST_F(TaskTilesTest, DamagedFiles_RefusedWithTheFilesName) {
       "[Zoom]\nZoom=3\n[XY]\nMinX=0\nMinY=0\nMaxX=-1\nMaxY=3\n",
       "[Zoom]\nZoom=3\n[XY]\nMinX=0\nMinY=0\nMaxX=5000\nMaxY=3\n",
       "[Zoom]\nZoom=3\n[XY]\nMaxX=6\n",
-      "[Zoom]\nZoom=3\n[Image]\nWidth=4000\nHeight=1664\n",  // wider than 7 tiles
+      "[Zoom]\nZoom=3\n[XY]\nMinX=1\nMinY=0\nMaxX=7\nMaxY=3\n",  // a grid starts at 0, 0
+      "[Zoom]\nZoom=3\n[Image]\nWidth=4000\nHeight=1664\n",      // wider than 7 tiles
       "[Zoom]\nZoom=3\n[Image]\nWidth=3328\n",
       "[Zoom]\nZoom=3\n[Image]\nWidth=0\nHeight=0\n",
   };

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "PanoramaKinds.h"
+#include "PanoramaSizes.h"
 #include "lookup/CurrentLookup.h"
 #include "lookup/StartLookup.h"
 #include "net/FailureTexts.h"
@@ -19,7 +19,7 @@ namespace korvane::test {
 namespace {
 
 using Lines = std::vector<std::string>;
-using standin::PanoramaKind;
+using standin::PanoramaSize;
 
 constexpr const char* Getting = "Getting pano_id now, please wait...";
 
@@ -29,8 +29,8 @@ class CurrentLookupTest : public ::testing::Test {
     standin = std::make_unique<StandinFixture>(plan);
     program.WriteConfig(standin->CurrentServiceConfig());
   }
-  void At(PanoramaKind kind) {
-    const auto point = standin::PointOfKind(kind, 48.8584, 2.2945);
+  void At(PanoramaSize kind) {
+    const auto point = standin::PointOfSize(kind, 48.8584, 2.2945);
     ASSERT_TRUE(point);
     latitude = point->first;
     longitude = point->second;
@@ -40,7 +40,7 @@ class CurrentLookupTest : public ::testing::Test {
                                  [this](const std::string& line) { lines.push_back(line); });
   }
   StartLookupResult ForStart(int zoom) {
-    return LookUpForStart(ServiceProtocol::Current, client, latitude, longitude, zoom,
+    return LookUpForStart(PanoramaProtocol::Current, client, latitude, longitude, zoom,
                           [this](const std::string& line) { lines.push_back(line); });
   }
   int Requests() const { return standin->CountRequests(CurrentLookupUrl(latitude, longitude)); }
@@ -57,11 +57,11 @@ class CurrentLookupTest : public ::testing::Test {
 
 TEST_F(CurrentLookupTest, Found_OneRequestAnswerKeptAndThePanoramaDescribed) {
   StartService("");
-  At(PanoramaKind::Large);
+  At(PanoramaSize::Large);
   const StartLookupResult result = ForStart(3);
   ASSERT_FALSE(result.PanoId.empty());
   EXPECT_EQ(result.RefusalMessage, "");
-  EXPECT_EQ(result.MapsType, CurrentStreetViewMapsType);
+  EXPECT_EQ(result.Protocol, PanoramaProtocol::Current);
   EXPECT_EQ(result.ImageWidth, 4096);
   EXPECT_EQ(result.ImageHeight, 2048);
   EXPECT_EQ(result.TileWidth, 512);
@@ -83,13 +83,13 @@ TEST_F(CurrentLookupTest, Found_OneRequestAnswerKeptAndThePanoramaDescribed) {
 
 TEST_F(CurrentLookupTest, PanoramaWithoutTheZoomLevelIsRefused) {
   StartService("");
-  At(PanoramaKind::Small);
+  At(PanoramaSize::Small);
   const StartLookupResult result = ForStart(4);
   EXPECT_FALSE(result.PanoId.empty());
   EXPECT_EQ(result.RefusalMessage, "This panorama has no zoom level 4; its highest is 3.");
   EXPECT_EQ(result.PanoramaLine, "");
   EXPECT_EQ(ForStart(3).PanoramaLine.substr(0, 33), "Panorama: 3328x1664 at zoom 3, ta");
-  At(PanoramaKind::Medium);
+  At(PanoramaSize::Medium);
   EXPECT_EQ(ForStart(5).ImageWidth, 13312);
 }
 
@@ -140,10 +140,10 @@ TEST_F(CurrentLookupTest, ResetsRepeatAsInTheClassicLookup) {
 }
 
 TEST(StartLookup, ProtocolNamesAndMessages) {
-  EXPECT_EQ(ParseServiceProtocol("current"), ServiceProtocol::Current);
-  EXPECT_EQ(ParseServiceProtocol("CLASSIC"), ServiceProtocol::Classic);
-  EXPECT_EQ(ParseServiceProtocol("Current "), std::nullopt);
-  EXPECT_EQ(ParseServiceProtocol(""), std::nullopt);
+  EXPECT_EQ(ParsePanoramaProtocol("current"), PanoramaProtocol::Current);
+  EXPECT_EQ(ParsePanoramaProtocol("CLASSIC"), PanoramaProtocol::Classic);
+  EXPECT_EQ(ParsePanoramaProtocol("Current "), std::nullopt);
+  EXPECT_EQ(ParsePanoramaProtocol(""), std::nullopt);
   EXPECT_EQ(UnknownProtocolMessage("cbk"), "Unknown service protocol \"cbk\" in config.ini.");
 
   TempProgramFolder program;

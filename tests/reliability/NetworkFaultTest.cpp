@@ -14,7 +14,7 @@
 #include <sstream>
 #include <thread>
 
-#include "PanoramaKinds.h"
+#include "PanoramaSizes.h"
 #include "korvane-cli/KorvaneCli.h"
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
@@ -32,8 +32,6 @@
 namespace korvane::test {
 namespace {
 
-enum class Protocol { Classic, Current };
-
 // Where the tiles are fetched from (the panorama lookup always reaches the stand-in).
 enum class TileHost {
   Standin,       // the stand-in and its plan
@@ -44,7 +42,7 @@ enum class TileHost {
 
 struct FaultCase {
   const char* Name;
-  Protocol Service;
+  PanoramaProtocol Service;
   TileHost Host;
   const char* Plan;      // the stand-in's fault plan
   const char* Expected;  // what the failure lines of the task hold
@@ -56,41 +54,43 @@ struct FaultCase {
 // so rows 1 to 3 of every four fail while row 0 comes from Server0, the stand-in. A current
 // task's TileBase is the tile host: every tile fails.
 const FaultCase Cases[] = {
-    {"ResetStorm", Protocol::Classic, TileHost::Standin,
+    {"ResetStorm", PanoramaProtocol::Classic, TileHost::Standin,
      "tile x=1 y=0 every reset\ntile first 4 reset\n", "Socket Error # 10054", 30},
-    {"ResetStorm", Protocol::Current, TileHost::Standin,
+    {"ResetStorm", PanoramaProtocol::Current, TileHost::Standin,
      "tile x=1 y=0 every reset\ntile first 4 reset\n", "Socket Error # 10054", 30},
-    {"StallAfterTheHead", Protocol::Classic, TileHost::Standin, "tile x=0 every headonly\n",
+    {"StallAfterTheHead", PanoramaProtocol::Classic, TileHost::Standin, "tile x=0 every headonly\n",
      "Socket Error # 10060", 60},
-    {"StallAfterTheHead", Protocol::Current, TileHost::Standin, "tile x=0 every headonly\n",
+    {"StallAfterTheHead", PanoramaProtocol::Current, TileHost::Standin, "tile x=0 every headonly\n",
      "Socket Error # 10060", 60},
-    {"AByteASecond", Protocol::Classic, TileHost::Standin, "tile x=0 y=0 every drip 1000\n",
+    {"AByteASecond", PanoramaProtocol::Classic, TileHost::Standin, "tile x=0 y=0 every drip 1000\n",
      "Socket Error # 10060", 45},
-    {"AByteASecond", Protocol::Current, TileHost::Standin, "tile x=0 y=0 every drip 1000\n",
+    {"AByteASecond", PanoramaProtocol::Current, TileHost::Standin, "tile x=0 y=0 every drip 1000\n",
      "Socket Error # 10060", 45},
-    {"BodyBeyondTheLimit", Protocol::Classic, TileHost::Standin, "tile x=2 every oversize\n",
-     "The server's reply body is larger than 64 MiB.", 30},
-    {"BodyBeyondTheLimit", Protocol::Current, TileHost::Standin, "tile x=2 every oversize\n",
-     "The server's reply body is larger than 64 MiB.", 30},
-    {"ChunksWithoutEnd", Protocol::Classic, TileHost::Standin, "tile x=3 y=1 every endless\n",
-     "The server's reply body is larger than 64 MiB.", 4},
-    {"ChunksWithoutEnd", Protocol::Current, TileHost::Standin, "tile x=3 y=1 every endless\n",
-     "The server's reply body is larger than 64 MiB.", 4},
-    {"RefusingTileHost", Protocol::Classic, TileHost::Refusing, "", "Socket Error # 10061", 30},
-    {"RefusingTileHost", Protocol::Current, TileHost::Refusing, "", "Socket Error # 10061", 30},
-    {"UnresolvableTileHost", Protocol::Classic, TileHost::Unresolvable, "", "Socket Error # 11001",
+    {"BodyBeyondTheLimit", PanoramaProtocol::Classic, TileHost::Standin,
+     "tile x=2 every oversize\n", "The server's reply body is larger than 64 MiB.", 30},
+    {"BodyBeyondTheLimit", PanoramaProtocol::Current, TileHost::Standin,
+     "tile x=2 every oversize\n", "The server's reply body is larger than 64 MiB.", 30},
+    {"ChunksWithoutEnd", PanoramaProtocol::Classic, TileHost::Standin,
+     "tile x=3 y=1 every endless\n", "The server's reply body is larger than 64 MiB.", 4},
+    {"ChunksWithoutEnd", PanoramaProtocol::Current, TileHost::Standin,
+     "tile x=3 y=1 every endless\n", "The server's reply body is larger than 64 MiB.", 4},
+    {"RefusingTileHost", PanoramaProtocol::Classic, TileHost::Refusing, "", "Socket Error # 10061",
      30},
-    {"UnresolvableTileHost", Protocol::Current, TileHost::Unresolvable, "", "Socket Error # 11001",
+    {"RefusingTileHost", PanoramaProtocol::Current, TileHost::Refusing, "", "Socket Error # 10061",
      30},
-    {"ProxyDiesMidTask", Protocol::Classic, TileHost::DyingProxy, "tile every delay 100\n",
+    {"UnresolvableTileHost", PanoramaProtocol::Classic, TileHost::Unresolvable, "",
+     "Socket Error # 11001", 30},
+    {"UnresolvableTileHost", PanoramaProtocol::Current, TileHost::Unresolvable, "",
+     "Socket Error # 11001", 30},
+    {"ProxyDiesMidTask", PanoramaProtocol::Classic, TileHost::DyingProxy, "tile every delay 100\n",
      "Socket Error # 10061", 30, 3},
-    {"ProxyDiesMidTask", Protocol::Current, TileHost::DyingProxy, "tile every delay 100\n",
+    {"ProxyDiesMidTask", PanoramaProtocol::Current, TileHost::DyingProxy, "tile every delay 100\n",
      "Socket Error # 10061", 30, 3},
 };
 
 // Test names (ctest's list) show the case by its name.
 void PrintTo(const FaultCase& fault, std::ostream* out) {
-  *out << fault.Name << (fault.Service == Protocol::Classic ? " classic" : " current");
+  *out << fault.Name << (fault.Service == PanoramaProtocol::Classic ? " classic" : " current");
 }
 
 // A whole task, also a stalled one, ends well within this.
@@ -111,9 +111,9 @@ std::string TileHostText(TileHost host, const StandinFixture& standin,
   }
 }
 
-std::string ServiceConfig(Protocol protocol, const std::string& standin,
+std::string ServiceConfig(PanoramaProtocol protocol, const std::string& standin,
                           const std::string& tileHost) {
-  if (protocol == Protocol::Current) {
+  if (protocol == PanoramaProtocol::Current) {
     return "[Service]\r\nProtocol=current\r\nLookupBase=http://" + standin +
            "\r\nTileBase=http://" + tileHost + "\r\nHomePage=http://" + standin + "/\r\n";
   }
@@ -166,8 +166,8 @@ TEST_P(NetworkFault, TheTaskEndsWithTheFailureAndEveryTileIsStoredListedOrLeft) 
       (proxy ? proxy->ProxyConfig() : ""));
   TempFolder save;
   std::string latitude = "48.8566", longitude = "2.3522";
-  if (fault.Service == Protocol::Current) {
-    const auto point = standin::PointOfKind(standin::PanoramaKind::Large, 48.8584, 2.2945);
+  if (fault.Service == PanoramaProtocol::Current) {
+    const auto point = standin::PointOfSize(standin::PanoramaSize::Large, 48.8584, 2.2945);
     ASSERT_TRUE(point);
     latitude = FloatToStr(point->first, '.');
     longitude = FloatToStr(point->second, '.');
@@ -212,7 +212,7 @@ TEST_P(NetworkFault, TheTaskEndsWithTheFailureAndEveryTileIsStoredListedOrLeft) 
 
 std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info) {
   return std::string(info.param.Name) +
-         (info.param.Service == Protocol::Classic ? "_Classic" : "_Current");
+         (info.param.Service == PanoramaProtocol::Classic ? "_Classic" : "_Current");
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, NetworkFault, ::testing::ValuesIn(Cases), CaseName);

@@ -6,21 +6,16 @@
 
 #include "TileCache.h"
 #include "platform/FileSystem.h"
-#include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
 #include "task/FailedList.h"
-#include "task/TaskFileKeys.h"
-#include "task/TaskParameters.h"
+#include "task/TaskFile.h"
+#include "task/TaskFileNames.h"
 
 namespace korvane::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string TileName(int x, int y, int zoom) {
-  return "gv_" + std::to_string(x) + "_" + std::to_string(y) + "_" + std::to_string(zoom) + ".jpg";
-}
 
 bool Holds(const std::vector<std::string>& names, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
@@ -30,19 +25,17 @@ bool Holds(const std::vector<std::string>& names, const std::string& name) {
 
 SavedTask ReadSavedTask(const std::string& saveFolder, const std::string& taskName) {
   SavedTask task;
-  const std::string base = IncludeTrailingPathDelimiter(saveFolder) + taskName;
-  task.TaskFile = base + ".krvn";
-  task.TileFolder = base + "/";
-  task.LogFile = base + "_log.txt";
-  task.FailedList = base + "_failed.ftl";
-  const TIniFile file(task.TaskFile);
-  task.PanoId = file.ReadString(PanoSection, PanoIdKey, "");
-  task.Zoom = file.ReadInteger(ZoomSection, ZoomKey, 0);
-  task.Current = file.ReadInteger(MapsTypeSection, MapsTypeKey, 0) == CurrentStreetViewMapsType;
-  task.Grid = {file.ReadInteger(GridSection, GridMinXKey, 0),
-               file.ReadInteger(GridSection, GridMinYKey, 0),
-               file.ReadInteger(GridSection, GridMaxXKey, -1),
-               file.ReadInteger(GridSection, GridMaxYKey, -1)};
+  const TaskFileNames names =
+      TaskFileNamesOf(IncludeTrailingPathDelimiter(saveFolder) + taskName + TaskFileExtension);
+  task.TaskFile = names.TaskFile;
+  task.TileFolder = names.TileFolder;
+  task.LogFile = names.LogFile;
+  task.FailedList = names.FailedList;
+  const TaskFile file = ReadTaskFile(task.TaskFile);
+  task.PanoId = file.PanoId;
+  task.Zoom = file.Zoom.value_or(0);
+  task.Protocol = file.Protocol.value_or(PanoramaProtocol::Classic);
+  task.Grid = file.Grid.value_or(TileGrid{0, 0, -1, -1});  // no grid: no tiles
   return task;
 }
 
@@ -52,15 +45,16 @@ TileFolderReport CompareTiles(const SavedTask& task, const std::vector<std::stri
   std::vector<std::string> gridNames;
   for (int x = task.Grid.MinX; x <= task.Grid.MaxX; ++x) {
     for (int y = task.Grid.MinY; y <= task.Grid.MaxY; ++y) {
-      const std::string name = TileName(x, y, task.Zoom);
+      const std::string name = TileFileName(x, y, task.Zoom);
       gridNames.push_back(name);
       const std::string path = task.TileFolder + name;
       if (!FileExists(path)) {
         if (!Holds(listed, name)) report.Missing.push_back(name);
         continue;
       }
-      const auto served = task.Current ? tiles.CurrentTile(task.PanoId, x, y, task.Zoom)
-                                       : tiles.Tile(task.PanoId, x, y, task.Zoom);
+      const auto served = task.Protocol == PanoramaProtocol::Current
+                              ? tiles.CurrentTile(task.PanoId, x, y, task.Zoom)
+                              : tiles.Tile(task.PanoId, x, y, task.Zoom);
       if (ReadFileBytes(path) == *served) {
         ++report.Identical;
       } else if (!Holds(listed, name)) {

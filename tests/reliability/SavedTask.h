@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "task/PanoramaProtocol.h"
 #include "task/TileGrid.h"
 
 namespace korvane::test {
@@ -16,7 +17,7 @@ struct SavedTask {
   std::string FailedList;  // <folder>/<name>_failed.ftl
   std::string PanoId;
   int Zoom = 0;
-  bool Current = false;  // the current protocol's tiles (MapsType 33), else the classic ones
+  PanoramaProtocol Protocol = PanoramaProtocol::Classic;
   TileGrid Grid;
 };
 

@@ -6,7 +6,7 @@
 #include "FaultReply.h"
 #include "JpegDecode.h"
 #include "PanoramaId.h"
-#include "PanoramaKinds.h"
+#include "PanoramaSizes.h"
 #include "ServiceAnswers.h"
 #include "TileCache.h"
 #include "lookup/CurrentLookupAnswer.h"
@@ -32,8 +32,8 @@ std::string CurrentTileTarget(const std::string& id, int x, int y, int zoom) {
          "&y=" + std::to_string(y) + "&zoom=" + std::to_string(zoom);
 }
 
-std::pair<double, double> PointOf(PanoramaKind kind) {
-  const auto point = PointOfKind(kind, 48.8584, 2.2945);
+std::pair<double, double> PointOf(PanoramaSize kind) {
+  const auto point = PointOfSize(kind, 48.8584, 2.2945);
   EXPECT_TRUE(point);
   return point.value_or(std::make_pair(0.0, 0.0));
 }
@@ -70,12 +70,12 @@ TEST(CurrentProtocol, ReadsLookupAndTileRequests) {
 
 TEST(CurrentProtocol, LookupAnswersEveryKindAsTheProgramReadsIt) {
   const struct {
-    PanoramaKind Kind;
+    PanoramaSize Kind;
     int HighestZoom;
     PixelSize AtHighest;
-  } kinds[] = {{PanoramaKind::Large, 5, {16384, 8192}},
-               {PanoramaKind::Medium, 5, {13312, 6656}},
-               {PanoramaKind::Small, 3, {3328, 1664}}};
+  } kinds[] = {{PanoramaSize::Large, 5, {16384, 8192}},
+               {PanoramaSize::Medium, 5, {13312, 6656}},
+               {PanoramaSize::Small, 3, {3328, 1664}}};
   for (const auto& kind : kinds) {
     const auto [latitude, longitude] = PointOf(kind.Kind);
     const CurrentLookupAnswer answer =
@@ -97,7 +97,7 @@ TEST(CurrentProtocol, LookupAnswersEveryKindAsTheProgramReadsIt) {
 
 TEST(CurrentProtocol, TilesInsideTheKindsGridBlackOutside) {
   TileCache cache;
-  const auto [latitude, longitude] = PointOf(PanoramaKind::Small);
+  const auto [latitude, longitude] = PointOf(PanoramaSize::Small);
   const std::string id = PanoIdOf(*CellOf(latitude, longitude));
   // 3328 x 1664 at zoom 3: 7 x 4 tiles, the last column 256 pixels wide; no zoom 4.
   const DecodedJpeg last = DecodeJpeg(*cache.CurrentTile(id, 6, 3, 3));
@@ -112,7 +112,7 @@ TEST(CurrentProtocol, TilesInsideTheKindsGridBlackOutside) {
   EXPECT_EQ(cache.CurrentTile("NotAnIdOfThisService", 0, 0, 1), black);
   EXPECT_NE(cache.CurrentTile(id, 0, 0, 0), black);
 
-  const auto [largeLat, largeLon] = PointOf(PanoramaKind::Large);
+  const auto [largeLat, largeLon] = PointOf(PanoramaSize::Large);
   const std::string large = PanoIdOf(*CellOf(largeLat, largeLon));
   EXPECT_NE(cache.CurrentTile(large, 31, 15, 5), black);
   EXPECT_EQ(cache.CurrentTile(large, 32, 0, 5), black);

@@ -12,13 +12,13 @@ namespace {
 
 // The three kinds of panorama the service has, by their size at the highest zoom, and the tile
 // counts at zoom 1..5 (0 where the panorama has no such level).
-struct PanoramaKindCase {
+struct PanoramaSizeCase {
   int Width;
   int Height;
   int HighestZoom;
   int Totals[5];
 };
-constexpr PanoramaKindCase Kinds[] = {
+constexpr PanoramaSizeCase Kinds[] = {
     {16384, 8192, 5, {2, 8, 32, 128, 512}},
     {13312, 6656, 5, {2, 8, 28, 91, 338}},
     {3328, 1664, 3, {2, 8, 28, 0, 0}},
@@ -63,7 +63,7 @@ class CurrentTaskTest : public ::testing::Test {
     params.SavePath = save.Path();
     params.TaskFileName = "street.krvn";
     params.PanoId = "AF1Qip-x_9";
-    params.MapsType = CurrentStreetViewMapsType;
+    params.Protocol = PanoramaProtocol::Current;
     params.Zoom = 3;
     params.Latitude = 48.5;
     params.Longitude = 2.25;
@@ -79,9 +79,9 @@ class CurrentTaskTest : public ::testing::Test {
 TEST_F(CurrentTaskTest, GridFromThePictureSizeAndOneTileHostForEveryRow) {
   program.WriteConfig("[Service]\nTileBase=http://127.0.0.5:8080/\nServer1=127.0.0.9\n");
   const DownloadTask task = Build();
-  EXPECT_EQ(task.MaxX, 6);
-  EXPECT_EQ(task.MaxY, 3);
-  EXPECT_EQ(task.TotalCount, 28);
+  EXPECT_EQ(task.Grid().MaxX, 6);
+  EXPECT_EQ(task.Grid().MaxY, 3);
+  EXPECT_EQ(task.Grid().TotalCount(), 28);
   for (int y = 0; y <= 3; ++y) {
     EXPECT_EQ(task.GetTileUrl(6, y),
               "http://127.0.0.5:8080/v1/tile?cb_client=maps_sv.tactile"
@@ -131,9 +131,9 @@ TEST_F(CurrentTaskTest, ContinuedTaskTakesTheGridOfItsFile) {
   params.ImageWidth = 3328;
   params.ImageHeight = 1664;
   const DownloadTask task = Build();
-  EXPECT_EQ(task.MaxX, 7);
-  EXPECT_EQ(task.MaxY, 3);
-  EXPECT_EQ(task.TotalCount, 32);
+  EXPECT_EQ(task.Grid().MaxX, 7);
+  EXPECT_EQ(task.Grid().MaxY, 3);
+  EXPECT_EQ(task.Grid().TotalCount(), 32);
   EXPECT_EQ(task.ResumeSkip(2), 7 * 4 + 2 + 1);
 }
 
@@ -145,16 +145,16 @@ TEST_F(CurrentTaskTest, ContinuedTaskWithADamagedGridUsesThePictureSize) {
                    std::string("[MapsType]\nMapsType=33\n[XY]\n") + xy);
     params.ContinueTask = true;
     const DownloadTask task = Build();
-    EXPECT_EQ(task.TotalCount, 28) << xy;
+    EXPECT_EQ(task.Grid().TotalCount(), 28) << xy;
   }
   params.ImageWidth = 0;
   EXPECT_THROW(Build(), Exception);
 }
 
 TEST_F(CurrentTaskTest, ClassicTaskKeepsItsFixedGridAndSixteenLines) {
-  params.MapsType = StreetViewMapsType;
+  params.Protocol = PanoramaProtocol::Classic;
   const DownloadTask task = Build();
-  EXPECT_EQ(task.TotalCount, 28);
+  EXPECT_EQ(task.Grid().TotalCount(), 28);
   EXPECT_EQ(task.GetTileUrl(0, 1),
             "http://cbk1.google.com/cbk?output=tile&panoid=AF1Qip-x_9&x=0&y=1&zoom=3");
   task.SaveTaskFile();

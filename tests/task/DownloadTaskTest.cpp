@@ -32,11 +32,11 @@ TEST_F(DownloadTaskTest, GridOfEveryZoomLevel) {
   for (int zoom = 1; zoom <= 5; ++zoom) {
     params.Zoom = zoom;
     DownloadTask task = Build();
-    EXPECT_EQ(task.MinX, 0);
-    EXPECT_EQ(task.MinY, 0);
-    EXPECT_EQ(task.MaxX, maxX[zoom - 1]);
-    EXPECT_EQ(task.MaxY, maxY[zoom - 1]);
-    EXPECT_EQ(task.TotalCount, totals[zoom - 1]);
+    EXPECT_EQ(task.Grid().MinX, 0);
+    EXPECT_EQ(task.Grid().MinY, 0);
+    EXPECT_EQ(task.Grid().MaxX, maxX[zoom - 1]);
+    EXPECT_EQ(task.Grid().MaxY, maxY[zoom - 1]);
+    EXPECT_EQ(task.Grid().TotalCount(), totals[zoom - 1]);
   }
   params.Zoom = 6;
   EXPECT_THROW(Build(), Exception);

@@ -7,6 +7,7 @@
 #include "JpegEncoder.h"
 #include "PanoramaPainter.h"
 #include "platform/FileSystem.h"
+#include "task/TaskFileNames.h"
 #include "viewer/ViewerLimits.h"
 
 namespace korvane::test {
@@ -48,8 +49,7 @@ std::string WithForgedSize(std::string jpeg, int width, int height) {
 }
 
 void WriteStandinTile(const std::string& folder, int x, int y, int zoom) {
-  const std::string name =
-      "gv_" + std::to_string(x) + "_" + std::to_string(y) + "_" + std::to_string(zoom) + ".jpg";
+  const std::string name = TileFileName(x, y, zoom);
   WriteFileBytes(folder + name + ".part",
                  standin::EncodeJpeg(standin::RenderTile(TestPanoId, x, y, zoom), Quality));
   if (std::rename((folder + name + ".part").c_str(), (folder + name).c_str()) != 0)

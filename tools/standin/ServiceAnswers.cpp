@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "PanoramaId.h"
-#include "PanoramaKinds.h"
+#include "PanoramaSizes.h"
 #include "TileGrid.h"
 
 namespace korvane::standin {
@@ -73,7 +73,7 @@ std::string LookupAnswer(const std::string& callback, double latitude, double lo
   if (!cell) return NoPanoramaAnswer(callback);
   const std::string id = PanoIdOf(*cell);
   const std::uint64_t seed = StableHash(id);
-  const PanoramaShape shape = ShapeOf(KindOfCell(*cell));
+  const PanoramaShape shape = ShapeOf(SizeOfCell(*cell));
 
   Json sizes = Json::array();
   for (int zoom = 0; zoom <= shape.HighestZoom; ++zoom) {

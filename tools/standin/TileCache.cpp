@@ -2,8 +2,8 @@
 
 #include "JpegEncoder.h"
 #include "PanoramaId.h"
-#include "PanoramaKinds.h"
 #include "PanoramaPainter.h"
+#include "PanoramaSizes.h"
 #include "TileGrid.h"
 
 namespace korvane::standin {
@@ -28,7 +28,7 @@ TileCache::Bytes TileCache::Tile(std::string_view panoId, int x, int y, int zoom
 TileCache::Bytes TileCache::CurrentTile(std::string_view panoId, int x, int y, int zoom) {
   const auto cell = CellOfPanoId(panoId);
   if (!cell) return BlackTile();
-  const PanoramaShape shape = ShapeOf(KindOfCell(*cell));
+  const PanoramaShape shape = ShapeOf(SizeOfCell(*cell));
   if (!shape.IsGridTile(x, y, zoom)) return BlackTile();
   std::string key = "current/";
   key += panoId;

@@ -31,7 +31,7 @@ class TileCache {
   // answers an id it never handed out, or a tile outside the grid, with an all-black tile.
   Bytes Tile(std::string_view panoId, int x, int y, int zoom);
 
-  // The same for the current protocol: the grid of the panorama's own kind (PanoramaKinds.h),
+  // The same for the current protocol: the grid of the panorama's own size (PanoramaSizes.h),
   // from zoom 0 to its highest; black for any other tile or id.
   Bytes CurrentTile(std::string_view panoId, int x, int y, int zoom);
 

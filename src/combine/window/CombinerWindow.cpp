@@ -5,7 +5,7 @@
 #include "combine/PanoramaThumbnail.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
-#include "task/TaskFileKeys.h"
+#include "task/TaskFileNames.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "PanoramaKinds.h"
+#include "PanoramaSizes.h"
 
 #include "StandinLimits.h"
 
@@ -7,11 +7,11 @@ namespace korvane::standin {
 namespace {
 
 constexpr std::uint64_t KindKey = 0x6b696e646f667061ULL;
-// Of every 16 cells, about this many hold each rarer kind.
+// Of every 16 cells, about this many hold each rarer size.
 constexpr std::uint64_t KindSpread = 16;
 constexpr std::uint64_t SmallShare = 1;
 constexpr std::uint64_t MediumShare = 4;
-// How far PointOfKind walks; every kind turns up long before.
+// How far PointOfSize walks; every size turns up long before.
 constexpr int MaxCellsWalked = 10'000;
 
 }  // namespace
@@ -23,34 +23,34 @@ bool PanoramaShape::IsGridTile(int x, int y, int zoom) const {
   return x < columns && y < rows;
 }
 
-PanoramaKind KindOfCell(const PanoramaCell& cell) {
+PanoramaSize SizeOfCell(const PanoramaCell& cell) {
   const std::uint64_t packed =
       (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cell.LatIndex)) << 32) |
       static_cast<std::uint32_t>(cell.LonIndex);
   const std::uint64_t draw = MixBits(packed ^ KindKey) % KindSpread;
-  if (draw < SmallShare) return PanoramaKind::Small;
-  if (draw < SmallShare + MediumShare) return PanoramaKind::Medium;
-  return PanoramaKind::Large;
+  if (draw < SmallShare) return PanoramaSize::Small;
+  if (draw < SmallShare + MediumShare) return PanoramaSize::Medium;
+  return PanoramaSize::Large;
 }
 
-PanoramaShape ShapeOf(PanoramaKind kind) {
-  switch (kind) {
-    case PanoramaKind::Small:
+PanoramaShape ShapeOf(PanoramaSize size) {
+  switch (size) {
+    case PanoramaSize::Small:
       return {3328, 1664, 3};
-    case PanoramaKind::Medium:
+    case PanoramaSize::Medium:
       return {13312, 6656, 5};
-    case PanoramaKind::Large:
+    case PanoramaSize::Large:
       break;
   }
   return {16384, 8192, 5};
 }
 
-std::optional<std::pair<double, double>> PointOfKind(PanoramaKind kind, double latitude,
+std::optional<std::pair<double, double>> PointOfSize(PanoramaSize size, double latitude,
                                                      double longitude) {
   auto cell = CellOf(latitude, longitude);
   if (!cell) return std::nullopt;
   for (int i = 0; i < MaxCellsWalked; ++i, ++cell->LonIndex) {
-    if (KindOfCell(*cell) != kind) continue;
+    if (SizeOfCell(*cell) != size) continue;
     const double lat = CellCentreLatitude(*cell);
     const double lon = CellCentreLongitude(*cell);
     if (CellOf(lat, lon) == cell) return std::make_pair(lat, lon);
