@@ -13,7 +13,7 @@
 #include "app/CliTaskRun.h"
 #include "app/StopSignals.h"
 #include "net/ServiceAddresses.h"
-#include "retry/RetryWindow.h"
+#include "retry/window/RetryWindow.h"
 #include "session/PlaceRequest.h"
 #include "session/TaskFileRequest.h"
 #include "settings/Config.h"

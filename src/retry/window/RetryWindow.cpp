@@ -1,4 +1,4 @@
-#include "retry/RetryWindow.h"
+#include "retry/window/RetryWindow.h"
 
 #include "net/BrowserHeaders.h"
 #include "net/FailureKind.h"
