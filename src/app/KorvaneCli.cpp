@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "KorvaneVersion.h"
 #include "app/BatchRun.h"
@@ -13,7 +15,7 @@
 #include "app/CliTaskRun.h"
 #include "app/StopSignals.h"
 #include "net/ServiceAddresses.h"
-#include "retry/window/RetryWindow.h"
+#include "retry/RetrySession.h"
 #include "session/PlaceRequest.h"
 #include "session/TaskFileRequest.h"
 #include "settings/Config.h"
@@ -58,16 +60,27 @@ int RunTask(const CliOptions& options, TApplication& app, SignalTarget& signals,
   return ExitTaskEnded;
 }
 
+// The re-download's lines on out, as they arise.
+class CliRetryHost final : public RetryHost {
+ public:
+  CliRetryHost(TApplication& app, std::ostream& out) : app_(app), out_(out) {}
+  void LineAdded(const std::string& line) override { out_ << line << '\n' << std::flush; }
+  void ServeUntil(const std::function<bool()>& done) override { app_.ProcessMessagesUntil(done); }
+
+ private:
+  TApplication& app_;
+  std::ostream& out_;
+};
+
 int RunRetry(const CliOptions& options, TApplication& app, SignalTarget& signals,
-             TConsoleDialogs& dialogs, std::ostream& out) {
-  RetryWindow retry(app);
-  retry.OnLine = [&out](const std::string& line) { out << line << '\n' << std::flush; };
+             std::ostream& out) {
+  CliRetryHost host(app, out);
+  RetrySession retry(host, app);
   // SIGINT or SIGTERM stops the run at once; its lines end with the stop line.
   const SignalListening listening(signals, app, [&retry] { retry.Stop(); });
-  retry.Show();
-  dialogs.PresetFile(*options.RetryFile);
-  app.CallHandler([&retry] { retry.OpenListClick(); });
-  return retry.LastRunOutcome() == RetryRunOutcome::Ended ? ExitTaskEnded : ExitStartFailed;
+  RetryRunOutcome outcome = RetryRunOutcome::Failed;
+  app.CallHandler([&] { outcome = retry.Run(*options.RetryFile); });
+  return outcome == RetryRunOutcome::Ended ? ExitTaskEnded : ExitStartFailed;
 }
 
 }  // namespace
@@ -98,7 +111,7 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
   int status = ExitStartFailed;
   try {
     if (options->RetryFile) {
-      status = RunRetry(*options, app, target, dialogs, out);
+      status = RunRetry(*options, app, target, out);
     } else if (options->BatchFile) {
       status = RunBatch(*options, app, target, out, err);
     } else {
