@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "KorvaneVersion.h"
 #include "cli/BatchRun.h"
@@ -13,7 +15,7 @@
 #include "cli/StopSignals.h"
 #include "korvane-cli/CliOptions.h"
 #include "net/ServiceAddresses.h"
-#include "retry/RetryWindow.h"
+#include "retry/RetrySession.h"
 #include "session/PlaceRequest.h"
 #include "session/TaskFileRequest.h"
 #include "settings/Config.h"
@@ -65,17 +67,27 @@ ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarg
   return RunBatch(batch, app, signals, out, err);
 }
 
+// The re-download's lines on out, as they arise.
+class CliRetryHost final : public RetryHost {
+ public:
+  CliRetryHost(TApplication& app, std::ostream& out) : app_(app), out_(out) {}
+  void LineAdded(const std::string& line) override { out_ << line << '\n' << std::flush; }
+  void ServeUntil(const std::function<bool()>& done) override { app_.ProcessMessagesUntil(done); }
+
+ private:
+  TApplication& app_;
+  std::ostream& out_;
+};
+
 ExitStatus RunRetry(const CliOptions& options, TApplication& app, SignalTarget& signals,
-                    TConsoleDialogs& dialogs, std::ostream& out) {
-  RetryWindow retry(app);
-  retry.OnLine = [&out](const std::string& line) { out << line << '\n' << std::flush; };
+                    std::ostream& out) {
+  CliRetryHost host(app, out);
+  RetrySession retry(host, app);
   // SIGINT or SIGTERM stops the run at once; its lines end with the stop line.
   const SignalListening listening(signals, app, [&retry] { retry.Stop(); });
-  retry.Show();
-  dialogs.PresetFile(*options.RetryFile);
-  app.CallHandler([&retry] { retry.OpenListClick(); });
-  return retry.LastRunOutcome() == RetryRunOutcome::Ended ? ExitStatus::Complete
-                                                          : ExitStatus::Error;
+  RetryRunOutcome outcome = RetryRunOutcome::Failed;
+  app.CallHandler([&] { outcome = retry.Run(*options.RetryFile); });
+  return outcome == RetryRunOutcome::Ended ? ExitStatus::Complete : ExitStatus::Error;
 }
 
 }  // namespace
@@ -107,7 +119,7 @@ ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream
   ExitStatus status = ExitStatus::Error;
   try {
     if (options->RetryFile) {
-      status = RunRetry(*options, app, target, dialogs, out);
+      status = RunRetry(*options, app, target, out);
     } else if (options->BatchFile) {
       status = RunBatchList(*options, app, target, out, err);
     } else {

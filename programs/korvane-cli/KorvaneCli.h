@@ -11,7 +11,7 @@ namespace korvane {
 // korvane-cli: a download session driven from the command line, with no window behind it (see
 // CliOptions.h for the command line).
 // stdout: every line added to the log window, as it is added (all lines of the new content when
-// Start loads the log file); in --retry mode the re-download window's lines. stderr: the text
+// Start loads the log file); in --retry mode the re-download's lines. stderr: the text
 // of every message box and error box, one per line.
 // Returns the exit status: Complete when the task ended with every tile in (or the re-download
 // reached "Download End."), Incomplete when it ended with tiles failed, substituted or left by a

@@ -3,7 +3,7 @@
 #include "dialogs/AboutWindow.h"
 #include "dialogs/ConverterWindow.h"
 #include "main/MainWindow.h"
-#include "retry/RetryWindow.h"
+#include "retry/window/RetryWindow.h"
 #include "settings/OptionsWindow.h"
 
 namespace korvane {

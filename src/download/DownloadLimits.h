@@ -6,9 +6,8 @@ namespace korvane {
 
 // Every count and wait of the download engine. Waits are nominal: they go through the clock.
 
-// Attempt counter values at which a tile is given up: passing failures (reset connections,
-// ports in use) are worth many repeats, everything else a few.
-inline constexpr int PassingFailureAttempts = 30;
+// The attempt counter value at which a tile is given up after any failure but a passing one
+// (reset connections and ports in use get PassingFailureAttempts).
 inline constexpr int FinalFailureAttempts = 3;
 
 // A JPEG that does not decode is requested again while the attempt counter is at most this,

@@ -8,6 +8,7 @@
 #include "download/TileFailure.h"
 #include "net/FailureKind.h"
 #include "net/FailureTexts.h"
+#include "net/RepeatPolicy.h"
 #include "platform/Clock.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -61,15 +62,14 @@ class TileFetch {
         // A stop cuts the request short (or came during it): the tile is left for the next
         // run, with no failure line and no substitute.
         if (worker_.Stopped()) return TileOutcome::Interrupted;
-        const TileFailureKind kind = ClassifyTileFailure(failure->Kind);
-        const TileFailureRule& rule = RuleFor(kind);
-        if (rule.LineOnEveryFailure) Log(FailureLine(*failure));
-        if (attempt < rule.GiveUpAt) {
-          worker_.Pause(rule.Wait);
+        const RepeatStep step = TileRepeats().Judge(*failure, attempt);
+        if (step.LineDue) Log(FailureLine(*failure));
+        if (step.Repeat) {
+          worker_.Pause(step.Pause);
           if (worker_.Stopped()) return TileOutcome::Interrupted;
           continue;
         }
-        return GiveUp(kind, *failure);
+        return GiveUp(TileRepeats().RuleFor(*failure).Final, *failure);
       }
 
       if (!StartsWithJpegMarker(response)) return Invalid(response);
@@ -88,15 +88,15 @@ class TileFetch {
     }
   }
 
+  // After the failure line of the table, when it has one.
   TileOutcome GiveUp(TileFailureKind kind, const RequestFailure& failure) {
     switch (kind) {
       case TileFailureKind::ConnectionReset:
       case TileFailureKind::AddressInUse:
-        // The failure line went out with every attempt, the last one included.
+      case TileFailureKind::Other:
         break;
       case TileFailureKind::Refused:
       case TileFailureKind::NetworkDown:
-        Log(FailureLine(failure));
         FailedLine();
         Log(kind == TileFailureKind::Refused ? BannedLine : NetworkLine);
         return TileOutcome::StopWorker;
@@ -104,9 +104,6 @@ class TileFetch {
         // Final: the tile does not exist, so it gets no failed-list entry to fetch it again.
         Log(NotFoundLine + *failure.Message);
         return Substitute(/*overwrite=*/false);
-      case TileFailureKind::Other:
-        Log(FailureLine(failure));
-        break;
       case TileFailureKind::Untexted:
         Log(name_ + ":failed ->" + url_);
         break;

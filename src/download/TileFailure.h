@@ -1,11 +1,12 @@
 #pragma once
 
 #include "net/FailureKind.h"
-#include "platform/Clock.h"
+#include "net/RepeatPolicy.h"
 
 namespace korvane {
 
-// The kinds of failed tile request, one per row of the worker's failure table.
+// The kinds of failed tile request, one per row of the worker's repeat table; each names how
+// the worker gives up on the tile.
 enum class TileFailureKind {
   ConnectionReset,  // reset (10054) or closed before the reply ended: a passing failure
   AddressInUse,     // 10048: the local side ran out of ports; wait longer
@@ -16,17 +17,10 @@ enum class TileFailureKind {
   Untexted,         // a failure that carries no message text
 };
 
-// What the worker does about one kind of failure.
-struct TileFailureRule {
-  int GiveUpAt;             // the value of the tile's attempt counter at which it gives up
-  Milliseconds Wait;        // the pause before the next request, below that value
-  bool LineOnEveryFailure;  // "T<n> <msg>-><url>" after every failed request, not just the last
-  bool StopsWorker;         // giving up ends the worker instead of writing the substitute
-};
+// The worker's repeat table: tries, pauses and the "T<n> <msg>-><url>" line per kind.
+const RepeatPolicy<TileFailureKind>& TileRepeats();
 
 // The row of the worker's table for a kind of failed request.
 TileFailureKind ClassifyTileFailure(FailureKind kind);
-
-const TileFailureRule& RuleFor(TileFailureKind kind);
 
 }  // namespace korvane

@@ -45,7 +45,7 @@ std::string LookUpPanoramaWith(const HttpGetFunction& get, double latitude, doub
                                const std::function<bool()>& stopped) {
   const std::string address = MetadataUrl(latitude, longitude);
   const std::optional<std::string> answer =
-      FetchLookupAnswer(get, address, LookupRepeatRules{}, addLogLine, stopped);
+      FetchLookupAnswer(get, address, ClassicLookupRepeats(), addLogLine, stopped);
   if (!answer) return "";
   WriteFileAtomically(CacheFolder() + MetadataAnswerFile, *answer);
   // The id goes into tile addresses, file names and the task file: text that cannot be an id

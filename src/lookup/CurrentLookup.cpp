@@ -29,10 +29,8 @@ CurrentLookupAnswer LookUpCurrentPanoramaWith(
     const std::function<void(const std::string&)>& addLogLine,
     const std::function<bool()>& stopped) {
   const std::string address = CurrentLookupUrl(latitude, longitude);
-  LookupRepeatRules rules;
-  rules.TooManyRequestsRefuses = true;
   const std::optional<std::string> body =
-      FetchLookupAnswer(get, address, rules, addLogLine, stopped);
+      FetchLookupAnswer(get, address, CurrentLookupRepeats(), addLogLine, stopped);
   if (!body) {
     CurrentLookupAnswer gaveUp;
     gaveUp.Problem = "no answer";

@@ -10,8 +10,8 @@
 namespace korvane {
 
 // Looks up the panorama nearest to the point (decimal degrees, already range-tested) with the
-// current protocol's lookup (CurrentLookupUrl), repeating it after failures by the repeat table
-// the classic lookup uses (FetchLookupAnswer), with a 429 answer counted as a refusal. Lines
+// current protocol's lookup (CurrentLookupUrl), repeating it after failures by its repeat table
+// (CurrentLookupRepeats: the classic lookup's, with a 429 answer counted as a refusal). Lines
 // go to addLogLine. The request goes over client, which stops the lookup as LookUpPanorama's.
 //
 // The answer body is kept in CacheFolder() + "temp.json" (FileCreateError when that file

@@ -5,33 +5,35 @@
 #include <string>
 
 #include "net/FailureKind.h"
+#include "net/RepeatPolicy.h"
 
 namespace korvane {
 
-// What differs between the lookups in the repeat table they share.
-struct LookupRepeatRules {
-  // A 429 (too many requests) answer is a refusal, like 302 and 403, instead of "any other
-  // error".
-  bool TooManyRequestsRefuses = false;
-};
+// A lookup's repeat table: how it gives up is at most one line.
+using LookupRepeatPolicy = RepeatPolicy<GiveUpLine>;
 
-// Writes "Getting pano_id now, please wait..." and GETs the address until an attempt succeeds
-// or the repeat table gives up. The table, tested from the top; one attempt counter serves every
-// kind, and a pause of 500 ms (through TheClock()) follows every failed attempt that is
-// repeated:
+// The tables of the two lookups. One attempt counter serves every kind, and a pause of 500 ms
+// follows every failed attempt that is repeated:
 //   reset (10054) or closed gracefully: up to 30 attempts, the line M + "->" + address on each
 //     failure, then "Failed to get the pano_id.";
-//   302 or 403 (and 429 when the rules say so): up to 4 attempts, then the ban line;
+//   302 or 403: up to 4 attempts, then the ban line;
 //   404: at once the line address + ":Error: the url is not found on server.";
 //   socket error: up to 4 attempts, then "Error: your network is with problem.";
 //   any other error: up to 10 attempts, the line M + "->" + address on each repeated one;
 //   a failure without a message: up to 4 attempts, no line.
-// stopped (may be empty) is asked before every attempt and after every failed one: a stopped
-// lookup (its request aborted) gives up at once, without a line, since the service did not
-// fail. Returns the answer body, or nothing when the table gave up (its lines written) or the
-// lookup was stopped. Never raises for a failure of the GET.
+const LookupRepeatPolicy& ClassicLookupRepeats();
+// The same, with a 429 (too many requests) answer counted as a refusal, like 302 and 403,
+// instead of "any other error".
+const LookupRepeatPolicy& CurrentLookupRepeats();
+
+// Writes "Getting pano_id now, please wait..." and GETs the address until an attempt succeeds
+// or the repeat table gives up (pauses through TheClock()). stopped (may be empty) is asked
+// before every attempt and after every failed one: a stopped lookup (its request aborted) gives
+// up at once, without a line, since the service did not fail. Returns the answer body, or
+// nothing when the table gave up (its lines written) or the lookup was stopped. Never raises for
+// a failure of the GET.
 std::optional<std::string> FetchLookupAnswer(
-    const HttpGetFunction& get, const std::string& address, const LookupRepeatRules& rules,
+    const HttpGetFunction& get, const std::string& address, const LookupRepeatPolicy& repeats,
     const std::function<void(const std::string&)>& addLogLine,
     const std::function<bool()>& stopped);
 

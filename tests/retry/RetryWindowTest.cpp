@@ -8,7 +8,7 @@
 #include "net/ServiceAddresses.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
-#include "retry/RetryWindow.h"
+#include "retry/window/RetryWindow.h"
 #include "support/RecordingClock.h"
 #include "support/ScriptedServer.h"
 #include "support/TempFolder.h"

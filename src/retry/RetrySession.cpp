@@ -1,0 +1,135 @@
+#include "retry/RetrySession.h"
+
+#include <exception>
+#include <optional>
+
+#include "net/BrowserHeaders.h"
+#include "net/FailureKind.h"
+#include "net/FailureTexts.h"
+#include "net/HttpClient.h"
+#include "platform/Exception.h"
+#include "platform/FileSystem.h"
+#include "platform/TextFile.h"
+#include "platform/WorkOffMainThread.h"
+#include "task/FailedList.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr const char* NoRecordsLine = "No failed files records.";
+constexpr const char* StartLine = "Start...";
+constexpr const char* EndLine = "Download End.";
+constexpr const char* StoppedLine = "Download stopped by user.";
+constexpr const char* NotFoundSuffix = ":Error: the image is not found on server.";
+constexpr const char* OkSuffix = " ->OK";
+
+// How the re-download gives up on the request of one line, after its line M + "->" + address.
+struct RetryGiveUp {
+  GiveUpLine Line;
+  bool EndsRun = false;  // the service refuses this client: the rest of the list is not tried
+};
+
+// Only a connection reset is repeated, at once; every other failure is final. The run has no
+// pauses: a rule with one would need a pause that Stop cuts short.
+const RepeatPolicy<RetryGiveUp>& RetryRepeats() {
+  constexpr int Once = 1;
+  constexpr Milliseconds AtOnce{0};
+  static const RepeatPolicy<RetryGiveUp> table(
+      {
+          {{FailureKind::ConnectionReset},
+           {1 + MaxResetRepeats, AtOnce, FailureLine::FinalOnly, {}}},
+          {{FailureKind::Redirect, FailureKind::Forbidden},
+           {Once, AtOnce, FailureLine::FinalOnly, {{BannedLine}, /*EndsRun=*/true}}},
+          {{FailureKind::NotFound},
+           {Once, AtOnce, FailureLine::FinalOnly, {{NotFoundSuffix, /*AfterAddress=*/true}}}},
+      },
+      {Once, AtOnce, FailureLine::FinalOnly, {}});
+  return table;
+}
+
+// One GET of address into a fresh body; a failed attempt leaves the body empty, so what it
+// received never reaches the file. Only the client's own errors are failures of the request:
+// anything else ends the run.
+std::optional<RequestFailure> GetOnce(HttpClient& client, const std::string& address,
+                                      std::string& body) {
+  body.clear();
+  try {
+    client.Get(address, body);
+    return std::nullopt;
+  } catch (const Exception&) {
+    body.clear();
+    return ClassifyFailure(std::current_exception());
+  }
+}
+
+}  // namespace
+
+RetrySession::RetrySession(RetryHost& host, TSynchronizer& synchronizer)
+    : host_(host), synchronizer_(synchronizer) {}
+
+RetryRunOutcome RetrySession::Run(const std::string& listPath) {
+  const TStringList lines = LoadLines(listPath);
+  if (lines.empty()) {
+    AddLine(NoRecordsLine);
+    return RetryRunOutcome::NoRecords;
+  }
+  AddLine(StartLine);
+
+  HttpClient client;
+  SetBrowserHeaders(client);
+  client_ = &client;
+  host_.FetchingChanged(true);
+  struct FetchingEnd {
+    RetrySession& session;
+    ~FetchingEnd() {
+      session.client_ = nullptr;
+      session.host_.FetchingChanged(false);
+    }
+  } fetchingEnd{*this};
+  RunOffMainThread(
+      synchronizer_, [this](const std::function<bool()>& done) { host_.ServeUntil(done); },
+      [&] {
+        for (const std::string& line : lines) {
+          if (client.IsAborted() || !FetchLine(client, line)) break;
+        }
+      });
+  if (client.IsAborted()) {
+    AddLine(StoppedLine);
+    return RetryRunOutcome::Stopped;
+  }
+  AddLine(EndLine);
+  return RetryRunOutcome::Ended;
+}
+
+void RetrySession::Stop() {
+  if (client_ != nullptr) client_->Abort();
+}
+
+bool RetrySession::FetchLine(HttpClient& client, const std::string& line) {
+  const FailedTile tile = SplitFailedLine(line);
+  std::string body;
+  for (int attempt = 1;; ++attempt) {
+    const std::optional<RequestFailure> failure = GetOnce(client, tile.Address, body);
+    if (!failure) break;
+    if (client.IsAborted()) return false;  // stopped: the tile did not fail
+    const RepeatStep step = RetryRepeats().Judge(*failure, attempt);
+    if (step.LineDue) AddLine(failure->Message.value_or("") + "->" + tile.Address);
+    if (step.Repeat) continue;
+    const RetryGiveUp& giveUp = RetryRepeats().RuleFor(*failure).Final;
+    if (giveUp.Line.Wanted()) AddLine(giveUp.Line.For(tile.Address));
+    return !giveUp.EndsRun;
+  }
+  // A line without "|" names no file; it cannot be created (and the current folder is no
+  // place to try).
+  if (tile.File.empty()) throw FileCreateError::ForPath(tile.File);
+  WriteFileAtomically(tile.File, body);
+  AddLine(tile.File + ":" + tile.Address + OkSuffix);
+  return true;
+}
+
+void RetrySession::AddLine(const std::string& line) {
+  synchronizer_.Synchronize([this, &line] { host_.LineAdded(line); });
+}
+
+}  // namespace korvane

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+
+#include "net/RepeatPolicy.h"
+#include "platform/Synchronizer.h"
+#include "retry/RetryHost.h"
+
+namespace korvane {
+
+class HttpClient;
+
+// A request that the server answers with a connection reset is sent again at once, at most
+// this many times per line; the failure after the last repeat counts like any other. Without a
+// bound a server that resets every connection would hold the run for ever.
+inline constexpr int MaxResetRepeats = PassingFailureAttempts;
+
+// How a re-download run ended.
+enum class RetryRunOutcome {
+  NotRun,     // no run yet (a window since it was made)
+  Cancelled,  // the file-open dialog was cancelled
+  NoRecords,  // the list had no line: "No failed files records."
+  Ended,      // the run reached "Download End." (a ban included)
+  Stopped,    // Stop ended it: "Download stopped by user."
+  Failed,     // an error ended it: the list could not be read or a tile file not written
+};
+
+// The re-download of failed tiles: reads a failed-tile list (one "file|address" line per tile)
+// and fetches every listed tile again, writing it to the file recorded in its line. The list is
+// never changed. A run fetches one tile at a time on a thread of its own, on a client of its own
+// with the browser headers and neither proxy nor cookies, while the host serves its loop; Stop
+// ends it at once. Main thread only; the fetching thread reaches the host through the
+// synchronizer.
+class RetrySession {
+ public:
+  // Host and synchronizer must outlive the session.
+  RetrySession(RetryHost& host, TSynchronizer& synchronizer);
+  RetrySession(const RetrySession&) = delete;
+  RetrySession& operator=(const RetrySession&) = delete;
+
+  // One run over the list at listPath, a line to the host for each event. Returns when the run
+  // is over, with NoRecords, Ended or Stopped. Raises FileOpenError ("Cannot open file " + path)
+  // when the list cannot be read (nothing is fetched) and FileCreateError ("Cannot create file "
+  // + path) when a tile file cannot be written (the run ends there, without "Download End.").
+  // Every other failure of a request becomes lines.
+  RetryRunOutcome Run(const std::string& listPath);
+
+  // Stops the run in progress at once (its request in flight is aborted): it ends with
+  // "Download stopped by user.". Nothing without a run.
+  void Stop();
+
+ private:
+  // Fetches and stores the tile of one line of the list; false when the run must end (the
+  // service has banned this client, or Stop).
+  bool FetchLine(HttpClient& client, const std::string& line);
+  // From the fetching thread too: the line reaches the host on the main thread.
+  void AddLine(const std::string& line);
+
+  RetryHost& host_;
+  TSynchronizer& synchronizer_;
+  HttpClient* client_ = nullptr;  // the run's client while it fetches
+};
+
+}  // namespace korvane
