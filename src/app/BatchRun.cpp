@@ -9,11 +9,11 @@
 
 #include "app/BatchList.h"
 #include "app/CliStitch.h"
+#include "config/Config.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
 #include "session/StartRules.h"
-#include "settings/Config.h"
 #include "stitch/TaskTiles.h"
 
 namespace korvane {

@@ -12,11 +12,11 @@
 #include "app/CliStitch.h"
 #include "app/CliTaskRun.h"
 #include "app/StopSignals.h"
+#include "config/Config.h"
 #include "net/ServiceAddresses.h"
 #include "retry/RetryWindow.h"
 #include "session/PlaceRequest.h"
 #include "session/TaskFileRequest.h"
-#include "settings/Config.h"
 #include "ui/TConsoleDialogs.h"
 
 namespace korvane {

@@ -1,5 +1,6 @@
 #include <exception>
 
+#include "config/Config.h"
 #include "lookup/StartLookup.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
@@ -8,7 +9,6 @@
 #include "platform/WorkOffMainThread.h"
 #include "session/DownloadSession.h"
 #include "session/StartRules.h"
-#include "settings/Config.h"
 #include "task/TaskRunLock.h"
 
 namespace korvane {
