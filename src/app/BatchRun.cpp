@@ -163,8 +163,9 @@ int RunBatch(const CliOptions& options, TApplication& app, SignalTarget& signals
       continue;
     }
     out << "== " << placeText << '\n' << std::flush;
-    const StartRequest request{name, place.Latitude, place.Longitude,
-                               place.Zoom.empty() ? zoom : place.Zoom, savePath};
+    StartRequest request{name, place.Latitude, place.Longitude,
+                         place.Zoom.empty() ? zoom : place.Zoom, savePath};
+    request.Service = RouteForStart(options);
     // Each place's line measures its own speed.
     std::optional<ProgressLine> progress;
     if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);

@@ -13,7 +13,6 @@
 #include "app/CliTaskRun.h"
 #include "app/StopSignals.h"
 #include "config/Config.h"
-#include "net/ServiceAddresses.h"
 #include "retry/RetryWindow.h"
 #include "session/PlaceRequest.h"
 #include "session/TaskFileRequest.h"
@@ -44,6 +43,7 @@ StartRequest BuildRequest(const CliOptions& options) {
   if (options.Zoom) request.Zoom = *options.Zoom;
   if (options.Path) request.SavePath = *options.Path;
   TakePlaceFromLatitude(request);
+  request.Service = RouteForStart(options);
   return request;
 }
 
@@ -87,8 +87,6 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
     return ExitTaskEnded;
   }
 
-  if (options->Service) SetServiceProtocolOverride(*options->Service);
-
   // Before any thread starts, so the workers inherit the blocked signals.
   SignalTarget target;
   TStopSignals signals([&target] { target.Signalled(); });
@@ -109,7 +107,6 @@ int RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out, 
     status = ExitStartFailed;
   }
   target.Set(nullptr, nullptr);
-  if (options->Service) SetServiceProtocolOverride(std::nullopt);
   return status;
 }
 

@@ -47,16 +47,12 @@ enum class ServiceProtocol {
   Classic,  // the cbk metadata and tiles of Server0..Server3
 };
 
-// The protocol's name as the configuration holds it ("current" when absent), or the override
-// of this run when one is set. Not checked: ParseServiceProtocol tells whether it names one.
+// The protocol's name as the configuration holds it ("current" when absent). Not checked:
+// ParseServiceProtocol tells whether it names one.
 std::string ServiceProtocolText();
 
 // "current" or "classic" in any case; nothing for any other text.
 std::optional<ServiceProtocol> ParseServiceProtocol(const std::string& text);
-
-// Makes ServiceProtocolText() return text instead of the configuration's value for the rest of
-// the run (korvane-cli --service); nothing restores the configuration's value. Thread-safe.
-void SetServiceProtocolOverride(std::optional<std::string> text);
 
 // LookupBase and TileBase without a trailing "/".
 std::string LookupBase();

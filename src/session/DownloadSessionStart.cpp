@@ -1,6 +1,5 @@
 #include <exception>
 
-#include "config/Config.h"
 #include "lookup/StartLookup.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
@@ -22,7 +21,7 @@ bool DownloadSession::Start(const StartRequest& request) {
 }
 
 bool DownloadSession::StartSequence(const StartRequest& request) {
-  const ProxySettings proxy = ReadProxySettings();
+  const ProxySettings& proxy = request.Service.Proxy;
 
   const int zoom = ConvertZoomText(request.Zoom);
   if (!IsValidZoom(zoom)) {
@@ -44,7 +43,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
     return false;
   }
 
-  const std::string protocolText = ServiceProtocolText();
+  const std::string& protocolText = request.Service.ProtocolName;
   const std::optional<ServiceProtocol> protocol = ParseServiceProtocol(protocolText);
   if (!protocol) {
     host_.ShowMessage(UnknownProtocolMessage(protocolText));
