@@ -13,6 +13,7 @@
 #include "platform/TextFile.h"
 #include "session/SessionHost.h"
 #include "session/StartRequest.h"
+#include "session/StartSteps.h"
 #include "task/DownloadTask.h"
 #include "task/TaskParameters.h"
 #include "task/TaskRunLock.h"
@@ -82,7 +83,16 @@ class DownloadSession : public TileWorkerHost {
   void WorkerDone() override;
 
  private:
+  // The steps of Start after CheckStartInput (StartSteps.h); each returns false (or nothing)
+  // when the start ends there, after telling the host why.
   bool StartSequence(const StartRequest& request);
+  // The panorama at the checked place: nothing when the lookup was stopped (LookupStoppedLine
+  // logged), the program is quitting, there is no panorama or it is refused.
+  std::optional<StartLookupResult> LookUp(const CheckedStart& checked);
+  // Creates the task and takes its run lock; only then does the session take the task over.
+  bool OpenTask(const std::shared_ptr<TaskParameters>& params, const std::string& typedTaskName);
+  // Writes the task's files, tells the host the task started and starts its workers.
+  void StartWorkers();
   // The lookup on its own thread, abortable by Stop through lookupClient_; nothing when
   // stopped.
   std::optional<StartLookupResult> RunLookup(ServiceProtocol protocol, double latitude,
