@@ -6,14 +6,13 @@
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
+#include "task/PlaceLimits.h"
 #include "task/TaskFileKeys.h"
 #include "task/TaskParameters.h"
 
 namespace korvane {
 namespace {
 
-constexpr double MaxLongitude = 180;
-constexpr double MaxLatitude = 85;
 // What the resume test reads when a key is missing: never equal to a real value.
 constexpr int AbsentIntegerKey = 100;
 
@@ -31,7 +30,7 @@ double ConvertCoordinateText(const std::string& text) {
 
 std::optional<std::string> CheckCoordinateRanges(double longitude, double latitude) {
   if (longitude > MaxLongitude || longitude < -MaxLongitude) return LongitudeRangeMessage;
-  if (latitude > MaxLatitude || latitude < -MaxLatitude) return LatitudeRangeMessage;
+  if (latitude > MaxStartLatitude || latitude < -MaxStartLatitude) return LatitudeRangeMessage;
   return std::nullopt;
 }
 
