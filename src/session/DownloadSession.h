@@ -83,8 +83,9 @@ class DownloadSession : public TileWorkerHost {
   void WorkerDone() override;
 
  private:
-  // The steps of Start after CheckStartInput (StartSteps.h); each returns false (or nothing)
-  // when the start ends there, after telling the host why.
+  // Start's steps in their order; those that need neither the lookup nor the workers are in
+  // StartSteps.h. Each returns false (or nothing) when the start ends there, after telling the
+  // host why.
   bool StartSequence(const StartRequest& request);
   // The panorama at the checked place: nothing when the lookup was stopped (LookupStoppedLine
   // logged), the program is quitting, there is no panorama or it is refused.
