@@ -54,6 +54,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
   return options;
 }
 
+ServiceRoute RouteForStart(const CliOptions& options) {
+  ServiceRoute route = ReadServiceRoute();
+  if (options.Service) route.ProtocolName = *options.Service;
+  return route;
+}
+
 std::string CliUsage() {
   return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
          " [--open FILE]\n"

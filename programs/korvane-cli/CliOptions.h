@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "session/StartRequest.h"
+
 namespace korvane {
 
 // The command line of korvane-cli:
@@ -36,6 +38,11 @@ struct CliOptions {
 // (unknown option, missing value, an option given twice, --retry with any other option, a
 // --service other than current or classic in any case).
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments);
+
+// The service route of one start, read when that start comes (a batch reads it for each
+// place, as the window does at each press of Start): the configuration's, with --service over
+// its protocol.
+ServiceRoute RouteForStart(const CliOptions& options);
 
 // The usage text printed for a bad command line and for --help.
 std::string CliUsage();

@@ -13,12 +13,12 @@
 #include "cli/CliTaskRun.h"
 #include "cli/CombineAfterTask.h"
 #include "cli/StopSignals.h"
+#include "config/Config.h"
 #include "korvane-cli/CliOptions.h"
 #include "net/ServiceAddresses.h"
 #include "retry/RetrySession.h"
 #include "session/PlaceRequest.h"
 #include "session/TaskFileRequest.h"
-#include "settings/Config.h"
 #include "ui/TConsoleDialogs.h"
 
 namespace korvane {
@@ -42,6 +42,7 @@ StartRequest BuildRequest(const CliOptions& options) {
   if (options.Zoom) request.Zoom = *options.Zoom;
   if (options.Path) request.SavePath = *options.Path;
   TakePlaceFromLatitude(request);
+  request.Service = RouteForStart(options);
   return request;
 }
 
@@ -64,6 +65,7 @@ ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarg
   batch.Zoom = options.Zoom ? *options.Zoom : DefaultZoomText;
   batch.Combine = options.Stitch;
   batch.Quiet = options.Quiet;
+  batch.Route = [&options] { return RouteForStart(options); };
   return RunBatch(batch, app, signals, out, err);
 }
 
@@ -108,8 +110,6 @@ ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream
     return ExitStatus::Complete;
   }
 
-  if (options->Service) SetServiceProtocolOverride(*options->Service);
-
   // Before any thread starts, so the workers inherit the blocked signals.
   SignalTarget target;
   TStopSignals signals([&target] { target.Signalled(); });
@@ -130,7 +130,6 @@ ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream
     status = ExitStatus::Error;
   }
   target.Set(nullptr, nullptr);
-  if (options->Service) SetServiceProtocolOverride(std::nullopt);
   return status;
 }
 

@@ -158,8 +158,9 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
       continue;
     }
     out << "== " << placeText << '\n' << std::flush;
-    const StartRequest request{name, place.Latitude, place.Longitude,
-                               place.Zoom.empty() ? zoom : place.Zoom, savePath};
+    StartRequest request{name, place.Latitude, place.Longitude,
+                         place.Zoom.empty() ? zoom : place.Zoom, savePath};
+    request.Service = options.Route();
     // Each place's line measures its own speed.
     std::optional<ProgressLine> progress;
     if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 
 #include "cli/CliTaskRun.h"
 #include "platform/ExitStatus.h"
+#include "session/StartRequest.h"
 #include "ui/TApplication.h"
 
 namespace korvane {
@@ -15,6 +17,9 @@ struct BatchOptions {
   std::string Zoom;      // the zoom box's text for rows without a zoom
   bool Combine = false;  // --stitch: combine each task that ends complete
   bool Quiet = false;    // no progress line
+  // The service route of each place's start, asked afresh for every place as Start reads the
+  // configuration at every press.
+  std::function<ServiceRoute()> Route = ReadServiceRoute;
 };
 
 // korvane-cli --batch FILE: one task per place of the list, one after another, into SavePath,

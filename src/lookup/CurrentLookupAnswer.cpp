@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "lookup/PanoIdCheck.h"
+#include "task/PlaceLimits.h"
 #include "task/TileGrid.h"
 
 namespace korvane {
@@ -15,12 +16,8 @@ namespace {
 using Json = nlohmann::json;
 using Path = std::initializer_list<std::size_t>;
 
-// Picture and tile sides beyond this are not believed (a real panorama is 16384 wide).
-constexpr long long MaxPictureSide = 1 << 20;
 constexpr long long FirstCaptureYear = 1900;
 constexpr long long LastCaptureYear = 9999;
-constexpr double MaxLatitude = 90;
-constexpr double MaxLongitude = 180;
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
@@ -64,14 +61,14 @@ std::optional<double> NumberAt(const Json& root, Path path) {
   return value;
 }
 
-// [height, width] of positive integers up to MaxPictureSide.
+// [height, width] of positive integers up to MaxAnsweredPictureSide.
 std::optional<PixelSize> SizeAt(const Json& root, Path path) {
   const Json* pair = At(root, path);
   if (pair == nullptr || !pair->is_array() || pair->size() < 2) return std::nullopt;
   const auto height = IntegerAt(*pair, {0});
   const auto width = IntegerAt(*pair, {1});
-  if (!height || !width || *height < 1 || *width < 1 || *height > MaxPictureSide ||
-      *width > MaxPictureSide) {
+  if (!height || !width || *height < 1 || *width < 1 || *height > MaxAnsweredPictureSide ||
+      *width > MaxAnsweredPictureSide) {
     return std::nullopt;
   }
   return PixelSize{static_cast<int>(*width), static_cast<int>(*height)};
@@ -133,7 +130,7 @@ CurrentLookupAnswer ReadPanorama(const Json& root) {
   answer.CaptureDate = CaptureDateAt(*panorama);
   const auto latitude = NumberAt(*panorama, {5, 0, 1, 0, 2});
   const auto longitude = NumberAt(*panorama, {5, 0, 1, 0, 3});
-  if (latitude && longitude && std::fabs(*latitude) <= MaxLatitude &&
+  if (latitude && longitude && std::fabs(*latitude) <= MaxAnsweredLatitude &&
       std::fabs(*longitude) <= MaxLongitude) {
     answer.Latitude = latitude;
     answer.Longitude = longitude;

@@ -1,9 +1,9 @@
 #include "main/MainWindow.h"
 
+#include "config/Config.h"
 #include "main/ProductInfo.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramFolder.h"
-#include "settings/Config.h"
 #include "settings/PickFolder.h"
 
 namespace korvane {

@@ -16,9 +16,13 @@ void MainWindow::StartStopClick() {
   }
 }
 
+// The configuration is read at every press, so a change saved in the Options window counts
+// from the next Start on.
 StartRequest MainWindow::TypedRequest() const {
-  return StartRequest{taskNameEdit.Text(), latitudeEdit.Text(), longitudeEdit.Text(),
-                      zoomEdit.Text(), savePathEdit.Text()};
+  StartRequest request{taskNameEdit.Text(), latitudeEdit.Text(), longitudeEdit.Text(),
+                       zoomEdit.Text(), savePathEdit.Text()};
+  request.Service = ReadServiceRoute();
+  return request;
 }
 
 }  // namespace korvane

@@ -1,18 +1,16 @@
 #include "net/FailureKind.h"
 
 #include "net/HttpErrors.h"
+#include "net/SocketErrors.h"
 
 namespace korvane {
 namespace {
 
-constexpr int ConnectionResetError = 10054;
-constexpr int AddressInUseError = 10048;
-
 FailureKind KindOfSocketError(int lastError) {
   switch (lastError) {
-    case ConnectionResetError:
+    case WsaConnectionReset:
       return FailureKind::ConnectionReset;
-    case AddressInUseError:
+    case WsaAddressInUse:
       return FailureKind::AddressInUse;
     default:
       return FailureKind::SocketFailure;

@@ -1,7 +1,5 @@
 #include "net/ServiceAddresses.h"
 
-#include <mutex>
-
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
 #include "platform/ProgramFolder.h"
@@ -17,9 +15,6 @@ constexpr const char* CurrentLookupAfterPoint =
     "!2d50!3m10!2m2!1sen!2sGB!9m1!1e2!11m4!1m3!1e2!2b1!3e2!4m10!1e1!1e2!1e3!1e4!1e8!1e6!5m1!1e2!"
     "6m1!"
     "1e2&callback=_xdc_._v2mub5";
-
-std::mutex protocolOverrideMutex;
-std::optional<std::string> protocolOverride;
 
 std::string ReadBase(const char* key, const char* fallback) {
   std::string base = TIniFile(ConfigFilePath()).ReadString(ServiceSection, key, fallback);
@@ -51,16 +46,7 @@ std::string MetadataUrl(double latitude, double longitude) {
 }
 
 std::string ServiceProtocolText() {
-  {
-    std::lock_guard lock(protocolOverrideMutex);
-    if (protocolOverride) return *protocolOverride;
-  }
   return TIniFile(ConfigFilePath()).ReadString(ServiceSection, ProtocolKey, DefaultProtocolName);
-}
-
-void SetServiceProtocolOverride(std::optional<std::string> text) {
-  std::lock_guard lock(protocolOverrideMutex);
-  protocolOverride = std::move(text);
 }
 
 std::string LookupBase() {

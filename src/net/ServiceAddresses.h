@@ -41,14 +41,9 @@ std::string ServiceCaFile();
 // comma inside the coordinates would make the pair unreadable ("48,5,2" is 48.5,2 or 48,5.2).
 std::string MetadataUrl(double latitude, double longitude);
 
-// The protocol's name as the configuration holds it (DefaultProtocolName when absent), or the
-// override of this run when one is set. Not checked: ParsePanoramaProtocol tells whether it
-// names one.
+// The protocol's name as the configuration holds it (DefaultProtocolName when absent). Not
+// checked: ParsePanoramaProtocol tells whether it names one.
 std::string ServiceProtocolText();
-
-// Makes ServiceProtocolText() return text instead of the configuration's value for the rest of
-// the run (korvane-cli --service); nothing restores the configuration's value. Thread-safe.
-void SetServiceProtocolOverride(std::optional<std::string> text);
 
 // LookupBase and TileBase without a trailing "/".
 std::string LookupBase();

@@ -3,177 +3,74 @@
 #include <cerrno>
 
 namespace korvane {
+namespace {
+
+// One row per WinSock error number the client can raise: its standard text, and the POSIX
+// errno values (0: none) that stand for it.
+struct WinSockCode {
+  int Number;
+  const char* Text;
+  int Errno;
+  int OtherErrno;
+};
+
+constexpr WinSockCode WinSockCodes[] = {
+    {10004, "Interrupted system call.", EINTR, 0},
+    {10009, "Bad file number.", EBADF, 0},
+    {10013, "Access denied.", EACCES, EPERM},
+    {10014, "Bad address.", EFAULT, 0},
+    {10022, "Invalid argument.", EINVAL, 0},
+    {10024, "Too many open files.", EMFILE, ENFILE},
+    {10035, "Operation would block. ", EAGAIN, 0},
+    {10036, "Operation now in progress.", EINPROGRESS, 0},
+    {10037, "Operation already in progress.", EALREADY, 0},
+    {10038, "Socket operation on non-socket.", ENOTSOCK, 0},
+    {10039, "Destination address required.", EDESTADDRREQ, 0},
+    {10040, "Message too long.", EMSGSIZE, 0},
+    {10041, "Protocol wrong type for socket.", EPROTOTYPE, 0},
+    {10042, "Bad protocol option.", ENOPROTOOPT, 0},
+    {10043, "Protocol not supported.", EPROTONOSUPPORT, 0},
+    {10044, "Socket type not supported.", ESOCKTNOSUPPORT, 0},
+    {10045, "Operation not supported on socket.", EOPNOTSUPP, 0},
+    {10046, "Protocol family not supported.", EPFNOSUPPORT, 0},
+    {10047, "Address family not supported by protocol family.", EAFNOSUPPORT, 0},
+    {WsaAddressInUse, "Address already in use.", EADDRINUSE, 0},
+    {WsaAddressNotAvailable, "Cannot assign requested address.", EADDRNOTAVAIL, 0},
+    {10050, "Network is down.", ENETDOWN, 0},
+    {10051, "Network is unreachable.", ENETUNREACH, 0},
+    {10052, "Net dropped connection or reset.", ENETRESET, 0},
+    {10053, "Software caused connection abort.", ECONNABORTED, 0},
+    {WsaConnectionReset, "Connection reset by peer.", ECONNRESET, EPIPE},
+    {10055, "No buffer space available.", ENOBUFS, 0},
+    {10056, "Socket is already connected.", EISCONN, 0},
+    {10057, "Socket is not connected.", ENOTCONN, 0},
+    {10058, "Cannot send or receive after socket is closed.", ESHUTDOWN, 0},
+    {10059, "Too many references, cannot splice.", ETOOMANYREFS, 0},
+    {WsaTimedOut, "Connection timed out.", ETIMEDOUT, 0},
+    {WsaConnectionRefused, "Connection refused.", ECONNREFUSED, 0},
+    {10062, "Too many levels of symbolic links.", ELOOP, 0},
+    {10063, "File name too long.", ENAMETOOLONG, 0},
+    {10064, "Host is down.", EHOSTDOWN, 0},
+    {10065, "No route to host.", EHOSTUNREACH, 0},
+    {10066, "Directory not empty", ENOTEMPTY, 0},
+};
+
+}  // namespace
 
 std::string WinSockErrorText(int number) {
-  switch (number) {
-    case 10004:
-      return "Interrupted system call.";
-    case 10009:
-      return "Bad file number.";
-    case 10013:
-      return "Access denied.";
-    case 10014:
-      return "Bad address.";
-    case 10022:
-      return "Invalid argument.";
-    case 10024:
-      return "Too many open files.";
-    case 10035:
-      return "Operation would block. ";
-    case 10036:
-      return "Operation now in progress.";
-    case 10037:
-      return "Operation already in progress.";
-    case 10038:
-      return "Socket operation on non-socket.";
-    case 10039:
-      return "Destination address required.";
-    case 10040:
-      return "Message too long.";
-    case 10041:
-      return "Protocol wrong type for socket.";
-    case 10042:
-      return "Bad protocol option.";
-    case 10043:
-      return "Protocol not supported.";
-    case 10044:
-      return "Socket type not supported.";
-    case 10045:
-      return "Operation not supported on socket.";
-    case 10046:
-      return "Protocol family not supported.";
-    case 10047:
-      return "Address family not supported by protocol family.";
-    case 10048:
-      return "Address already in use.";
-    case 10049:
-      return "Cannot assign requested address.";
-    case 10050:
-      return "Network is down.";
-    case 10051:
-      return "Network is unreachable.";
-    case 10052:
-      return "Net dropped connection or reset.";
-    case 10053:
-      return "Software caused connection abort.";
-    case 10054:
-      return "Connection reset by peer.";
-    case 10055:
-      return "No buffer space available.";
-    case 10056:
-      return "Socket is already connected.";
-    case 10057:
-      return "Socket is not connected.";
-    case 10058:
-      return "Cannot send or receive after socket is closed.";
-    case 10059:
-      return "Too many references, cannot splice.";
-    case 10060:
-      return "Connection timed out.";
-    case 10061:
-      return "Connection refused.";
-    case 10062:
-      return "Too many levels of symbolic links.";
-    case 10063:
-      return "File name too long.";
-    case 10064:
-      return "Host is down.";
-    case 10065:
-      return "No route to host.";
-    case 10066:
-      return "Directory not empty";
-    default:
-      return "";
+  for (const WinSockCode& code : WinSockCodes) {
+    if (code.Number == number) return code.Text;
   }
+  return "";
 }
 
 int WinSockErrorFromErrno(int errnoValue, SocketOperation operation) {
-  switch (errnoValue) {
-    case ECONNRESET:
-      return WsaConnectionReset;
-    case EPIPE:
-      return WsaConnectionReset;
-    case EADDRINUSE:
-      return WsaAddressInUse;
-    case EADDRNOTAVAIL:
-      return operation == SocketOperation::Connect ? WsaAddressInUse : WsaAddressNotAvailable;
-    case ECONNREFUSED:
-      return WsaConnectionRefused;
-    case ETIMEDOUT:
-      return WsaTimedOut;
-    case ENETUNREACH:
-      return 10051;
-    case EHOSTUNREACH:
-      return 10065;
-    case ECONNABORTED:
-      return 10053;
-    case EINTR:
-      return 10004;
-    case EBADF:
-      return 10009;
-    case EACCES:
-      return 10013;
-    case EPERM:
-      return 10013;
-    case EFAULT:
-      return 10014;
-    case EINVAL:
-      return 10022;
-    case EMFILE:
-      return 10024;
-    case ENFILE:
-      return 10024;
-    case EAGAIN:
-      return 10035;
-    case EINPROGRESS:
-      return 10036;
-    case EALREADY:
-      return 10037;
-    case ENOTSOCK:
-      return 10038;
-    case EDESTADDRREQ:
-      return 10039;
-    case EMSGSIZE:
-      return 10040;
-    case EPROTOTYPE:
-      return 10041;
-    case ENOPROTOOPT:
-      return 10042;
-    case EPROTONOSUPPORT:
-      return 10043;
-    case ESOCKTNOSUPPORT:
-      return 10044;
-    case EOPNOTSUPP:
-      return 10045;
-    case EPFNOSUPPORT:
-      return 10046;
-    case EAFNOSUPPORT:
-      return 10047;
-    case ENETDOWN:
-      return 10050;
-    case ENETRESET:
-      return 10052;
-    case ENOBUFS:
-      return 10055;
-    case EISCONN:
-      return 10056;
-    case ENOTCONN:
-      return 10057;
-    case ESHUTDOWN:
-      return 10058;
-    case ETOOMANYREFS:
-      return 10059;
-    case ELOOP:
-      return 10062;
-    case ENAMETOOLONG:
-      return 10063;
-    case EHOSTDOWN:
-      return 10064;
-    case ENOTEMPTY:
-      return 10066;
-    default:
-      return 0;
+  if (errnoValue == 0) return 0;
+  if (errnoValue == EADDRNOTAVAIL && operation == SocketOperation::Connect) return WsaAddressInUse;
+  for (const WinSockCode& code : WinSockCodes) {
+    if (code.Errno == errnoValue || code.OtherErrno == errnoValue) return code.Number;
   }
+  return 0;
 }
 
 }  // namespace korvane

@@ -13,6 +13,7 @@
 #include "platform/TextFile.h"
 #include "session/SessionHost.h"
 #include "session/StartRequest.h"
+#include "session/StartSteps.h"
 #include "task/DownloadTask.h"
 #include "task/TaskParameters.h"
 #include "task/TaskRunLock.h"
@@ -84,7 +85,17 @@ class DownloadSession : public TileWorkerHost {
   void WorkerDone() override;
 
  private:
+  // Start's steps in their order; those that need neither the lookup nor the workers are in
+  // StartSteps.h. Each returns false (or nothing) when the start ends there, after telling the
+  // host why.
   bool StartSequence(const StartRequest& request);
+  // The panorama at the checked place: nothing when the lookup was stopped (LookupStoppedLine
+  // logged), the program is quitting, there is no panorama or it is refused.
+  std::optional<StartLookupResult> LookUp(const CheckedStart& checked);
+  // Creates the task and takes its run lock; only then does the session take the task over.
+  bool OpenTask(const std::shared_ptr<TaskParameters>& params, const std::string& typedTaskName);
+  // Writes the task's files, tells the host the task started and starts its workers.
+  void StartWorkers();
   // The lookup on its own thread, abortable by Stop through lookupClient_; nothing when
   // stopped.
   std::optional<StartLookupResult> RunLookup(PanoramaProtocol protocol, double latitude,

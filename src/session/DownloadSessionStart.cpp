@@ -1,15 +1,8 @@
-#include <exception>
-
-#include "lookup/StartLookup.h"
-#include "net/ServiceAddresses.h"
-#include "platform/FileSystem.h"
-#include "platform/NumberFormat.h"
-#include "platform/Paths.h"
 #include "platform/ScopedFlag.h"
 #include "platform/WorkOffMainThread.h"
 #include "session/DownloadSession.h"
 #include "session/StartRules.h"
-#include "settings/Config.h"
+#include "session/StartSteps.h"
 #include "task/TaskRunLock.h"
 
 namespace korvane {
@@ -22,109 +15,52 @@ bool DownloadSession::Start(const StartRequest& request) {
   return StartSequence(request);
 }
 
+// validate -> look up -> build parameters -> open task -> start workers. A step that refuses
+// has told the host why; until OpenTask succeeds the session holds no part of the new task.
 bool DownloadSession::StartSequence(const StartRequest& request) {
-  const ProxySettings proxy = ReadProxySettings();
+  const std::optional<CheckedStart> checked = CheckStartInput(request, host_);
+  if (!checked) return false;
+  const std::optional<StartLookupResult> found = LookUp(*checked);
+  if (!found) return false;
+  const std::shared_ptr<TaskParameters> params =
+      BuildTaskParameters(request, *checked, *found, host_);
+  if (!params) return false;
+  if (!OpenTask(params, request.TaskName)) return false;
+  StartWorkers();
+  return true;
+}
 
-  const int zoom = ConvertZoomText(request.Zoom);
-  if (!IsValidZoom(zoom)) {
-    host_.ShowMessage(ZoomRangeMessage);
-    return false;
-  }
-
-  double longitude = 0;
-  double latitude = 0;
-  try {
-    longitude = ConvertCoordinateText(request.Longitude);
-    latitude = ConvertCoordinateText(request.Latitude);
-  } catch (const std::exception&) {
-    host_.ShowMessage(CoordinateInputErrorMessage);
-    return false;
-  }
-  if (auto message = CheckCoordinateRanges(longitude, latitude)) {
-    host_.ShowMessage(*message);
-    return false;
-  }
-
-  const std::string protocolText = ServiceProtocolText();
-  const std::optional<PanoramaProtocol> protocol = ParsePanoramaProtocol(protocolText);
-  if (!protocol) {
-    host_.ShowMessage(UnknownProtocolMessage(protocolText));
-    return false;
-  }
-  const std::optional<StartLookupResult> lookedUp = RunLookup(*protocol, latitude, longitude, zoom);
-  if (!lookedUp) {
+std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& checked) {
+  std::optional<StartLookupResult> found =
+      RunLookup(checked.Protocol, checked.Latitude, checked.Longitude, checked.Zoom);
+  if (!found) {
     AddLog(LookupStoppedLine);
-    return false;
+    return std::nullopt;
   }
-  if (host_.Quitting()) return false;  // the program is going away
-  const StartLookupResult& found = *lookedUp;
-  const std::string& panoId = found.PanoId;
-  AddLog("Pano_id got: " + panoId);
-  if (panoId.empty()) {
+  if (host_.Quitting()) return std::nullopt;  // the program is going away
+  AddLog("Pano_id got: " + found->PanoId);
+  if (found->PanoId.empty()) {
     host_.ShowMessage(NoPanoramaMessage);
-    return false;
+    return std::nullopt;
   }
-  if (!found.RefusalMessage.empty()) {
-    host_.ShowMessage(found.RefusalMessage);
-    return false;
+  if (!found->RefusalMessage.empty()) {
+    host_.ShowMessage(found->RefusalMessage);
+    return std::nullopt;
   }
-  if (!found.PanoramaLine.empty()) AddLog(found.PanoramaLine);
+  if (!found->PanoramaLine.empty()) AddLog(found->PanoramaLine);
+  return found;
+}
 
-  const std::string& pathText = request.SavePath;
-  if (pathText.empty()) {
-    host_.ShowMessage(NoSavePathMessage);
-    return false;
-  }
-  if (!DirectoryExists(pathText) && !CreateDir(pathText)) {
-    host_.ShowMessage("Create directory " + pathText + " Failed.");
-    return false;
-  }
-  const std::string savePath = IncludeTrailingPathDelimiter(pathText);
-  const std::string taskFileName = TaskFileNameFor(request.TaskName);
-
-  ResumeCandidate candidate;
-  candidate.SavePath = savePath;
-  candidate.TaskFileName = taskFileName;
-  candidate.TypedLongitude = request.Longitude;
-  candidate.TypedLatitude = request.Latitude;
-  candidate.TypedZoom = request.Zoom;
-  candidate.TypedPath = pathText;
-  candidate.TypedTaskName = request.TaskName;
-  candidate.PanoId = panoId;
-  candidate.Protocol = found.Protocol;
-
-  auto params = std::make_shared<TaskParameters>();
-  params->Longitude = longitude;
-  params->Latitude = latitude;
-  params->PanoId = panoId;
-  params->Zoom = zoom;
-  params->ThreadCount = MaxThreadCount;
-  found.ApplyTo(*params);
-  params->SavePath = savePath;
-  params->TaskFileName = taskFileName;
-  params->UseProxy = proxy.UseProxy;
-  params->ProxyServer = proxy.ProxyServer;
-  params->ProxyPort = proxy.ProxyPort;
-  params->ProxyUsername = proxy.ProxyUsername;
-  params->ProxyPassword = proxy.ProxyPassword;
-  params->ContinueTask = IsContinuedTask(candidate);
-
-  std::unique_ptr<DownloadTask> task;
-  std::unique_ptr<TaskRunLock> runLock;
-  try {
-    task = std::make_unique<DownloadTask>(params.get());
-  } catch (const TileFolderError& error) {
-    host_.ShowMessage(error.what());
-    host_.ShowMessage(CreateTaskFailureMessage);
-    return false;
-  } catch (const std::exception&) {
-    host_.ShowMessage(CreateTaskFailureMessage);
-    return false;
-  }
+bool DownloadSession::OpenTask(const std::shared_ptr<TaskParameters>& params,
+                               const std::string& typedTaskName) {
+  std::unique_ptr<DownloadTask> task =
+      CreateTask(*params, host_, [this](const std::string& line) { AddLog(line); });
+  if (!task) return false;
   // Before the first write: a second run of the task (another window, another process) would
   // write the same task file, log and tiles, and its saves would undo this run's.
+  std::unique_ptr<TaskRunLock> runLock;
   try {
-    runLock = std::make_unique<TaskRunLock>(*task, request.TaskName);
+    runLock = std::make_unique<TaskRunLock>(*task, typedTaskName);
   } catch (const Exception& error) {
     host_.ShowMessage(error.Message());
     return false;
@@ -132,10 +68,13 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   task_ = std::move(task);
   runLock_ = std::move(runLock);
   params_ = params;
-  if (task_->Grid().TotalCount() < params->ThreadCount)
-    params->ThreadCount = task_->Grid().TotalCount();
+  if (task_->Grid().TotalCount() < params_->ThreadCount)
+    params_->ThreadCount = task_->Grid().TotalCount();
   runningWorkers_ = 0;
+  return true;
+}
 
+void DownloadSession::StartWorkers() {
   task_->RemoveAbandonedWrites();
   // The task file last: once it stands, the task continues at its next start, and a
   // continued task needs its log and list (a run killed before them leaves a new task).
@@ -150,7 +89,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   host_.TaskStarted(task_->Grid().TotalCount());
   // The workers' synchronized calls wait until the host's handler has returned to its loop,
   // so runningWorkers_ reaches the full count before any WorkerDone lowers it.
-  for (int i = 0; i < params->ThreadCount; ++i) {
+  for (int i = 0; i < params_->ThreadCount; ++i) {
     workers_[i] = std::make_unique<TileWorker>(requestFilter_ != nullptr, i, task_.get(), *this,
                                                synchronizer_);
     if (requestFilter_) {
@@ -160,7 +99,6 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
     ++runningWorkers_;
   }
   timerTicks_ = 0;
-  return true;
 }
 
 std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol protocol,

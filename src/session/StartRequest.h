@@ -2,21 +2,36 @@
 
 #include <string>
 
+#include "config/Config.h"
+
 namespace korvane {
 
 // What the task name and zoom boxes hold before the user types anything.
 inline constexpr const char* DefaultTaskName = "newtask.krvn";
 inline constexpr const char* DefaultZoomText = "3";
 
-// One press of Start: the five input texts exactly as typed. The start rules compare typed
-// texts (a task continues only when the coordinates, zoom, folder and name read the same as in
-// its task file), so nothing here is converted before the session sees it.
+// How one start reaches the service. ProtocolName is the protocol as the configuration (or a
+// command line) names it, checked by Start after the typed inputs, so a wrong name is refused
+// in its turn. Hosts fill it for every start, from the configuration as it is at that moment:
+// a change saved in the Options window counts from the next Start on.
+struct ServiceRoute {
+  std::string ProtocolName;
+  ProxySettings Proxy;
+};
+
+// The protocol name and the proxy as the configuration holds them now.
+ServiceRoute ReadServiceRoute();
+
+// One press of Start: the five input texts exactly as typed, and the service route. The start
+// rules compare typed texts (a task continues only when the coordinates, zoom, folder and name
+// read the same as in its task file), so nothing here is converted before the session sees it.
 struct StartRequest {
   std::string TaskName;
   std::string Latitude;
   std::string Longitude;
   std::string Zoom;
   std::string SavePath;
+  ServiceRoute Service{};
 };
 
 }  // namespace korvane

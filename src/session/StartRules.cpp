@@ -5,16 +5,11 @@
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
+#include "task/PlaceLimits.h"
 #include "task/TaskFile.h"
 #include "task/TaskFileNames.h"
 
 namespace korvane {
-namespace {
-
-constexpr double MaxLongitude = 180;
-constexpr double MaxLatitude = 85;
-
-}  // namespace
 
 int ConvertZoomText(const std::string& text) {
   return StrToInt(text);
@@ -28,7 +23,7 @@ double ConvertCoordinateText(const std::string& text) {
 
 std::optional<std::string> CheckCoordinateRanges(double longitude, double latitude) {
   if (longitude > MaxLongitude || longitude < -MaxLongitude) return LongitudeRangeMessage;
-  if (latitude > MaxLatitude || latitude < -MaxLatitude) return LatitudeRangeMessage;
+  if (latitude > MaxStartLatitude || latitude < -MaxStartLatitude) return LatitudeRangeMessage;
   return std::nullopt;
 }
 

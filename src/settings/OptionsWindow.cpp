@@ -1,9 +1,9 @@
 #include "settings/OptionsWindow.h"
 
+#include "config/Config.h"
 #include "net/ServiceAddresses.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
-#include "settings/Config.h"
 #include "settings/PickFolder.h"
 
 namespace korvane {

@@ -2,14 +2,9 @@
 
 #include <optional>
 
+#include "task/TileGeometry.h"
+
 namespace korvane {
-
-inline constexpr int MinZoom = 1;
-inline constexpr int MaxZoom = 5;
-
-// A panorama whose grid has more columns or rows than this is refused as a broken answer or a
-// damaged task file: the largest real panorama has 32 columns and 16 rows at the highest zoom.
-inline constexpr int MaxTileGridSide = 256;
 
 // A tile grid: columns MinX..MaxX, rows MinY..MaxY.
 struct TileGrid {
@@ -28,8 +23,6 @@ struct TileGrid {
   // in the grid.
   int SequenceNumber(int x, int y) const { return (x - MinX) * Rows() + (y - MinY) + 1; }
 };
-
-bool IsValidZoom(int zoom);
 
 // The grid of a zoom level from MinZoom to MaxZoom; raises Exception for any other level.
 TileGrid GridForZoom(int zoom);

@@ -25,10 +25,6 @@ TileStamp StampOf(const std::string& path) {
       static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
-int CeilDiv(int value, int divisor) {
-  return (value + divisor - 1) / divisor;
-}
-
 }  // namespace
 
 void PaintChequer(RgbBuffer& picture, int left, int top) {
@@ -60,19 +56,18 @@ TileLayout LayoutOfFolder(const std::string& folder) {
   if (error) throw Exception("Cannot read the folder " + folder + ": " + error.message() + ".");
   const auto mostTiles = std::max_element(tilesPerZoom.begin(), tilesPerZoom.end(),
                                           [](auto& a, auto& b) { return a.second < b.second; });
-  if (mostTiles == tilesPerZoom.end() || mostTiles->first < 1 || mostTiles->first > 5)
+  if (mostTiles == tilesPerZoom.end() || !IsValidZoom(mostTiles->first))
     throw Exception("No tiles (gv_X_Y_Z.jpg) in the folder " + folder + ".");
   TileLayout layout;
   layout.Folder = folder.ends_with('/') ? folder : folder + "/";
   layout.Zoom = mostTiles->first;
-  layout.Width = ClassicBaseWidth << layout.Zoom;
-  layout.Height = ClassicBaseHeight << layout.Zoom;
-  int lastX = CeilDiv(layout.Width, TilePixels) - 1, lastY = CeilDiv(layout.Height, TilePixels) - 1;
+  layout.Width = ClassicPanoramaWidth(layout.Zoom);
+  layout.Height = ClassicPanoramaHeight(layout.Zoom);
+  int lastX = ClassicGridColumns(layout.Zoom) - 1, lastY = ClassicGridRows(layout.Zoom) - 1;
   // Beyond the classic grid only a current panorama has tiles; its size is its whole grid.
-  // Tile numbers far past any real panorama are ignored rather than allowed to grow it.
-  const int maxColumns = 4 * CeilDiv(ClassicBaseWidth << 5, TilePixels);
   for (const TileFileId& tile : tiles) {
-    if (tile.Zoom != layout.Zoom || tile.X >= maxColumns || tile.Y >= maxColumns) continue;
+    if (tile.Zoom != layout.Zoom || tile.X >= MaxLooseTileNumber || tile.Y >= MaxLooseTileNumber)
+      continue;
     lastX = std::max(lastX, tile.X);
     lastY = std::max(lastY, tile.Y);
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "korvane-cli/CliOptions.h"
+#include "support/TempFolder.h"
 
 namespace korvane {
 namespace {
@@ -42,6 +43,19 @@ TEST(CliOptions, ServiceIsCurrentOrClassicInAnyCase) {
   EXPECT_FALSE(ParseCliOptions({"--service"}));
   EXPECT_FALSE(ParseCliOptions({"--retry", "list.ftl", "--service", "classic"}));
   EXPECT_NE(CliUsage().find("[--service current|classic]"), std::string::npos);
+}
+
+TEST(CliOptions, ServiceWinsOverTheConfigurationReadAtEachStart) {
+  test::TempProgramFolder program;
+  const CliOptions plain = *ParseCliOptions({});
+  const CliOptions classic = *ParseCliOptions({"--service", "Classic"});
+  EXPECT_EQ(RouteForStart(plain).ProtocolName, "current");
+  program.WriteConfig("[Service]\r\nProtocol=cbk\r\n[Proxy]\r\nUseProxy=1\r\nProxyServer=p\r\n");
+  EXPECT_EQ(RouteForStart(plain).ProtocolName, "cbk") << "checked by the start, as typed";
+  const ServiceRoute route = RouteForStart(classic);
+  EXPECT_EQ(route.ProtocolName, "Classic");
+  EXPECT_TRUE(route.Proxy.UseProxy) << "--service leaves the proxy to the configuration";
+  EXPECT_EQ(route.Proxy.ProxyServer, "p");
 }
 
 }  // namespace

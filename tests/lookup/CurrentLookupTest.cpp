@@ -153,10 +153,6 @@ TEST(StartLookup, ProtocolNamesAndMessages) {
   program.WriteConfig("[Service]\r\nProtocol=Classic\r\nLookupBase=http://127.0.0.1:8/\r\n");
   EXPECT_EQ(ServiceProtocolText(), "Classic");
   EXPECT_EQ(LookupBase(), "http://127.0.0.1:8");
-  SetServiceProtocolOverride("current");
-  EXPECT_EQ(ServiceProtocolText(), "current");
-  SetServiceProtocolOverride(std::nullopt);
-  EXPECT_EQ(ServiceProtocolText(), "Classic");
   EXPECT_EQ(CurrentLookupUrl(-33.5, 151.25),
             "http://127.0.0.1:8/maps/api/js/GeoPhotoService.SingleImageSearch?pb=!1m5!1sapiv3!5sUS"
             "!11m2!1m1!1b0!2m4!1m2!3d-33.5!4d151.25!2d50!3m10!2m2!1sen!2sGB!9m1!1e2!11m4!1m3!1e2!"

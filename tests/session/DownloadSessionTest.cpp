@@ -61,8 +61,15 @@ class DownloadSessionTest : public ::testing::Test {
     tick.OnTimer = [this] { session.Tick(); };
   }
 
+  // The boxes as typed, with the service route the configuration holds now, as the window
+  // makes its request at each press of Start.
+  static StartRequest Typed(StartRequest boxes) {
+    boxes.Service = ReadServiceRoute();
+    return boxes;
+  }
+
   StartRequest Request(const std::string& task, const std::string& zoom) const {
-    return StartRequest{task, "48.8566", "2.3522", zoom, save.Path()};
+    return Typed({task, "48.8566", "2.3522", zoom, save.Path()});
   }
 
   void RunToEnd() {
@@ -101,16 +108,16 @@ TEST_F(DownloadSessionTest, RefusalsComeInTheirOrderAndNothingStarts) {
   };
   for (const auto& [request, shown] : refused) {
     host.events.clear();
-    EXPECT_FALSE(session.Start(request));
+    EXPECT_FALSE(session.Start(Typed(request)));
     EXPECT_EQ(host.events, std::vector<std::string>{shown});
   }
-  EXPECT_THROW(session.Start({"t", "48", "2", "x", save.Path()}), EConvertError);
+  EXPECT_THROW(session.Start(Typed({"t", "48", "2", "x", save.Path()})), EConvertError);
   EXPECT_EQ(LookUps(), 0) << "input is refused before the lookup";
 
   // Folder checks come after the lookup.
   host.events.clear();
-  EXPECT_FALSE(session.Start({"t", "48.8566", "2.3522", "1", ""}));
-  EXPECT_FALSE(session.Start({"t", "48.8566", "2.3522", "1", save.Path() + "no/such"}));
+  EXPECT_FALSE(session.Start(Typed({"t", "48.8566", "2.3522", "1", ""})));
+  EXPECT_FALSE(session.Start(Typed({"t", "48.8566", "2.3522", "1", save.Path() + "no/such"})));
   EXPECT_EQ(host.events, (std::vector<std::string>{
                              "message: Please select a path to save the images.",
                              "message: Create directory " + save.Path() + "no/such Failed."}));
@@ -120,7 +127,7 @@ TEST_F(DownloadSessionTest, RefusalsComeInTheirOrderAndNothingStarts) {
 }
 
 TEST_F(DownloadSessionTest, NoPanoramaLogsTheEmptyIdAndSaysSo) {
-  EXPECT_FALSE(session.Start({"t", "82,5", "2", "3", save.Path()}));
+  EXPECT_FALSE(session.Start(Typed({"t", "82,5", "2", "3", save.Path()})));
   EXPECT_EQ(host.events,
             std::vector<std::string>{"message: There are no street view images on this location."});
   ASSERT_FALSE(host.log.empty());

@@ -3,11 +3,11 @@
 
 #include <filesystem>
 
+#include "config/Config.h"
 #include "dialogs/LayoutCheck.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
-#include "settings/Config.h"
 #include "settings/OptionsWindow.h"
 #include "settings/PickFolder.h"
 #include "support/TempFolder.h"

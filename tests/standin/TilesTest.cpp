@@ -22,8 +22,8 @@ TEST(TileGrid, GridsAreThePaddedPanoramaSizes) {
   const int columns[] = {2, 4, 7, 13, 26};
   const int rows[] = {1, 2, 4, 7, 13};
   for (int zoom = MinZoom; zoom <= MaxZoom; ++zoom) {
-    EXPECT_EQ(GridColumns(zoom), columns[zoom - 1]);
-    EXPECT_EQ(GridRows(zoom), rows[zoom - 1]);
+    EXPECT_EQ(ClassicGridColumns(zoom), columns[zoom - 1]);
+    EXPECT_EQ(ClassicGridRows(zoom), rows[zoom - 1]);
   }
   EXPECT_EQ(FullImageWidth, 13312);
   EXPECT_EQ(FullImageHeight, 6656);
@@ -38,16 +38,16 @@ TEST(TileGrid, GridsAreThePaddedPanoramaSizes) {
 TEST(Tiles, EveryTileOfEveryZoomLevelIsABaseline512SquareJpeg) {
   TileCache cache;
   for (int zoom = MinZoom; zoom <= MaxZoom; ++zoom) {
-    for (int x = 0; x < GridColumns(zoom); ++x) {
-      for (int y = 0; y < GridRows(zoom); ++y) {
+    for (int x = 0; x < ClassicGridColumns(zoom); ++x) {
+      for (int y = 0; y < ClassicGridRows(zoom); ++y) {
         const auto jpeg = cache.Tile(PanoId, x, y, zoom);
         ASSERT_GE(jpeg->size(), 2u);
         ASSERT_EQ(jpeg->substr(0, 2), "\xFF\xD8");
         const DecodedJpeg decoded = DecodeJpeg(*jpeg);
         ASSERT_TRUE(decoded.Ok) << decoded.Error << " tile " << x << "," << y << "," << zoom;
         EXPECT_EQ(decoded.Warnings, 0);
-        EXPECT_EQ(decoded.Width, TileSize);
-        EXPECT_EQ(decoded.Height, TileSize);
+        EXPECT_EQ(decoded.Width, TilePixels);
+        EXPECT_EQ(decoded.Height, TilePixels);
         EXPECT_EQ(decoded.Components, 3);
         EXPECT_FALSE(decoded.Progressive);
       }
@@ -60,8 +60,8 @@ TEST(Tiles, EveryTileOfEveryZoomLevelIsABaseline512SquareJpeg) {
 double MeanDifference(const DecodedJpeg& tile, const RgbImage& expected, const PixelBox& label) {
   long long sum = 0;
   long long count = 0;
-  for (int y = 0; y < TileSize; ++y) {
-    for (int x = 0; x < TileSize; ++x) {
+  for (int y = 0; y < TilePixels; ++y) {
+    for (int x = 0; x < TilePixels; ++x) {
       if (x < label.Left + label.Width + 2 && y < label.Top + label.Height + 2) continue;
       const Rgb want = expected.At(x, y);
       sum += std::abs(tile.At(x, y, 0) - want.R) + std::abs(tile.At(x, y, 1) - want.G) +
@@ -78,20 +78,20 @@ TEST(Tiles, StitchedTilesReproduceThePanoramaAndAreBlackBeyondIt) {
     const PanoramaPainter painter(PanoId, zoom);
     ASSERT_EQ(painter.Width(), 416 << zoom);
     ASSERT_EQ(painter.Height(), 208 << zoom);
-    for (int x = 0; x < GridColumns(zoom); ++x) {
-      for (int y = 0; y < GridRows(zoom); ++y) {
+    for (int x = 0; x < ClassicGridColumns(zoom); ++x) {
+      for (int y = 0; y < ClassicGridRows(zoom); ++y) {
         const DecodedJpeg tile = DecodeJpeg(*cache.Tile(PanoId, x, y, zoom));
         ASSERT_TRUE(tile.Ok);
-        RgbImage expected(TileSize, TileSize);
-        painter.Paint(x * TileSize, y * TileSize, expected);
+        RgbImage expected(TilePixels, TilePixels);
+        painter.Paint(x * TilePixels, y * TilePixels, expected);
         EXPECT_LT(MeanDifference(tile, expected, TileLabelBox(x, y, zoom)), 3.0)
             << "tile " << x << "," << y << " zoom " << zoom;
         // Beyond the panorama's right and bottom edges (a margin for the JPEG's blur): black.
         int bright = 0;
-        for (int ty = 0; ty < TileSize; ++ty) {
-          for (int tx = 0; tx < TileSize; ++tx) {
-            const int px = x * TileSize + tx;
-            const int py = y * TileSize + ty;
+        for (int ty = 0; ty < TilePixels; ++ty) {
+          for (int tx = 0; tx < TilePixels; ++tx) {
+            const int px = x * TilePixels + tx;
+            const int py = y * TilePixels + ty;
             if (px < painter.Width() + 8 && py < painter.Height() + 8) continue;
             bright += tile.At(tx, ty, 0) + tile.At(tx, ty, 1) + tile.At(tx, ty, 2) > 24 ? 1 : 0;
           }
@@ -106,15 +106,15 @@ TEST(Tiles, HeadingMarksStandEvery30Degrees) {
   // Zoom 2: 1664 x 832, marks 4 pixels wide from heading 0 at the left edge.
   TileCache cache;
   const int zoom = 2;
-  const int width = PanoramaWidth(zoom);
-  const int row = PanoramaHeight(zoom) * 55 / 100;  // just below the horizon
+  const int width = ClassicPanoramaWidth(zoom);
+  const int row = ClassicPanoramaHeight(zoom) * 55 / 100;  // just below the horizon
   std::vector<DecodedJpeg> rowTiles;
-  for (int x = 0; x < GridColumns(zoom); ++x) {
-    rowTiles.push_back(DecodeJpeg(*cache.Tile(PanoId, x, row / TileSize, zoom)));
+  for (int x = 0; x < ClassicGridColumns(zoom); ++x) {
+    rowTiles.push_back(DecodeJpeg(*cache.Tile(PanoId, x, row / TilePixels, zoom)));
   }
   auto pixel = [&](int px, int channel) {
-    return rowTiles[static_cast<std::size_t>(px / TileSize)].At(px % TileSize, row % TileSize,
-                                                                channel);
+    return rowTiles[static_cast<std::size_t>(px / TilePixels)].At(px % TilePixels, row % TilePixels,
+                                                                  channel);
   };
   for (int k = 0; k < 12; ++k) {
     const int mark = k * width / 12 + 2;
@@ -138,8 +138,8 @@ TEST(Tiles, UnknownIdsAndTilesOutsideTheGridAreBlack) {
   const auto black = cache.BlackTile();
   const DecodedJpeg decoded = DecodeJpeg(*black);
   ASSERT_TRUE(decoded.Ok);
-  ASSERT_EQ(decoded.Width, TileSize);
-  ASSERT_EQ(decoded.Height, TileSize);
+  ASSERT_EQ(decoded.Width, TilePixels);
+  ASSERT_EQ(decoded.Height, TilePixels);
   for (const std::uint8_t value : decoded.Pixels)
     ASSERT_LE(value, 2);
   EXPECT_EQ(cache.Tile("AAAAAAAAAAAAAAAAAAAAAA", 0, 0, 1), black);

@@ -8,6 +8,7 @@
 #include "JpegEncoder.h"
 #include "StandinLimits.h"
 #include "platform/FileSystem.h"
+#include "task/TileGeometry.h"
 
 namespace {
 
@@ -25,8 +26,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    RgbImage image(TileSize, TileSize);
-    image.FillRect(0, 0, TileSize, TileSize, NeutralGrey);
+    RgbImage image(TilePixels, TilePixels);
+    image.FillRect(0, 0, TilePixels, TilePixels, NeutralGrey);
     WriteFileAtomically(argv[1], EncodeJpeg(image, BlankQuality));
   } catch (const std::exception& error) {
     std::fprintf(stderr, "korvane-blankimg: %s\n", error.what());

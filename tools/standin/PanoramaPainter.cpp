@@ -50,7 +50,8 @@ Rgb Darker(Rgb colour, int amount) {
 }  // namespace
 
 PanoramaPainter::PanoramaPainter(std::string_view panoId, int zoom)
-    : PanoramaPainter(panoId, PanoramaWidth(zoom), PanoramaHeight(zoom), ZoomScale(zoom)) {}
+    : PanoramaPainter(panoId, ClassicPanoramaWidth(zoom), ClassicPanoramaHeight(zoom),
+                      ZoomScale(zoom)) {}
 
 PanoramaPainter::PanoramaPainter(std::string_view panoId, int width, int height, int scale)
     : width_(width),
@@ -182,8 +183,8 @@ RgbImage RenderTile(std::string_view panoId, int x, int y, int zoom) {
 }
 
 RgbImage RenderTile(const PanoramaPainter& painter, int x, int y, int zoom) {
-  RgbImage tile(TileSize, TileSize);
-  painter.Paint(x * TileSize, y * TileSize, tile);
+  RgbImage tile(TilePixels, TilePixels);
+  painter.Paint(x * TilePixels, y * TilePixels, tile);
   const PixelBox label = TileLabelBox(x, y, zoom);
   DrawTextBox(tile, TileLabelText(x, y, zoom), label.Left, label.Top, LabelScale, LabelPadding, Ink,
               Paper);

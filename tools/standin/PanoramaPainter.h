@@ -26,7 +26,7 @@ inline constexpr Rgb HeadingMarkColour{230, 40, 30};
 // picture scales with the zoom level, so a tile of any level shows the same scene.
 class PanoramaPainter {
  public:
-  // The classic panorama; zoom must be a zoom level (IsZoomLevel).
+  // The classic panorama; zoom must be a zoom level (IsValidZoom).
   PanoramaPainter(std::string_view panoId, int zoom);
   // A panorama of any size; scale (1 or more) sets the size of its details (see ZoomScale).
   PanoramaPainter(std::string_view panoId, int width, int height, int scale);
@@ -63,7 +63,7 @@ PixelBox TileLabelBox(int x, int y, int zoom);
 // each level above.
 int ZoomScale(int zoom);
 
-// Tile (x, y) of the classic panorama at the zoom level, TileSize pixels square, labelled. The
+// Tile (x, y) of the classic panorama at the zoom level, TilePixels pixels square, labelled. The
 // tile must lie in the grid (IsGridTile).
 RgbImage RenderTile(std::string_view panoId, int x, int y, int zoom);
 

@@ -1,6 +1,7 @@
 #include "PanoramaSizes.h"
 
 #include "StandinLimits.h"
+#include "task/TileGeometry.h"
 
 namespace korvane::standin {
 
@@ -18,8 +19,8 @@ constexpr int MaxCellsWalked = 10'000;
 
 bool PanoramaShape::IsGridTile(int x, int y, int zoom) const {
   if (!HasZoom(zoom) || x < 0 || y < 0) return false;
-  const int columns = (WidthAt(zoom) + TileSize - 1) / TileSize;
-  const int rows = (HeightAt(zoom) + TileSize - 1) / TileSize;
+  const int columns = TilesCovering(WidthAt(zoom));
+  const int rows = TilesCovering(HeightAt(zoom));
   return x < columns && y < rows;
 }
 

@@ -44,7 +44,7 @@ std::string MetadataXml(double latitude, double longitude) {
   char dimensions[160];
   std::snprintf(dimensions, sizeof dimensions,
                 "image_width=\"%d\" image_height=\"%d\" tile_width=\"%d\" tile_height=\"%d\"",
-                FullImageWidth, FullImageHeight, TileSize, TileSize);
+                FullImageWidth, FullImageHeight, TilePixels, TilePixels);
   std::string xml = XmlDeclaration;
   xml += "<panorama><data_properties ";
   xml += dimensions;
@@ -86,7 +86,7 @@ std::string LookupAnswer(const std::string& callback, double latitude, double lo
   Json panorama = Json::array();
   panorama.push_back(Json::array({1}));
   panorama.push_back(Json::array({2, id}));
-  panorama.push_back(Json::array({2, 2, nullptr, Json::array({sizes, {TileSize, TileSize}})}));
+  panorama.push_back(Json::array({2, 2, nullptr, Json::array({sizes, {TilePixels, TilePixels}})}));
   panorama.push_back(Json::array({Json::array({Json::array({"Stand-in street"})})}));
   panorama.push_back(nullptr);
   panorama.push_back(Json::array({Json::array(

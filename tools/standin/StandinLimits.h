@@ -46,13 +46,8 @@ inline constexpr long long OversizeBodyBytes = 64LL * 1024 * 1024 + 1;
 // oversize, endless: the filler goes out in pieces of this size.
 inline constexpr std::size_t FillerBlockBytes = 64 * 1024;
 
-// Tiles and panoramas.
-inline constexpr int TileSize = 512;
-inline constexpr int MinZoom = 1;
-inline constexpr int MaxZoom = 5;
-// The panorama at zoom z is PanoramaBaseWidth * 2^z by PanoramaBaseHeight * 2^z pixels.
-inline constexpr int PanoramaBaseWidth = 416;
-inline constexpr int PanoramaBaseHeight = 208;
+// Tiles and panoramas. Their geometry (tile size, zoom levels, the classic panorama's size) is
+// the service's, which the program knows too: task/TileGeometry.h.
 inline constexpr int JpegQuality = 85;
 // Encoded tiles kept in memory; the least recently used go first beyond this size.
 inline constexpr std::size_t MaxCachedTileBytes = 256 * 1024 * 1024;

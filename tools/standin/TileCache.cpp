@@ -12,8 +12,8 @@ TileCache::TileCache(std::size_t maxBytes) : maxBytes_(maxBytes) {}
 
 TileCache::Bytes TileCache::BlackTile() {
   std::call_once(blackOnce_, [this] {
-    black_ =
-        std::make_shared<const std::string>(EncodeJpeg(RgbImage(TileSize, TileSize), JpegQuality));
+    black_ = std::make_shared<const std::string>(
+        EncodeJpeg(RgbImage(TilePixels, TilePixels), JpegQuality));
   });
   return black_;
 }

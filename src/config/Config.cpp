@@ -1,4 +1,4 @@
-#include "settings/Config.h"
+#include "config/Config.h"
 
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "config/Config.h"
 #include "net/ServiceAddresses.h"
 #include "platform/NumberFormat.h"
 #include "platform/ProgramFolder.h"
-#include "settings/Config.h"
 #include "support/TempFolder.h"
 
 namespace korvane {

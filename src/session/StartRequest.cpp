@@ -1,0 +1,11 @@
+#include "session/StartRequest.h"
+
+#include "net/ServiceAddresses.h"
+
+namespace korvane {
+
+ServiceRoute ReadServiceRoute() {
+  return ServiceRoute{ServiceProtocolText(), ReadProxySettings()};
+}
+
+}  // namespace korvane
