@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Exception.h"
-#include "stitch/JpegJump.h"
+#include "jpeg/JpegJump.h"
 
 namespace korvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
-#include "stitch/JpegJump.h"
+#include "jpeg/JpegJump.h"
 
 namespace korvane {
 namespace {

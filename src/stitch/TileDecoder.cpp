@@ -2,7 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/NumberFormat.h"
-#include "stitch/JpegJump.h"
+#include "jpeg/JpegJump.h"
 
 namespace korvane {
 
