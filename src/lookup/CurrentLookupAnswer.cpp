@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "lookup/PanoIdCheck.h"
+#include "platform/TextTrim.h"
 #include "task/TileGrid.h"
 
 namespace korvane {
@@ -21,10 +22,6 @@ constexpr long long FirstCaptureYear = 1900;
 constexpr long long LastCaptureYear = 9999;
 constexpr double MaxLatitude = 90;
 constexpr double MaxLongitude = 180;
-
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
 
 std::string PathText(std::string_view base, Path path) {
   std::string text(base);
