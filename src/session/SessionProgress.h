@@ -1,0 +1,14 @@
+#pragma once
+
+namespace korvane {
+
+// How far a running task has come: tiles finished (saved or substituted, including those an
+// earlier run of a continued task finished), the grid's tile count, and the lines of the
+// failed-tile list. The session counts it; a window, a progress line or a batch shows it.
+struct SessionProgress {
+  int Done = 0;
+  int Total = 0;
+  int Failed = 0;
+};
+
+}  // namespace korvane
