@@ -80,7 +80,6 @@ void MosaickerWindow::CombineClick() {
 }
 
 void MosaickerWindow::ShowOutcome(const CombineOutcome& outcome) {
-  lastExitStatus_ = outcome.ExitStatus;
   if (outcome.ExitStatus == MosaickerError) {
     progressBar.SetPosition(0);
     resultLabel.SetCaption("");

@@ -33,9 +33,6 @@ class MosaickerWindow : public TForm {
   // closing it cancels.
   void CombineClick();
 
-  // What the last Combine ended with (MosaickerError before any).
-  int LastExitStatus() const { return lastExitStatus_; }
-
   TLabel taskLabel{this, "taskLabel", "Task file:"};
   TEdit taskEdit{this, "taskEdit"};
   TButton browseButton{this, "browseButton", "Browse..."};
@@ -53,8 +50,6 @@ class MosaickerWindow : public TForm {
 
  private:
   void ShowOutcome(const CombineOutcome& outcome);
-
-  int lastExitStatus_ = MosaickerError;
 };
 
 }  // namespace korvane

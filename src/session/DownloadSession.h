@@ -65,16 +65,12 @@ class DownloadSession : public TileWorkerHost {
   bool Starting() const { return starting_; }
   // True from the creation of the workers until the end sequence has destroyed them.
   bool Running() const;
-  int RunningWorkers() const { return runningWorkers_; }
   SessionProgress Progress() const;
 
   // The last task started (kept after its end until the next start); null before the first.
   const DownloadTask* Task() const { return task_.get(); }
   const TStringList& LogLines() const { return log_; }
   const TStringList& FailedLines() const { return failed_; }
-
-  // Workers created suspended get this filter before they start (tests only).
-  void SetRequestFilter(TileWorker::RequestFilter filter) { requestFilter_ = std::move(filter); }
 
   // TileWorkerHost: run on the main thread inside a worker's synchronized call.
   void AddLogLine(const std::string& line) override;
@@ -102,7 +98,6 @@ class DownloadSession : public TileWorkerHost {
   std::array<std::unique_ptr<TileWorker>, MaxThreadCount> workers_;
   TStringList log_;
   TStringList failed_;
-  TileWorker::RequestFilter requestFilter_;
   HttpClient* lookupClient_ = nullptr;  // the lookup's client while it runs
   int runningWorkers_ = 0;
   int timerTicks_ = 0;
