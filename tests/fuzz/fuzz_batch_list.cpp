@@ -2,6 +2,7 @@
 // the order of its lines; a place has two number-like coordinates and a name that can be a
 // file name, each without blanks at its ends; no row is longer than the reader allows.
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <sstream>
 
@@ -20,12 +21,12 @@ bool NumberLike(const std::string& field) {
                             field[0] == '+' || field[0] == '.');
 }
 
+// No folder part and nothing a terminal or a file dialog would mangle.
 bool UsableName(const std::string& name) {
-  if (name == "." || name == "..") return false;
-  for (const unsigned char c : name) {
-    if (c < 0x20 || c == 0x7f || c == '/') return false;
-  }
-  return true;
+  const bool controls = std::any_of(name.begin(), name.end(), [](char c) {
+    return std::iscntrl(static_cast<unsigned char>(c)) != 0;
+  });
+  return !controls && name.find('/') == std::string::npos && name != "." && name != "..";
 }
 
 }  // namespace
