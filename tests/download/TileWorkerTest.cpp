@@ -10,7 +10,6 @@
 #include "TestMainWindow.h"
 #include "download/JpegCheck.h"
 #include "download/TileWorker.h"
-#include "net/HttpErrors.h"
 #include "platform/FileSystem.h"
 #include "support/SystemCallSpy.h"
 
