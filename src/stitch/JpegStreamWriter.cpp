@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Exception.h"
 #include "jpeg/JpegJump.h"
+#include "platform/Exception.h"
 
 namespace korvane {
 namespace {

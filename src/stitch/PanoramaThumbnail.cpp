@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "jpeg/JpegJump.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
-#include "jpeg/JpegJump.h"
 
 namespace korvane {
 namespace {

@@ -1,8 +1,8 @@
 #include "stitch/TileDecoder.h"
 
+#include "jpeg/JpegJump.h"
 #include "platform/Exception.h"
 #include "platform/NumberFormat.h"
-#include "jpeg/JpegJump.h"
 
 namespace korvane {
 
