@@ -2,10 +2,9 @@
 //
 // 1. 2,000 tile GETs with HttpClient and 2,000 with libcurl, both keeping their connection (one
 //    TLS session each), in alternating blocks:  RESULT https_vs_libcurl <libcurl time / ours>
-// 2. A zoom-3 task (28 tiles, eight workers) whose tile addresses are https: the TLS handshakes
-//    the workers made per tile:                  RESULT https_handshakes_per_tile <ratio>
-//    The service's single listener plays all four tile servers, as the current service's one
-//    tile host does.
+// 2. A zoom-3 task of the current protocol (eight workers), its tiles fetched over https from
+//    the one tile host as the service serves them: the TLS handshakes the workers made per tile:
+//                                                RESULT https_handshakes_per_tile <ratio>
 #include <curl/curl.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -21,6 +20,7 @@
 
 #include "ClientRace.h"
 #include "download/TileWorker.h"
+#include "lookup/StartLookup.h"
 #include "net/BrowserHeaders.h"
 #include "net/HttpClient.h"
 #include "net/TlsChannel.h"
@@ -96,17 +96,6 @@ class WorkerHost final : public TileWorkerHost {
   int failedLines = 0;
 };
 
-std::string PanoramaIdOf(const std::string& metadata) {
-  const std::string key = "pano_id=\"";
-  const std::size_t start = metadata.find(key);
-  if (start == std::string::npos) throw std::runtime_error("no panorama in the answer");
-  return metadata.substr(start + key.size(), 22);
-}
-
-std::string Https(const std::string& url) {
-  return url.rfind("http://", 0) == 0 ? "https://" + url.substr(7) : url;
-}
-
 double RaceWithLibcurl(const std::vector<std::string>& urls, const std::string& caFile) {
   HttpClient ours;
   SetBrowserHeaders(ours);
@@ -170,8 +159,6 @@ double HandshakesPerTile(DownloadTask& task) {
   const long before = TlsHandshakeCount();
   for (int index = 0; index < TaskWorkers; ++index) {
     workers.push_back(std::make_unique<TileWorker>(true, index, &task, host, app));
-    workers.back()->SetRequestFilter([](const HttpGetFunction& get, const std::string& url,
-                                        std::string& body) { get(Https(url), body); });
   }
   for (auto& worker : workers) {
     ++host.runningWorkers;
@@ -210,23 +197,27 @@ int Run() {
   test::WriteTextFile((root / "server.key").string(), server.KeyPem);
   TlsStandin standin((root / "server.pem").string(), (root / "server.key").string());
 
-  std::string config = "[Service]\r\n";
-  for (int number = 0; number < 4; ++number)
-    config += "Server" + std::to_string(number) + "=" + standin.Host() + "\r\n";
-  config += "HomePage=https://" + standin.Host() + "/\r\nCAFile=" + caFile + "\r\n";
+  const std::string service = "https://" + standin.Host();
+  const std::string config = "[Service]\r\nProtocol=current\r\nLookupBase=" + service +
+                             "\r\nTileBase=" + service + "\r\nHomePage=" + service +
+                             "/\r\nCAFile=" + caFile + "\r\n";
   WriteFileBytes((root / "ini" / "config.ini").string(), config);
   SetProgramFolder(root.string());
 
-  std::string metadata;
-  {
-    HttpClient client;
-    SetBrowserHeaders(client);
-    client.Get("https://" + standin.Host() + "/cbk?output=xml&ll=48.8566,2.3522", metadata);
-  }
   TaskParameters params;
   params.Latitude = 48.8566;
   params.Longitude = 2.3522;
-  params.PanoId = PanoramaIdOf(metadata);
+  {
+    HttpClient client;
+    SetBrowserHeaders(client);
+    const StartLookupResult found =
+        LookUpForStart(ServiceProtocol::Current, client, params.Latitude, params.Longitude,
+                       TaskZoom, [](const std::string&) {});
+    if (found.PanoId.empty() || !found.RefusalMessage.empty())
+      throw std::runtime_error("no panorama at zoom " + std::to_string(TaskZoom));
+    params.PanoId = found.PanoId;
+    found.ApplyTo(params);
+  }
   params.Zoom = TaskZoom;
   params.ThreadCount = TaskWorkers;
   params.SavePath = (root / "save").string() + "/";
@@ -235,7 +226,7 @@ int Run() {
   std::vector<std::string> urls;
   for (int x = task.MinX; x <= task.MaxX; ++x) {
     for (int y = task.MinY; y <= task.MaxY; ++y)
-      urls.push_back(Https(task.GetTileUrl(x, y)));
+      urls.push_back(task.GetTileUrl(x, y));
   }
 
   const double ratio = RaceWithLibcurl(urls, caFile);

@@ -3,49 +3,12 @@
 #include <vector>
 
 #include "lookup/PlaceFromLink.h"
+#include "platform/CsvRow.h"
 #include "platform/NumberFormat.h"
+#include "platform/TextTrim.h"
 
 namespace korvane {
 namespace {
-
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
-// The fields of a row, comma-separated; a field in double quotes may hold commas (a map link
-// does) and doubled quotes, as spreadsheets write them.
-std::vector<std::string> SplitFields(const std::string& line) {
-  std::vector<std::string> fields;
-  std::size_t at = 0;
-  while (true) {
-    std::string field;
-    const std::size_t first = line.find_first_not_of(" \t", at);
-    if (first != std::string::npos && line[first] == '"') {
-      std::size_t i = first + 1;
-      for (; i < line.size(); ++i) {
-        if (line[i] != '"') {
-          field.push_back(line[i]);
-        } else if (i + 1 < line.size() && line[i + 1] == '"') {
-          field.push_back('"');
-          ++i;
-        } else {
-          ++i;
-          break;
-        }
-      }
-      at = i;
-    }
-    const std::size_t comma = line.find(',', at);
-    field += line.substr(at, comma - at);
-    fields.push_back(Trim(field));
-    if (comma == std::string::npos) break;
-    at = comma + 1;
-  }
-  return fields;
-}
 
 bool LooksLikeNumber(const std::string& text) {
   return !text.empty() &&
@@ -85,10 +48,10 @@ std::optional<BatchListReader::Row> BatchListReader::Next() {
       return Row{std::nullopt, BatchRowError{lineNumber_, "the row is too long"}};
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::string trimmed = Trim(line);
+    const std::string trimmed(TrimBlanks(line));
     if (trimmed.empty() || trimmed[0] == '#') continue;
 
-    std::vector<std::string> fields = SplitFields(trimmed);
+    std::vector<std::string> fields = SplitCsvRow(trimmed);
     // A map link or a "lat, lon" pair (quoted, as both hold commas) names the place by itself.
     if (fields.size() <= 3) {
       if (const std::optional<PlaceTexts> place = PlaceFromText(fields[0])) {

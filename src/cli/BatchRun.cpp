@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <vector>
@@ -10,6 +9,8 @@
 #include "cli/BatchList.h"
 #include "cli/CombineAfterTask.h"
 #include "combine/TaskTiles.h"
+#include "platform/CsvRow.h"
+#include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
@@ -20,50 +21,6 @@ namespace {
 
 const std::vector<std::string> SummaryColumns = {"place", "panorama id", "tiles", "failed",
                                                  "state"};
-
-// A CSV field: quoted when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
-// Splits a line written by CsvField-joined fields.
-std::vector<std::string> CsvFields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
-std::string CsvLine(const std::vector<std::string>& fields) {
-  std::string line;
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    line += (i ? "," : "") + CsvField(fields[i]);
-  return line;
-}
 
 // "<folder>/<base>_summary.csv" beside the list.
 std::string SummaryPathFor(const std::string& listPath) {
@@ -93,7 +50,7 @@ void PrintSummary(const std::string& summaryPath, std::ostream& out) {
     std::string line;
     while (std::getline(in, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      std::vector<std::string> fields = CsvFields(line);
+      std::vector<std::string> fields = SplitCsvRow(line);
       fields.resize(SummaryColumns.size());
       visit(fields);
     }
@@ -124,14 +81,15 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
     return ExitStatus::Error;
   }
   const std::string summaryPath = SummaryPathFor(listPath);
-  const std::string summaryTemp = summaryPath + ".part";
-  std::ofstream summary(summaryTemp, std::ios::binary | std::ios::trunc);
-  if (!summary) {
+  std::optional<FileReplacement> summary;
+  try {
+    summary.emplace(summaryPath);
+  } catch (const FileCreateError&) {
     err << "Cannot create file " << summaryPath << '\n';
     return ExitStatus::Error;
   }
   auto addRow = [&summary](const std::vector<std::string>& fields) {
-    summary << CsvLine(fields) << "\r\n" << std::flush;
+    summary->Append(JoinCsvRow(fields) + "\r\n");
   };
   addRow(SummaryColumns);
 
@@ -181,10 +139,9 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
       status = Worse(status, CombineEndedTask(outcome.TaskFilePath, out, err));
     if (stopped) break;
   }
-  summary.close();
-  std::error_code error;
-  std::filesystem::rename(summaryTemp, summaryPath, error);
-  if (error) {
+  try {
+    summary->Commit();
+  } catch (const FileCreateError&) {
     err << "Cannot create file " << summaryPath << '\n';
     return ExitStatus::Error;
   }

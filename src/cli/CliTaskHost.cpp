@@ -45,8 +45,7 @@ void CliTaskHost::ClearProgress() {
 
 void CliTaskHost::RedrawProgress() {
   if (!progress_ || !lastProgress_) return;
-  progress_->Show({lastProgress_->Done, lastProgress_->Total, lastProgress_->Failed},
-                  std::chrono::steady_clock::now());
+  progress_->Show(*lastProgress_, std::chrono::steady_clock::now());
 }
 
 }  // namespace korvane

@@ -27,12 +27,12 @@ std::string Seconds(double seconds) {
 
 }  // namespace
 
-std::string ProgressText(const ProgressCounts& counts, std::optional<double> tilesPerSecond) {
+std::string ProgressText(const SessionProgress& counts, std::optional<double> tilesPerSecond) {
   char text[160];
-  std::snprintf(text, sizeof text, "tiles %lld/%lld  failed %lld  ", counts.Done, counts.Total,
+  std::snprintf(text, sizeof text, "tiles %d/%d  failed %d  ", counts.Done, counts.Total,
                 counts.Failed);
   std::string line = text;
-  const long long left = counts.Total > counts.Done ? counts.Total - counts.Done : 0;
+  const int left = counts.Total > counts.Done ? counts.Total - counts.Done : 0;
   if (!tilesPerSecond || !std::isfinite(*tilesPerSecond) || *tilesPerSecond < 0) {
     return line + "-- tiles/s  -- left";
   }
@@ -47,7 +47,7 @@ bool ProgressLine::WantedOn(int fd, bool quiet) {
   return !quiet && isatty(fd) == 1;
 }
 
-void ProgressLine::Show(const ProgressCounts& counts, TimePoint now) {
+void ProgressLine::Show(const SessionProgress& counts, TimePoint now) {
   if (!first_) first_.emplace(now, counts.Done);
   std::optional<double> speed;
   const auto elapsed = now - first_->first;

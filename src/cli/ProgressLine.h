@@ -4,18 +4,13 @@
 #include <optional>
 #include <string>
 
-namespace korvane {
+#include "session/SessionProgress.h"
 
-// What a running task has done so far.
-struct ProgressCounts {
-  long long Done = 0;    // tiles fetched or given up, of this run and earlier ones
-  long long Total = 0;   // tiles of the panorama
-  long long Failed = 0;  // tiles given up
-};
+namespace korvane {
 
 // The line's text: "tiles 120/512  failed 3  14.2 tiles/s  0:27 left". Without a speed yet
 // (nullopt) the speed and the time left show as "--".
-std::string ProgressText(const ProgressCounts& counts, std::optional<double> tilesPerSecond);
+std::string ProgressText(const SessionProgress& counts, std::optional<double> tilesPerSecond);
 
 // One line on a terminal that each Show redraws in place (carriage return, text, erase to the
 // end of the line), so a command-line run shows its progress without scrolling. The speed is
@@ -32,7 +27,7 @@ class ProgressLine {
   // quiet.
   static bool WantedOn(int fd, bool quiet);
 
-  void Show(const ProgressCounts& counts, TimePoint now);
+  void Show(const SessionProgress& counts, TimePoint now);
 
   // Erases the line, leaving the cursor at its start, so that a message can be written on a
   // line of its own; the next Show draws the line again.
@@ -45,7 +40,7 @@ class ProgressLine {
   void Write(const std::string& bytes);
 
   int fd_;
-  std::optional<std::pair<TimePoint, long long>> first_;  // when and at which count it began
+  std::optional<std::pair<TimePoint, int>> first_;  // when and at which count it began
   bool drawn_ = false;
 };
 

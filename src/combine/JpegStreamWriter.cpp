@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "combine/JpegJump.h"
+#include "jpeg/JpegJump.h"
 #include "platform/Exception.h"
 
 namespace korvane {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "combine/JpegJump.h"
+#include "jpeg/JpegJump.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 

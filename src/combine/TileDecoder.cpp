@@ -1,6 +1,6 @@
 #include "combine/TileDecoder.h"
 
-#include "combine/JpegJump.h"
+#include "jpeg/JpegJump.h"
 #include "platform/Exception.h"
 #include "platform/NumberFormat.h"
 

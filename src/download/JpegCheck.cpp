@@ -1,48 +1,19 @@
 #include "download/JpegCheck.h"
 
-// jpeglib.h needs the declarations of <cstdio> (FILE, size_t) before it.
-#include <jpeglib.h>
-
-#include <csetjmp>
-#include <cstdio>
 #include <exception>
 
+#include "jpeg/JpegJump.h"
 #include "platform/FileSystem.h"
 
 namespace korvane {
 namespace {
 
-// libjpeg reports errors through error_exit, which must not return. Unwinding a C++ exception
-// through the C library is not safe, so the handler jumps back to DecodeAll instead; the frame
-// of DecodeAll holds only plain C data, and jpeg_destroy_decompress releases everything the
-// decoder allocated (its memory pools), so no path leaks.
-struct JumpingErrorManager {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-};
-
-extern "C" void JumpOnError(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<JumpingErrorManager*>(info->err)->jump, 1);
-}
-
-// Level -1 is a corrupt-data warning (a truncated file, a damaged scan): the image is not
-// whole, so the decode stops right there. Levels 0 and up are trace messages; the check prints
-// nothing.
-extern "C" void JumpOnWarning(j_common_ptr info, int level) {
-  if (level < 0) std::longjmp(reinterpret_cast<JumpingErrorManager*>(info->err)->jump, 1);
-}
-
-extern "C" void IgnoreMessage(j_common_ptr) {}
-
 // Decodes every scanline; false on any error or warning. Only plain C objects live in this
 // frame, so leaving it by longjmp skips no destructor.
 bool DecodeAll(const unsigned char* data, unsigned long size) {
   jpeg_decompress_struct info;
-  JumpingErrorManager errors;
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = JumpOnError;
-  errors.base.emit_message = JumpOnWarning;
-  errors.base.output_message = IgnoreMessage;
+  JpegJump errors;
+  info.err = InstallJpegJump(errors, true);
   if (setjmp(errors.jump) != 0) {
     jpeg_destroy_decompress(&info);
     return false;

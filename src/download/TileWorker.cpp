@@ -115,14 +115,9 @@ void TileWorker::DownloadTiles() {
   // Sent with every request, even with an empty value; the cookies are looked up only once.
   client.Request.ExtraHeaders.push_back("Cookie: " + cookies);
 
-  HttpGetFunction get = [&client](const std::string& url, std::string& body) {
+  const HttpGetFunction get = [&client](const std::string& url, std::string& body) {
     client.Get(url, body);
   };
-  if (requestFilter_) {
-    get = [this, clientGet = std::move(get)](const std::string& url, std::string& body) {
-      requestFilter_(clientGet, url, body);
-    };
-  }
   TileFetchWorker worker{
       get,
       *Task,

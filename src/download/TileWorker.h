@@ -58,13 +58,6 @@ class TileWorker {
 
   int Index() const { return index_; }
 
-  // Every GET of the worker goes through the filter, which may pass it on to the client's get
-  // or fail by itself; tests use it for failures no service can cause (a local shortage of
-  // ports). Set only on a worker created suspended, before Start.
-  using RequestFilter =
-      std::function<void(const HttpGetFunction& get, const std::string& url, std::string& body)>;
-  void SetRequestFilter(RequestFilter filter) { requestFilter_ = std::move(filter); }
-
  private:
   void Execute();
   void DownloadTiles();
@@ -88,7 +81,6 @@ class TileWorker {
   HttpClient* client_ = nullptr;
   TileWorkerHost& host_;
   TSynchronizer& synchronizer_;
-  RequestFilter requestFilter_;
   std::thread thread_;
 };
 

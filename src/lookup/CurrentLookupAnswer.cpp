@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "lookup/PanoIdCheck.h"
+#include "platform/TextTrim.h"
 #include "task/PlaceLimits.h"
 #include "task/TileGrid.h"
 
@@ -18,10 +19,6 @@ using Path = std::initializer_list<std::size_t>;
 
 constexpr long long FirstCaptureYear = 1900;
 constexpr long long LastCaptureYear = 9999;
-
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
 
 std::string PathText(std::string_view base, Path path) {
   std::string text(base);

@@ -3,23 +3,13 @@
 #include <cctype>
 #include <string_view>
 
+#include "platform/TextTrim.h"
+
 namespace korvane {
 namespace {
 
 bool IsDigit(char c) {
   return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-
-bool IsSpace(char c) {
-  return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsSpace(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsSpace(text.back()))
-    text.remove_suffix(1);
-  return text;
 }
 
 // A decimal number at the front of text: optional sign, digits, optionally "." and digits.
@@ -94,7 +84,7 @@ std::optional<PlaceTexts> PlaceFromLink(std::string_view text) {
 }  // namespace
 
 std::optional<PlaceTexts> PlaceFromText(const std::string& text) {
-  const std::string_view trimmed = Trimmed(text);
+  const std::string_view trimmed = TrimSpace(text);
   if (std::optional<PlaceTexts> place = PlaceFromLink(trimmed)) return place;
   std::optional<Pair> pair = PairAtFront(trimmed);
   if (!pair || pair->Length != trimmed.size()) return std::nullopt;

@@ -8,7 +8,6 @@
 #include "net/HttpErrors.h"
 #include "net/HttpLimits.h"
 #include "net/RequestHeaders.h"
-#include "net/SocketLayer.h"
 #include "net/TcpConnection.h"
 #include "platform/Clock.h"
 
@@ -82,8 +81,7 @@ class HttpClient {
   bool ConnectionIsReusable();
   void CloseConnection();
 
-  AbortSignal abort_;           // before the connection, which watches it
-  SocketLayerUse socketLayer_;  // the layer is started before any connection
+  AbortSignal abort_;  // before the connection, which watches it
   TcpConnection connection_{&abort_};
   std::unique_ptr<TlsClientContext> tlsContext_;  // made at the first https request
   std::unique_ptr<TlsChannel> tls_;               // the open connection's TLS session, if any

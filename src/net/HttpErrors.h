@@ -56,11 +56,10 @@ class HttpClientError : public Exception {
 
 // A TLS failure: the handshake (certificate verification, protocol), the CA file, or a broken
 // TLS record. One line naming the cause, e.g. "SSL negotiation failed: certificate verify
-// failed (self-signed certificate)". The texts never contain the substrings the callers classify
-// by, so callers treat these as "any other error".
+// failed (self-signed certificate)". Callers treat these as "any other error" by their type,
+// whatever OpenSSL's text says.
 class TlsError : public Exception {
  public:
-  // The text is cleaned of those substrings should an OpenSSL text ever hold one.
   explicit TlsError(const std::string& text);
 };
 

@@ -10,6 +10,7 @@
 #include "net/HttpLimits.h"
 #include "platform/Exception.h"
 #include "platform/NumberFormat.h"
+#include "platform/TextTrim.h"
 
 namespace korvane {
 namespace {
@@ -35,20 +36,6 @@ std::string KiB(std::size_t bytes) {
 [[noreturn]] void RaiseBodyTooLarge() {
   throw HttpClientError("The server's reply body is larger than " +
                         std::to_string(MaxReplyBodyBytes / (1024 * 1024)) + " MiB.");
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string Trim(const std::string& text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && IsBlank(text[first]))
-    ++first;
-  while (last > first && IsBlank(text[last - 1]))
-    --last;
-  return text.substr(first, last - first);
 }
 
 // The status number: plain decimal digits that fit an int.
@@ -78,7 +65,8 @@ bool HasToken(const std::string& value, const char* token) {
   while (start <= value.size()) {
     std::size_t comma = value.find(',', start);
     if (comma == std::string::npos) comma = value.size();
-    if (strcasecmp(Trim(value.substr(start, comma - start)).c_str(), token) == 0) return true;
+    if (strcasecmp(std::string(TrimBlanks(value.substr(start, comma - start))).c_str(), token) == 0)
+      return true;
     start = comma + 1;
   }
   return false;
@@ -156,8 +144,8 @@ HttpReplyHead HttpReplyReader::ReadHead() {
     if (line.empty()) break;
     std::size_t colon = line.find(':');
     if (colon == std::string::npos) continue;
-    std::string name = Trim(line.substr(0, colon));
-    std::string value = Trim(line.substr(colon + 1));
+    std::string name(TrimBlanks(line.substr(0, colon)));
+    std::string value(TrimBlanks(line.substr(colon + 1)));
     if (strcasecmp(name.c_str(), "Location") == 0) {
       if (head.Location.empty()) head.Location = value;
     } else if (strcasecmp(name.c_str(), "Connection") == 0) {

@@ -15,7 +15,8 @@
 namespace korvane {
 namespace {
 
-// The key is named, the path is not: a path may hold digits the callers classify by.
+// The messages name the setting that holds the file, where the user can look it up and
+// change it, rather than repeat its path.
 constexpr const char* CaFileName = "The CA file named by [Service] CAFile";
 
 // Adds every certificate of the PEM file to the store; how many there were.

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Exception.h"
@@ -132,37 +133,52 @@ void FlushFolderOf(const std::string& path) {
   ::close(fd);
 }
 
-// Replaces (or creates) the regular file `target` with bytes through a flushed temporary.
-bool ReplaceFile(const std::string& target, std::string_view bytes, NewFileAccess access) {
+// Opens the temporary that is to replace (or create) the regular file `target`, named in
+// `temporary`; -1 when the target may not be replaced or the temporary cannot be made.
+int OpenReplacement(const std::string& target, NewFileAccess access, std::string& temporary) {
   std::optional<struct stat> replaced;
   struct stat info {};
   if (::stat(target.c_str(), &info) == 0) {
     // What a plain open for writing would refuse is refused here too, although the rename
     // itself needs only the folder's permission.
     if (!S_ISREG(info.st_mode) || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-      return false;
+      return -1;
     replaced = info;
   } else if (errno != ENOENT) {
-    return false;
+    return -1;
   }
 
   const mode_t newMode = access == NewFileAccess::Private ? PrivateFileMode : SharedFileMode;
-  const std::string temporary = TemporaryNameFor(target);
+  temporary = TemporaryNameFor(target);
   // A replacement starts private and gets the replaced file's mode before any byte is written.
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                         replaced ? PrivateFileMode : newMode);
-  if (fd < 0) return false;
+  if (fd < 0) return -1;
   if (replaced && !TakeOverOwnerAndMode(fd, *replaced)) {
     ::close(fd);
     ::unlink(temporary.c_str());
-    return false;
+    return -1;
   }
-  if (!FillAndClose(fd, bytes) || ::rename(temporary.c_str(), target.c_str()) != 0) {
+  return fd;
+}
+
+// Flushes the filled temporary (closing it either way) and renames it over the target; on
+// failure the temporary is removed and the target left as it was.
+bool PutInPlace(int fd, std::string_view lastBytes, const std::string& temporary,
+                const std::string& target) {
+  if (!FillAndClose(fd, lastBytes) || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::unlink(temporary.c_str());
     return false;
   }
   FlushFolderOf(target);
   return true;
+}
+
+// Replaces (or creates) the regular file `target` with bytes through a flushed temporary.
+bool ReplaceFile(const std::string& target, std::string_view bytes, NewFileAccess access) {
+  std::string temporary;
+  const int fd = OpenReplacement(target, access, temporary);
+  return fd >= 0 && PutInPlace(fd, bytes, temporary, target);
 }
 
 // The copy of bytes to destination that never replaces a file standing there.
@@ -245,6 +261,36 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
 void WriteFileAtomically(const std::string& path, std::string_view bytes, NewFileAccess access) {
   const std::optional<std::string> target = FollowLinks(path);
   if (!target || !ReplaceFile(*target, bytes, access)) throw FileCreateError::ForPath(path);
+}
+
+FileReplacement::FileReplacement(const std::string& path, NewFileAccess access) : path_(path) {
+  const std::optional<std::string> target = FollowLinks(path);
+  if (target) {
+    target_ = *target;
+    fd_ = OpenReplacement(target_, access, temporary_);
+  }
+  if (fd_ < 0) throw FileCreateError::ForPath(path_);
+}
+
+FileReplacement::~FileReplacement() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  ::unlink(temporary_.c_str());
+}
+
+void FileReplacement::Append(std::string_view bytes) {
+  if (fd_ >= 0 && !failed_ && !WriteAll(fd_, bytes)) failed_ = true;
+}
+
+void FileReplacement::Commit() {
+  if (fd_ < 0) throw FileCreateError::ForPath(path_);
+  const int fd = std::exchange(fd_, -1);
+  if (failed_) {
+    ::close(fd);
+    ::unlink(temporary_.c_str());
+    throw FileCreateError::ForPath(path_);
+  }
+  if (!PutInPlace(fd, {}, temporary_, target_)) throw FileCreateError::ForPath(path_);
 }
 
 bool DeleteFile(const std::string& path) {

@@ -47,6 +47,30 @@ void WriteFileBytes(const std::string& path, std::string_view bytes);
 void WriteFileAtomically(const std::string& path, std::string_view bytes,
                          NewFileAccess access = NewFileAccess::Shared);
 
+// WriteFileAtomically for a file written piece by piece: each Append goes to the temporary at
+// once (a long run keeps none of it in memory), and Commit puts the whole file in place with
+// the same guarantees. Until Commit the old file stays as it was; a replacement never committed
+// leaves no temporary behind. The constructor raises FileCreateError when the temporary cannot
+// be made; a failed Append is remembered and Commit raises FileCreateError for it, as it does
+// when the file cannot be put in place. Not thread-safe.
+class FileReplacement {
+ public:
+  explicit FileReplacement(const std::string& path, NewFileAccess access = NewFileAccess::Shared);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  void Append(std::string_view bytes);
+  void Commit();
+
+ private:
+  std::string path_;
+  std::string target_;
+  std::string temporary_;
+  int fd_ = -1;
+  bool failed_ = false;
+};
+
 // Removes a file; false when there was none or it could not be removed.
 bool DeleteFile(const std::string& path);
 

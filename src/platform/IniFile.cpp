@@ -11,6 +11,7 @@
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
+#include "platform/TextTrim.h"
 
 namespace korvane {
 namespace {
@@ -38,37 +39,30 @@ std::vector<RawLine> SplitRawLines(const std::string& bytes) {
   return lines;
 }
 
-std::string_view Trim(std::string_view text) {
-  size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 // The section name of a "[name]" line, or nothing for any other line.
 std::optional<std::string_view> SectionOf(std::string_view line) {
-  std::string_view trimmed = Trim(line);
+  std::string_view trimmed = TrimBlanks(line);
   if (trimmed.size() < 2 || trimmed.front() != '[') return std::nullopt;
   size_t close = trimmed.find(']');
   if (close == std::string_view::npos) return std::nullopt;
-  return Trim(trimmed.substr(1, close - 1));
+  return TrimBlanks(trimmed.substr(1, close - 1));
 }
 
 // The key name of a "name=value" line, or nothing for a line without "=" or a comment.
 std::optional<std::string_view> KeyOf(std::string_view line) {
-  std::string_view trimmed = Trim(line);
+  std::string_view trimmed = TrimBlanks(line);
   if (trimmed.empty() || trimmed.front() == ';') return std::nullopt;
   size_t equals = line.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
-  return Trim(line.substr(0, equals));
+  return TrimBlanks(line.substr(0, equals));
 }
 
 std::string ValueOf(std::string_view line) {
-  std::string_view value = Trim(line.substr(line.find('=') + 1));
+  std::string_view value = TrimBlanks(line.substr(line.find('=') + 1));
   if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
                             (value.front() == '\'' && value.back() == '\''))) {
     value = value.substr(1, value.size() - 2);
@@ -111,7 +105,7 @@ void SetKeyLine(std::vector<RawLine>& lines, const std::string& section, const s
       if (auto name = KeyOf(lines[i].text); name && SameName(*name, key)) {
         lines[i].text = keyLine;
         written = true;
-      } else if (!Trim(lines[i].text).empty()) {
+      } else if (!TrimBlanks(lines[i].text).empty()) {
         insertAfter = i;
       }
     }

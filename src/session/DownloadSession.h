@@ -66,7 +66,6 @@ class DownloadSession : public TileWorkerHost {
   bool Starting() const { return starting_; }
   // True from the creation of the workers until the end sequence has destroyed them.
   bool Running() const;
-  int RunningWorkers() const { return runningWorkers_; }
   // While the task runs, its progress so far; after its end, where it ended (kept until the next
   // start).
   SessionProgress Progress() const;
@@ -75,9 +74,6 @@ class DownloadSession : public TileWorkerHost {
   const DownloadTask* Task() const { return task_.get(); }
   const TStringList& LogLines() const { return log_; }
   const TStringList& FailedLines() const { return failed_; }
-
-  // Workers created suspended get this filter before they start (tests only).
-  void SetRequestFilter(TileWorker::RequestFilter filter) { requestFilter_ = std::move(filter); }
 
   // TileWorkerHost: run on the main thread inside a worker's synchronized call.
   void AddLogLine(const std::string& line) override;
@@ -115,7 +111,6 @@ class DownloadSession : public TileWorkerHost {
   std::array<std::unique_ptr<TileWorker>, MaxThreadCount> workers_;
   TStringList log_;
   TStringList failed_;
-  TileWorker::RequestFilter requestFilter_;
   HttpClient* lookupClient_ = nullptr;  // the lookup's client while it runs
   int runningWorkers_ = 0;
   int timerTicks_ = 0;

@@ -90,12 +90,7 @@ void DownloadSession::StartWorkers() {
   // The workers' synchronized calls wait until the host's handler has returned to its loop,
   // so runningWorkers_ reaches the full count before any WorkerDone lowers it.
   for (int i = 0; i < params_->ThreadCount; ++i) {
-    workers_[i] = std::make_unique<TileWorker>(requestFilter_ != nullptr, i, task_.get(), *this,
-                                               synchronizer_);
-    if (requestFilter_) {
-      workers_[i]->SetRequestFilter(requestFilter_);
-      workers_[i]->Start();
-    }
+    workers_[i] = std::make_unique<TileWorker>(false, i, task_.get(), *this, synchronizer_);
     ++runningWorkers_;
   }
   timerTicks_ = 0;

@@ -5,20 +5,9 @@
 #include <string>
 
 #include "platform/TextFile.h"
+#include "session/SessionProgress.h"
 
 namespace korvane {
-
-// How far a running task has come: tiles finished (saved or substituted, including those an
-// earlier run of a continued task finished), the grid's tile count, and the lines of the
-// failed-tile list.
-struct SessionProgress {
-  int Done = 0;
-  int Total = 0;
-  int Failed = 0;
-  // Tiles of this run that have a substitute in their place, listed or not (a tile the service
-  // does not have is substituted without a line in the failed-tile list).
-  int Substituted = 0;
-};
 
 // What a download session tells whoever shows it (a window, the command line, a batch). Every
 // call comes on the main thread. The session never shows anything itself: a host turns the

@@ -1,12 +1,8 @@
 #include "viewer/JpegPicture.h"
 
-// jpeglib.h needs the declarations of <cstdio> (FILE, size_t) before it.
-#include <jpeglib.h>
-
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
 
+#include "jpeg/JpegJump.h"
 #include "platform/Exception.h"
 #include "viewer/ViewerLimits.h"
 
@@ -15,36 +11,6 @@ namespace {
 
 constexpr char XmpHeader[] = "http://ns.adobe.com/xap/1.0/";  // followed by a zero byte
 constexpr int MaxRowsPerRead = 16;
-
-// libjpeg reports errors through error_exit, which must not return, and unwinding a C++
-// exception through the C library is not safe: the handlers jump back to the function that
-// called setjmp, whose frame holds only plain C data, and keep the library's message.
-struct JumpingErrors {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-};
-
-extern "C" void ViewerJpegJumpOnError(j_common_ptr info) {
-  auto* errors = reinterpret_cast<JumpingErrors*>(info->err);
-  (*info->err->format_message)(info, errors->message);
-  std::longjmp(errors->jump, 1);
-}
-
-// Level -1 is corrupt data (a truncated file, a damaged scan): the picture is not whole.
-extern "C" void ViewerJpegJumpOnWarning(j_common_ptr info, int level) {
-  if (level < 0) ViewerJpegJumpOnError(info);
-}
-
-extern "C" void ViewerJpegIgnoreMessage(j_common_ptr) {}
-
-void PrepareErrors(jpeg_decompress_struct& info, JumpingErrors& errors) {
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = ViewerJpegJumpOnError;
-  errors.base.emit_message = ViewerJpegJumpOnWarning;
-  errors.base.output_message = ViewerJpegIgnoreMessage;
-  errors.message[0] = '\0';
-}
 
 enum class Outcome { Done, Failed, Cancelled };
 
@@ -77,8 +43,8 @@ void KeepXmp(const jpeg_decompress_struct& info, std::string& xmp) {
 // Only plain C data lives in this frame, so leaving it by longjmp skips no destructor.
 Outcome Run(DecoderRun& run) {
   jpeg_decompress_struct info;
-  JumpingErrors errors;
-  PrepareErrors(info, errors);
+  JpegJump errors;
+  info.err = InstallJpegJump(errors, true);
   if (setjmp(errors.jump) != 0) {
     std::memcpy(run.Message, errors.message, JMSG_LENGTH_MAX);
     jpeg_destroy_decompress(&info);

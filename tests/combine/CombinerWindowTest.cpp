@@ -28,8 +28,8 @@ TEST_F(CombinerWindowTest, PickedTask_CombinedWithBarAndThumbnail) {
   EXPECT_EQ(window_.outputEdit.Text(), folder_.Path() + "street.jpg");
   EXPECT_EQ(window_.qualityEdit.Text(), "90");
 
+  // Complete: the picture's line and thumbnail, and no box.
   ASSERT_TRUE(window_.combineButton.UserClick());
-  EXPECT_EQ(window_.LastExitStatus(), ExitStatus::Complete);
   EXPECT_TRUE(FileExists(folder_.Path() + "street.jpg"));
   EXPECT_EQ(window_.progressBar.Position(), 832);
   EXPECT_EQ(window_.progressBar.Max(), 832);
@@ -47,7 +47,8 @@ TEST_F(CombinerWindowTest, MissingTile_BoxWithTheCommandLinesTexts) {
   DeleteFile(folder_.Path() + "street/gv_1_1_2.jpg");
   window_.SelectTask(task);
   window_.combineButton.UserClick();
-  EXPECT_EQ(window_.LastExitStatus(), ExitStatus::Incomplete);
+  EXPECT_EQ(window_.resultLabel.Caption(), folder_.Path() + "street.jpg (1664 x 832)");
+  EXPECT_TRUE(dialogs_.Errors().empty());
   EXPECT_EQ(dialogs_.Messages(),
             std::vector<std::string>{"Incomplete: 1 of 8 tiles missing, filled with grey.\n" +
                                      folder_.Path() + "street/gv_1_1_2.jpg"});
@@ -57,14 +58,18 @@ TEST_F(CombinerWindowTest, MissingTile_BoxWithTheCommandLinesTexts) {
 TEST_F(CombinerWindowTest, Errors_InTheErrorBox) {
   const std::string task = test::WriteCombineTask(folder_.Path(), "street", test::ClassicAtZoom(1));
   window_.SelectTask(task);
+  const std::string combined = folder_.Path() + "street.jpg (832 x 416)";
   window_.combineButton.UserClick();
-  ASSERT_EQ(window_.LastExitStatus(), ExitStatus::Complete);
+  ASSERT_EQ(window_.resultLabel.Caption(), combined);
+  ASSERT_TRUE(dialogs_.Errors().empty());
 
-  window_.combineButton.UserClick();
-  EXPECT_EQ(window_.LastExitStatus(), ExitStatus::Error);
+  window_.combineButton.UserClick();  // the picture exists now: an error, no picture line
+  EXPECT_EQ(dialogs_.Errors().size(), 1u);
+  EXPECT_EQ(window_.resultLabel.Caption(), "");
   window_.replaceCheck.UserClick();
   window_.combineButton.UserClick();
-  EXPECT_EQ(window_.LastExitStatus(), ExitStatus::Complete);
+  EXPECT_EQ(window_.resultLabel.Caption(), combined);
+  EXPECT_EQ(dialogs_.Errors().size(), 1u);
 
   window_.qualityEdit.UserType("0");
   window_.combineButton.UserClick();

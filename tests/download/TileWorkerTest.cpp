@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <map>
 #include <utility>
@@ -9,8 +10,8 @@
 #include "TestMainWindow.h"
 #include "download/JpegCheck.h"
 #include "download/TileWorker.h"
-#include "net/HttpErrors.h"
 #include "platform/FileSystem.h"
+#include "support/SystemCallSpy.h"
 
 namespace korvane::test {
 namespace {
@@ -123,21 +124,19 @@ TEST_F(TileWorkerTest, StopDuringAddressInUseRetries_EndsAtOnceAndLeavesTheTileF
   // Two workers' shares; worker 0 owns k 2, 4, 6, 8: (0,1), (1,1), (2,1), (3,1).
   StartTask("", 2, 2);
   const std::string firstTile = TileUrl(0, 1);
-  int failures = 0;
   TileWorker& worker = window.AddWorker(*task, 0, true);
-  worker.SetRequestFilter(
-      [&](const HttpGetFunction& get, const std::string& url, std::string& body) {
-        if (url == firstTile && failures < 5) {
-          ++failures;
-          throw SocketError(10048);
-        }
-        get(url, body);
-      });
   window.OnLogLine = [&](const std::string& line) {
     if (line.find("10048") != std::string::npos) worker.Terminate();
   };
-  worker.Start();
-  window.ServeUntilDone();
+  int failures = 0;
+  {
+    // The machine is out of local ports for the first five connections.
+    test::SystemCallSpy spy;
+    spy.RefuseConnects(EADDRNOTAVAIL, 5);
+    worker.Start();
+    window.ServeUntilDone();
+    failures = spy.RefusedConnects();
+  }
 
   // The stop comes with the first failure line: the pause after it ends at once, no request
   // follows, and the tile is neither finished nor given up (no substitute, no failed line).

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "net/HttpErrors.h"
-#include "net/SocketLayer.h"
 #include "net/TcpConnection.h"
 
 namespace korvane {
@@ -17,7 +16,6 @@ namespace {
 // In a fresh process where no HttpClient was ever made: a connection whose peer has gone
 // fails its send with an error instead of ending the process by SIGPIPE.
 void SendToAClosedPeerBeforeAnyClient() {
-  if (SocketLayerStartCount() != 0) std::_Exit(3);
   int listener = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;

@@ -278,5 +278,61 @@ TEST(FileSystem, AbandonedTemporariesAreRemovedOnlyWhenTheirWriterIsGone) {
   EXPECT_EQ(RemoveAbandonedTemporaries(folder.Path() + "none/"), 0);
 }
 
+// A file written row by row (a batch's summary): the old content stays until Commit, which
+// replaces it as a whole-file write does; a replacement dropped or failed leaves no temporary.
+TEST(FileWrites, AFileWrittenPieceByPiece_AppearsWholeOnCommitOnly) {
+  TempFolder folder;
+  const std::string path = folder.Path() + "places_summary.csv";
+  WriteFileBytes(path, "old\r\n");
+  ::chmod(path.c_str(), 0640);
+  auto entries = [&folder] {
+    return std::distance(std::filesystem::directory_iterator(folder.Path()), {});
+  };
+  {
+    FileReplacement summary(path);
+    summary.Append("place,state\r\n");
+    summary.Append("line 2: home,done\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "old\r\n");
+    EXPECT_EQ(entries(), 2) << "the rows so far are in a temporary beside the file";
+  }
+  EXPECT_EQ(ReadFileBytes(path), "old\r\n") << "never committed";
+  EXPECT_EQ(entries(), 1);
+
+  std::vector<std::string> calls;
+  {
+    FileReplacement summary(path);
+    summary.Append("place,state\r\n");
+    SystemCallSpy spy;
+    summary.Commit();
+    calls = spy.Calls();
+    EXPECT_THROW(summary.Commit(), FileCreateError) << "a second Commit has nothing to commit";
+  }
+  EXPECT_EQ(ReadFileBytes(path), "place,state\r\n");
+  EXPECT_EQ(ModeOf(path), 0640u);
+  EXPECT_EQ(entries(), 1);
+  ASSERT_EQ(calls.size(), 3u) << ::testing::PrintToString(calls);
+  EXPECT_EQ(calls[1].rfind("rename " + folder.Path() + ".places_summary.csv.part", 0), 0u);
+
+  EXPECT_THROW(FileReplacement(folder.Path() + "none/summary.csv"), FileCreateError);
+}
+
+TEST(FileWrites, AFailedPieceFailsTheCommitAndKeepsTheOldFile) {
+  TempFolder folder;
+  const std::string path = folder.Path() + "summary.csv";
+  WriteFileBytes(path, "old");
+  FileReplacement summary(path);
+  {
+    SystemCallSpy spy;
+    spy.FillDisk(folder.Path(), 4);
+    summary.Append("a row the disk has no room for");
+    EXPECT_GT(spy.FailedWrites(), 0);
+    spy.FreeDisk();
+    summary.Append("later rows do not hide the gap");
+  }
+  EXPECT_THROW(summary.Commit(), FileCreateError);
+  EXPECT_EQ(ReadFileBytes(path), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
 }  // namespace
 }  // namespace korvane

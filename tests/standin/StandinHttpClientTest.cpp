@@ -42,7 +42,7 @@ std::string FailureOf(const std::string& url, std::string* body = nullptr) {
   return "";
 }
 
-TEST(StandinThroughTIdHTTP, ConnectionFaultsAreResetsAndGracefulCloses) {
+TEST(StandinThroughHttpClient, ConnectionFaultsAreResetsAndGracefulCloses) {
   StandinFixture service(
       "tile x=0 every reset\n"
       "tile x=1 every close\n"
@@ -54,7 +54,7 @@ TEST(StandinThroughTIdHTTP, ConnectionFaultsAreResetsAndGracefulCloses) {
   EXPECT_EQ(FailureOf(TileUrl(service, 3)), "Connection Closed Gracefully.");
 }
 
-TEST(StandinThroughTIdHTTP, StatusFaultsAreProtocolReplyErrors) {
+TEST(StandinThroughHttpClient, StatusFaultsAreHttpStatusErrors) {
   StandinFixture service(
       "tile x=0 every status 302\n"
       "tile x=1 every status 403\n"
@@ -76,7 +76,7 @@ TEST(StandinThroughTIdHTTP, StatusFaultsAreProtocolReplyErrors) {
   EXPECT_EQ(FailureOf("http://" + service.Host() + "/cbk?output=tile&panoid=P"), "400 Bad Request");
 }
 
-TEST(StandinThroughTIdHTTP, BodyFaultsArriveAsSuccessesWithBadImages) {
+TEST(StandinThroughHttpClient, BodyFaultsArriveAsSuccessesWithBadImages) {
   StandinFixture service(
       "tile x=0 every html\n"
       "tile x=1 every empty\n"
@@ -96,7 +96,7 @@ TEST(StandinThroughTIdHTTP, BodyFaultsArriveAsSuccessesWithBadImages) {
   EXPECT_FALSE(DecodeJpeg(body).Ok);
 }
 
-TEST(StandinThroughTIdHTTP, FramingFaultsStillDeliverTheTile) {
+TEST(StandinThroughHttpClient, FramingFaultsStillDeliverTheTile) {
   StandinFixture service(
       "tile x=0 every chunked\n"
       "tile x=1 every http10\n"
@@ -109,7 +109,7 @@ TEST(StandinThroughTIdHTTP, FramingFaultsStillDeliverTheTile) {
   }
 }
 
-TEST(StandinThroughTIdHTTP, AStallRunsIntoTheClientsReadTimeOut) {
+TEST(StandinThroughHttpClient, AStallRunsIntoTheClientsReadTimeOut) {
   StandinFixture service("tile every stall\n");
   RecordingClock clock;
   clock.ShortenTimeouts(600);  // the client's 60 s nominal wait lasts 100 ms
@@ -120,7 +120,7 @@ TEST(StandinThroughTIdHTTP, AStallRunsIntoTheClientsReadTimeOut) {
 // Replies that never end on their own end at the client's limits: the read time-out after a
 // head without its body, the whole reply's time-out for a drip, the body limit for a body too
 // large, announced or endless.
-TEST(StandinThroughTIdHTTP, RepliesThatNeverEndRunIntoTheClientsLimits) {
+TEST(StandinThroughHttpClient, RepliesThatNeverEndRunIntoTheClientsLimits) {
   StandinFixture service(
       "tile x=0 every headonly\n"
       "tile x=1 every drip 20\n"
@@ -147,7 +147,7 @@ TEST(StandinThroughTIdHTTP, RepliesThatNeverEndRunIntoTheClientsLimits) {
                                                "oversize 100"}));
 }
 
-TEST(StandinThroughTIdHTTP, MetadataThroughTheServiceSection) {
+TEST(StandinThroughHttpClient, MetadataThroughTheServiceSection) {
   StandinFixture service("metadata ll=-33.8568,151.2153 every nocoverage\n", 4);
   TempProgramFolder folder;
   folder.WriteConfig(service.ServiceConfig());
@@ -164,7 +164,7 @@ TEST(StandinThroughTIdHTTP, MetadataThroughTheServiceSection) {
   EXPECT_EQ(requests[0].Bytes.rfind("GET /cbk?output=xml&ll=48.8584,2.2945 HTTP/1.1\r\n", 0), 0u);
 }
 
-TEST(StandinThroughTIdHTTP, ResetsThenSuccessCountAttemptsOfOneTile) {
+TEST(StandinThroughHttpClient, ResetsThenSuccessCountAttemptsOfOneTile) {
   StandinFixture service("tile first 2 reset\n");
   const std::string url = TileUrl(service, 4, 2);
   EXPECT_NE(FailureOf(url).find("10054"), std::string::npos);

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -19,6 +20,9 @@ std::vector<std::string> calls;
 std::string fullDiskFolder;  // empty: no disk is filling
 std::size_t diskRoom = 0;
 int failedWrites = 0;
+int connectError = 0;
+int connectsToRefuse = 0;
+int refusedConnects = 0;
 
 void Record(const std::string& call) {
   std::lock_guard<std::mutex> lock(spyMutex);
@@ -41,6 +45,8 @@ SystemCallSpy::SystemCallSpy() {
   calls.clear();
   fullDiskFolder.clear();
   failedWrites = 0;
+  connectsToRefuse = 0;
+  refusedConnects = 0;
 }
 
 SystemCallSpy::~SystemCallSpy() {
@@ -48,6 +54,7 @@ SystemCallSpy::~SystemCallSpy() {
   spying = false;
   linkError = 0;
   fullDiskFolder.clear();
+  connectsToRefuse = 0;
 }
 
 void SystemCallSpy::RefuseLinks(int error) {
@@ -69,6 +76,17 @@ void SystemCallSpy::FreeDisk() {
 int SystemCallSpy::FailedWrites() const {
   std::lock_guard<std::mutex> lock(spyMutex);
   return failedWrites;
+}
+
+void SystemCallSpy::RefuseConnects(int error, int count) {
+  std::lock_guard<std::mutex> lock(spyMutex);
+  connectError = error;
+  connectsToRefuse = count;
+}
+
+int SystemCallSpy::RefusedConnects() const {
+  std::lock_guard<std::mutex> lock(spyMutex);
+  return refusedConnects;
 }
 
 std::vector<std::string> SystemCallSpy::Calls() const {
@@ -130,4 +148,27 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t count) {
     diskRoom -= count;
   }
   return SystemWrite()(fd, bytes, count);
+}
+
+using ConnectFunction = int (*)(int, const sockaddr*, socklen_t);
+static ConnectFunction SystemConnect() {
+  static const ConnectFunction next =
+      reinterpret_cast<ConnectFunction>(::dlsym(RTLD_NEXT, "connect"));
+  return next;
+}
+
+extern "C" int connect(int fd, const sockaddr* address, socklen_t length) {
+  using namespace korvane::test;
+  const bool network =
+      address != nullptr && (address->sa_family == AF_INET || address->sa_family == AF_INET6);
+  if (network) {
+    std::lock_guard<std::mutex> lock(spyMutex);
+    if (spying && connectsToRefuse > 0) {
+      --connectsToRefuse;
+      ++refusedConnects;
+      errno = connectError;
+      return -1;
+    }
+  }
+  return SystemConnect()(fd, address, length);
 }

@@ -8,7 +8,8 @@ namespace korvane::test {
 
 // Watches the link(), fsync() and rename() calls this test executable makes (the program's code
 // included) while the spy lives, can make link() fail as file systems without hard links do,
-// and can make write() fail as on a full disk. The calls themselves are interposed in this
+// write() fail as on a full disk, and connect() fail as when the local side has run out of
+// ports. The calls themselves are interposed in this
 // executable (link with korvane_syscall_spy); without a spy they pass straight through to the
 // system.
 class SystemCallSpy {
@@ -29,6 +30,12 @@ class SystemCallSpy {
   void FreeDisk();
   // How many write() calls failed with ENOSPC so far.
   int FailedWrites() const;
+
+  // The next `count` connect() calls to a network address (not a local socket) fail at once
+  // with this error number; EADDRNOTAVAIL is what a machine out of local ports answers.
+  void RefuseConnects(int error, int count);
+  // How many connect() calls were refused so far.
+  int RefusedConnects() const;
 
   // The calls so far, in order: "link FROM TO", "fsync PATH", "rename FROM TO" (PATH is the
   // file or folder the descriptor was opened on).

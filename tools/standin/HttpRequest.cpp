@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "StandinLimits.h"
+#include "platform/TextTrim.h"
 
 namespace korvane::standin {
 
@@ -25,14 +26,6 @@ bool HasControl(std::string_view text, bool tabAllowed) {
     const auto u = static_cast<unsigned char>(c);
     return (u < 0x20 && !(tabAllowed && c == '\t')) || u == 0x7f;
   });
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-    text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-    text.remove_suffix(1);
-  return text;
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
@@ -89,7 +82,7 @@ bool ParseHeaderLine(std::string_view line, HttpRequest& request, std::string& p
     problem = "malformed header line";
     return false;
   }
-  const std::string_view value = Trim(line.substr(colon + 1));
+  const std::string_view value = TrimBlanks(line.substr(colon + 1));
   if (HasControl(value, true)) {
     problem = "control character in a header";
     return false;
@@ -126,7 +119,7 @@ bool CheckHeaders(HttpRequest& request, std::string& problem) {
       std::string_view rest = value;
       while (!rest.empty()) {
         const std::size_t comma = rest.find(',');
-        const std::string_view option = Trim(rest.substr(0, comma));
+        const std::string_view option = TrimBlanks(rest.substr(0, comma));
         close = close || EqualNoCase(option, "close");
         keepAlive = keepAlive || EqualNoCase(option, "keep-alive");
         rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);

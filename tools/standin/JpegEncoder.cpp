@@ -1,40 +1,21 @@
 #include "JpegEncoder.h"
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 
-// jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
-
+#include "jpeg/JpegJump.h"
 #include "platform/Exception.h"
 
 namespace korvane::standin {
 
 namespace {
 
-// The JPEG library reports fatal errors through error_exit, which must not return; it jumps
-// back here, since a C++ exception must not unwind through the library's C frames.
-struct ErrorManager {
-  jpeg_error_mgr Base;
-  std::jmp_buf Jump;
-  char Message[JMSG_LENGTH_MAX];
-};
-
-void OnError(j_common_ptr info) {
-  auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-  (*info->err->format_message)(info, manager->Message);
-  std::longjmp(manager->Jump, 1);
-}
-
 // Runs the whole compression; returns false (with the library's message) on failure. Kept
 // free of objects with destructors because of the longjmp.
 bool Compress(const RgbImage& image, int quality, unsigned char** output, unsigned long* outputSize,
-              ErrorManager& errors) {
+              JpegJump& errors) {
   jpeg_compress_struct info;
-  info.err = jpeg_std_error(&errors.Base);
-  errors.Base.error_exit = OnError;
-  if (setjmp(errors.Jump)) {
+  info.err = InstallJpegJump(errors, false);
+  if (setjmp(errors.jump)) {
     jpeg_destroy_compress(&info);
     return false;
   }
@@ -63,12 +44,12 @@ bool Compress(const RgbImage& image, int quality, unsigned char** output, unsign
 std::string EncodeJpeg(const RgbImage& image, int quality) {
   unsigned char* output = nullptr;
   unsigned long outputSize = 0;
-  ErrorManager errors{};
+  JpegJump errors{};
   const bool ok = Compress(image, quality, &output, &outputSize, errors);
   std::string bytes;
   if (ok) bytes.assign(reinterpret_cast<const char*>(output), outputSize);
   std::free(output);
-  if (!ok) throw Exception(std::string("JPEG encoding failed: ") + errors.Message);
+  if (!ok) throw Exception(std::string("JPEG encoding failed: ") + errors.message);
   return bytes;
 }
 

@@ -80,7 +80,6 @@ void CombinerWindow::CombineClick() {
 }
 
 void CombinerWindow::ShowOutcome(const CombineOutcome& outcome) {
-  lastExitStatus_ = outcome.Status;
   if (outcome.Status == ExitStatus::Error) {
     progressBar.SetPosition(0);
     resultLabel.SetCaption("");

@@ -33,9 +33,6 @@ class CombinerWindow : public TForm {
   // closing it cancels.
   void CombineClick();
 
-  // What the last Combine ended with (ExitStatus::Error before any).
-  ExitStatus LastExitStatus() const { return lastExitStatus_; }
-
   TLabel taskLabel{this, "taskLabel", "Task file:"};
   TEdit taskEdit{this, "taskEdit"};
   TButton browseButton{this, "browseButton", "Browse..."};
@@ -53,8 +50,6 @@ class CombinerWindow : public TForm {
 
  private:
   void ShowOutcome(const CombineOutcome& outcome);
-
-  ExitStatus lastExitStatus_ = ExitStatus::Error;
 };
 
 }  // namespace korvane

@@ -41,10 +41,6 @@ PanoramaPlacement PanoramaDocument::Placement() const {
   return tiles_ ? tiles_->Placement() : picture_->Placement;
 }
 
-QString PanoramaDocument::WatchedFolder() const {
-  return tiles_ ? QString::fromStdString(tiles_->Layout().Folder) : QString();
-}
-
 void PanoramaDocument::Post(std::function<void()> action) {
   QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
 }

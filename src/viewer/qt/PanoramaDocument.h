@@ -35,8 +35,6 @@ class PanoramaDocument final : public QObject {
   bool ShowsTiles() const { return tiles_ != nullptr; }
   int ShownTiles() const { return tiles_ ? tiles_->ShownCount() : 0; }
   int TileCount() const { return tiles_ ? tiles_->TileCount() : 0; }
-  // The tile folder watched for new tiles (empty for a picture).
-  QString WatchedFolder() const;
 
  signals:
   void opened();

@@ -42,7 +42,10 @@ TEST(CombinerWindowGui, BrowseAndCombine_BarFullThumbnailShown) {
             folder.Path() + "street.jpg");
   QTest::mouseClick(Find<QPushButton>(window, "combineButton"), Qt::LeftButton);
 
-  EXPECT_EQ(window.LastExitStatus(), ExitStatus::Complete);
+  // Complete: the picture's line, and no box.
+  EXPECT_EQ(Find<QLabel>(window, "resultLabel")->text().toStdString(),
+            folder.Path() + "street.jpg (3328 x 1664)");
+  EXPECT_TRUE(dialogs.Messages().empty());
   EXPECT_TRUE(FileExists(folder.Path() + "street.jpg"));
   auto* bar = Find<QProgressBar>(window, "progressBar");
   EXPECT_EQ(bar->value(), 1664);

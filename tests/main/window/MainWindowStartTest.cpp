@@ -121,7 +121,7 @@ TEST_F(StartChecks, ATaskFileThatCannotBeReadEndsTheStartWithTheErrorBox) {
   DeleteFile(SavePath() + "broken_log.txt");
   EXPECT_EQ(StartShows(),
             std::vector<std::string>{"error: Cannot open file " + SavePath() + "broken_log.txt"});
-  EXPECT_EQ(form->Session().RunningWorkers(), 0);
+  EXPECT_FALSE(form->TaskRunning());
   EXPECT_FALSE(form->progressTimer.Enabled());
 }
 

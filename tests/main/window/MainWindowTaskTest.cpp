@@ -25,7 +25,7 @@ TEST_F(TaskRun, AZoomTwoTaskRunsToItsEnd) {
 
   EXPECT_EQ(form->startStopButton.Caption(), "Start");
   EXPECT_FALSE(form->progressTimer.Enabled());
-  EXPECT_EQ(form->Session().RunningWorkers(), 0);
+  EXPECT_FALSE(form->TaskRunning());
   EXPECT_EQ(form->totalTilesLabel.Caption(), "Total images: 8");
   EXPECT_EQ(form->statusBar.SimpleText(), "Tiles 8/8, failed 0");
   EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{TaskStopedMessage});
