@@ -20,7 +20,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       continue;
     }
     if (argument == "--stitch") {
-      options.Stitch = true;
+      options.Combine = true;
       continue;
     }
     if (argument == "--quiet" || argument == "-q") {
@@ -42,7 +42,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
   }
   if (options.RetryFile &&
       (options.Task || options.Latitude || options.Longitude || options.Zoom || options.Path ||
-       options.OpenFile || options.Stitch || options.BatchFile || options.Service)) {
+       options.OpenFile || options.Combine || options.BatchFile || options.Service)) {
     return std::nullopt;
   }
   // A batch names its places itself; only the folder and the default zoom apply to all.

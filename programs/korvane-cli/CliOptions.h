@@ -27,8 +27,8 @@ struct CliOptions {
   // The service protocol for this run instead of the configuration's "Protocol".
   std::optional<std::string> Service;
   bool ShowHelp = false;
-  // After the task's end, join its tiles into one panorama (when none is missing).
-  bool Stitch = false;
+  // --stitch: after the task's end, join its tiles into one panorama (when none is missing).
+  bool Combine = false;
   // No progress line on a terminal's standard error (--quiet).
   bool Quiet = false;
   bool ShowVersion = false;

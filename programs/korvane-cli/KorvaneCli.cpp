@@ -53,7 +53,7 @@ ExitStatus RunTask(const CliOptions& options, TApplication& app, SignalTarget& s
   const CliTaskOutcome outcome =
       RunCliTask(BuildRequest(options), app, signals, out, progress ? &*progress : nullptr);
   const ExitStatus status = outcome.Status();
-  if (status == ExitStatus::Error || !options.Stitch) return status;
+  if (status == ExitStatus::Error || !options.Combine) return status;
   return Worse(status, CombineEndedTask(outcome.TaskFilePath, out, err));
 }
 
@@ -63,7 +63,7 @@ ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarg
   batch.ListPath = *options.BatchFile;
   batch.SavePath = options.Path ? *options.Path : ReadMainWindowDefaultPath();
   batch.Zoom = options.Zoom ? *options.Zoom : DefaultZoomText;
-  batch.Combine = options.Stitch;
+  batch.Combine = options.Combine;
   batch.Quiet = options.Quiet;
   batch.Route = [&options] { return RouteForStart(options); };
   return RunBatch(batch, app, signals, out, err);

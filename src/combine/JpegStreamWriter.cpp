@@ -37,22 +37,22 @@ bool WriteAll(FdDestination* destination, const JOCTET* data, std::size_t size) 
   return true;
 }
 
-extern "C" void StitchJpegInitDestination(j_compress_ptr info) {
+extern "C" void CombineJpegInitDestination(j_compress_ptr info) {
   auto* destination = reinterpret_cast<FdDestination*>(info->dest);
   destination->base.next_output_byte = destination->buffer->data();
   destination->base.free_in_buffer = destination->buffer->size();
 }
 
-extern "C" boolean StitchJpegEmptyOutputBuffer(j_compress_ptr info) {
+extern "C" boolean CombineJpegEmptyOutputBuffer(j_compress_ptr info) {
   auto* destination = reinterpret_cast<FdDestination*>(info->dest);
   if (!WriteAll(destination, destination->buffer->data(), destination->buffer->size())) {
     ERREXIT(info, JERR_FILE_WRITE);
   }
-  StitchJpegInitDestination(info);
+  CombineJpegInitDestination(info);
   return TRUE;
 }
 
-extern "C" void StitchJpegTermDestination(j_compress_ptr info) {
+extern "C" void CombineJpegTermDestination(j_compress_ptr info) {
   auto* destination = reinterpret_cast<FdDestination*>(info->dest);
   const std::size_t used = destination->buffer->size() - destination->base.free_in_buffer;
   if (!WriteAll(destination, destination->buffer->data(), used)) ERREXIT(info, JERR_FILE_WRITE);
@@ -107,9 +107,9 @@ JpegStreamWriter::JpegStreamWriter(int fd, std::string name, int width, int heig
   jpeg_create_compress(&info);
   state_->created = true;
   state_->destination = FdDestination{{}, fd, 0, &state_->buffer};
-  state_->destination.base.init_destination = StitchJpegInitDestination;
-  state_->destination.base.empty_output_buffer = StitchJpegEmptyOutputBuffer;
-  state_->destination.base.term_destination = StitchJpegTermDestination;
+  state_->destination.base.init_destination = CombineJpegInitDestination;
+  state_->destination.base.empty_output_buffer = CombineJpegEmptyOutputBuffer;
+  state_->destination.base.term_destination = CombineJpegTermDestination;
   info.dest = &state_->destination.base;
   info.image_width = static_cast<JDIMENSION>(width);
   info.image_height = static_cast<JDIMENSION>(height);

@@ -31,8 +31,8 @@ TEST(CliOptions, RefusesWhatIsNotACommandLine) {
   EXPECT_TRUE(ParseCliOptions({"--retry", "list.ftl"}));
   EXPECT_TRUE(ParseCliOptions({"--help"})->ShowHelp);
   EXPECT_FALSE(ParseCliOptions({"--retry", "list.ftl", "--stitch"}));
-  EXPECT_TRUE(ParseCliOptions({"--task", "a", "--stitch"})->Stitch);
-  EXPECT_FALSE(ParseCliOptions({"--task", "a"})->Stitch);
+  EXPECT_TRUE(ParseCliOptions({"--task", "a", "--stitch"})->Combine);
+  EXPECT_FALSE(ParseCliOptions({"--task", "a"})->Combine);
   EXPECT_TRUE(ParseCliOptions({"--version"})->ShowVersion);
 }
 

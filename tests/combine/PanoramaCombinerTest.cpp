@@ -31,7 +31,7 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 
 class PanoramaCombinerTest : public ::testing::Test {
  protected:
-  CombineReport Stitch(const std::string& taskFile, bool replace = false) {
+  CombineReport CombineTiles(const std::string& taskFile, bool replace = false) {
     CombineRequest request;
     request.OutputPath = DefaultPanoramaPath(taskFile);
     request.Replace = replace;
@@ -56,7 +56,7 @@ class PanoramaCombinerTest : public ::testing::Test {
 
 TEST_F(PanoramaCombinerTest, ClassicZoom3_28TilesCroppedToTheClassicSize) {
   const std::string task = test::WriteCombineTask(folder_.Path(), "classic", {});
-  const CombineReport report = Stitch(task);
+  const CombineReport report = CombineTiles(task);
   EXPECT_EQ(report.OutputPath, folder_.Path() + "classic.jpg");
   EXPECT_EQ(report.TileCount, 28);
   EXPECT_TRUE(report.MissingTiles.empty());
@@ -78,7 +78,7 @@ TEST_F(PanoramaCombinerTest, ImageSection_32TilesCroppedInsideTheLastTiles) {
                                                    .ImageWidth = 3900,
                                                    .ImageHeight = 1900,
                                                    .Date = "2019-07"});
-  const CombineReport report = Stitch(task);
+  const CombineReport report = CombineTiles(task);
   EXPECT_EQ(report.TileCount, 32);
   const std::vector<int> rows{0, 1535, 1536, 1899};
   const auto picture = DecodePicture(report.OutputPath, rows);
@@ -103,7 +103,7 @@ TEST_F(PanoramaCombinerTest, ImageSection_32TilesCroppedInsideTheLastTiles) {
 
 TEST_F(PanoramaCombinerTest, Zoom5_338TilesInBoundedBands) {
   const std::string task = test::WriteCombineTask(folder_.Path(), "big", test::ClassicAtZoom(5));
-  const CombineReport report = Stitch(task);
+  const CombineReport report = CombineTiles(task);
   EXPECT_EQ(report.TileCount, 338);
   const std::vector<int> rows{0, 3071, 3072, 6655};
   const auto picture = DecodePicture(report.OutputPath, rows);
@@ -121,7 +121,7 @@ TEST_F(PanoramaCombinerTest, MissingTiles_GreyAndListedInRowOrder) {
   const TaskTiles tiles = ReadTaskTiles(task);
   DeleteFile(tiles.TilePath(6, 0));
   DeleteFile(tiles.TilePath(2, 1));
-  const CombineReport report = Stitch(task);
+  const CombineReport report = CombineTiles(task);
   EXPECT_EQ(report.MissingTiles,
             (std::vector<std::string>{tiles.TilePath(6, 0), tiles.TilePath(2, 1)}));
   const auto picture = DecodePicture(report.OutputPath, {0, 600});
@@ -141,7 +141,7 @@ TEST_F(PanoramaCombinerTest, TileThatDoesNotDecode_NamedAndNothingLeftBehind) {
   for (const std::string& damaged : damages) {
     WriteFileBytes(tiles.TilePath(3, 2), damaged);
     try {
-      Stitch(task);
+      CombineTiles(task);
       ADD_FAILURE() << "a damaged tile was accepted";
     } catch (const Exception& error) {
       EXPECT_EQ(error.Message().rfind(tiles.TilePath(3, 2) + " does not decode: ", 0), 0u)
@@ -156,7 +156,7 @@ TEST_F(PanoramaCombinerTest, TileOfAnotherSize_Refused) {
   const TaskTiles tiles = ReadTaskTiles(task);
   WriteFileBytes(tiles.TilePath(1, 0), test::FlatTileJpeg(TileColour(1, 0), 256));
   try {
-    Stitch(task);
+    CombineTiles(task);
     FAIL();
   } catch (const Exception& error) {
     EXPECT_EQ(error.Message(), tiles.TilePath(1, 0) + " is 256 x 256 pixels, not 512 x 512");
@@ -168,13 +168,13 @@ TEST_F(PanoramaCombinerTest, ExistingOutput_KeptUnlessReplaceIsAsked) {
   const std::string output = DefaultPanoramaPath(task);
   WriteFileBytes(output, "an older picture");
   try {
-    Stitch(task);
+    CombineTiles(task);
     FAIL();
   } catch (const Exception& error) {
     EXPECT_EQ(error.Message(), "File " + output + " already exists.");
   }
   EXPECT_EQ(ReadFileBytes(output), "an older picture");
-  Stitch(task, true);
+  CombineTiles(task, true);
   EXPECT_EQ(DecodePicture(output, {0}).Width, 832);
 }
 
@@ -182,7 +182,7 @@ TEST_F(PanoramaCombinerTest, NoTileFolder_Refused) {
   const std::string task = folder_.Path() + "lonely.krvn";
   WriteFileBytes(task, "[Zoom]\nZoom=2\n");
   try {
-    Stitch(task);
+    CombineTiles(task);
     FAIL();
   } catch (const Exception& error) {
     EXPECT_EQ(error.Message(), "No tile folder " + folder_.Path() + "lonely/");
