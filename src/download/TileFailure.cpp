@@ -1,6 +1,7 @@
 #include "download/TileFailure.h"
 
 #include "download/DownloadLimits.h"
+#include "net/PushBack.h"
 
 namespace korvane {
 namespace {

@@ -18,6 +18,11 @@ class HttpClient;
 inline constexpr int TooManyRequestsStatus = 429;
 inline constexpr int ServiceUnavailableStatus = 503;
 
+// How every caller backs off on push-back (RepeatRule::LongestPause): the first pause, doubled
+// on every further attempt up to the longest.
+inline constexpr Milliseconds PushBackFirstWait{1000};
+inline constexpr Milliseconds PushBackLongestWait{60'000};
+
 // The wait a Retry-After value asks for: delta-seconds only ("120"); nothing for an HTTP date,
 // an empty or malformed value. Values beyond a day are read as a day: no caller waits that long.
 std::optional<Milliseconds> ParseRetryAfter(const std::string& value);

@@ -53,14 +53,16 @@ struct RepeatStep {
   bool LineDue = false;  // the caller's failure line goes out for this attempt
 };
 
-// The line a caller writes when it gives up: a fixed text, or the address followed by a text;
-// none when Text is null.
+// The line a caller writes when it gives up: a fixed text, the address followed by a text, or
+// the failure's message between two texts; none when Text is null.
 struct GiveUpLine {
   const char* Text = nullptr;
   bool AfterAddress = false;
+  const char* AfterMessage = nullptr;  // set: Text + the failure's message + AfterMessage
 
   bool Wanted() const { return Text != nullptr; }
-  std::string For(const std::string& address) const {
+  std::string For(const std::string& address, const std::string& message = "") const {
+    if (AfterMessage != nullptr) return Text + message + AfterMessage;
     return AfterAddress ? address + Text : std::string(Text);
   }
 };
