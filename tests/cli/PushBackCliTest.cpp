@@ -128,6 +128,14 @@ TEST_F(TooManyRequestsStorm, ALaterContinueCompletes) {
   EXPECT_EQ(RunTask(), ExitCode(ExitStatus::Complete)) << err.str() << out.str();
   EXPECT_EQ(TileFiles(TileFolder()), GridTiles);
   EXPECT_EQ(FailedList(), "");
+  // Tiles go out as a current browser asks: no old home page, no empty cookie line.
+  for (const auto& request : healthy.Requests()) {
+    if (!request.Target.starts_with("/v1/tile?")) continue;
+    EXPECT_NE(request.Bytes.find("\r\nAccept: */*\r\n"), std::string::npos);
+    EXPECT_NE(request.Bytes.find("\r\nConnection: keep-alive\r\n"), std::string::npos);
+    EXPECT_EQ(request.Bytes.find("Referer"), std::string::npos);
+    EXPECT_EQ(request.Bytes.find("Cookie"), std::string::npos);
+  }
 }
 
 class RetryAfterNamed : public PushBackCli {
