@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PanoramaSizes.h"
+#include "download/DownloadLimits.h"
 #include "download/Placeholder.h"
 #include "korvane-cli/KorvaneCli.h"
 #include "net/FailureTexts.h"
@@ -93,9 +94,13 @@ TEST_P(PushBackStorm, StopsWithTheLineListsNothingAndExitsIncomplete) {
   EXPECT_FALSE(Contains(printed, BannedLine));
   EXPECT_EQ(FailedList(), "");
   EXPECT_EQ(TileFiles(TileFolder()), 0);
-  // Every worker backed off within the bounds before it gave up.
+  // Every worker (one tile each) backed off within the bounds before it gave up.
+  int tileRequests = 0;
+  for (const auto& request : standin.Requests())
+    tileRequests += request.Target.starts_with("/v1/tile?");
+  EXPECT_EQ(tileRequests, GridTiles * PushBackAttempts);
   const auto pauses = clock.PausesMs();
-  EXPECT_GE(pauses.size(), 9u);
+  EXPECT_EQ(pauses.size(), static_cast<std::size_t>(GridTiles * (PushBackAttempts - 1)));
   for (long long pause : pauses) {
     EXPECT_GE(pause, 500);
     EXPECT_LE(pause, 60'000);
