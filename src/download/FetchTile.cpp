@@ -5,6 +5,7 @@
 
 #include "download/DownloadLimits.h"
 #include "download/JpegCheck.h"
+#include "download/Placeholder.h"
 #include "download/TileFailure.h"
 #include "net/FailureKind.h"
 #include "net/FailureTexts.h"
@@ -36,6 +37,8 @@ class TileFetch {
         y_(y),
         k_(k),
         workerName_("T" + IntToStr(worker.Number)),
+        current_(worker.Task.Params->Protocol == PanoramaProtocol::Current),
+        repeats_(TileRepeats(worker.Task.Params->Protocol)),
         url_(worker.Task.GetTileUrl(x, y)),
         path_(worker.Task.GetTileFilePath(x, y)),
         name_(worker.Task.GetTileFileName(x, y)) {}
@@ -62,17 +65,18 @@ class TileFetch {
         // A stop cuts the request short (or came during it): the tile is left for the next
         // run, with no failure line and no substitute.
         if (worker_.Stopped()) return TileOutcome::Interrupted;
-        const RepeatStep step = TileRepeats().Judge(*failure, attempt);
+        const RepeatStep step = repeats_.Judge(*failure, attempt);
         if (step.LineDue) Log(FailureLine(*failure));
         if (step.Repeat) {
           worker_.Pause(step.Pause);
           if (worker_.Stopped()) return TileOutcome::Interrupted;
           continue;
         }
-        return GiveUp(TileRepeats().RuleFor(*failure).Final, *failure);
+        return GiveUp(repeats_.RuleFor(*failure).Final, *failure);
       }
 
       if (!StartsWithJpegMarker(response)) return Invalid(response);
+      if (current_ && IsPlaceholderAnswer(response)) return Placeholder();
       WriteFileAtomically(path_, response);
       if (JpegFileDecodes(path_)) {
         Log(workerName_ + ":seq=" + IntToStr(k_) + "," + name_ + " OK");
@@ -100,6 +104,11 @@ class TileFetch {
         FailedLine();
         Log(kind == TileFailureKind::Refused ? BannedLine : NetworkLine);
         return TileOutcome::StopWorker;
+      case TileFailureKind::PushBack:
+        // Not the tile's fault: no failed-list line and no substitute, the tile stays for the
+        // continuation.
+        Log(RefusingLine(failure.Message.value_or("")));
+        return TileOutcome::StopWorker;
       case TileFailureKind::NotFound:
         // Final: the tile does not exist, so it gets no failed-list entry to fetch it again.
         Log(NotFoundLine + *failure.Message);
@@ -110,6 +119,14 @@ class TileFetch {
     }
     FailedLine();
     return Substitute(/*overwrite=*/false);
+  }
+
+  // The placeholder is no tile: nothing is written (an earlier run's file stays), and the list
+  // brings the tile back to a re-download.
+  TileOutcome Placeholder() {
+    FailedLine();
+    Log(TileText() + PlaceholderLineEnd);
+    return TileOutcome::Placeholder;
   }
 
   // An answer that is no JPEG at all is never requested again.
@@ -163,6 +180,8 @@ class TileFetch {
   const int y_;
   const int k_;
   const std::string workerName_;
+  const bool current_;  // today's protocol: placeholders are recognised
+  const RepeatPolicy<TileFailureKind>& repeats_;
   const std::string url_;
   const std::string path_;
   const std::string name_;

@@ -14,9 +14,12 @@ namespace korvane {
 enum class TileOutcome {
   Saved,        // stored as downloaded
   Substituted,  // given up on; the substitute image stands in the tile's place
-  StopWorker,   // the service refuses this client or the network is down: the worker must end
+  StopWorker,   // the service refuses this client, keeps pushing back, or the network is down:
+                // the worker must end
   Interrupted,  // the worker was asked to stop mid-tile: neither finished nor given up, so a
                 // later run fetches it again
+  Placeholder,  // given up: the service sent its blank placeholder (Placeholder.h); listed as
+                // failed, no file kept
 };
 
 // What FetchTile borrows from its worker. The line handlers hand one line to the main window

@@ -8,9 +8,10 @@
 namespace korvane {
 namespace {
 
-// Decodes every scanline; false on any error or warning. Only plain C objects live in this
-// frame, so leaving it by longjmp skips no destructor.
-bool DecodeAll(const unsigned char* data, unsigned long size) {
+// Decodes every scanline; false on any error or warning. With brightest, also the largest
+// sample value of the picture. Only plain C objects live in this frame, so leaving it by
+// longjmp skips no destructor.
+bool DecodeAll(const unsigned char* data, unsigned long size, int* brightest = nullptr) {
   jpeg_decompress_struct info;
   JpegJump errors;
   info.err = InstallJpegJump(errors, true);
@@ -26,9 +27,15 @@ bool DecodeAll(const unsigned char* data, unsigned long size) {
   const JDIMENSION rowBytes = info.output_width * static_cast<JDIMENSION>(info.output_components);
   JSAMPARRAY row =
       (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, rowBytes, 1);
+  int largest = 0;
   while (info.output_scanline < info.output_height) {
     jpeg_read_scanlines(&info, row, 1);
+    if (brightest == nullptr) continue;
+    for (JDIMENSION i = 0; i < rowBytes; ++i) {
+      if (row[0][i] > largest) largest = row[0][i];
+    }
   }
+  if (brightest != nullptr) *brightest = largest;
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   return true;
@@ -42,6 +49,14 @@ bool JpegDecodes(std::string_view bytes) {
   if (bytes.empty()) return false;
   return DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
                    static_cast<unsigned long>(bytes.size()));
+}
+
+bool JpegIsUniformBlack(std::string_view bytes) {
+  if (bytes.empty()) return false;
+  int brightest = 0;
+  return DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
+                   static_cast<unsigned long>(bytes.size()), &brightest) &&
+         brightest <= BlackSampleLimit;
 }
 
 bool JpegFileDecodes(const std::string& path) {

@@ -20,4 +20,12 @@ bool JpegFileDecodes(const std::string& path);
 // The same check on bytes in memory.
 bool JpegDecodes(std::string_view bytes);
 
+// A sample value this low still reads as black: the encoder's rounding leaves a black picture
+// a step or two above zero here and there.
+inline constexpr int BlackSampleLimit = 8;
+
+// True when the bytes decode in full (as JpegDecodes) to a picture whose every sample is at
+// most BlackSampleLimit: one uniform black area. Never throws.
+bool JpegIsUniformBlack(std::string_view bytes);
+
 }  // namespace korvane

@@ -1,12 +1,15 @@
 #include "download/TileFailure.h"
 
 #include "download/DownloadLimits.h"
+#include "net/PushBack.h"
 
 namespace korvane {
+namespace {
 
-const RepeatPolicy<TileFailureKind>& TileRepeats() {
-  using Kind = TileFailureKind;
-  static const RepeatPolicy<Kind> table(
+using Kind = TileFailureKind;
+
+RepeatPolicy<Kind> TileTable(std::optional<RepeatRule<Kind>> pushBack) {
+  return RepeatPolicy<Kind>(
       {
           {{FailureKind::ConnectionReset, FailureKind::ClosedEarly},
            {PassingFailureAttempts, RetryWait, FailureLine::EveryFailure, Kind::ConnectionReset}},
@@ -23,12 +26,22 @@ const RepeatPolicy<TileFailureKind>& TileRepeats() {
           {{FailureKind::Untexted},
            {FinalFailureAttempts, RetryWait, FailureLine::Never, Kind::Untexted}},
       },
-      {FinalFailureAttempts, RetryWait, FailureLine::FinalOnly, Kind::Other});
-  return table;
+      {FinalFailureAttempts, RetryWait, FailureLine::FinalOnly, Kind::Other}, std::move(pushBack));
+}
+
+}  // namespace
+
+const RepeatPolicy<TileFailureKind>& TileRepeats(PanoramaProtocol protocol) {
+  static const RepeatPolicy<Kind> classic = TileTable(std::nullopt);
+  // The refusal line names the reply, so the per-attempt line is not needed.
+  static const RepeatPolicy<Kind> current =
+      TileTable(RepeatRule<Kind>{PushBackAttempts, PushBackFirstWait, FailureLine::Never,
+                                 Kind::PushBack, PushBackLongestWait});
+  return protocol == PanoramaProtocol::Classic ? classic : current;
 }
 
 TileFailureKind ClassifyTileFailure(FailureKind kind) {
-  return TileRepeats().RuleFor(kind).Final;
+  return TileRepeats(PanoramaProtocol::Classic).RuleFor(kind).Final;
 }
 
 }  // namespace korvane

@@ -2,6 +2,7 @@
 
 #include "net/FailureKind.h"
 #include "net/RepeatPolicy.h"
+#include "task/PanoramaProtocol.h"
 
 namespace korvane {
 
@@ -15,10 +16,14 @@ enum class TileFailureKind {
   NotFound,         // 404 or 400: the tile does not exist; no failed-list entry
   Other,            // any other error with a message text
   Untexted,         // a failure that carries no message text
+  PushBack,         // today's service wants fewer requests: back off; when it persists the
+                    // worker stops, listing nothing
 };
 
-// The worker's repeat table: tries, pauses and the "T<n> <msg>-><url>" line per kind.
-const RepeatPolicy<TileFailureKind>& TileRepeats();
+// The worker's repeat table for a protocol: tries, pauses and the "T<n> <msg>-><url>" line per
+// kind. The classic table has no push-back rule (a 302 is a ban there, whatever its Location);
+// the current one backs off on push-back (DownloadLimits.h).
+const RepeatPolicy<TileFailureKind>& TileRepeats(PanoramaProtocol protocol);
 
 // The row of the worker's table for a kind of failed request.
 TileFailureKind ClassifyTileFailure(FailureKind kind);

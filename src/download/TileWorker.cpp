@@ -8,6 +8,7 @@
 #include "net/BrowserHeaders.h"
 #include "net/CookieStore.h"
 #include "net/HttpClient.h"
+#include "net/PushBack.h"
 #include "platform/Clock.h"
 #include "platform/NumberFormat.h"
 #include "task/SubstituteImage.h"
@@ -111,13 +112,23 @@ void TileWorker::DownloadTiles() {
     client.Request.ProxyPassword = params.ProxyPassword;
   }
   const std::string cookies = GetMapCookies();
-  SetBrowserHeaders(client);
-  // Sent with every request, even with an empty value; the cookies are looked up only once.
-  client.Request.ExtraHeaders.push_back("Cookie: " + cookies);
+  const bool current = params.Protocol == PanoramaProtocol::Current;
+  if (current) {
+    SetCurrentBrowserHeaders(client);
+    if (!cookies.empty()) client.Request.ExtraHeaders.push_back("Cookie: " + cookies);
+  } else {
+    SetBrowserHeaders(client);
+    // Sent with every request, even with an empty value; the cookies are looked up only once.
+    client.Request.ExtraHeaders.push_back("Cookie: " + cookies);
+  }
 
-  const HttpGetFunction get = [&client](const std::string& url, std::string& body) {
-    client.Get(url, body);
-  };
+  // Today's service answers a refused tile with an HTML page, which must count as push-back
+  // and not as a broken image.
+  const HttpGetFunction get = current
+                            ? RefuseHtmlPages(client)
+                            : HttpGetFunction([&client](const std::string& url, std::string& body) {
+                                client.Get(url, body);
+                              });
   TileFetchWorker worker{
       get,
       *Task,
@@ -135,6 +146,7 @@ void TileWorker::DownloadTiles() {
     const TileOutcome outcome = FetchTile(worker, step->X, step->Y, step->K);
     if (outcome == TileOutcome::StopWorker || outcome == TileOutcome::Interrupted) break;
     if (outcome == TileOutcome::Substituted) substituted_.fetch_add(1, std::memory_order_relaxed);
+    if (outcome == TileOutcome::Placeholder) placeholders_.fetch_add(1, std::memory_order_relaxed);
     SetCurrentXY(step->X, step->Y);
     if (outcome == TileOutcome::Saved) TheClock().SleepUnless(SavedTilePause, stop_);
   }

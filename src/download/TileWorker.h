@@ -55,6 +55,8 @@ class TileWorker {
   int FinishedTiles() const { return finished_.load(std::memory_order_relaxed); }
   // Of those, the tiles given up on this run (a substitute stands in their place).
   int SubstitutedTiles() const { return substituted_.load(std::memory_order_relaxed); }
+  // Of those, the tiles the service answered with its blank placeholder (no file kept).
+  int PlaceholderTiles() const { return placeholders_.load(std::memory_order_relaxed); }
 
   int Index() const { return index_; }
 
@@ -74,6 +76,7 @@ class TileWorker {
   std::atomic<std::uint64_t> current_{0};
   std::atomic<int> finished_{0};
   std::atomic<int> substituted_{0};
+  std::atomic<int> placeholders_{0};
   std::atomic<bool> terminated_{false};
   StopSignal stop_;
   // The client of the request in flight, so Terminate can abort it; guarded by clientMutex_.

@@ -3,6 +3,7 @@
 #include "net/BrowserHeaders.h"
 #include "net/FailureTexts.h"
 #include "net/HttpClient.h"
+#include "net/PushBack.h"
 #include "net/ServiceAddresses.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
@@ -18,10 +19,9 @@ constexpr const char* LookupAnswerFile = "temp.json";
 CurrentLookupAnswer LookUpCurrentPanorama(
     HttpClient& client, double latitude, double longitude,
     const std::function<void(const std::string&)>& addLogLine) {
-  SetBrowserHeaders(client);
-  return LookUpCurrentPanoramaWith(
-      [&client](const std::string& url, std::string& body) { client.Get(url, body); }, latitude,
-      longitude, addLogLine, [&client] { return client.IsAborted(); });
+  SetCurrentBrowserHeaders(client);
+  return LookUpCurrentPanoramaWith(RefuseHtmlPages(client), latitude, longitude, addLogLine,
+                                   [&client] { return client.IsAborted(); });
 }
 
 CurrentLookupAnswer LookUpCurrentPanoramaWith(

@@ -11,11 +11,12 @@ namespace korvane {
 
 // Looks up the panorama nearest to the point (decimal degrees, already range-tested) with the
 // current protocol's lookup (CurrentLookupUrl), repeating it after failures by its repeat table
-// (CurrentLookupRepeats: the classic lookup's, with a 429 answer counted as a refusal). Lines
-// go to addLogLine. The request goes over client, which stops the lookup as LookUpPanorama's.
+// (CurrentLookupRepeats: the classic lookup's, backing off when the service pushes back). Lines
+// go to addLogLine. The request goes over client (with the current browser headers; an HTML
+// page is push-back), which stops the lookup as LookUpPanorama's.
 //
 // The answer body is kept in CacheFolder() + "temp.json" (FileCreateError when that file
-// cannot be written). An HTML page instead of the answer adds the ban line; an answer that is
+// cannot be written). An HTML answer not marked as one adds the ban line; an answer that is
 // not understood adds a line naming what was missing and where the answer is kept. Every
 // outcome but Found means that there is no panorama; a lookup that gave up gives Unreadable.
 // Network failures never raise. Waits go through TheClock().

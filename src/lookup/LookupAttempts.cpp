@@ -1,6 +1,7 @@
 #include "lookup/LookupAttempts.h"
 
 #include "net/FailureTexts.h"
+#include "net/PushBack.h"
 #include "platform/Clock.h"
 
 namespace korvane {
@@ -13,9 +14,8 @@ constexpr int OtherErrorAttempts = 10;
 constexpr int UntextedAttempts = 4;
 constexpr int NotFoundAttempts = 1;
 constexpr Milliseconds AttemptPause{500};
-constexpr int TooManyRequestsStatus = 429;
 
-LookupRepeatPolicy LookupTable(std::vector<int> refusedStatuses) {
+LookupRepeatPolicy LookupTable(std::optional<LookupRepeatPolicy::Rule> pushBack) {
   return LookupRepeatPolicy(
       {
           {{FailureKind::ConnectionReset, FailureKind::ClosedEarly},
@@ -24,8 +24,7 @@ LookupRepeatPolicy LookupTable(std::vector<int> refusedStatuses) {
             FailureLine::EveryFailure,
             {"Failed to get the pano_id."}}},
           {{FailureKind::Redirect, FailureKind::Forbidden},
-           {RefusedAttempts, AttemptPause, FailureLine::Never, {BannedLine}},
-           std::move(refusedStatuses)},
+           {RefusedAttempts, AttemptPause, FailureLine::Never, {BannedLine}}},
           {{FailureKind::NotFound},
            {NotFoundAttempts,
             AttemptPause,
@@ -38,18 +37,20 @@ LookupRepeatPolicy LookupTable(std::vector<int> refusedStatuses) {
             {"Error: your network is with problem."}}},
           {{FailureKind::Untexted}, {UntextedAttempts, AttemptPause, FailureLine::Never, {}}},
       },
-      {OtherErrorAttempts, AttemptPause, FailureLine::RepeatedOnly, {}});
+      {OtherErrorAttempts, AttemptPause, FailureLine::RepeatedOnly, {}}, std::move(pushBack));
 }
 
 }  // namespace
 
 const LookupRepeatPolicy& ClassicLookupRepeats() {
-  static const LookupRepeatPolicy table = LookupTable({});
+  static const LookupRepeatPolicy table = LookupTable(std::nullopt);
   return table;
 }
 
 const LookupRepeatPolicy& CurrentLookupRepeats() {
-  static const LookupRepeatPolicy table = LookupTable({TooManyRequestsStatus});
+  static const LookupRepeatPolicy table = LookupTable(LookupRepeatPolicy::Rule{
+      LookupPushBackAttempts, PushBackFirstWait, FailureLine::Never,
+      GiveUpLine{LookupRefusingStart, false, LookupRefusingEnd}, PushBackLongestWait});
   return table;
 }
 
@@ -71,7 +72,7 @@ std::optional<std::string> FetchLookupAnswer(
     if (step.LineDue) addLogLine(failure->Message.value_or("") + "->" + address);
     if (!step.Repeat) {
       const GiveUpLine& line = repeats.RuleFor(*failure).Final;
-      if (line.Wanted()) addLogLine(line.For(address));
+      if (line.Wanted()) addLogLine(line.For(address, failure->Message.value_or("")));
       return std::nullopt;
     }
     TheClock().Sleep(step.Pause);

@@ -22,9 +22,15 @@ using LookupRepeatPolicy = RepeatPolicy<GiveUpLine>;
 //   any other error: up to 10 attempts, the line M + "->" + address on each repeated one;
 //   a failure without a message: up to 4 attempts, no line.
 const LookupRepeatPolicy& ClassicLookupRepeats();
-// The same, with a 429 (too many requests) answer counted as a refusal, like 302 and 403,
-// instead of "any other error".
+// The same, backing off whenever today's service pushes back (PushBack.h: 429, a 503 naming a
+// wait, a redirect to its refusal or consent page, an HTML page) for up to
+// LookupPushBackAttempts attempts (with the full waits 1 + 2 + 4 + 8 + 16 s, about half a
+// minute: the start waits on it), then the line LookupRefusingStart + the reply +
+// LookupRefusingEnd.
 const LookupRepeatPolicy& CurrentLookupRepeats();
+inline constexpr int LookupPushBackAttempts = 6;
+inline constexpr const char* LookupRefusingStart = "The service is refusing requests (";
+inline constexpr const char* LookupRefusingEnd = "); please try again later.";
 
 // Writes "Getting pano_id now, please wait..." and GETs the address until an attempt succeeds
 // or the repeat table gives up (pauses through TheClock()). stopped (may be empty) is asked

@@ -11,4 +11,12 @@ void SetBrowserHeaders(HttpClient& client) {
   client.Request.CAFile = ServiceCaFile();
 }
 
+void SetCurrentBrowserHeaders(HttpClient& client) {
+  client.Request.Referer.clear();
+  client.Request.UserAgent = CurrentUserAgent;
+  client.Request.Accept = CurrentAccept;
+  client.Request.Connection = CurrentConnection;
+  client.Request.CAFile = ServiceCaFile();
+}
+
 }  // namespace korvane

@@ -1,6 +1,7 @@
 #include "net/FailureKind.h"
 
 #include "net/HttpErrors.h"
+#include "net/PushBack.h"
 #include "net/SocketErrors.h"
 
 namespace korvane {
@@ -35,19 +36,33 @@ FailureKind KindOfStatus(int status) {
 }  // namespace
 
 RequestFailure ClassifyFailure(const std::exception_ptr& error) {
+  RequestFailure failure;
   try {
     std::rethrow_exception(error);
   } catch (const SocketError& socket) {
-    return {KindOfSocketError(socket.LastError()), socket.Message()};
+    failure.Kind = KindOfSocketError(socket.LastError());
+    failure.Message = socket.Message();
   } catch (const HttpStatusError& status) {
-    return {KindOfStatus(status.ReplyErrorCode()), status.Message(), status.ReplyErrorCode()};
+    failure.Kind = KindOfStatus(status.ReplyErrorCode());
+    failure.Message = status.Message();
+    failure.Status = status.ReplyErrorCode();
+    failure.RetryAfter = ParseRetryAfter(status.RetryAfter());
+    failure.PushBack =
+        IsPushBackReply(failure.Status, status.Location(), failure.RetryAfter.has_value());
+  } catch (const HtmlPageError& page) {
+    failure.Kind = FailureKind::Other;
+    failure.Message = page.Message();
+    failure.PushBack = true;
   } catch (const ConnectionClosedError& closed) {
-    return {FailureKind::ClosedEarly, closed.Message()};
+    failure.Kind = FailureKind::ClosedEarly;
+    failure.Message = closed.Message();
   } catch (const std::exception& other) {
-    return {FailureKind::Other, std::string(other.what())};
+    failure.Kind = FailureKind::Other;
+    failure.Message = std::string(other.what());
   } catch (...) {
-    return {FailureKind::Untexted, std::nullopt};
+    failure.Kind = FailureKind::Untexted;
   }
+  return failure;
 }
 
 std::optional<RequestFailure> TryGet(const HttpGetFunction& get, const std::string& url,

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Clock.h"
+
 namespace korvane {
 
 // What a failed request was, read from the values the client's errors carry (the HTTP status,
@@ -29,6 +31,10 @@ struct RequestFailure {
   FailureKind Kind = FailureKind::Untexted;
   std::optional<std::string> Message;
   int Status = 0;  // the reply's status when the service answered with one
+  // The service wants fewer requests (PushBack.h says how it says so); Kind stays what the
+  // reply was, so a table without a push-back rule treats it as before.
+  bool PushBack = false;
+  std::optional<Milliseconds> RetryAfter{};  // the wait the reply asked for, if any
 };
 
 // The kind and message of a failure raised by a request. error must not be null.

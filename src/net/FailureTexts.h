@@ -1,10 +1,19 @@
 #pragma once
 
+#include <string>
+
 namespace korvane {
 
 // Shown when the service answers 302 or 403: it refuses this client. One line holding a line
 // feed.
 inline constexpr const char* BannedLine =
     "Error: may be your IP is banned.\nPlease try again later.";
+
+// Shown when today's service keeps pushing back (PushBack.h) until the caller gives up; reply is
+// the failure's message ("429 Too Many Requests").
+inline std::string RefusingLine(const std::string& reply) {
+  return "The service is refusing requests (" + reply +
+         "); the task was stopped and can be continued later.";
+}
 
 }  // namespace korvane

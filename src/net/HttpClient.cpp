@@ -119,6 +119,9 @@ void HttpClient::OpenConnection(const ConnectionTarget& target) {
 void HttpClient::Get(const std::string& url, std::string& body) {
   responseCode_ = 0;
   responseText_.clear();
+  responseContentType_.clear();
+  std::string location;
+  std::string retryAfter;
 
   // Everything that can refuse the request does so before a byte goes out.
   const HttpUrl parts = SplitUrl(url);
@@ -160,6 +163,9 @@ void HttpClient::Get(const std::string& url, std::string& body) {
     const HttpReplyHead head = reader.ReadHead();
     responseCode_ = head.Code;
     responseText_ = head.Text;
+    responseContentType_ = head.ContentType;
+    location = head.Location;
+    retryAfter = head.RetryAfter;
     const bool closedByServer = reader.ReadBody(head, body);
     success = head.IsSuccess();
 
@@ -170,7 +176,7 @@ void HttpClient::Get(const std::string& url, std::string& body) {
     CloseConnection();
     throw;
   }
-  if (!success) throw HttpStatusError(responseCode_, responseText_);
+  if (!success) throw HttpStatusError(responseCode_, responseText_, location, retryAfter);
 }
 
 }  // namespace korvane

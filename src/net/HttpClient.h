@@ -67,6 +67,8 @@ class HttpClient {
   // the last Get received no status line.
   int ResponseCode() const { return responseCode_; }
   const std::string& ResponseText() const { return responseText_; }
+  // The Content-Type of the last reply; empty when it had none or no reply came.
+  const std::string& ResponseContentType() const { return responseContentType_; }
 
   // Nominal time-outs; the real wait is TheClock().RealTimeout(timeout). A non-positive value
   // does not wait at all.
@@ -88,6 +90,7 @@ class HttpClient {
   ConnectionTarget connectionTarget_;             // what the open connection was opened to
   int responseCode_ = 0;
   std::string responseText_;
+  std::string responseContentType_;
 };
 
 }  // namespace korvane

@@ -4,8 +4,15 @@
 
 namespace korvane {
 
-HttpStatusError::HttpStatusError(int replyErrorCode, const std::string& replyText)
-    : Exception(replyText), replyErrorCode_(replyErrorCode) {}
+HttpStatusError::HttpStatusError(int replyErrorCode, const std::string& replyText,
+                                 const std::string& location, const std::string& retryAfter)
+    : Exception(replyText),
+      replyErrorCode_(replyErrorCode),
+      location_(location),
+      retryAfter_(retryAfter) {}
+
+HtmlPageError::HtmlPageError(const std::string& replyText, const std::string& contentType)
+    : Exception(replyText + " (" + contentType + ")") {}
 
 SocketError::SocketError(int lastError) : SocketError(lastError, WinSockErrorText(lastError)) {}
 

@@ -13,13 +13,29 @@ namespace korvane {
 // A complete reply arrived that is not a success (any status outside 200..299, or a 2xx reply
 // carrying a Location). The message is the reply text: the status line without its first word
 // and the blank after it, e.g. "404 Not Found", or just "302" when the server gave no reason.
+// The reply's Location and Retry-After values come along (empty when it had none): today's
+// service says with them that it wants fewer requests (FailureKind.h reads them).
 class HttpStatusError : public Exception {
  public:
-  HttpStatusError(int replyErrorCode, const std::string& replyText);
+  HttpStatusError(int replyErrorCode, const std::string& replyText,
+                  const std::string& location = "", const std::string& retryAfter = "");
   int ReplyErrorCode() const { return replyErrorCode_; }
+  const std::string& Location() const { return location_; }
+  const std::string& RetryAfter() const { return retryAfter_; }
 
  private:
   int replyErrorCode_;
+  std::string location_;
+  std::string retryAfter_;
+};
+
+// A 2xx reply of the kind a person reads (an HTML page: a consent or "unusual traffic" page)
+// where the caller asked for data it can use. Raised by callers that know what they asked for
+// (RefuseHtmlPages), never by the client itself. The message is the reply text followed by the
+// content type, e.g. "200 OK (text/html; charset=UTF-8)".
+class HtmlPageError : public Exception {
+ public:
+  HtmlPageError(const std::string& replyText, const std::string& contentType);
 };
 
 // A socket-level failure (name resolution, connect, send, receive, or a time-out of one of

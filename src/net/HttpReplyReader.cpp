@@ -148,6 +148,10 @@ HttpReplyHead HttpReplyReader::ReadHead() {
     std::string value(TrimBlanks(line.substr(colon + 1)));
     if (strcasecmp(name.c_str(), "Location") == 0) {
       if (head.Location.empty()) head.Location = value;
+    } else if (strcasecmp(name.c_str(), "Content-Type") == 0) {
+      if (head.ContentType.empty()) head.ContentType = value;
+    } else if (strcasecmp(name.c_str(), "Retry-After") == 0) {
+      if (head.RetryAfter.empty()) head.RetryAfter = value;
     } else if (strcasecmp(name.c_str(), "Connection") == 0) {
       if (HasToken(value, "close")) head.ConnectionClose = true;
     } else if (strcasecmp(name.c_str(), "Transfer-Encoding") == 0) {

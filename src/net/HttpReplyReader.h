@@ -21,6 +21,8 @@ struct HttpReplyHead {
   int Code = 0;                  // the status number
   std::string Text;              // the status line without its first word and the blank after it
   std::string Location;          // the first non-empty Location value
+  std::string ContentType;       // the first non-empty Content-Type value, as sent
+  std::string RetryAfter;        // the first non-empty Retry-After value, as sent
   bool ConnectionClose = false;  // a Connection header says "close" (any letter case)
   bool Chunked = false;          // Transfer-Encoding mentions "chunked"
   std::optional<std::size_t> ContentLength;  // absent when missing, not a plain number, or chunked

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <initializer_list>
+#include <optional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,32 +37,59 @@ struct RepeatRule {
   Milliseconds Pause{0};  // before the next attempt
   FailureLine Line = FailureLine::Never;
   GiveUp Final{};
+  // Zero: the pause is Pause, always. Otherwise the rule backs off: the pause doubles with every
+  // attempt (Pause, 2 Pause, 4 Pause, ...) up to LongestPause, and each is cut by up to half at
+  // random, so that workers refused together do not all come back together. A wait the reply
+  // names (Retry-After) is taken instead, as it is, within Pause .. LongestPause.
+  Milliseconds LongestPause{0};
 };
 
 // What to do after one failed attempt.
 struct RepeatStep {
   bool Repeat = false;
-  // Before the repeat. Taken from the rule alone today; a wait that the reply itself asks for
-  // would be chosen here, so that no caller decides pauses on its own.
+  // Before the repeat: the rule's, or the wait the reply asked for when the rule backs off, so
+  // that no caller decides pauses on its own.
   Milliseconds Pause{0};
   bool LineDue = false;  // the caller's failure line goes out for this attempt
 };
 
-// The line a caller writes when it gives up: a fixed text, or the address followed by a text;
-// none when Text is null.
+// The line a caller writes when it gives up: a fixed text, the address followed by a text, or
+// the failure's message between two texts; none when Text is null.
 struct GiveUpLine {
   const char* Text = nullptr;
   bool AfterAddress = false;
+  const char* AfterMessage = nullptr;  // set: Text + the failure's message + AfterMessage
 
   bool Wanted() const { return Text != nullptr; }
-  std::string For(const std::string& address) const {
+  std::string For(const std::string& address, const std::string& message = "") const {
+    if (AfterMessage != nullptr) return Text + message + AfterMessage;
     return AfterAddress ? address + Text : std::string(Text);
   }
 };
 
+// The pause of a backing-off rule after failed attempt number attempt; unit (0 <= unit < 1)
+// picks the cut within the random half.
+inline Milliseconds BackOffPause(Milliseconds first, Milliseconds longest, int attempt,
+                                 std::optional<Milliseconds> asked, double unit) {
+  if (asked) return std::clamp(*asked, first, longest);
+  Milliseconds pause = first;
+  for (int i = 1; i < attempt && pause < longest; ++i)
+    pause *= 2;
+  pause = std::min(pause, longest);
+  return pause -
+         Milliseconds(static_cast<long long>(static_cast<double>(pause.count()) / 2 * unit));
+}
+
+// A random unit for BackOffPause, from the calling thread's own generator.
+inline double RandomBackOffUnit() {
+  thread_local std::minstd_rand generator{std::random_device{}()};
+  return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+}
+
 // One caller's repeat table: rows naming failure kinds (and, where a status needs its own row,
 // reply statuses), and the rule for every failure no row names. A row naming the reply's status
-// wins over the row of its kind.
+// wins over the row of its kind. A table with a push-back rule takes it for every failure that
+// pushes back (FailureKind.h), before any row; a table without one judges those by their kind.
 template <typename GiveUp>
 class RepeatPolicy {
  public:
@@ -71,7 +101,9 @@ class RepeatPolicy {
     std::vector<int> Statuses = {};
   };
 
-  RepeatPolicy(std::initializer_list<Row> rows, Rule otherwise) : otherwise_(otherwise) {
+  RepeatPolicy(std::initializer_list<Row> rows, Rule otherwise,
+               std::optional<Rule> pushBack = std::nullopt)
+      : otherwise_(otherwise), pushBack_(std::move(pushBack)) {
     for (const Row& row : rows) {
       for (FailureKind kind : row.Kinds)
         byKind_.emplace_back(kind, row.Does);
@@ -83,6 +115,7 @@ class RepeatPolicy {
   const Rule& RuleFor(FailureKind kind) const { return Find(byKind_, kind); }
 
   const Rule& RuleFor(const RequestFailure& failure) const {
+    if (failure.PushBack && pushBack_) return *pushBack_;
     if (failure.Status != 0) {
       for (const auto& [status, rule] : byStatus_) {
         if (status == failure.Status) return rule;
@@ -93,10 +126,19 @@ class RepeatPolicy {
 
   // The step after a failure of attempt number attempt (1 for the first).
   RepeatStep Judge(const RequestFailure& failure, int attempt) const {
+    return Judge(failure, attempt, RandomBackOffUnit());
+  }
+  // The same with the random cut of a backing-off pause given (0 <= unit < 1).
+  RepeatStep Judge(const RequestFailure& failure, int attempt, double unit) const {
     const Rule& rule = RuleFor(failure);
     RepeatStep step;
     step.Repeat = attempt < rule.Tries;
-    step.Pause = step.Repeat ? rule.Pause : Milliseconds{0};
+    if (step.Repeat) {
+      step.Pause =
+          rule.LongestPause > Milliseconds{0}
+              ? BackOffPause(rule.Pause, rule.LongestPause, attempt, failure.RetryAfter, unit)
+              : rule.Pause;
+    }
     switch (rule.Line) {
       case FailureLine::Never:
         break;
@@ -125,6 +167,7 @@ class RepeatPolicy {
   std::vector<std::pair<FailureKind, Rule>> byKind_;
   std::vector<std::pair<int, Rule>> byStatus_;
   Rule otherwise_;
+  std::optional<Rule> pushBack_;
 };
 
 }  // namespace korvane

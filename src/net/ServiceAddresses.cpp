@@ -8,13 +8,13 @@ namespace korvane {
 namespace {
 
 // The lookup request of today's service for one point: what the web viewer sends, with the
-// point between the two parts.
+// point between the two parts, less the request for the depth map (nearly all of the answer's
+// bytes, and nothing here reads it).
 constexpr const char* CurrentLookupPath =
     "/maps/api/js/GeoPhotoService.SingleImageSearch?pb=!1m5!1sapiv3!5sUS!11m2!1m1!1b0!2m4!1m2!3d";
 constexpr const char* CurrentLookupAfterPoint =
-    "!2d50!3m10!2m2!1sen!2sGB!9m1!1e2!11m4!1m3!1e2!2b1!3e2!4m10!1e1!1e2!1e3!1e4!1e8!1e6!5m1!1e2!"
-    "6m1!"
-    "1e2&callback=_xdc_._v2mub5";
+    "!2d50!3m10!2m2!1sen!2sGB!9m1!1e2!11m4!1m3!1e2!2b1!3e2!4m6!1e1!1e2!1e3!1e4!1e8!1e6"
+    "&callback=_xdc_._v2mub5";
 
 std::string ReadBase(const char* key, const char* fallback) {
   std::string base = TIniFile(ConfigFilePath()).ReadString(ServiceSection, key, fallback);

@@ -3,10 +3,12 @@
 #include <exception>
 #include <optional>
 
+#include "download/Placeholder.h"
 #include "net/BrowserHeaders.h"
 #include "net/FailureKind.h"
 #include "net/FailureTexts.h"
 #include "net/HttpClient.h"
+#include "net/ServiceAddresses.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
@@ -75,6 +77,9 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
     return RetryRunOutcome::NoRecords;
   }
   AddLine(StartLine);
+  fetched_ = 0;
+  placeholders_ = 0;
+  currentTileBase_ = TileBase() + "/";
 
   HttpClient client;
   SetBrowserHeaders(client);
@@ -98,6 +103,7 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
     AddLine(StoppedLine);
     return RetryRunOutcome::Stopped;
   }
+  if (MostlyPlaceholders(placeholders_, fetched_)) AddLine(RetiredPanoramaLine);
   AddLine(EndLine);
   return RetryRunOutcome::Ended;
 }
@@ -123,6 +129,14 @@ bool RetrySession::FetchLine(HttpClient& client, const std::string& line) {
   // A line without "|" names no file; it cannot be created (and the current folder is no
   // place to try).
   if (tile.File.empty()) throw FileCreateError::ForPath(tile.File);
+  ++fetched_;
+  // Today's service answers a retired panorama id with its placeholder: no tile, so nothing is
+  // written and the tile stays wanting.
+  if (tile.Address.rfind(currentTileBase_, 0) == 0 && IsPlaceholderAnswer(body)) {
+    ++placeholders_;
+    AddLine(tile.File + ":" + tile.Address + PlaceholderLineEnd);
+    return true;
+  }
   WriteFileAtomically(tile.File, body);
   AddLine(tile.File + ":" + tile.Address + OkSuffix);
   return true;

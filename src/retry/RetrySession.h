@@ -27,10 +27,12 @@ enum class RetryRunOutcome {
 
 // The re-download of failed tiles: reads a failed-tile list (one "file|address" line per tile)
 // and fetches every listed tile again, writing it to the file recorded in its line. The list is
-// never changed. A run fetches one tile at a time on a thread of its own, on a client of its own
-// with the browser headers and neither proxy nor cookies, while the host serves its loop; Stop
-// ends it at once. Main thread only; the fetching thread reaches the host through the
-// synchronizer.
+// never changed. A tile of today's service answered with its blank placeholder gets the line
+// file + ":" + address + PlaceholderLineEnd and no file; when most answers of a run are
+// placeholders, RetiredPanoramaLine comes before "Download End.". A run fetches one tile at a time
+// on a thread of its own, on a client of its own with the browser headers and neither proxy nor
+// cookies, while the host serves its loop; Stop ends it at once. Main thread only; the fetching
+// thread reaches the host through the synchronizer.
 class RetrySession {
  public:
   // Host and synchronizer must outlive the session.
@@ -59,6 +61,11 @@ class RetrySession {
   RetryHost& host_;
   TSynchronizer& synchronizer_;
   HttpClient* client_ = nullptr;  // the run's client while it fetches
+  // Of the run's lines, those answered, and of them the placeholders of today's service (whose
+  // tile addresses start with currentTileBase_); the fetching thread's alone during the run.
+  int fetched_ = 0;
+  int placeholders_ = 0;
+  std::string currentTileBase_;
 };
 
 }  // namespace korvane

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "download/Placeholder.h"
 #include "platform/DateTimeFormat.h"
 #include "platform/KeptTexts.h"
 #include "task/ResumePosition.h"
@@ -51,6 +52,8 @@ SessionProgress DownloadSession::Progress() const {
     if (!workers_[i]) continue;
     progress.Done += TilesBefore(task_->ResumeSkip(i), count, i) + workers_[i]->FinishedTiles();
     progress.Substituted += workers_[i]->SubstitutedTiles();
+    progress.Placeholders += workers_[i]->PlaceholderTiles();
+    progress.FinishedThisRun += workers_[i]->FinishedTiles();
   }
   return progress;
 }
@@ -121,6 +124,10 @@ void DownloadSession::SaveTaskState() {
 }
 
 void DownloadSession::EndSequence() {
+  // A panorama id the service no longer serves gives placeholders only: say so before the end,
+  // so nobody re-downloads the list against the same id.
+  const SessionProgress run = Progress();
+  if (MostlyPlaceholders(run.Placeholders, run.FinishedThisRun)) AddLog(RetiredPanoramaLine);
   AddLog("");
   AddLog(std::string(32, '-'));
   AddLog(KeptText::TaskStoppedLogLine);

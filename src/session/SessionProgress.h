@@ -12,6 +12,10 @@ struct SessionProgress {
   // Tiles of this run that have a substitute in their place, listed or not (a tile the service
   // does not have is substituted without a line in the failed-tile list).
   int Substituted = 0;
+  // Tiles of this run that the service answered with its blank placeholder (listed, no file).
+  int Placeholders = 0;
+  // Tiles finished by this run alone (Done less those of earlier runs).
+  int FinishedThisRun = 0;
 };
 
 }  // namespace korvane

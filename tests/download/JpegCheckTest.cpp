@@ -2,6 +2,7 @@
 
 #include "TestJpeg.h"
 #include "download/JpegCheck.h"
+#include "download/Placeholder.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
 
@@ -35,6 +36,32 @@ TEST(JpegCheck, DamagedOrForeignDataCountsAsCrashed) {
   EXPECT_FALSE(JpegDecodes("\xFF\xD8"));
   EXPECT_FALSE(JpegDecodes("\xFF\xD8<html><body>Not found</body></html>"));
   EXPECT_FALSE(JpegDecodes("<html></html>"));
+}
+
+// The service's placeholder is a small grayscale black JPEG; a dark or coloured picture, a big
+// one, or one that does not decode is no placeholder.
+TEST(JpegCheck, OnlyASmallUniformBlackPictureIsThePlaceholder) {
+  const std::string placeholder = MakeUniformJpeg(512, 512, 1, 0);
+  EXPECT_EQ(placeholder.size(), 1184u) << "the real placeholder's size";
+  EXPECT_TRUE(JpegIsUniformBlack(placeholder));
+  EXPECT_TRUE(IsPlaceholderAnswer(placeholder));
+  EXPECT_TRUE(IsPlaceholderAnswer(MakeUniformJpeg(512, 512, 3, 0)));
+  EXPECT_TRUE(IsPlaceholderAnswer(MakeUniformJpeg(256, 256, 1, BlackSampleLimit)));
+  EXPECT_FALSE(IsPlaceholderAnswer(MakeUniformJpeg(512, 512, 1, BlackSampleLimit + 12)));
+  EXPECT_FALSE(IsPlaceholderAnswer(MakeUniformJpeg(512, 512, 3, 128)));
+  EXPECT_FALSE(IsPlaceholderAnswer(MakeJpeg(512, 512)));
+  EXPECT_FALSE(IsPlaceholderAnswer(TruncatedJpeg(placeholder, 200)));
+  EXPECT_FALSE(IsPlaceholderAnswer(""));
+  EXPECT_FALSE(IsPlaceholderAnswer(placeholder + std::string(PlaceholderLargestBytes, '\0')))
+      << "too big to be looked at";
+}
+
+TEST(Placeholder, MostTilesOfARunMakeTheIdRetired) {
+  EXPECT_FALSE(MostlyPlaceholders(0, 0));
+  EXPECT_FALSE(MostlyPlaceholders(1, 2));
+  EXPECT_TRUE(MostlyPlaceholders(2, 3));
+  EXPECT_TRUE(MostlyPlaceholders(1, 1));
+  EXPECT_FALSE(MostlyPlaceholders(0, 10));
 }
 
 TEST(JpegCheck, ReadsTheStoredFile) {

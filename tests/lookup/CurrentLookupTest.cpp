@@ -76,7 +76,11 @@ TEST_F(CurrentLookupTest, Found_OneRequestAnswerKeptAndThePanoramaDescribed) {
             CurrentLookupUrl(latitude, longitude));
   EXPECT_NE(requests[0].Target.find("!3d" + FloatToStr(latitude, '.') + "!4d"), std::string::npos);
   EXPECT_EQ(requests[0].Bytes.find("Cookie"), std::string::npos);
-  EXPECT_NE(requests[0].Bytes.find("\r\nUser-Agent: "), std::string::npos);
+  EXPECT_NE(requests[0].Bytes.find("\r\nUser-Agent: Mozilla/5.0 (Windows NT 10.0; Win64; x64)"),
+            std::string::npos);
+  EXPECT_NE(requests[0].Bytes.find("\r\nAccept: */*\r\n"), std::string::npos);
+  EXPECT_NE(requests[0].Bytes.find("\r\nConnection: keep-alive\r\n"), std::string::npos);
+  EXPECT_EQ(requests[0].Bytes.find("Referer"), std::string::npos);
   EXPECT_NE(ReadFileBytes(AnswerFile()).find(result.PanoId), std::string::npos);
   EXPECT_FALSE(FileExists(program.Path() + "ini/temp.xml"));
 }
@@ -102,18 +106,49 @@ TEST_F(CurrentLookupTest, NoCoverageIsNoPanorama) {
   EXPECT_EQ(lines, (Lines{Getting, Getting}));
 }
 
-TEST_F(CurrentLookupTest, TooManyRequestsIsARefusalAsTheBanStatuses) {
+// Push-back (a 429, an HTML page, the sorry redirect) is backed off from, doubling within the
+// random half, and ends with the refusing line naming the reply.
+TEST_F(CurrentLookupTest, TooManyRequestsIsBackedOffThenNamed) {
   StartService("lookup every status 429\n");
   EXPECT_EQ(Lookup().Kind, LookupAnswerKind::Unreadable);
-  EXPECT_EQ(Requests(), 4);
-  EXPECT_EQ(lines, (Lines{Getting, BannedLine}));
-  EXPECT_EQ(clock.PausesMs(), (std::vector<long long>{500, 500, 500}));
+  EXPECT_EQ(Requests(), LookupPushBackAttempts);
+  EXPECT_EQ(lines, (Lines{Getting, std::string(LookupRefusingStart) + "429 Too Many Requests" +
+                                       LookupRefusingEnd}));
+  const std::vector<long long> pauses = clock.PausesMs();
+  ASSERT_EQ(pauses.size(), static_cast<std::size_t>(LookupPushBackAttempts - 1));
+  long long full = 1000;
+  for (long long pause : pauses) {
+    EXPECT_GE(pause, full / 2);
+    EXPECT_LE(pause, full);
+    full *= 2;
+  }
 }
 
-TEST_F(CurrentLookupTest, HtmlPageIsARefusal) {
+TEST_F(CurrentLookupTest, AWaitTheServiceNamesIsTaken) {
+  StartService("lookup first 2 status 429 retry-after=5\n");
+  EXPECT_EQ(Lookup().Kind, LookupAnswerKind::Found);
+  EXPECT_EQ(clock.PausesMs(), (std::vector<long long>{5000, 5000}));
+  EXPECT_EQ(lines, Lines{Getting});
+}
+
+TEST_F(CurrentLookupTest, HtmlPageAndSorryRedirectArePushBack) {
   StartService("lookup every html\n");
   EXPECT_EQ(ForStart(3).PanoId, "");
-  EXPECT_EQ(Requests(), 1);
+  EXPECT_EQ(Requests(), LookupPushBackAttempts);
+  EXPECT_EQ(lines, (Lines{Getting, std::string(LookupRefusingStart) +
+                                       "200 OK (text/html; charset=UTF-8)" + LookupRefusingEnd}));
+  lines.clear();
+  StartService("lookup every sorry\n");
+  EXPECT_EQ(Lookup().Kind, LookupAnswerKind::Unreadable);
+  EXPECT_EQ(lines,
+            (Lines{Getting, std::string(LookupRefusingStart) + "302 Found" + LookupRefusingEnd}));
+}
+
+TEST_F(CurrentLookupTest, AnHtmlAnswerNotMarkedAsOneIsStillARefusal) {
+  const CurrentLookupAnswer answer = LookUpCurrentPanoramaWith(
+      [](const std::string&, std::string& body) { body = "<html><body>Sorry</body></html>"; },
+      latitude, longitude, [this](const std::string& line) { lines.push_back(line); }, {});
+  EXPECT_EQ(answer.Kind, LookupAnswerKind::Refused);
   EXPECT_EQ(lines, (Lines{Getting, BannedLine}));
   EXPECT_EQ(ReadFileBytes(AnswerFile()).substr(0, 6), "<html>");
 }
@@ -156,7 +191,9 @@ TEST(StartLookup, ProtocolNamesAndMessages) {
   EXPECT_EQ(CurrentLookupUrl(-33.5, 151.25),
             "http://127.0.0.1:8/maps/api/js/GeoPhotoService.SingleImageSearch?pb=!1m5!1sapiv3!5sUS"
             "!11m2!1m1!1b0!2m4!1m2!3d-33.5!4d151.25!2d50!3m10!2m2!1sen!2sGB!9m1!1e2!11m4!1m3!1e2!"
-            "2b1!3e2!4m10!1e1!1e2!1e3!1e4!1e8!1e6!5m1!1e2!6m1!1e2&callback=_xdc_._v2mub5");
+            "2b1!3e2!4m6!1e1!1e2!1e3!1e4!1e8!1e6&callback=_xdc_._v2mub5");
+  // The depth map is not asked for: it made nearly all of the answer and nothing reads it.
+  EXPECT_EQ(CurrentLookupUrl(-33.5, 151.25).find("!5m1!1e2!6m1!1e2"), std::string::npos);
 }
 
 }  // namespace

@@ -17,5 +17,19 @@ TEST(BrowserHeaders, SetsRefererAgentAndConnection) {
   EXPECT_EQ(client.Request.Accept, "text/html, */*");
 }
 
+TEST(BrowserHeaders, TodaysServiceGetsACurrentBrowsersHeadersAndNoReferer) {
+  test::TempProgramFolder folder;
+  folder.WriteConfig("[Service]\r\nHomePage=http://maps.example.test/\r\nCAFile=/ca.pem\r\n");
+  HttpClient client;
+  SetBrowserHeaders(client);
+  SetCurrentBrowserHeaders(client);
+  EXPECT_EQ(client.Request.Referer, "");
+  EXPECT_EQ(client.Request.UserAgent.rfind("Mozilla/5.0 (Windows NT 10.0; Win64; x64)", 0), 0u);
+  EXPECT_EQ(client.Request.Connection, "keep-alive");
+  EXPECT_EQ(client.Request.Accept, "*/*");
+  EXPECT_EQ(client.Request.CAFile, "/ca.pem");
+  EXPECT_TRUE(client.Request.ExtraHeaders.empty());
+}
+
 }  // namespace
 }  // namespace korvane

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "FaultPlan.h"
@@ -119,6 +120,15 @@ TEST(CurrentProtocol, TilesInsideTheKindsGridBlackOutside) {
   // The classic tiles keep their fixed grid whatever the kind.
   EXPECT_EQ(cache.Tile(large, 26, 0, 5), black);
   EXPECT_NE(cache.Tile(large, 25, 12, 5), black);
+
+  // The real placeholder's form: grayscale, all black, 512 x 512, 1184 bytes.
+  EXPECT_EQ(black->size(), 1184u);
+  const DecodedJpeg placeholder = DecodeJpeg(*black);
+  ASSERT_TRUE(placeholder.Ok);
+  EXPECT_EQ(placeholder.Components, 1);
+  EXPECT_EQ(placeholder.Width, 512);
+  EXPECT_EQ(placeholder.Height, 512);
+  EXPECT_EQ(*std::max_element(placeholder.Pixels.begin(), placeholder.Pixels.end()), 0);
 }
 
 TEST(CurrentProtocol, FaultPlansTakeLookupRules) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "FaultPlan.h"
+#include "FaultReply.h"
 #include "PanoramaId.h"
 
 namespace korvane::test {
@@ -98,12 +101,60 @@ TEST(FaultPlan, ActionsCarryTheirArguments) {
   EXPECT_EQ(plan.Match(request, 8).Describe(), "delay 10 stall");
 }
 
+TEST(FaultPlan, PushBackActionsAndTheRateLimit) {
+  const FaultPlan plan = FaultPlan::Parse(
+      "ratelimit tile 20 retry-after=2\n"
+      "tile attempt 1 status 429 retry-after=7\n"
+      "tile attempt 2 status 503 location=/x retry-after=0 Busy\n"
+      "tile attempt 3 sorry\n"
+      "tile attempt 4 placeholder\n");
+  const ServiceRequest request = Tile(0, 0, 1);
+  FaultAction action = plan.Match(request, 1);
+  EXPECT_EQ(action.RetryAfterSeconds, 7);
+  EXPECT_EQ(action.Describe(), "status 429 retry-after=7");
+  action = plan.Match(request, 2);
+  EXPECT_EQ(action.RetryAfterSeconds, 0);
+  EXPECT_EQ(action.Location, "/x");
+  EXPECT_EQ(action.Reason, "Busy");
+  EXPECT_EQ(plan.Match(request, 3).Describe(), "sorry");
+  EXPECT_EQ(plan.Match(request, 4).Kind, FaultKind::Placeholder);
+  ASSERT_TRUE(plan.RateLimit());
+  EXPECT_EQ(plan.RateLimit()->PerSecond, 20);
+  EXPECT_TRUE(plan.RateLimited(request));
+  EXPECT_FALSE(plan.RateLimited(Metadata("1,2")));
+  EXPECT_EQ(plan.RateLimitedAction().Describe(), "status 429 retry-after=2");
+  EXPECT_EQ(plan.RateLimitedAction().Reason, "Too Many Requests");
+  EXPECT_TRUE(plan.Rules().size() == 4u);
+
+  const Reply sorry = ShapeReply(plan.Match(request, 3), Reply(), request);
+  EXPECT_EQ(sorry.Status, 302);
+  ASSERT_EQ(sorry.Headers.size(), 1u);
+  EXPECT_EQ(sorry.Headers[0],
+            (std::pair<std::string, std::string>{"Location", "/sorry/index?continue=%2F"}));
+  const Reply busy = ShapeReply(plan.Match(request, 1), Reply(), request);
+  EXPECT_EQ(busy.Status, 429);
+  EXPECT_EQ(busy.Headers.back(), (std::pair<std::string, std::string>{"Retry-After", "7"}));
+  EXPECT_FALSE(FaultPlan::Parse("tile every reset").RateLimit());
+}
+
+TEST(RateLimiter, AdmitsNAWindowOfOneSecond) {
+  RateLimiter limiter(3);
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(limiter.Admit(start + std::chrono::milliseconds(i * 100)));
+  EXPECT_FALSE(limiter.Admit(start + std::chrono::milliseconds(900)));
+  EXPECT_TRUE(limiter.Admit(start + std::chrono::milliseconds(1000)));
+  EXPECT_TRUE(limiter.Admit(start + std::chrono::milliseconds(1500)));
+  EXPECT_TRUE(limiter.Admit(start + std::chrono::milliseconds(1999)));
+  EXPECT_FALSE(limiter.Admit(start + std::chrono::milliseconds(1999)));
+}
+
 TEST(FaultPlan, EveryActionNameIsKnown) {
-  for (const char* action : {"ok",         "reset", "close",   "cut",      "cut 10",
-                             "status 500", "html",  "empty",   "truncate", "truncate 7",
-                             "corrupt",    "stall", "chunked", "http10",   "delay 5",
-                             "headonly",   "drip",  "drip 5",  "oversize", "oversize 70000000",
-                             "endless"}) {
+  for (const char* action : {"ok",         "reset", "close",      "cut",      "cut 10",
+                             "status 500", "html",  "empty",      "truncate", "truncate 7",
+                             "corrupt",    "stall", "chunked",    "http10",   "delay 5",
+                             "headonly",   "drip",  "drip 5",     "oversize", "oversize 70000000",
+                             "endless",    "sorry", "placeholder"}) {
     EXPECT_NO_THROW(FaultPlan::Parse(std::string("tile every ") + action)) << action;
   }
   EXPECT_NO_THROW(FaultPlan::Parse("metadata every nocoverage"));
@@ -133,6 +184,12 @@ TEST(FaultPlan, MistakesAreRefusedWithTheirLine) {
       {"tile every delay x", "line 1: delay must be a whole number"},
       {"tile every drip 0", "line 1: drip must be a whole number from 1 to 60000"},
       {"tile every endless 5", "line 1: unexpected \"5\""},
+      {"lookup every placeholder", "line 1: placeholder needs a tile rule"},
+      {"tile every status 429 retry-after=x", "line 1: retry-after must be a whole number"},
+      {"ratelimit tile 0", "line 1: requests a second must be a whole number from 1"},
+      {"ratelimit tile", "line 1: missing requests a second"},
+      {"ratelimit tile 5 now", "line 1: unexpected \"now\""},
+      {"ratelimit tile 5\nratelimit any 6", "line 2: a second rate limit"},
   };
   for (const auto& [plan, message] : cases) {
     try {

@@ -354,5 +354,30 @@ TEST(StandinService, StopsCleanlyWithOpenConnectionsAndRefusesBadPlans) {
   EXPECT_THROW(StandinFixture("tile every explode\n"), std::runtime_error);
 }
 
+// Past the limit within a second, a request of the subject gets 429 with the named wait; the
+// others are served as ever. (A slow machine could spread the requests over two windows, so the
+// count refused is at least one of the five over the limit.)
+TEST(StandinService, TheRateLimitAnswersTooManyRequestsWithItsWait) {
+  StandinFixture service("ratelimit tile 3 retry-after=2\ntile every placeholder\n");
+  RawConnection connection(service.Port());
+  int refused = 0;
+  for (int i = 0; i < 8; ++i) {
+    ASSERT_TRUE(connection.Send(GetRequest(TileTarget(0, 0, 1))));
+    const RawReply reply = connection.ReadReply();
+    ASSERT_EQ(reply.End, ReplyEnd::Complete);
+    if (reply.Status == 429) {
+      ++refused;
+      EXPECT_EQ(reply.StatusLine, "HTTP/1.1 429 Too Many Requests");
+      EXPECT_EQ(reply.Header("Retry-After"), "2");
+    } else {
+      EXPECT_EQ(reply.Status, 200);
+      EXPECT_EQ(reply.Header("Content-Type"), "image/jpeg");
+      EXPECT_EQ(reply.Body, *TileCache().BlackTile()) << "the placeholder action";
+    }
+  }
+  EXPECT_GE(refused, 1);
+  EXPECT_EQ(Fetch(service, MetadataTarget("48.8584,2.2945")).Status, 200);
+}
+
 }  // namespace
 }  // namespace korvane::test

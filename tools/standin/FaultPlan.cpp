@@ -143,8 +143,16 @@ FaultAction ReadAction(RuleReader& reader, RuleSubject subject) {
     action.Kind = FaultKind::Status;
     action.StatusCode =
         static_cast<int>(reader.Number(reader.Take("status code"), "status", 100, 999));
-    if (reader.Peek().substr(0, 9) == "location=") {
-      action.Location = std::string(reader.Take("location").substr(9));
+    for (;;) {
+      const std::string_view option = reader.Peek();
+      if (option.substr(0, 9) == "location=") {
+        action.Location = std::string(reader.Take("location").substr(9));
+      } else if (option.substr(0, 12) == "retry-after=") {
+        action.RetryAfterSeconds = static_cast<int>(reader.Number(
+            reader.Take("retry-after").substr(12), "retry-after", 0, MaxRetryAfterSeconds));
+      } else {
+        break;
+      }
     }
     const std::string reason = reader.Rest();
     action.Reason = reason.empty()  ? ReasonPhrase(action.StatusCode)
@@ -174,6 +182,11 @@ FaultAction ReadAction(RuleReader& reader, RuleSubject subject) {
     action.Bytes = OptionalBytes(reader).value_or(-1);
   } else if (word == "endless") {
     action.Kind = FaultKind::Endless;
+  } else if (word == "sorry") {
+    action.Kind = FaultKind::Sorry;
+  } else if (word == "placeholder") {
+    if (subject != RuleSubject::Tile) reader.Fail("placeholder needs a tile rule");
+    action.Kind = FaultKind::Placeholder;
   } else if (word == "nocoverage") {
     if (subject != RuleSubject::Metadata && subject != RuleSubject::Lookup)
       reader.Fail("nocoverage needs a metadata or lookup rule");
@@ -184,22 +197,51 @@ FaultAction ReadAction(RuleReader& reader, RuleSubject subject) {
   return action;
 }
 
+RuleSubject ReadSubject(RuleReader& reader) {
+  const std::string_view subject = reader.Take("subject (metadata, lookup, tile or any)");
+  if (subject == "metadata") return RuleSubject::Metadata;
+  if (subject == "lookup") return RuleSubject::Lookup;
+  if (subject == "tile") return RuleSubject::Tile;
+  if (subject == "any") return RuleSubject::Any;
+  reader.Fail("expected metadata, lookup, tile or any, not \"" + std::string(subject) + "\"");
+}
+
+bool SubjectHolds(RuleSubject subject, const ServiceRequest& request) {
+  switch (subject) {
+    case RuleSubject::Any:
+      return true;
+    case RuleSubject::Metadata:
+      return request.Kind == RequestKind::Metadata;
+    case RuleSubject::Tile:
+      return request.Kind == RequestKind::Tile;
+    case RuleSubject::Lookup:
+      return request.Kind == RequestKind::Lookup;
+  }
+  return false;
+}
+
+// "ratelimit SUBJECT N [retry-after=S]"
+RateLimitRule ReadRateLimit(int line, std::string_view text, RuleSubject& subject) {
+  RuleReader reader(line, SplitWords(text));
+  reader.Take("ratelimit");
+  subject = ReadSubject(reader);
+  RateLimitRule limit;
+  limit.Line = line;
+  limit.PerSecond = static_cast<int>(
+      reader.Number(reader.Take("requests a second"), "requests a second", 1, MaxCount));
+  if (reader.Peek().substr(0, 12) == "retry-after=") {
+    limit.RetryAfterSeconds = static_cast<int>(reader.Number(
+        reader.Take("retry-after").substr(12), "retry-after", 0, MaxRetryAfterSeconds));
+  }
+  if (!reader.AtEnd()) reader.Fail("unexpected \"" + std::string(reader.Peek()) + "\"");
+  return limit;
+}
+
 FaultRule ReadRule(int line, std::string_view text) {
   RuleReader reader(line, SplitWords(text));
   FaultRule rule;
   rule.Line = line;
-  const std::string_view subject = reader.Take("subject (metadata, lookup, tile or any)");
-  if (subject == "metadata") {
-    rule.Subject = RuleSubject::Metadata;
-  } else if (subject == "lookup") {
-    rule.Subject = RuleSubject::Lookup;
-  } else if (subject == "tile") {
-    rule.Subject = RuleSubject::Tile;
-  } else if (subject == "any") {
-    rule.Subject = RuleSubject::Any;
-  } else {
-    reader.Fail("expected metadata, lookup, tile or any, not \"" + std::string(subject) + "\"");
-  }
+  rule.Subject = ReadSubject(reader);
   while (reader.Peek().find('=') != std::string_view::npos)
     ReadFilter(reader, reader.Take("filter"), rule);
   ReadSpan(reader, rule);
@@ -223,7 +265,12 @@ std::string FaultAction::Describe() const {
     case FaultKind::Cut:
       return text + "cut" + bytes;
     case FaultKind::Status:
-      return text + "status " + std::to_string(StatusCode);
+      return text + "status " + std::to_string(StatusCode) +
+             (RetryAfterSeconds ? " retry-after=" + std::to_string(*RetryAfterSeconds) : "");
+    case FaultKind::Sorry:
+      return text + "sorry";
+    case FaultKind::Placeholder:
+      return text + "placeholder";
     case FaultKind::Html:
       return text + "html";
     case FaultKind::Empty:
@@ -268,9 +315,7 @@ bool FaultRule::Matches(const ServiceRequest& request, int attempt) const {
       break;
   }
   if (Subject == RuleSubject::Any) return true;
-  if (Subject == RuleSubject::Metadata && request.Kind != RequestKind::Metadata) return false;
-  if (Subject == RuleSubject::Tile && request.Kind != RequestKind::Tile) return false;
-  if (Subject == RuleSubject::Lookup && request.Kind != RequestKind::Lookup) return false;
+  if (!SubjectHolds(Subject, request)) return false;
   const bool filtered = X || Y || Zoom || PanoId || Cell;
   if (!filtered) return true;
   if (!request.Valid()) return false;
@@ -296,6 +341,13 @@ FaultPlan FaultPlan::Parse(std::string_view text) {
     }
     const std::size_t first = line.find_first_not_of(" \t");
     if (first == std::string_view::npos || line[first] == '#') continue;
+    if (line.substr(first, 10) == "ratelimit ") {
+      if (plan.rateLimit_) {
+        throw EPlanError("line " + std::to_string(lineNumber) + ": a second rate limit");
+      }
+      plan.rateLimit_ = ReadRateLimit(lineNumber, line, plan.rateLimitSubject_);
+      continue;
+    }
     plan.rules_.push_back(ReadRule(lineNumber, line));
   }
   return plan;
@@ -303,6 +355,19 @@ FaultPlan FaultPlan::Parse(std::string_view text) {
 
 FaultPlan FaultPlan::Load(const std::string& path) {
   return Parse(ReadFileBytes(path));
+}
+
+FaultAction FaultPlan::RateLimitedAction() const {
+  FaultAction action;
+  action.Kind = FaultKind::Status;
+  action.StatusCode = TooManyRequestsStatus;
+  action.Reason = ReasonPhrase(TooManyRequestsStatus);
+  if (rateLimit_) action.RetryAfterSeconds = rateLimit_->RetryAfterSeconds;
+  return action;
+}
+
+bool FaultPlan::RateLimited(const ServiceRequest& request) const {
+  return rateLimit_.has_value() && SubjectHolds(rateLimitSubject_, request);
 }
 
 FaultAction FaultPlan::Match(const ServiceRequest& request, int attempt) const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PanoramaId.h"
+#include "RateLimit.h"
 #include "ServiceRequest.h"
 #include "StandinLimits.h"
 #include "platform/Exception.h"
@@ -14,36 +15,40 @@ namespace korvane::standin {
 
 // How the service misbehaves for one request. The line format is described in README.md.
 enum class FaultKind {
-  Ok,          // the normal answer
-  Reset,       // the connection is reset (RST) instead of an answer
-  Close,       // the connection is closed before the status line
-  Cut,         // the head announces the whole body, part of it is sent, the connection closes
-  Status,      // a reply with another status (and an HTML page)
-  Html,        // 200 with an HTML page instead of the answer
-  Empty,       // 200 with an empty body
-  Truncate,    // the answer's body cut short, announced with its shortened length
-  Corrupt,     // the body keeps its first two bytes (FF D8 for a JPEG) and its length, the rest
-               // is garbage without any JPEG marker
-  Stall,       // no answer at all; the connection stays open until the client or the service ends
-  Chunked,     // the normal answer in chunked transfer coding
-  Http10,      // the normal answer as an HTTP/1.0 reply without a length, ended by closing
-  NoCoverage,  // metadata, lookup: the answer without a panorama
-  HeadOnly,    // the head announces the whole body, then nothing comes; the connection stays
-               // open until the client or the service ends it
-  Drip,        // the normal answer, head and body, one byte at a time, DripMs apart
-  Oversize,    // 200 announcing a body of Bytes (default: more than clients take), filler sent
-  Endless,     // 200 with a chunked body of filler whose chunks never stop
+  Ok,           // the normal answer
+  Reset,        // the connection is reset (RST) instead of an answer
+  Close,        // the connection is closed before the status line
+  Cut,          // the head announces the whole body, part of it is sent, the connection closes
+  Status,       // a reply with another status (and an HTML page)
+  Html,         // 200 with an HTML page instead of the answer
+  Empty,        // 200 with an empty body
+  Truncate,     // the answer's body cut short, announced with its shortened length
+  Corrupt,      // the body keeps its first two bytes (FF D8 for a JPEG) and its length, the rest
+                // is garbage without any JPEG marker
+  Stall,        // no answer at all; the connection stays open until the client or the service ends
+  Chunked,      // the normal answer in chunked transfer coding
+  Http10,       // the normal answer as an HTTP/1.0 reply without a length, ended by closing
+  NoCoverage,   // metadata, lookup: the answer without a panorama
+  HeadOnly,     // the head announces the whole body, then nothing comes; the connection stays
+                // open until the client or the service ends it
+  Drip,         // the normal answer, head and body, one byte at a time, DripMs apart
+  Oversize,     // 200 announcing a body of Bytes (default: more than clients take), filler sent
+  Endless,      // 200 with a chunked body of filler whose chunks never stop
+  Sorry,        // 302 to the service's "unusual traffic" page
+  Placeholder,  // tile: 200 with the service's placeholder (grayscale, all black), as for an id
+                // the service no longer serves
 };
 
 struct FaultAction {
   FaultKind Kind = FaultKind::Ok;
   int DelayMs = 0;  // waited before the action
   int StatusCode = 0;
-  std::string Reason;                   // Status: the reason phrase ("" for none)
-  std::optional<std::string> Location;  // Status: a Location header
-  long long Bytes = -1;                 // Cut, Truncate: body bytes kept; -1 = half the body
-                                        // Oversize: the body announced; -1 = OversizeBodyBytes
-  int DripMs = DefaultDripMs;           // Drip: the time between two bytes
+  std::string Reason;                    // Status: the reason phrase ("" for none)
+  std::optional<std::string> Location;   // Status: a Location header
+  std::optional<int> RetryAfterSeconds;  // Status: a Retry-After header
+  long long Bytes = -1;                  // Cut, Truncate: body bytes kept; -1 = half the body
+                                         // Oversize: the body announced; -1 = OversizeBodyBytes
+  int DripMs = DefaultDripMs;            // Drip: the time between two bytes
 
   // The action as the request log names it: "ok", "reset", "status 404", "delay 200 cut", ...
   std::string Describe() const;
@@ -90,8 +95,19 @@ class FaultPlan {
 
   const std::vector<FaultRule>& Rules() const { return rules_; }
 
+  // The plan's rate limit ("ratelimit SUBJECT N [retry-after=S]"), tried before the rules, and
+  // its subject; at most one per plan.
+  const std::optional<RateLimitRule>& RateLimit() const { return rateLimit_; }
+  RuleSubject RateLimitSubject() const { return rateLimitSubject_; }
+  // The action for a request over the limit: 429 Too Many Requests, with Retry-After if given.
+  FaultAction RateLimitedAction() const;
+  // Whether the request falls under the rate limit's subject.
+  bool RateLimited(const ServiceRequest& request) const;
+
  private:
   std::vector<FaultRule> rules_;
+  std::optional<RateLimitRule> rateLimit_;
+  RuleSubject rateLimitSubject_ = RuleSubject::Any;
 };
 
 }  // namespace korvane::standin

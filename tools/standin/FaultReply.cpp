@@ -8,6 +8,9 @@ namespace korvane::standin {
 
 namespace {
 
+constexpr int SorryStatus = 302;
+constexpr const char* SorryLocation = "/sorry/index?continue=%2F";
+
 constexpr const char* RefusalPage =
     "<html><head><title>Sorry</title></head><body><h1>Sorry</h1>"
     "<p>Too many requests from your network. Please try again later.</p></body></html>\n";
@@ -42,6 +45,15 @@ Reply ShapeReply(const FaultAction& action, Reply normal, const ServiceRequest& 
         std::erase_if(reply.Headers, [](const auto& header) { return header.first == "Location"; });
         reply.Headers.emplace_back("Location", *action.Location);
       }
+      if (action.RetryAfterSeconds) {
+        reply.Headers.emplace_back("Retry-After", std::to_string(*action.RetryAfterSeconds));
+      }
+      return reply;
+    }
+    case FaultKind::Sorry: {
+      Reply reply = StatusReply(SorryStatus, ReasonPhrase(SorryStatus));
+      std::erase_if(reply.Headers, [](const auto& header) { return header.first == "Location"; });
+      reply.Headers.emplace_back("Location", SorryLocation);
       return reply;
     }
     case FaultKind::Html: {

@@ -1,6 +1,8 @@
 #include "JpegEncoder.h"
 
 #include <cstdlib>
+#include <functional>
+#include <vector>
 
 #include "jpeg/JpegJump.h"
 #include "platform/Exception.h"
@@ -9,9 +11,18 @@ namespace korvane::standin {
 
 namespace {
 
+// What to compress: the size, RGB (3 components) or grayscale (1), and each row's samples.
+struct Picture {
+  int Width = 0;
+  int Height = 0;
+  int Components = 3;
+  std::function<const unsigned char*(int)> Row;
+  bool OptimizeCoding = false;  // Huffman tables of its own instead of the standard ones
+};
+
 // Runs the whole compression; returns false (with the library's message) on failure. Kept
 // free of objects with destructors because of the longjmp.
-bool Compress(const RgbImage& image, int quality, unsigned char** output, unsigned long* outputSize,
+bool Compress(const Picture& image, int quality, unsigned char** output, unsigned long* outputSize,
               JpegJump& errors) {
   jpeg_compress_struct info;
   info.err = InstallJpegJump(errors, false);
@@ -21,13 +32,13 @@ bool Compress(const RgbImage& image, int quality, unsigned char** output, unsign
   }
   jpeg_create_compress(&info);
   jpeg_mem_dest(&info, output, outputSize);
-  info.image_width = static_cast<JDIMENSION>(image.Width());
-  info.image_height = static_cast<JDIMENSION>(image.Height());
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
+  info.image_width = static_cast<JDIMENSION>(image.Width);
+  info.image_height = static_cast<JDIMENSION>(image.Height);
+  info.input_components = image.Components;
+  info.in_color_space = image.Components == 1 ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
-  info.optimize_coding = FALSE;
+  info.optimize_coding = image.OptimizeCoding ? TRUE : FALSE;
   info.dct_method = JDCT_ISLOW;
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
@@ -39,9 +50,7 @@ bool Compress(const RgbImage& image, int quality, unsigned char** output, unsign
   return true;
 }
 
-}  // namespace
-
-std::string EncodeJpeg(const RgbImage& image, int quality) {
+std::string Encode(const Picture& image, int quality) {
   unsigned char* output = nullptr;
   unsigned long outputSize = 0;
   JpegJump errors{};
@@ -51,6 +60,18 @@ std::string EncodeJpeg(const RgbImage& image, int quality) {
   std::free(output);
   if (!ok) throw Exception(std::string("JPEG encoding failed: ") + errors.message);
   return bytes;
+}
+
+}  // namespace
+
+std::string EncodeJpeg(const RgbImage& image, int quality) {
+  return Encode({image.Width(), image.Height(), 3, [&image](int y) { return image.Row(y); }},
+                quality);
+}
+
+std::string EncodeGrayJpeg(int width, int height, unsigned char value, int quality) {
+  const std::vector<unsigned char> row(static_cast<std::size_t>(width), value);
+  return Encode({width, height, 1, [&row](int) { return row.data(); }, true}, quality);
 }
 
 }  // namespace korvane::standin

@@ -11,4 +11,8 @@ namespace korvane::standin {
 // always give the same bytes. Raises korvane::Exception when the JPEG library fails.
 std::string EncodeJpeg(const RgbImage& image, int quality);
 
+// A grayscale picture (one component) of one value, with Huffman tables made for it: the form of
+// the real service's placeholder (512 x 512 black: 1184 bytes, as the real one).
+std::string EncodeGrayJpeg(int width, int height, unsigned char value, int quality);
+
 }  // namespace korvane::standin

@@ -167,6 +167,13 @@ Reply StatusReply(int status, const std::string& reason) {
   return reply;
 }
 
+Reply StandinService::Placeholder() const {
+  Reply reply;
+  reply.ContentType = "image/jpeg";
+  reply.Body = tiles_.BlackTile();
+  return reply;
+}
+
 Reply StandinService::Answer(const ServiceRequest& request) const {
   if (!request.Valid()) return StatusReply(400, ReasonPhrase(400));
   if (request.Kind == RequestKind::Metadata) {

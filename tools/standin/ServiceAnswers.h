@@ -14,9 +14,12 @@ class StandinService {
   explicit StandinService(TileCache& tiles) : tiles_(tiles) {}
 
   // Metadata: the XML of the nearest panorama, or the answer without a panorama where there is
-  // no coverage. Tile: the JPEG (all black for an unknown id or a tile outside the grid).
+  // no coverage. Tile: the JPEG (the placeholder for an unknown id or a tile outside the grid).
   // Anything else: 400 Bad Request.
   Reply Answer(const ServiceRequest& request) const;
+
+  // 200 with the placeholder tile (TileCache::BlackTile).
+  Reply Placeholder() const;
 
  private:
   TileCache& tiles_;

@@ -46,9 +46,16 @@ inline constexpr long long OversizeBodyBytes = 64LL * 1024 * 1024 + 1;
 // oversize, endless: the filler goes out in pieces of this size.
 inline constexpr std::size_t FillerBlockBytes = 64 * 1024;
 
+// status retry-after=, ratelimit retry-after=: the longest wait a plan may name.
+inline constexpr int MaxRetryAfterSeconds = 24 * 60 * 60;
+// The status of a request over a plan's rate limit.
+inline constexpr int TooManyRequestsStatus = 429;
+
 // Tiles and panoramas. Their geometry (tile size, zoom levels, the classic panorama's size) is
 // the service's, which the program knows too: task/TileGeometry.h.
 inline constexpr int JpegQuality = 85;
+// The placeholder (grayscale, all black): at this quality it has the real one's 1184 bytes.
+inline constexpr int PlaceholderQuality = 50;
 // Encoded tiles kept in memory; the least recently used go first beyond this size.
 inline constexpr std::size_t MaxCachedTileBytes = 256 * 1024 * 1024;
 

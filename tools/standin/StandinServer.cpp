@@ -91,6 +91,8 @@ bool NeedsNormalAnswer(FaultKind kind) {
     case FaultKind::NoCoverage:
     case FaultKind::Oversize:
     case FaultKind::Endless:
+    case FaultKind::Sorry:
+    case FaultKind::Placeholder:
       return false;
     default:
       return true;
@@ -147,6 +149,7 @@ int AttemptCounter::Next(const std::string& key) {
 StandinServer::StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan,
                              RequestLog& log, const TlsServerContext* tls)
     : plan_(std::move(plan)), log_(log), service_(tiles_), tls_(tls) {
+  if (plan_.RateLimit()) limiter_ = std::make_unique<RateLimiter>(plan_.RateLimit()->PerSecond);
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
     throw Exception(std::string("cannot create a pipe: ") + std::strerror(errno));
@@ -279,8 +282,12 @@ bool StandinServer::Handle(Connection& connection, int listener, const HttpReque
                            std::string_view raw) {
   const int attempt = attempts_.Next(request.Method + " " + OriginForm(request.Target));
   const ServiceRequest asked = ClassifyRequest(request.Method, request.Target);
-  const FaultAction action = plan_.Match(asked, attempt);
-  Reply reply = NeedsNormalAnswer(action.Kind) ? service_.Answer(asked) : Reply();
+  // Every request of the limit's subject counts against it, also those it refuses.
+  const bool overLimit = limiter_ && plan_.RateLimited(asked) && !limiter_->Admit();
+  const FaultAction action = overLimit ? plan_.RateLimitedAction() : plan_.Match(asked, attempt);
+  Reply reply = action.Kind == FaultKind::Placeholder ? service_.Placeholder()
+                : NeedsNormalAnswer(action.Kind)      ? service_.Answer(asked)
+                                                      : Reply();
   reply = ShapeReply(action, std::move(reply), asked);
 
   const bool silent = action.Kind == FaultKind::Reset || action.Kind == FaultKind::Close ||

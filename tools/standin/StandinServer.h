@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <list>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -79,7 +80,8 @@ class StandinServer {
   TileCache tiles_;
   StandinService service_;
   AttemptCounter attempts_;
-  std::list<Worker> workers_;  // only the thread in Run touches the list
+  std::unique_ptr<RateLimiter> limiter_;  // when the plan has a rate limit
+  std::list<Worker> workers_;             // only the thread in Run touches the list
   std::atomic<int> active_{0};
   const TlsServerContext* tls_ = nullptr;
 };

@@ -13,7 +13,7 @@ TileCache::TileCache(std::size_t maxBytes) : maxBytes_(maxBytes) {}
 TileCache::Bytes TileCache::BlackTile() {
   std::call_once(blackOnce_, [this] {
     black_ = std::make_shared<const std::string>(
-        EncodeJpeg(RgbImage(TilePixels, TilePixels), JpegQuality));
+        EncodeGrayJpeg(TilePixels, TilePixels, 0, PlaceholderQuality));
   });
   return black_;
 }

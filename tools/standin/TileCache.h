@@ -28,14 +28,14 @@ class TileCache {
   TileCache& operator=(const TileCache&) = delete;
 
   // The JPEG of tile (x, y) at the zoom level of the panorama. Like the real service, it
-  // answers an id it never handed out, or a tile outside the grid, with an all-black tile.
+  // answers an id it never handed out, or a tile outside the grid, with its placeholder.
   Bytes Tile(std::string_view panoId, int x, int y, int zoom);
 
   // The same for the current protocol: the grid of the panorama's own size (PanoramaSizes.h),
-  // from zoom 0 to its highest; black for any other tile or id.
+  // from zoom 0 to its highest; the placeholder for any other tile or id.
   Bytes CurrentTile(std::string_view panoId, int x, int y, int zoom);
 
-  // The all-black tile.
+  // The service's placeholder: a grayscale, all-black 512 x 512 JPEG of 1184 bytes.
   Bytes BlackTile();
 
   // How many tiles were encoded so far (the black tile not included).
