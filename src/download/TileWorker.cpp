@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "config/ProxyRequests.h"
 #include "download/DownloadLimits.h"
 #include "download/TileWalk.h"
 #include "net/BrowserHeaders.h"
@@ -104,12 +105,9 @@ void TileWorker::DownloadTiles() {
   // A stop that came before the client was known aborts it now.
   if (Terminated()) client.Abort();
   const TaskParameters& params = *Task->Params;
-  if (params.UseProxy) {
-    client.Request.ProxyServer = params.ProxyServer;
-    client.Request.ProxyPort = StrToInt(params.ProxyPort);
-    client.Request.ProxyUsername = params.ProxyUsername;
-    client.Request.ProxyPassword = params.ProxyPassword;
-  }
+  ApplyProxySettings({params.UseProxy, params.ProxyServer, params.ProxyPort, params.ProxyUsername,
+                      params.ProxyPassword},
+                     client.Request);
   const std::string cookies = GetMapCookies();
   SetBrowserHeaders(client);
   // Sent with every request, even with an empty value; the cookies are looked up only once.

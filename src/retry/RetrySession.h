@@ -28,9 +28,10 @@ enum class RetryRunOutcome {
 // The re-download of failed tiles: reads a failed-tile list (one "file|address" line per tile)
 // and fetches every listed tile again, writing it to the file recorded in its line. The list is
 // never changed. A run fetches one tile at a time on a thread of its own, on a client of its own
-// with the browser headers and neither proxy nor cookies, while the host serves its loop; Stop
-// ends it at once. Main thread only; the fetching thread reaches the host through the
-// synchronizer.
+// with the browser headers, no cookies, and the configuration's proxy as it is when the run
+// starts (when UseProxy is on; a port that is not a number ends the run after its line), while
+// the host serves its loop; Stop ends it at once. Main thread only; the fetching thread reaches the
+// host through the synchronizer.
 class RetrySession {
  public:
   // Host and synchronizer must outlive the session.
