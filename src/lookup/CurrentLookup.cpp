@@ -1,6 +1,5 @@
 #include "lookup/CurrentLookup.h"
 
-#include "net/BrowserHeaders.h"
 #include "net/FailureTexts.h"
 #include "net/HttpClient.h"
 #include "net/ServiceAddresses.h"
@@ -18,7 +17,7 @@ constexpr const char* LookupAnswerFile = "temp.json";
 CurrentLookupAnswer LookUpCurrentPanorama(
     HttpClient& client, double latitude, double longitude,
     const std::function<void(const std::string&)>& addLogLine) {
-  SetBrowserHeaders(client);
+  PrepareLookupClient(client);
   return LookUpCurrentPanoramaWith(
       [&client](const std::string& url, std::string& body) { client.Get(url, body); }, latitude,
       longitude, addLogLine, [&client] { return client.IsAborted(); });

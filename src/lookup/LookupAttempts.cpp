@@ -1,6 +1,8 @@
 #include "lookup/LookupAttempts.h"
 
+#include "net/BrowserHeaders.h"
 #include "net/FailureTexts.h"
+#include "net/HttpClient.h"
 #include "platform/Clock.h"
 
 namespace korvane {
@@ -42,6 +44,11 @@ LookupRepeatPolicy LookupTable(std::vector<int> refusedStatuses) {
 }
 
 }  // namespace
+
+void PrepareLookupClient(HttpClient& client) {
+  SetBrowserHeaders(client);
+  client.MaxBodyBytes = MaxLookupAnswerBytes;
+}
 
 const LookupRepeatPolicy& ClassicLookupRepeats() {
   static const LookupRepeatPolicy table = LookupTable({});

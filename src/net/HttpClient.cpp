@@ -150,7 +150,7 @@ void HttpClient::Get(const std::string& url, std::string& body) {
     }
 
     ConnectionSource source(connection_, tls_.get(), readTimeout, deadline);
-    HttpReplyReader reader(source);
+    HttpReplyReader reader(source, MaxBodyBytes);
     const HttpReplyHead head = reader.ReadHead();
     responseCode_ = head.Code;
     responseText_ = head.Text;

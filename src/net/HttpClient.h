@@ -76,6 +76,9 @@ class HttpClient {
   Milliseconds ConnectTimeout = DefaultConnectTimeout;
   Milliseconds ReadTimeout = DefaultReadTimeout;
   Milliseconds ReplyTimeout = DefaultReplyTimeout;
+  // The largest reply body taken; a longer one raises HttpClientError. Callers that expect a
+  // small answer lower it, so a hostile server cannot make them hold and parse a huge one.
+  std::size_t MaxBodyBytes = MaxReplyBodyBytes;
 
  private:
   void OpenConnection(const ConnectionTarget& target, const ReplyDeadline& deadline);
