@@ -14,6 +14,11 @@
 #include "task/SubstituteImage.h"
 
 namespace korvane {
+namespace {
+
+constexpr const char* CookieLinePrefix = "Cookie: ";
+
+}  // namespace
 
 TileWorker::TileWorker(bool createSuspended, int index, DownloadTask* task, TileWorkerHost& host,
                        TSynchronizer& synchronizer)
@@ -108,12 +113,14 @@ void TileWorker::DownloadTiles() {
   ApplyProxySettings({params.UseProxy, params.ProxyServer, params.ProxyPort, params.ProxyUsername,
                       params.ProxyPassword},
                      client.Request);
-  const std::string cookies = GetMapCookies();
+  // The store is read only once; each request carries the home page's cookies its own host,
+  // path and scheme may receive, in a line sent even with an empty value.
+  const MapCookieJar cookies;
   SetBrowserHeaders(client);
-  // Sent with every request, even with an empty value; the cookies are looked up only once.
-  client.Request.ExtraHeaders.push_back("Cookie: " + cookies);
+  client.Request.ExtraHeaders.push_back(CookieLinePrefix);
 
-  HttpGetFunction get = [&client](const std::string& url, std::string& body) {
+  HttpGetFunction get = [&client, &cookies](const std::string& url, std::string& body) {
+    client.Request.ExtraHeaders.back() = std::string(CookieLinePrefix) + cookies.For(url);
     client.Get(url, body);
   };
   if (requestFilter_) {
