@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "config/ProxyRequests.h"
 #include "download/DownloadLimits.h"
 #include "download/TileWalk.h"
 #include "net/BrowserHeaders.h"
@@ -14,6 +15,11 @@
 #include "task/SubstituteImage.h"
 
 namespace korvane {
+namespace {
+
+constexpr const char* CookieLinePrefix = "Cookie: ";
+
+}  // namespace
 
 TileWorker::TileWorker(bool createSuspended, int index, DownloadTask* task, TileWorkerHost& host,
                        TSynchronizer& synchronizer)
@@ -105,30 +111,35 @@ void TileWorker::DownloadTiles() {
   // A stop that came before the client was known aborts it now.
   if (Terminated()) client.Abort();
   const TaskParameters& params = *Task->Params;
-  if (params.UseProxy) {
-    client.Request.ProxyServer = params.ProxyServer;
-    client.Request.ProxyPort = StrToInt(params.ProxyPort);
-    client.Request.ProxyUsername = params.ProxyUsername;
-    client.Request.ProxyPassword = params.ProxyPassword;
-  }
-  const std::string cookies = GetMapCookies();
+  ApplyProxySettings({params.UseProxy, params.ProxyServer, params.ProxyPort, params.ProxyUsername,
+                      params.ProxyPassword},
+                     client.Request);
   const bool current = params.Protocol == PanoramaProtocol::Current;
   if (current) {
     SetCurrentBrowserHeaders(client);
-    if (!cookies.empty()) client.Request.ExtraHeaders.push_back("Cookie: " + cookies);
   } else {
     SetBrowserHeaders(client);
-    // Sent with every request, even with an empty value; the cookies are looked up only once.
-    client.Request.ExtraHeaders.push_back("Cookie: " + cookies);
   }
-
   // Today's service answers a refused tile with an HTML page, which must count as push-back
   // and not as a broken image.
-  const HttpGetFunction get = current
-                            ? RefuseHtmlPages(client)
-                            : HttpGetFunction([&client](const std::string& url, std::string& body) {
-                                client.Get(url, body);
-                              });
+  const HttpGetFunction send =
+      current ? RefuseHtmlPages(client)
+              : HttpGetFunction([&client](const std::string& url, std::string& body) {
+                  client.Get(url, body);
+                });
+  // The store is read only once; each request carries the home page's cookies its own host,
+  // path and scheme may receive. The classic protocol sends the line even with an empty value,
+  // as it always has; today's service gets no empty Cookie line.
+  const MapCookieJar cookies;
+  std::vector<std::string>& headers = client.Request.ExtraHeaders;
+  const std::size_t cookieLine = headers.size();
+  const HttpGetFunction get = [&headers, &cookies, &send, current, cookieLine](
+                                  const std::string& url, std::string& body) {
+    const std::string value = cookies.For(url);
+    headers.resize(cookieLine);
+    if (!current || !value.empty()) headers.push_back(std::string(CookieLinePrefix) + value);
+    send(url, body);
+  };
   TileFetchWorker worker{
       get,
       *Task,

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "lookup/PanoIdCheck.h"
-#include "net/BrowserHeaders.h"
 #include "net/HttpClient.h"
 #include "net/ServiceAddresses.h"
 #include "platform/FileSystem.h"
@@ -34,7 +33,7 @@ std::string PanoIdFromAnswer(const std::string& answer) {
 
 std::string LookUpPanorama(HttpClient& client, double latitude, double longitude,
                            const std::function<void(const std::string&)>& addLogLine) {
-  SetBrowserHeaders(client);
+  PrepareLookupClient(client);
   return LookUpPanoramaWith(
       [&client](const std::string& url, std::string& body) { client.Get(url, body); }, latitude,
       longitude, addLogLine, [&client] { return client.IsAborted(); });

@@ -19,6 +19,7 @@ constexpr const char* LookupAnswerFile = "temp.json";
 CurrentLookupAnswer LookUpCurrentPanorama(
     HttpClient& client, double latitude, double longitude,
     const std::function<void(const std::string&)>& addLogLine) {
+  PrepareLookupClient(client);
   SetCurrentBrowserHeaders(client);
   return LookUpCurrentPanoramaWith(RefuseHtmlPages(client), latitude, longitude, addLogLine,
                                    [&client] { return client.IsAborted(); });

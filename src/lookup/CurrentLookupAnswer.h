@@ -49,6 +49,11 @@ struct CurrentLookupAnswer {
   int HighestZoom() const { return static_cast<int>(Sizes.size()) - 1; }
 };
 
+// How deep arrays and objects may nest in an answer. The parts read lie six levels deep and a
+// whole answer nests little deeper; an answer nesting further is Unreadable, before any tree
+// is built from it.
+inline constexpr int MaxLookupAnswerDepth = 64;
+
 // Reads an answer body. A pure function of the bytes: never raises, never reads outside them,
 // whatever they hold.
 CurrentLookupAnswer ParseCurrentLookupAnswer(std::string_view body);

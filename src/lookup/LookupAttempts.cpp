@@ -1,6 +1,8 @@
 #include "lookup/LookupAttempts.h"
 
+#include "net/BrowserHeaders.h"
 #include "net/FailureTexts.h"
+#include "net/HttpClient.h"
 #include "net/PushBack.h"
 #include "platform/Clock.h"
 
@@ -41,6 +43,11 @@ LookupRepeatPolicy LookupTable(std::optional<LookupRepeatPolicy::Rule> pushBack)
 }
 
 }  // namespace
+
+void PrepareLookupClient(HttpClient& client) {
+  SetBrowserHeaders(client);
+  client.MaxBodyBytes = MaxLookupAnswerBytes;
+}
 
 const LookupRepeatPolicy& ClassicLookupRepeats() {
   static const LookupRepeatPolicy table = LookupTable(std::nullopt);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -8,6 +9,17 @@
 #include "net/RepeatPolicy.h"
 
 namespace korvane {
+
+class HttpClient;
+
+// The largest lookup answer a lookup takes. A real answer of the current protocol is about
+// 3 KB, about 475 KB when it carries the depth map; the classic one is smaller still. Four
+// times the largest keeps room for the service's answers to grow, while a hostile answer can
+// no longer make the lookup hold tens of MiB and build a JSON tree forty times that size.
+inline constexpr std::size_t MaxLookupAnswerBytes = 2 * 1024 * 1024;
+
+// Sets a lookup's client up: the browser headers and the answer cap above.
+void PrepareLookupClient(HttpClient& client);
 
 // A lookup's repeat table: how it gives up is at most one line.
 using LookupRepeatPolicy = RepeatPolicy<GiveUpLine>;

@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
+#include <vector>
 
 #include "net/HttpLimits.h"
+#include "net/HttpUrl.h"
 #include "net/ServiceAddresses.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
 
@@ -24,15 +28,27 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// The URL's host in lower case, without scheme, port or path.
-std::string HostOf(const std::string& url) {
-  std::size_t start = url.find("://");
-  start = start == std::string::npos ? 0 : start + 3;
-  std::size_t end = url.find_first_of("/?#", start);
-  std::string host = url.substr(start, end == std::string::npos ? std::string::npos : end - start);
-  std::size_t colon = host.find(':');
-  if (colon != std::string::npos) host.erase(colon);
-  return Lower(host);
+// What of a request's URL decides which cookies go with it.
+struct CookieTarget {
+  std::string Host;  // lower case, without the port
+  std::string Path;  // the path without the query; "/" when there is none
+  bool Secure = false;
+};
+
+// Nothing for a URL the client would refuse: no request, no cookies.
+std::optional<CookieTarget> TargetOf(const std::string& url) {
+  HttpUrl parts;
+  try {
+    parts = SplitUrl(url);
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+  CookieTarget target;
+  target.Host = Lower(parts.Host);
+  target.Path = parts.Target.substr(0, parts.Target.find('?'));
+  if (target.Path.empty() || target.Path[0] != '/') target.Path = "/";
+  target.Secure = parts.IsHttps();
+  return target;
 }
 
 std::vector<std::string> SplitTabs(const std::string& line) {
@@ -51,15 +67,29 @@ bool IsTrue(const std::string& flag) {
   return strcasecmp(flag.c_str(), "TRUE") == 0;
 }
 
+bool IsAddress(const std::string& host) {
+  return std::all_of(host.begin(), host.end(),
+                     [](char c) { return c == '.' || IsDecimalDigit(c); });
+}
+
 bool DomainMatches(std::string domain, bool includeSubdomains, const std::string& host) {
   domain = Lower(domain);
   bool leadingDot = !domain.empty() && domain[0] == '.';
   if (leadingDot) domain.erase(0, 1);
   if (domain.empty() || host.empty()) return false;
   if (host == domain) return true;
-  if (!leadingDot && !includeSubdomains) return false;
+  // An address has no parent domain.
+  if ((!leadingDot && !includeSubdomains) || IsAddress(host)) return false;
   return host.size() > domain.size() + 1 &&
          host.compare(host.size() - domain.size() - 1, std::string::npos, "." + domain) == 0;
+}
+
+// RFC 6265 5.1.4: the cookie's path is the request's path or a folder above it. An empty path
+// in the store stands for "/".
+bool PathMatches(const std::string& cookiePath, const std::string& requestPath) {
+  if (cookiePath.empty() || cookiePath == requestPath) return true;
+  if (requestPath.compare(0, cookiePath.size(), cookiePath) != 0) return false;
+  return cookiePath.back() == '/' || requestPath[cookiePath.size()] == '/';
 }
 
 // Expiry: 0 is a session cookie (alive); other values are seconds since 1970.
@@ -86,8 +116,11 @@ std::string CookieFilePath() {
   return FileExists(users) ? users : ProgramFolder() + "ini/" + CookieFileName;
 }
 
-std::string CookiesForUrl(std::string_view storeContent, const std::string& url, std::time_t now) {
-  const std::string host = HostOf(url);
+namespace {
+
+// The cookies of the store that every one of the targets may receive.
+std::string CookiesForTargets(std::string_view storeContent,
+                              const std::vector<CookieTarget>& targets, std::time_t now) {
   std::string result;
   for (std::string line : SplitLines(storeContent)) {
     if (line.compare(0, HttpOnlyPrefix.size(), HttpOnlyPrefix) == 0) {
@@ -99,11 +132,14 @@ std::string CookiesForUrl(std::string_view storeContent, const std::string& url,
     if (fields.size() != 7) continue;
     const std::string& domain = fields[0];
     const std::string& path = fields[2];
+    const bool secureOnly = IsTrue(fields[3]);
     const std::string& name = fields[5];
     const std::string& value = fields[6];
-    if (!DomainMatches(domain, IsTrue(fields[1]), host)) continue;
-    if (!path.empty() && path != "/") continue;
-    if (IsTrue(fields[3]) || !IsAlive(fields[4], now)) continue;
+    const bool allowed = std::all_of(targets.begin(), targets.end(), [&](const CookieTarget& t) {
+      return DomainMatches(domain, IsTrue(fields[1]), t.Host) && PathMatches(path, t.Path) &&
+             (!secureOnly || t.Secure);
+    });
+    if (!allowed || !IsAlive(fields[4], now)) continue;
     if (HasControlCharacter(name) || HasControlCharacter(value)) continue;
     if (!result.empty()) result += "; ";
     result += name + "=" + value;
@@ -111,15 +147,40 @@ std::string CookiesForUrl(std::string_view storeContent, const std::string& url,
   return result.size() < CookieBufferBytes ? result : std::string();
 }
 
-std::string GetMapCookies() {
+std::string ReadStoreOrNothing() {
   try {
     const std::string path = CookieFilePath();
-    if (!FileExists(path)) return "";
-    return CookiesForUrl(ReadFileBytes(path), MapHomePageUrl(), std::time(nullptr));
+    return FileExists(path) ? ReadFileBytes(path) : std::string();
   } catch (const std::exception&) {
     // A store that cannot be read holds no cookies for us; the request goes out without them.
     return "";
   }
+}
+
+}  // namespace
+
+std::string CookiesForUrl(std::string_view storeContent, const std::string& url, std::time_t now) {
+  const std::optional<CookieTarget> target = TargetOf(url);
+  if (!target) return "";
+  return CookiesForTargets(storeContent, {*target}, now);
+}
+
+std::string MapCookiesForUrl(std::string_view storeContent, const std::string& homePageUrl,
+                             const std::string& url, std::time_t now) {
+  const std::optional<CookieTarget> home = TargetOf(homePageUrl);
+  const std::optional<CookieTarget> target = TargetOf(url);
+  if (!home || !target) return "";
+  return CookiesForTargets(storeContent, {*home, *target}, now);
+}
+
+MapCookieJar::MapCookieJar() : store_(ReadStoreOrNothing()), homePage_(MapHomePageUrl()) {}
+
+std::string MapCookieJar::For(const std::string& url) const {
+  return MapCookiesForUrl(store_, homePage_, url, std::time(nullptr));
+}
+
+std::string GetMapCookies() {
+  return CookiesForUrl(ReadStoreOrNothing(), MapHomePageUrl(), std::time(nullptr));
 }
 
 }  // namespace korvane

@@ -19,10 +19,31 @@ std::string CookieFilePath();
 // text would not be shorter than CookieBufferBytes. Never raises. Read afresh on every call.
 std::string GetMapCookies();
 
-// The cookie text for a URL out of a store file's content, at the time `now`. A cookie is
-// taken when its domain is the URL's host (any letter case), or a parent of it that has a
-// leading dot or the include-subdomains flag; its path is "/" or empty; it has not expired;
-// it is not secure-only; and its name and value hold no control character.
+// The cookie text for a URL out of a store file's content, at the time `now`, as RFC 6265 lets
+// a cookie go: its domain is the URL's host (any letter case), or a parent of it that has a
+// leading dot or the include-subdomains flag (never for an address); its path is the URL's path
+// or a folder above it (empty counts as "/"); it is secure-only just for https; it has not
+// expired; and its name and value hold no control character. Empty for a URL the client would
+// refuse, or when the text would not be shorter than CookieBufferBytes. Never raises.
 std::string CookiesForUrl(std::string_view storeContent, const std::string& url, std::time_t now);
+
+// The home page's cookies (as GetMapCookies) that may also go with a request to `url` by the
+// rules of CookiesForUrl: the cookies of the home page's own domain reach the service's hosts in
+// that domain, while a tile host elsewhere, or one reached over plain HTTP for a secure-only
+// cookie, gets none of them.
+std::string MapCookiesForUrl(std::string_view storeContent, const std::string& homePageUrl,
+                             const std::string& url, std::time_t now);
+
+// The store and the home page read once (for a worker, before its first request), then the
+// cookie text for each request's URL (MapCookiesForUrl, at the time of the call).
+class MapCookieJar {
+ public:
+  MapCookieJar();
+  std::string For(const std::string& url) const;
+
+ private:
+  std::string store_;
+  std::string homePage_;
+};
 
 }  // namespace korvane

@@ -1,12 +1,10 @@
 #include "net/HttpClient.h"
 
-#include <algorithm>
-#include <chrono>
-
 #include "net/HostResolver.h"
 #include "net/HttpReplyReader.h"
 #include "net/HttpRequest.h"
 #include "net/HttpUrl.h"
+#include "net/ReplyDeadline.h"
 #include "net/SocketErrors.h"
 #include "net/TlsChannel.h"
 #include "net/TlsClientContext.h"
@@ -22,21 +20,14 @@ Milliseconds RealTimeout(Milliseconds nominal) {
 }
 
 // The reply bytes of the open connection, decrypted when it carries TLS. Each receive waits at
-// most the read time-out, and none goes beyond the reply's deadline.
+// most the read time-out, and none goes beyond the request's deadline.
 class ConnectionSource final : public ByteSource {
  public:
-  using Deadline = std::chrono::steady_clock::time_point;
   ConnectionSource(TcpConnection& connection, TlsChannel* tls, Milliseconds realTimeout,
-                   Deadline deadline = Deadline::max())
+                   const ReplyDeadline& deadline)
       : connection_(connection), tls_(tls), realTimeout_(realTimeout), deadline_(deadline) {}
   std::size_t Receive(char* buffer, std::size_t size) override {
-    Milliseconds wait = realTimeout_;
-    if (deadline_ != Deadline::max()) {
-      const auto left =
-          std::chrono::ceil<Milliseconds>(deadline_ - std::chrono::steady_clock::now());
-      if (left.count() <= 0) throw SocketError(WsaTimedOut);
-      wait = std::min(wait, left);
-    }
+    const Milliseconds wait = deadline_.Bound(realTimeout_);
     if (tls_ != nullptr) return tls_->Receive(buffer, size, wait);
     return connection_.Receive(buffer, size, wait);
   }
@@ -45,7 +36,7 @@ class ConnectionSource final : public ByteSource {
   TcpConnection& connection_;
   TlsChannel* tls_;
   Milliseconds realTimeout_;
-  Deadline deadline_;
+  const ReplyDeadline& deadline_;
 };
 
 }  // namespace
@@ -69,10 +60,11 @@ bool HttpClient::ConnectionIsReusable() {
   return tls_ ? tls_->IsReusable() : connection_.IsReusable();
 }
 
-void HttpClient::OpenTunnel(const ConnectionTarget& target, Milliseconds readTimeout) {
+void HttpClient::OpenTunnel(const ConnectionTarget& target, Milliseconds readTimeout,
+                            const ReplyDeadline& deadline) {
   connection_.SendAll(BuildConnectRequest(Request, target.OriginHost, target.OriginPort),
-                      readTimeout);
-  ConnectionSource source(connection_, nullptr, readTimeout);
+                      deadline.Bound(readTimeout));
+  ConnectionSource source(connection_, nullptr, readTimeout, deadline);
   HttpReplyReader reader(source);
   const HttpReplyHead head = reader.ReadHead();
   if (head.Code < 200 || head.Code > 299) {
@@ -87,13 +79,14 @@ void HttpClient::OpenTunnel(const ConnectionTarget& target, Milliseconds readTim
   }
 }
 
-void HttpClient::StartTls(const ConnectionTarget& target, Milliseconds readTimeout) {
+void HttpClient::StartTls(const ConnectionTarget& target, Milliseconds readTimeout,
+                          const ReplyDeadline& deadline) {
   auto channel = std::make_unique<TlsChannel>(connection_, *tlsContext_);
-  channel->Handshake(target.OriginHost, readTimeout);
+  channel->Handshake(target.OriginHost, readTimeout, deadline);
   tls_ = std::move(channel);
 }
 
-void HttpClient::OpenConnection(const ConnectionTarget& target) {
+void HttpClient::OpenConnection(const ConnectionTarget& target, const ReplyDeadline& deadline) {
   // A connection the server has closed, or that holds bytes nobody asked for, is released
   // silently rather than failing the request sent on it.
   if (connection_.IsOpen() && !ConnectionIsReusable()) CloseConnection();
@@ -106,12 +99,13 @@ void HttpClient::OpenConnection(const ConnectionTarget& target) {
   // What a connect to such a port would report; it could never reach the proxy.
   if (target.Port < 1 || target.Port > 65535) throw SocketError(WsaAddressNotAvailable);
   const Milliseconds connectTimeout = RealTimeout(ConnectTimeout);
+  // A name the resolver does not answer in time is "not found", whatever the deadline says.
   in_addr address = ResolveHost(target.Host, connectTimeout, &abort_);
-  connection_.Connect(address, target.Port, connectTimeout);
+  connection_.Connect(address, target.Port, deadline.Bound(connectTimeout));
   if (target.Tls) {
     const Milliseconds readTimeout = RealTimeout(ReadTimeout);
-    if (target.ViaProxy) OpenTunnel(target, readTimeout);
-    StartTls(target, readTimeout);
+    if (target.ViaProxy) OpenTunnel(target, readTimeout, deadline);
+    StartTls(target, readTimeout, deadline);
   }
   connectionTarget_ = target;
 }
@@ -149,17 +143,17 @@ void HttpClient::Get(const std::string& url, std::string& body) {
 
   bool success = false;
   try {
-    OpenConnection(target);
+    const ReplyDeadline deadline(RealTimeout(ReplyTimeout));
+    OpenConnection(target, deadline);
     const Milliseconds readTimeout = RealTimeout(ReadTimeout);
-    const auto replyDeadline = std::chrono::steady_clock::now() + RealTimeout(ReplyTimeout);
     if (tls_) {
-      tls_->SendAll(request, readTimeout);
+      tls_->SendAll(request, deadline.Bound(readTimeout));
     } else {
-      connection_.SendAll(request, readTimeout);
+      connection_.SendAll(request, deadline.Bound(readTimeout));
     }
 
-    ConnectionSource source(connection_, tls_.get(), readTimeout, replyDeadline);
-    HttpReplyReader reader(source);
+    ConnectionSource source(connection_, tls_.get(), readTimeout, deadline);
+    HttpReplyReader reader(source, MaxBodyBytes);
     const HttpReplyHead head = reader.ReadHead();
     responseCode_ = head.Code;
     responseText_ = head.Text;

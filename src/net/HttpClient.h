@@ -13,6 +13,7 @@
 
 namespace korvane {
 
+class ReplyDeadline;
 class TlsChannel;
 class TlsClientContext;
 
@@ -38,7 +39,8 @@ class HttpClient {
   //                          so the connection can carry the next request), or a proxy's
   //                          refusal of the tunnel ("407 Proxy Authentication Required");
   //   SocketError         resolve, connect, send or receive failed, or timed out (10060),
-  //                          also when the whole reply took longer than ReplyTimeout;
+  //                          also when the whole request (connect, proxy tunnel, TLS
+  //                          handshake, request and reply) took longer than ReplyTimeout;
   //                          a name the resolver does not answer within the connect time-out
   //                          is not found (11001);
   //   ConnectionClosedError the server closed before the reply was complete;
@@ -75,11 +77,16 @@ class HttpClient {
   Milliseconds ConnectTimeout = DefaultConnectTimeout;
   Milliseconds ReadTimeout = DefaultReadTimeout;
   Milliseconds ReplyTimeout = DefaultReplyTimeout;
+  // The largest reply body taken; a longer one raises HttpClientError. Callers that expect a
+  // small answer lower it, so a hostile server cannot make them hold and parse a huge one.
+  std::size_t MaxBodyBytes = MaxReplyBodyBytes;
 
  private:
-  void OpenConnection(const ConnectionTarget& target);
-  void OpenTunnel(const ConnectionTarget& target, Milliseconds readTimeout);
-  void StartTls(const ConnectionTarget& target, Milliseconds readTimeout);
+  void OpenConnection(const ConnectionTarget& target, const ReplyDeadline& deadline);
+  void OpenTunnel(const ConnectionTarget& target, Milliseconds readTimeout,
+                  const ReplyDeadline& deadline);
+  void StartTls(const ConnectionTarget& target, Milliseconds readTimeout,
+                const ReplyDeadline& deadline);
   bool ConnectionIsReusable();
   void CloseConnection();
 

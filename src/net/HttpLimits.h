@@ -17,9 +17,10 @@ inline constexpr Milliseconds DefaultConnectTimeout{30'000};
 // error 10060. A server that trickles bytes resets it each time; the reply time-out below and the
 // byte limits bound such a reply.
 inline constexpr Milliseconds DefaultReadTimeout{60'000};
-// How long one whole reply may take, from sending the request to the last byte of the body,
-// however steadily its bytes come: a server that drips a byte now and then never runs into the
-// read time-out, and the byte limits alone would let it hold a worker for days. Then socket
+// How long one whole request may take, from its start to the last byte of the body: the
+// connect, the proxy's tunnel, the TLS handshake, sending the request and the reply, however
+// steadily their bytes come. A server or proxy that drips a byte now and then never runs into
+// the read time-out, and the byte limits alone would let it hold a worker for days. Then socket
 // error 10060, as for a read time-out. Generous for a tile or an answer on the slowest line.
 inline constexpr Milliseconds DefaultReplyTimeout{180'000};
 // A clock that turns a positive time-out into no real time at all would make every socket wait

@@ -33,9 +33,14 @@ std::string KiB(std::size_t bytes) {
                         ".");
 }
 
-[[noreturn]] void RaiseBodyTooLarge() {
-  throw HttpClientError("The server's reply body is larger than " +
-                        std::to_string(MaxReplyBodyBytes / (1024 * 1024)) + " MiB.");
+// "64 MiB", or "640 KiB" for a limit that is no whole number of MiB.
+std::string SizeText(std::size_t bytes) {
+  constexpr std::size_t MiB = 1024 * 1024;
+  return bytes % MiB == 0 ? std::to_string(bytes / MiB) + " MiB" : KiB(bytes);
+}
+
+[[noreturn]] void RaiseBodyTooLarge(std::size_t limit) {
+  throw HttpClientError("The server's reply body is larger than " + SizeText(limit) + ".");
 }
 
 // The status number: plain decimal digits that fit an int.
@@ -174,7 +179,7 @@ HttpReplyHead HttpReplyReader::ReadHead() {
     throw HttpClientError("The server's reply has conflicting Content-Length values.");
   }
   if (contentLength) {
-    if (*contentLength > MaxReplyBodyBytes) RaiseBodyTooLarge();
+    if (*contentLength > maxBodyBytes_) RaiseBodyTooLarge(maxBodyBytes_);
     head.ContentLength = static_cast<std::size_t>(*contentLength);
   }
   return head;
@@ -212,7 +217,7 @@ void HttpReplyReader::ReadChunks(std::string& body) {
   const std::size_t start = body.size();
   // Size lines and line ends share one allowance, so endless empty extensions cannot keep the
   // reader busy without the body growing.
-  std::size_t framingBudget = MaxReplyBodyBytes;
+  std::size_t framingBudget = maxBodyBytes_;
   for (;;) {
     std::string line = ReadLine(framingBudget);
     std::string sizeText = line.substr(0, line.find_first_of(" \t;"));
@@ -231,7 +236,7 @@ void HttpReplyReader::ReadChunks(std::string& body) {
     for (char c : sizeText)
       size = size << 4 | static_cast<unsigned>(HexDigitValue(c));
     if (size == 0) break;
-    if (size > MaxReplyBodyBytes - (body.size() - start)) RaiseBodyTooLarge();
+    if (size > maxBodyBytes_ - (body.size() - start)) RaiseBodyTooLarge(maxBodyBytes_);
     ReadExactly(static_cast<std::size_t>(size), body);
     ReadLine(framingBudget);  // the line end after the chunk data
   }
@@ -244,13 +249,13 @@ void HttpReplyReader::ReadChunks(std::string& body) {
 bool HttpReplyReader::ReadUntilClose(std::string& body) {
   const std::size_t start = body.size();
   std::size_t fromBuffer = buffer_.size() - pos_;
-  if (fromBuffer > MaxReplyBodyBytes) RaiseBodyTooLarge();
+  if (fromBuffer > maxBodyBytes_) RaiseBodyTooLarge(maxBodyBytes_);
   body.append(buffer_, pos_, fromBuffer);
   pos_ = buffer_.size();
   for (;;) {
     std::size_t got = body.size() - start;
     // One byte beyond the limit is enough to know it is exceeded.
-    std::size_t step = std::min(ReceiveBlockBytes, MaxReplyBodyBytes - got + 1);
+    std::size_t step = std::min(ReceiveBlockBytes, maxBodyBytes_ - got + 1);
     std::size_t old = body.size();
     body.resize(old + step);
     std::size_t received = 0;
@@ -262,7 +267,7 @@ bool HttpReplyReader::ReadUntilClose(std::string& body) {
     }
     body.resize(old + received);
     if (received == 0) return true;
-    if (body.size() - start > MaxReplyBodyBytes) RaiseBodyTooLarge();
+    if (body.size() - start > maxBodyBytes_) RaiseBodyTooLarge(maxBodyBytes_);
   }
 }
 

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "net/HttpLimits.h"
+
 namespace korvane {
 
 // Where the reply bytes come from: a connection in the client, a scripted buffer in tests.
@@ -36,11 +38,14 @@ struct HttpReplyHead {
 };
 
 // Reads one reply from a byte source: first the head, then the body. Lines end at LF, a CR
-// before it is dropped. Limits (HttpLimits.h) bound every part; a reply beyond them raises
-// HttpClientError. The server closing the connection early raises ConnectionClosedError.
+// before it is dropped. Limits (HttpLimits.h) bound every part, the body at most maxBodyBytes
+// (a caller that expects a small answer asks for less than MaxReplyBodyBytes); a reply beyond
+// them raises HttpClientError. The server closing the connection early raises
+// ConnectionClosedError.
 class HttpReplyReader {
  public:
-  explicit HttpReplyReader(ByteSource& source) : source_(source) {}
+  explicit HttpReplyReader(ByteSource& source, std::size_t maxBodyBytes = MaxReplyBodyBytes)
+      : source_(source), maxBodyBytes_(maxBodyBytes) {}
 
   // Reads the status line and the header lines up to the empty line. A status number that is
   // not decimal digits raises EConvertError ("'" + text + "' is not a valid integer value");
@@ -64,6 +69,7 @@ class HttpReplyReader {
   bool ReadUntilClose(std::string& body);
 
   ByteSource& source_;
+  std::size_t maxBodyBytes_;
   std::string buffer_;  // received, not yet consumed from pos_ on
   std::size_t pos_ = 0;
 };

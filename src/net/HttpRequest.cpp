@@ -2,6 +2,7 @@
 
 #include "net/Base64.h"
 #include "net/HttpErrors.h"
+#include "net/HttpLimits.h"
 
 namespace korvane {
 namespace {
@@ -28,6 +29,15 @@ void AddProxyAuthorization(std::string& request, const RequestHeaders& headers) 
   }
 }
 
+// The host as the server must see it: with the port unless it is the scheme's own, so a
+// server on another port can tell which of its names and ports was meant, while the request
+// to a default port reads exactly as it always has.
+std::string HostHeaderValue(const HttpUrl& url) {
+  const int defaultPort = url.IsHttps() ? DefaultHttpsPort : DefaultHttpPort;
+  if (!url.HasPort() || url.Port == defaultPort) return url.Host;
+  return url.Host + ":" + std::to_string(url.Port);
+}
+
 }  // namespace
 
 std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy) {
@@ -45,7 +55,7 @@ std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, b
   }
   request += url.Target;
   request += " HTTP/1.1\r\n";
-  AddHeader(request, "Host", url.Host);
+  AddHeader(request, "Host", HostHeaderValue(url));
   AddHeader(request, "Accept", headers.Accept);
   AddHeader(request, "Referer", headers.Referer);
   AddHeader(request, "User-Agent", headers.UserAgent);

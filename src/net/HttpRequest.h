@@ -14,7 +14,8 @@ namespace korvane {
 // Through a proxy the target is absolute (scheme "://" host, ":" port when the URL names one,
 // then the path) so the proxy reaches the port the URL names, and the proxy's credentials go
 // along; an https request through a proxy's tunnel is a direct request (viaProxy false), so the
-// proxy's credentials never reach the server. Host always names the URL's host without a port.
+// proxy's credentials never reach the server. Host names the URL's host, with ":" port when the
+// URL names a port other than its scheme's default (80 for http, 443 for https).
 //
 // Refuses with HttpClientError a header value or extra line holding CR, LF or NUL, which would
 // split the request.

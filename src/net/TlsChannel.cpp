@@ -12,6 +12,7 @@
 
 #include "net/HttpErrors.h"
 #include "net/HttpLimits.h"
+#include "net/ReplyDeadline.h"
 #include "net/TcpConnection.h"
 #include "net/TlsClientContext.h"
 
@@ -74,22 +75,35 @@ bool TlsChannel::Pull(Milliseconds realTimeout) {
   return true;
 }
 
-void TlsChannel::Handshake(const std::string& host, Milliseconds realTimeout) {
+void TlsChannel::SetExpectedPeer(const std::string& host) {
+  ERR_clear_error();
   in_addr ipv4{};
+  // Without the expected name the certificate would be checked for its chain alone: a failure
+  // to set it ends the connection before a byte goes out.
+  bool set = false;
   if (inet_pton(AF_INET, host.c_str(), &ipv4) == 1) {
-    X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), host.c_str());
+    set = X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), host.c_str()) == 1;
   } else {
-    SSL_set_tlsext_host_name(ssl_, host.c_str());
-    SSL_set1_host(ssl_, host.c_str());
+    set =
+        SSL_set_tlsext_host_name(ssl_, host.c_str()) == 1 && SSL_set1_host(ssl_, host.c_str()) == 1;
   }
+  if (!set) {
+    ERR_clear_error();
+    throw TlsError(std::string(NegotiationFailed) + "the host name cannot be checked.");
+  }
+}
+
+void TlsChannel::Handshake(const std::string& host, Milliseconds realTimeout,
+                           const ReplyDeadline& deadline) {
+  SetExpectedPeer(host);
   for (;;) {
     ERR_clear_error();
     const int result = SSL_do_handshake(ssl_);
     const int error = result == 1 ? SSL_ERROR_NONE : SSL_get_error(ssl_, result);
-    Flush(realTimeout);
+    Flush(deadline.Bound(realTimeout));
     if (result == 1) break;
     if (error == SSL_ERROR_WANT_READ) {
-      if (!Pull(realTimeout)) {
+      if (!Pull(deadline.Bound(realTimeout))) {
         throw TlsError(std::string(NegotiationFailed) +
                        "the server closed the connection during the handshake.");
       }
@@ -130,9 +144,10 @@ std::size_t TlsChannel::Receive(char* buffer, std::size_t size, Milliseconds rea
     if (result > 0) return static_cast<std::size_t>(result);
     if (error == SSL_ERROR_ZERO_RETURN) return 0;
     if (error != SSL_ERROR_WANT_READ) throw TlsError("SSL read failed: " + TakeErrorReason());
-    // A close in the middle of a record ends the data like any close: the reply reader then
-    // sees a reply cut short.
-    if (!Pull(realTimeout)) return 0;
+    // Only close_notify ends the data. A connection closed without it may have been cut by
+    // anyone on the way, so whatever was read so far, a body that ends with the close
+    // included, cannot be taken as complete.
+    if (!Pull(realTimeout)) throw ConnectionClosedError();
   }
 }
 

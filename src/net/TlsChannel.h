@@ -11,6 +11,7 @@ typedef struct bio_st BIO;
 
 namespace korvane {
 
+class ReplyDeadline;
 class TcpConnection;
 class TlsClientContext;
 
@@ -26,13 +27,15 @@ class TlsChannel {
   TlsChannel& operator=(const TlsChannel&) = delete;
 
   // The handshake with `host` (a name gets SNI and a name check, a dotted IPv4 address an
-  // address check), each of its waits bounded by realTimeout. Raises TlsError ("SSL negotiation
-  // failed: ...") for a refused certificate, a protocol failure or the server closing during
-  // the handshake; SocketError for a reset or a time-out.
-  void Handshake(const std::string& host, Milliseconds realTimeout);
+  // address check), each of its waits bounded by realTimeout and all of them by the deadline.
+  // Raises TlsError ("SSL negotiation
+  // failed: ...") for a refused certificate, a name the check cannot be set up for, a protocol
+  // failure or the server closing during the handshake; SocketError for a reset or a time-out.
+  void Handshake(const std::string& host, Milliseconds realTimeout, const ReplyDeadline& deadline);
 
   // Like TcpConnection::SendAll and Receive; a broken record raises TlsError. Receive returns 0
-  // when the server has ended the TLS session or closed the connection.
+  // when the server has ended the TLS session (close_notify); a connection closed without it
+  // raises ConnectionClosedError, since the data may have been cut short.
   void SendAll(std::string_view bytes, Milliseconds realTimeout);
   std::size_t Receive(char* buffer, std::size_t size, Milliseconds realTimeout);
 
@@ -45,6 +48,9 @@ class TlsChannel {
   void Shutdown();
 
  private:
+  // Sets the name (and SNI) or the address the certificate must be valid for; TlsError when
+  // OpenSSL refuses it.
+  void SetExpectedPeer(const std::string& host);
   // Sends what OpenSSL has written into its output buffer.
   void Flush(Milliseconds realTimeout);
   // Feeds bytes from the connection to OpenSSL; false when the peer has closed.

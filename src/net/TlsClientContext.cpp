@@ -15,15 +15,16 @@
 namespace korvane {
 namespace {
 
-// The messages name the setting that holds the file, where the user can look it up and
-// change it, rather than repeat its path.
+// Callers classify failures by type, never by text, so the line can name the path the user
+// has to look at.
 constexpr const char* CaFileName = "The CA file named by [Service] CAFile";
 
 // Adds every certificate of the PEM file to the store; how many there were.
 int AddCertificates(X509_STORE* store, const std::string& caFile) {
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(caFile.c_str(), "rb"), &std::fclose);
   if (!file) {
-    throw TlsError(std::string(CaFileName) + " cannot be read: " + std::strerror(errno) + ".");
+    throw TlsError(std::string(CaFileName) + " (" + caFile +
+                   ") cannot be read: " + std::strerror(errno) + ".");
   }
   int added = 0;
   while (X509* certificate = PEM_read_X509(file.get(), nullptr, nullptr, nullptr)) {

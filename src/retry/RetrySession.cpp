@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "config/ProxyRequests.h"
 #include "download/Placeholder.h"
 #include "net/BrowserHeaders.h"
 #include "net/FailureKind.h"
@@ -83,6 +84,14 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
 
   HttpClient client;
   SetBrowserHeaders(client);
+  try {
+    ApplyProxySettings(ReadProxySettings(), client.Request);
+  } catch (const EConvertError& error) {
+    // Every request would fail alike: one line for the port, and the run is over.
+    AddLine(error.Message());
+    AddLine(EndLine);
+    return RetryRunOutcome::Ended;
+  }
   client_ = &client;
   host_.FetchingChanged(true);
   struct FetchingEnd {

@@ -30,9 +30,10 @@ enum class RetryRunOutcome {
 // never changed. A tile of today's service answered with its blank placeholder gets the line
 // file + ":" + address + PlaceholderLineEnd and no file; when most answers of a run are
 // placeholders, RetiredPanoramaLine comes before "Download End.". A run fetches one tile at a time
-// on a thread of its own, on a client of its own with the browser headers and neither proxy nor
-// cookies, while the host serves its loop; Stop ends it at once. Main thread only; the fetching
-// thread reaches the host through the synchronizer.
+// on a thread of its own, on a client of its own with the browser headers, no cookies, and the
+// configuration's proxy as it is when the run starts (when UseProxy is on; a port that is not a
+// number ends the run after its line), while the host serves its loop; Stop ends it at once. Main
+// thread only; the fetching thread reaches the host through the synchronizer.
 class RetrySession {
  public:
   // Host and synchronizer must outlive the session.

@@ -86,8 +86,9 @@ class DownloadSession : public TileWorkerHost {
   // host why.
   bool StartSequence(const StartRequest& request);
   // The panorama at the checked place: nothing when the lookup was stopped (LookupStoppedLine
-  // logged), the program is quitting, there is no panorama or it is refused.
-  std::optional<StartLookupResult> LookUp(const CheckedStart& checked);
+  // logged), the program is quitting, there is no panorama or it is refused. The lookup goes
+  // through the start's proxy when that is on, as the workers' requests do.
+  std::optional<StartLookupResult> LookUp(const CheckedStart& checked, const ProxySettings& proxy);
   // Creates the task and takes its run lock; only then does the session take the task over.
   bool OpenTask(const std::shared_ptr<TaskParameters>& params, const std::string& typedTaskName);
   // Writes the task's files, tells the host the task started and starts its workers.
@@ -95,7 +96,8 @@ class DownloadSession : public TileWorkerHost {
   // The lookup on its own thread, abortable by Stop through lookupClient_; nothing when
   // stopped.
   std::optional<StartLookupResult> RunLookup(PanoramaProtocol protocol, double latitude,
-                                             double longitude, int zoom);
+                                             double longitude, int zoom,
+                                             const ProxySettings& proxy);
   void AddLog(std::string line);
   void TerminateWorkers(bool withLogLines);
   void SaveTaskState();

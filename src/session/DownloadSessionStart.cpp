@@ -1,3 +1,4 @@
+#include "config/ProxyRequests.h"
 #include "platform/ScopedFlag.h"
 #include "platform/WorkOffMainThread.h"
 #include "session/DownloadSession.h"
@@ -20,7 +21,7 @@ bool DownloadSession::Start(const StartRequest& request) {
 bool DownloadSession::StartSequence(const StartRequest& request) {
   const std::optional<CheckedStart> checked = CheckStartInput(request, host_);
   if (!checked) return false;
-  const std::optional<StartLookupResult> found = LookUp(*checked);
+  const std::optional<StartLookupResult> found = LookUp(*checked, request.Service.Proxy);
   if (!found) return false;
   const std::shared_ptr<TaskParameters> params =
       BuildTaskParameters(request, *checked, *found, host_);
@@ -30,9 +31,10 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   return true;
 }
 
-std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& checked) {
+std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& checked,
+                                                         const ProxySettings& proxy) {
   std::optional<StartLookupResult> found =
-      RunLookup(checked.Protocol, checked.Latitude, checked.Longitude, checked.Zoom);
+      RunLookup(checked.Protocol, checked.Latitude, checked.Longitude, checked.Zoom, proxy);
   if (!found) {
     AddLog(LookupStoppedLine);
     return std::nullopt;
@@ -98,7 +100,7 @@ void DownloadSession::StartWorkers() {
 
 std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol protocol,
                                                             double latitude, double longitude,
-                                                            int zoom) {
+                                                            int zoom, const ProxySettings& proxy) {
   HttpClient client;
   lookupClient_ = &client;
   host_.LookupRunning(true);
@@ -114,10 +116,17 @@ std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol pro
   RunOffMainThread(
       synchronizer_, [this](const std::function<bool()>& done) { host_.ServeUntil(done); },
       [&] {
-        found = LookUpForStart(protocol, client, latitude, longitude, zoom,
-                               [this](const std::string& line) {
-                                 synchronizer_.Synchronize([this, &line] { AddLog(line); });
-                               });
+        const auto addLogLine = [this](const std::string& line) {
+          synchronizer_.Synchronize([this, &line] { AddLog(line); });
+        };
+        try {
+          ApplyProxySettings(proxy, client.Request);
+        } catch (const EConvertError& error) {
+          // The workers would each stop on the same port; the lookup finds nothing instead.
+          addLogLine(error.Message());
+          return;
+        }
+        found = LookUpForStart(protocol, client, latitude, longitude, zoom, addLogLine);
       });
   if (client.IsAborted()) return std::nullopt;
   return found;

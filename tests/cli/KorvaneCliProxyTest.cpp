@@ -40,20 +40,31 @@ TEST_F(KorvaneCliThroughProxy, ClassicTaskTilesGoThroughTheProxyWithAbsoluteTarg
   EXPECT_EQ(RunTask("proxied", "1"), 0);
   EXPECT_EQ(CountTiles(save.Path() + "proxied"), 2) << out.str();
   EXPECT_FALSE(Contains(out.str(), "Error")) << out.str();
-  // The proxy saw absolute targets for the tiles.
+  // The proxy saw absolute targets for the lookup and the tiles.
+  EXPECT_TRUE(Contains(proxy.Log(), "GET http://" + standin.Host() + "/cbk?output=xml&ll="))
+      << proxy.Log();
   EXPECT_TRUE(Contains(proxy.Log(), "GET http://" + standin.Host() + "/cbk?output=tile&panoid="))
       << proxy.Log();
 }
 
-TEST_F(KorvaneCliThroughProxy, WrongPasswordFailsEveryTileWithTheProxysStatus) {
+TEST_F(KorvaneCliThroughProxy, CurrentTaskLooksUpThroughTheProxyToo) {
+  program.WriteConfig(standin.CurrentServiceConfig() + proxy.ProxyConfig());
+  EXPECT_EQ(RunTask("current", "1"), 0) << out.str();
+  // Every request the service served came through the proxy: none from the user's address.
+  const std::vector<StandinRequest> requests = standin.Requests();
+  ASSERT_FALSE(requests.empty());
+  for (const StandinRequest& request : requests)
+    EXPECT_TRUE(Contains(proxy.Log(), request.Target)) << request.Target << "\n" << proxy.Log();
+}
+
+TEST_F(KorvaneCliThroughProxy, WrongPasswordStopsTheLookupWithTheProxysStatus) {
   program.WriteConfig(standin.ServiceConfig() + proxy.ProxyConfig("wrong"));
-  // The task runs to its end, with every tile failed.
-  EXPECT_EQ(RunTask("refused", "1"), ExitCode(ExitStatus::Incomplete));
+  // The lookup is refused as the tiles would be, so the task does not start.
+  EXPECT_EQ(RunTask("refused", "1"), ExitCode(ExitStatus::Error));
   // tinyproxy's refusal of wrong credentials.
   EXPECT_TRUE(Contains(out.str(), "401 Unauthorized")) << out.str();
-  // No tile reached the service.
-  for (const StandinRequest& request : standin.Requests())
-    EXPECT_EQ(request.Target.find("output=tile"), std::string::npos);
+  // Nothing reached the service.
+  EXPECT_TRUE(standin.Requests().empty());
 }
 
 class KorvaneCliProxyStops : public KorvaneCliThroughProxy {

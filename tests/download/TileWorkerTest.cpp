@@ -222,12 +222,17 @@ TEST_F(TileWorkerTest, ProxyFieldsAndStoredCookiesReachTheWire) {
   standin = std::make_unique<StandinFixture>();
   // The tile hosts exist only behind the proxy, which is the stand-in itself.
   StartTaskWithConfig(
-      "[Service]\r\nServer0=cbk0.invalid\r\nServer1=cbk1.invalid\r\nServer2=cbk2.invalid\r\n"
-      "Server3=cbk3.invalid\r\nHomePage=http://maps.invalid/\r\n",
+      "[Service]\r\nServer0=cbk0.example.invalid\r\nServer1=cbk1.example.invalid\r\n"
+      "Server2=cbk2.example.invalid\r\nServer3=cbk3.example.invalid\r\n"
+      "HomePage=http://maps.example.invalid/\r\n",
       1, 1);
+  // The home page's domain cookies reach the tile hosts of that domain; one for the home page's
+  // host alone, or secure-only on plain HTTP, does not.
   WriteFileBytes(program.Path() + "ini/cookies.txt",
-                 "maps.invalid\tFALSE\t/\tFALSE\t0\tPREF\tID=abc\n"
-                 "maps.invalid\tFALSE\t/\tFALSE\t0\tNID\t42\n");
+                 ".example.invalid\tTRUE\t/\tFALSE\t0\tPREF\tID=abc\n"
+                 "maps.example.invalid\tFALSE\t/\tFALSE\t0\tHOMEONLY\t1\n"
+                 ".example.invalid\tTRUE\t/\tTRUE\t0\tSECURE\t1\n"
+                 "example.invalid\tTRUE\t/\tFALSE\t0\tNID\t42\n");
   params.UseProxy = true;
   params.ProxyServer = "127.0.0.1";
   params.ProxyPort = std::to_string(standin->Port());
@@ -241,7 +246,8 @@ TEST_F(TileWorkerTest, ProxyFieldsAndStoredCookiesReachTheWire) {
   const auto requests = standin->Requests();
   ASSERT_EQ(requests.size(), 2u);
   const std::string& first = requests[0].Bytes;
-  EXPECT_EQ(first.rfind("GET " + TileUrl(0, 0) + " HTTP/1.1\r\nHost: cbk0.invalid\r\n", 0), 0u)
+  EXPECT_EQ(first.rfind("GET " + TileUrl(0, 0) + " HTTP/1.1\r\nHost: cbk0.example.invalid\r\n", 0),
+            0u)
       << first;
   EXPECT_NE(first.find("\r\nProxy-Authorization: Basic dXNlcjpwdw==\r\n"), std::string::npos);
   EXPECT_NE(first.find("\r\nCookie: PREF=ID=abc; NID=42\r\n"), std::string::npos);

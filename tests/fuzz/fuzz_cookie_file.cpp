@@ -9,9 +9,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view content = korvane::fuzz::AsText(data, size);
   for (const char* url :
        {"http://maps.google.com/", "http://a.b.example:8080/x?y", "http://127.0.0.1/"}) {
-    const std::string cookies = korvane::CookiesForUrl(content, url, 1'700'000'000);
-    for (unsigned char c : cookies) {
-      if (c < ' ' || c == 0x7F) std::abort();
+    for (const std::string& cookies :
+         {korvane::CookiesForUrl(content, url, 1'700'000'000),
+          korvane::MapCookiesForUrl(content, "http://maps.google.com/", url, 1'700'000'000)}) {
+      for (unsigned char c : cookies) {
+        if (c < ' ' || c == 0x7F) std::abort();
+      }
     }
   }
   return 0;

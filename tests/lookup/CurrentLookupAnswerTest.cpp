@@ -200,6 +200,35 @@ TEST(CurrentLookupAnswer, DeeplyNestedAndEveryPrefix_NeverCrash) {
   EXPECT_EQ(ParseCurrentLookupAnswer(whole).Kind, LookupAnswerKind::Found);
 }
 
+TEST(CurrentLookupAnswer, NestingBeyondTheDepthLimitIsRefusedBeforeParsing) {
+  const auto nested = [](int depth, const std::string& inside = "0") {
+    return std::string(static_cast<std::size_t>(depth), '[') + inside +
+           std::string(static_cast<std::size_t>(depth), ']');
+  };
+  const std::string tooDeep = "nested deeper than 64 levels";
+  struct Case {
+    std::string json;
+    bool refusedForDepth;
+  };
+  const Case cases[] = {
+      {nested(MaxLookupAnswerDepth), false},
+      {nested(MaxLookupAnswerDepth + 1), true},
+      {"[" + nested(MaxLookupAnswerDepth - 1, "{\"a\":[1]}") + "]", true},
+      // Brackets inside texts, escaped quotes included, do not nest.
+      {"[\"" + std::string(100, '[') + "\"]", false},
+      {"[\"\\\"" + std::string(100, '{') + "\"]", false},
+      // Unbalanced closers never earn room for deeper nesting.
+      {"[]]]]" + nested(MaxLookupAnswerDepth + 1), true},
+  };
+  for (const Case& c : cases) {
+    const CurrentLookupAnswer answer = ParseCurrentLookupAnswer("f(" + c.json + ")");
+    EXPECT_EQ(answer.Kind, LookupAnswerKind::Unreadable) << c.json;
+    EXPECT_EQ(answer.Problem == tooDeep, c.refusedForDepth) << c.json << ": " << answer.Problem;
+  }
+  // A real answer stays well inside the limit.
+  EXPECT_EQ(ParseCurrentLookupAnswer(Wrap(FoundPanorama().dump())).Kind, LookupAnswerKind::Found);
+}
+
 TEST(PanoIdCheck, LettersDigitsDashUnderscoreUpTo200) {
   EXPECT_TRUE(IsUsablePanoId("Az09-_"));
   EXPECT_TRUE(IsUsablePanoId(std::string(MaxPanoIdLength, 'x')));

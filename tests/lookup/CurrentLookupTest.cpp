@@ -164,6 +164,18 @@ TEST_F(CurrentLookupTest, AnAnswerNotUnderstoodNamesWhereItIsKept) {
   EXPECT_EQ(ReadFileBytes(AnswerFile()).size(), 40u);
 }
 
+TEST_F(CurrentLookupTest, AnAnswerBeyondTheLookupCapIsRefusedWhileItArrives) {
+  StartService("lookup every endless\n");
+  EXPECT_EQ(Lookup().Kind, LookupAnswerKind::Unreadable);
+  // Any other error: repeated, each repeat with its line, and nothing is kept.
+  EXPECT_EQ(Requests(), 10);
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[1], "The server's reply body is larger than 2 MiB.->" +
+                          CurrentLookupUrl(latitude, longitude));
+  EXPECT_FALSE(FileExists(AnswerFile()));
+  EXPECT_EQ(client.MaxBodyBytes, MaxLookupAnswerBytes);
+}
+
 TEST_F(CurrentLookupTest, ResetsRepeatAsInTheClassicLookup) {
   StartService("lookup first 2 reset\nlookup attempt 3 status 404\n");
   EXPECT_EQ(Lookup().Kind, LookupAnswerKind::Unreadable);

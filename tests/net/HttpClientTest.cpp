@@ -56,13 +56,15 @@ TEST(HttpClient, SendsTheBrowserRequestAndReturnsTheBody) {
   EXPECT_EQ(client.ResponseText(), "200 OK");
   EXPECT_EQ(server.Received(0),
             "GET /cbk?output=tile&panoid=p-1_A&x=1&y=2&zoom=3 HTTP/1.1\r\n"
-            "Host: 127.0.0.1\r\n"
-            "Accept: text/html, */*\r\n"
-            "Referer: http://maps.example.test/\r\n"
-            "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)\r\n"
-            "Connection: Keep_Alive\r\n"
-            "Cookie: \r\n"
-            "\r\n");
+            "Host: " +
+                server.HostPort() +
+                "\r\n"
+                "Accept: text/html, */*\r\n"
+                "Referer: http://maps.example.test/\r\n"
+                "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)\r\n"
+                "Connection: Keep_Alive\r\n"
+                "Cookie: \r\n"
+                "\r\n");
 }
 
 TEST(HttpClient, KeptConnectionServesOnlyTheSameHostAndPort) {

@@ -56,9 +56,9 @@ struct Reply {
 };
 
 Reply Read(const std::string& bytes, std::size_t piece = 1, std::size_t filler = 0,
-           const std::string& suffix = "") {
+           const std::string& suffix = "", std::size_t maxBodyBytes = MaxReplyBodyBytes) {
   ScriptSource source(bytes, piece, filler, suffix);
-  HttpReplyReader reader(source);
+  HttpReplyReader reader(source, maxBodyBytes);
   Reply reply;
   reply.head = reader.ReadHead();
   reply.closed = reader.ReadBody(reply.head, reply.body);
@@ -249,6 +249,42 @@ TEST(HttpReplyReader, BodyLimitForEveryFraming) {
   };
   EXPECT_EQ(chunkedOf(limit - 1).body.size(), limit);
   EXPECT_THROW(chunkedOf(limit), HttpClientError);
+}
+
+TEST(HttpReplyReader, ACallersLowerBodyLimitHoldsForEveryFramingAndIsNamed) {
+  struct Case {
+    std::size_t limit;
+    const char* text;
+  };
+  const Case cases[] = {{2 * 1024 * 1024, "2 MiB"}, {640 * 1024, "640 KiB"}};
+  const std::size_t piece = 1 << 16;
+  for (const Case& c : cases) {
+    const std::string refused =
+        std::string("The server's reply body is larger than ") + c.text + ".";
+    const auto lengthOf = [&](std::size_t size) {
+      return ErrorText([&] {
+        Read("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n", piece, size,
+             "", c.limit);
+      });
+    };
+    const auto untilCloseOf = [&](std::size_t size) {
+      return ErrorText([&] { Read("HTTP/1.0 200 OK\r\n\r\n", piece, size, "", c.limit); });
+    };
+    const auto chunkedOf = [&](std::size_t size) {
+      char sizeLine[32];
+      std::snprintf(sizeLine, sizeof sizeLine, "%zx\r\n", size);
+      return ErrorText([&] {
+        Read("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + std::string(sizeLine), piece,
+             size, "\r\n0\r\n\r\n", c.limit);
+      });
+    };
+    for (const auto& framing : {std::function<std::string(std::size_t)>(lengthOf),
+                                std::function<std::string(std::size_t)>(untilCloseOf),
+                                std::function<std::string(std::size_t)>(chunkedOf)}) {
+      EXPECT_EQ(framing(c.limit), "(no error)") << c.text;
+      EXPECT_EQ(framing(c.limit + 1), refused) << c.text;
+    }
+  }
 }
 
 // Callers sort failures by these substrings; the client's own refusals must match none.

@@ -70,7 +70,7 @@ TEST(HttpRequest, EmptyHeadersAreLeftOut) {
   RequestHeaders headers;
   headers.Accept.clear();
   EXPECT_EQ(BuildGetRequest(headers, SplitUrl("http://h:81/x"), false),
-            "GET /x HTTP/1.1\r\nHost: h\r\n\r\n");
+            "GET /x HTTP/1.1\r\nHost: h:81\r\n\r\n");
 }
 
 TEST(HttpRequest, ProxyGetsAbsoluteTargetAndCredentials) {
@@ -89,7 +89,35 @@ TEST(HttpRequest, ProxyGetsAbsoluteTargetAndCredentials) {
   headers.ProxyUsername.clear();
   headers.ProxyPassword = "secret";
   EXPECT_EQ(BuildGetRequest(headers, SplitUrl("http://h:8080/a"), true),
-            "GET http://h:8080/a HTTP/1.1\r\nHost: h\r\nAccept: text/html, */*\r\n\r\n");
+            "GET http://h:8080/a HTTP/1.1\r\nHost: h:8080\r\nAccept: text/html, */*\r\n\r\n");
+}
+
+TEST(HttpRequest, HostCarriesAPortOnlyWhenItIsNotTheSchemesOwn) {
+  struct Case {
+    const char* url;
+    const char* host;
+  };
+  const Case cases[] = {
+      {"http://cbk0.example.com/cbk", "cbk0.example.com"},
+      {"http://cbk0.example.com:80/cbk", "cbk0.example.com"},
+      {"http://127.0.0.1:18461/cbk", "127.0.0.1:18461"},
+      {"http://h:443/", "h:443"},
+      {"https://tiles.example.com/t", "tiles.example.com"},
+      {"https://tiles.example.com:443/t", "tiles.example.com"},
+      {"HTTPS://tiles.example.com:8443/t", "tiles.example.com:8443"},
+      {"https://h:80/", "h:80"},
+  };
+  RequestHeaders headers;
+  headers.Accept.clear();
+  for (const Case& c : cases) {
+    const HttpUrl url = SplitUrl(c.url);
+    const std::string line = std::string("Host: ") + c.host + "\r\n";
+    EXPECT_EQ(BuildGetRequest(headers, url, false),
+              "GET " + url.Target + " HTTP/1.1\r\n" + line + "\r\n")
+        << c.url;
+    // Through a proxy too: the proxy passes Host on to the server.
+    EXPECT_NE(BuildGetRequest(headers, url, true).find(line), std::string::npos) << c.url;
+  }
 }
 
 TEST(HttpRequest, NoProxyCredentialsWithoutProxy) {

@@ -104,9 +104,9 @@ TEST(HttpsClient, UnusableCaFileFailsBeforeConnecting) {
   test::WriteTextFile(empty, "no certificate here\n");
   HttpClient client;
   client.Request.CAFile = pki.folder.Path() + "missing.pem";
-  EXPECT_EQ(Outcome(client, server.Url()),
-            "tls: The CA file named by [Service] CAFile cannot be read: No such file or "
-            "directory.");
+  EXPECT_EQ(Outcome(client, server.Url()), "tls: The CA file named by [Service] CAFile (" +
+                                               client.Request.CAFile +
+                                               ") cannot be read: No such file or directory.");
   client.Request.CAFile = empty;
   EXPECT_EQ(Outcome(client, server.Url()),
             "tls: The CA file named by [Service] CAFile holds no PEM certificate.");
@@ -151,6 +151,42 @@ TEST(HttpsClient, RecordCutInTheMiddleOfAChunkedBody) {
   EXPECT_EQ(Outcome(client, server.Url()), "ok: hello");
 }
 
+TEST(HttpsClient, BodyEndingWithTheCloseNeedsCloseNotify) {
+  Pki pki;
+  TlsTestServer server(pki.authority.Issue());
+  const std::string reply = "HTTP/1.1 200 OK\r\n\r\nhello";
+  // Cut on the way: the body may have been longer.
+  server.AddConnection([&reply](TlsTestSession& session) {
+    if (session.Handshake() && !session.ReadRequest().empty()) session.Send(reply);
+  });
+  // Ended by the server itself.
+  server.AddConnection([&reply](TlsTestSession& session) {
+    if (!session.Handshake() || session.ReadRequest().empty()) return;
+    session.Send(reply);
+    session.SendCloseNotify();
+  });
+  HttpClient client;
+  client.Request.CAFile = pki.caFile;
+  EXPECT_EQ(Outcome(client, server.Url()), "closed: Connection Closed Gracefully.");
+  EXPECT_EQ(Outcome(client, server.Url()), "ok: hello");
+}
+
+TEST(HttpsClient, HostNameTheCheckCannotBeSetUpForFailsBeforeTheHandshake) {
+  // Longer than any name a certificate or SNI can carry; only a proxy would take it.
+  const std::string host = std::string(300, 'a') + ".example.invalid";
+  ScriptedServer proxy;
+  proxy.AddConnection(ConnectionScript().Reply("HTTP/1.1 200 Connection established\r\n\r\n"));
+  HttpClient client;
+  client.Request.ProxyServer = "127.0.0.1";
+  client.Request.ProxyPort = proxy.Port();
+  EXPECT_EQ(Outcome(client, "https://" + host + "/"),
+            "tls: SSL negotiation failed: the host name cannot be checked.");
+  proxy.Stop();
+  // The tunnel was asked for, but no TLS message went out.
+  EXPECT_EQ(proxy.Received(0),
+            "CONNECT " + host + ":443 HTTP/1.1\r\nHost: " + host + ":443\r\n\r\n");
+}
+
 TEST(HttpsClient, SilentHandshakeTimesOutThroughTheClock) {
   test::RecordingClock clock;
   clock.ShortenTimeouts(1000);  // the 60 s read time-out lasts 60 ms
@@ -162,6 +198,42 @@ TEST(HttpsClient, SilentHandshakeTimesOutThroughTheClock) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Outcome(client, server.Url()), "socket: Socket Error # 10060\r\nConnection timed out.");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(HttpsClient, TricklingHandshakeOrTunnelReplyEndsAtTheReplyDeadline) {
+  using namespace std::chrono_literals;
+  // A byte every 50 ms keeps every single wait far below the read time-out; the whole would
+  // take 20 s.
+  const std::string padding(400, 'a');
+  struct Case {
+    const char* name;
+    bool viaProxy;
+    std::string trickled;
+  };
+  const Case cases[] = {
+      // A handshake record that promises 16 KiB.
+      {"handshake", false, std::string("\x16\x03\x03\x40\x00", 5) + padding},
+      {"tunnel reply", true, "HTTP/1.1 200 Connection established\r\nX-Pad: " + padding},
+  };
+  for (const Case& c : cases) {
+    ScriptedServer server;
+    ConnectionScript script;
+    if (c.viaProxy) script.AwaitRequest();
+    server.AddConnection(script.Trickle(c.trickled, 50ms));
+    HttpClient client;
+    client.ReadTimeout = Milliseconds(5'000);
+    client.ReplyTimeout = Milliseconds(1'000);
+    std::string url = "https://127.0.0.1:" + std::to_string(server.Port()) + "/";
+    if (c.viaProxy) {
+      client.Request.ProxyServer = "127.0.0.1";
+      client.Request.ProxyPort = server.Port();
+      url = "https://tiles.example.invalid/";
+    }
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Outcome(client, url), "socket: Socket Error # 10060\r\nConnection timed out.")
+        << c.name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s) << c.name;
+  }
 }
 
 TEST(HttpsClient, ProxyRefusingTheTunnelGivesItsStatusLine) {

@@ -102,6 +102,33 @@ TEST_F(RetrySessionTest, ARunReportsItsLinesAndItsFetchingToTheHost) {
   EXPECT_EQ(ReadFileBytes(Tile("a.jpg")), "one");
 }
 
+TEST_F(RetrySessionTest, TheConfiguredProxyCarriesEveryRequest) {
+  // The tile host exists only behind the proxy, which is the scripted server.
+  program.WriteConfig("[Proxy]\r\nUseProxy=1\r\nProxyServer=127.0.0.1\r\nProxyPort=" +
+                      std::to_string(server.Port()) +
+                      "\r\nProxyUsername=user\r\nProxyPassword=pw\r\n");
+  server.SetDefaultScript(
+      ConnectionScript().Respond([](const std::string&) { return Reply("200 OK", "proxied"); }));
+  const std::string address = "http://cbk0.example.invalid/cbk?output=tile&x=1";
+  EXPECT_EQ(session.Run(List({Tile("a.jpg") + "|" + address})), RetryRunOutcome::Ended);
+  EXPECT_EQ(host.lines,
+            (TStringList{"Start...", Tile("a.jpg") + ":" + address + " ->OK", "Download End."}));
+  EXPECT_EQ(ReadFileBytes(Tile("a.jpg")), "proxied");
+  server.Stop();
+  const std::string request = server.Received(0);
+  EXPECT_TRUE(request.starts_with("GET " + address + " HTTP/1.1\r\n")) << request;
+  EXPECT_NE(request.find("Proxy-Authorization: Basic dXNlcjpwdw==\r\n"), std::string::npos)
+      << request;
+}
+
+TEST_F(RetrySessionTest, AProxyPortThatIsNoNumberEndsTheRunBeforeAnyRequest) {
+  program.WriteConfig("[Proxy]\r\nUseProxy=1\r\nProxyServer=127.0.0.1\r\nProxyPort=80x\r\n");
+  EXPECT_EQ(session.Run(List({Tile("a.jpg") + "|" + server.Url("/a")})), RetryRunOutcome::Ended);
+  EXPECT_EQ(host.lines,
+            (TStringList{"Start...", "'80x' is not a valid integer value", "Download End."}));
+  EXPECT_EQ(server.AcceptedCount(), 0);
+}
+
 TEST_F(RetrySessionTest, AnEmptyListNeverFetches) {
   EXPECT_EQ(session.Run(List({})), RetryRunOutcome::NoRecords);
   EXPECT_EQ(host.lines, TStringList{"No failed files records."});

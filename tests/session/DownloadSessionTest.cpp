@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -8,6 +9,7 @@
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
 #include "session/DownloadSession.h"
+#include "session/StartRules.h"
 #include "session/TaskFileRequest.h"
 #include "support/RecordingClock.h"
 #include "support/StandinFixture.h"
@@ -133,6 +135,32 @@ TEST_F(DownloadSessionTest, NoPanoramaLogsTheEmptyIdAndSaysSo) {
   ASSERT_FALSE(host.log.empty());
   EXPECT_EQ(host.log.back(), "Pano_id got: ");
   EXPECT_EQ(session.LogLines(), host.log);
+}
+
+TEST_F(DownloadSessionTest, TheLookupGoesThroughTheStartsProxy) {
+  // The service's host exists only behind the proxy, which is the stand-in itself.
+  program.WriteConfig(
+      "[Service]\r\nServer0=cbk0.example.invalid\r\nProtocol=classic\r\n"
+      "HomePage=http://maps.example.invalid/\r\n[Proxy]\r\nUseProxy=1\r\n"
+      "ProxyServer=127.0.0.1\r\nProxyPort=" +
+      std::to_string(standin->Port()) + "\r\n");
+  // Stopped by the folder check, after the lookup found the panorama.
+  EXPECT_FALSE(session.Start(Typed({"t", "48.8566", "2.3522", "1", ""})));
+  EXPECT_EQ(host.events,
+            std::vector<std::string>{"message: Please select a path to save the images."});
+  ASSERT_EQ(LookUps(), 1);
+  EXPECT_TRUE(standin->Requests()[0].Bytes.starts_with("GET http://cbk0.example.invalid/cbk?"))
+      << standin->Requests()[0].Bytes;
+
+  // A port that is no number: its line, and no panorama, without a request.
+  program.WriteConfig(standin->ServiceConfig() +
+                      "[Proxy]\r\nUseProxy=1\r\nProxyServer=127.0.0.1\r\nProxyPort=80x\r\n");
+  host.events.clear();
+  EXPECT_FALSE(session.Start(Request("t", "1")));
+  EXPECT_EQ(host.events, std::vector<std::string>{"message: " + std::string(NoPanoramaMessage)});
+  EXPECT_NE(std::find(host.log.begin(), host.log.end(), "'80x' is not a valid integer value"),
+            host.log.end());
+  EXPECT_EQ(LookUps(), 1);
 }
 
 TEST_F(DownloadSessionTest, ATileFolderThatCannotBeMadeShowsBothBoxes) {

@@ -25,6 +25,11 @@ ConnectionScript& ConnectionScript::SendByteByByte(std::string bytes) {
   return *this;
 }
 
+ConnectionScript& ConnectionScript::Trickle(std::string bytes, std::chrono::milliseconds interval) {
+  steps_.push_back({Step::Trickle, std::move(bytes), nullptr, interval});
+  return *this;
+}
+
 ConnectionScript& ConnectionScript::AwaitRequest() {
   steps_.push_back({Step::AwaitRequest, "", nullptr});
   return *this;
@@ -269,6 +274,14 @@ void ScriptedServer::Serve(Connection& connection) {
         for (char byte : step.bytes) {
           if (!sendAll(std::string_view(&byte, 1))) return finish(false);
           std::this_thread::yield();
+        }
+        break;
+      case Step::Trickle:
+        for (char byte : step.bytes) {
+          if (!sendAll(std::string_view(&byte, 1))) return finish(false);
+          pollfd entry{wakeFd_, POLLIN, 0};
+          ::poll(&entry, 1, static_cast<int>(step.interval.count()));
+          if (stopping_) return finish(false);
         }
         break;
       case Step::AwaitRequest:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -24,6 +25,10 @@ class ConnectionScript {
   ConnectionScript& Send(std::string bytes);
   // Sends these bytes one send() per byte, with Nagle's delay off.
   ConnectionScript& SendByteByByte(std::string bytes);
+  // Sends these bytes one byte per `interval` (real time), as a server that keeps each single
+  // wait of the client short while the whole exchange drags on. Stops early when the server
+  // stops or the client goes.
+  ConnectionScript& Trickle(std::string bytes, std::chrono::milliseconds interval);
   // Reads until the end of the next request (its blank line). Ends the script when the client
   // closes first.
   ConnectionScript& AwaitRequest();
@@ -43,10 +48,21 @@ class ConnectionScript {
   ConnectionScript& Respond(Responder responder);
 
   struct Step {
-    enum Kind { Send, SendByteByByte, AwaitRequest, Close, Reset, Stall, KeepOpen, Respond };
+    enum Kind {
+      Send,
+      SendByteByByte,
+      Trickle,
+      AwaitRequest,
+      Close,
+      Reset,
+      Stall,
+      KeepOpen,
+      Respond
+    };
     Kind kind;
     std::string bytes;
     Responder responder;
+    std::chrono::milliseconds interval{};
   };
   const std::vector<Step>& Steps() const { return steps_; }
 

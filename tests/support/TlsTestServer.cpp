@@ -52,6 +52,12 @@ void TlsTestSession::Flush() {
     SendRaw(std::string(block, static_cast<std::size_t>(taken)));
 }
 
+void TlsTestSession::SendCloseNotify() {
+  SSL_shutdown(ssl_);
+  ERR_clear_error();
+  Flush();
+}
+
 std::string TlsTestSession::ReceiveRaw() {
   char block[16 * 1024];
   const ssize_t received = ::recv(fd_, block, sizeof block, 0);

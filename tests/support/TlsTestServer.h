@@ -34,6 +34,8 @@ class TlsTestSession {
   void Send(const std::string& bytes);
   // The TLS records that carry the bytes, without sending them.
   std::string Seal(const std::string& bytes);
+  // Ends the TLS session properly: sends close_notify (the connection stays open).
+  void SendCloseNotify();
   // Sends bytes as they are (no TLS).
   void SendRaw(const std::string& bytes);
   // Reads raw bytes until some arrived (the client's first handshake message, for one).
