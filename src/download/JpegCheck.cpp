@@ -34,9 +34,10 @@ extern "C" void JumpOnWarning(j_common_ptr info, int level) {
 
 extern "C" void IgnoreMessage(j_common_ptr) {}
 
-// Decodes every scanline; false on any error or warning. Only plain C objects live in this
-// frame, so leaving it by longjmp skips no destructor.
-bool DecodeAll(const unsigned char* data, unsigned long size) {
+// Decodes every scanline; false on any error or warning, else the picture's size in width and
+// height. Only plain C objects live in this frame, so leaving it by longjmp skips no destructor.
+bool DecodeAll(const unsigned char* data, unsigned long size, JDIMENSION* width,
+               JDIMENSION* height) {
   jpeg_decompress_struct info;
   JumpingErrorManager errors;
   info.err = jpeg_std_error(&errors.base);
@@ -58,6 +59,8 @@ bool DecodeAll(const unsigned char* data, unsigned long size) {
   while (info.output_scanline < info.output_height) {
     jpeg_read_scanlines(&info, row, 1);
   }
+  *width = info.output_width;
+  *height = info.output_height;
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   return true;
@@ -65,22 +68,35 @@ bool DecodeAll(const unsigned char* data, unsigned long size) {
 
 }  // namespace
 
-bool JpegDecodes(std::string_view bytes) {
+std::optional<JpegSize> DecodedJpegSize(std::string_view bytes) {
   // libjpeg treats an empty source as a premature end and inserts a fake EOI with a warning;
   // the explicit test keeps the rule obvious.
-  if (bytes.empty()) return false;
-  return DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
-                   static_cast<unsigned long>(bytes.size()));
+  if (bytes.empty()) return std::nullopt;
+  JDIMENSION width = 0;
+  JDIMENSION height = 0;
+  if (!DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<unsigned long>(bytes.size()), &width, &height))
+    return std::nullopt;
+  // libjpeg caps a side at JPEG_MAX_DIMENSION (65500), so both fit an int.
+  return JpegSize{static_cast<int>(width), static_cast<int>(height)};
 }
 
-bool JpegFileDecodes(const std::string& path) {
+std::optional<JpegSize> DecodedJpegFileSize(const std::string& path) {
   std::string bytes;
   try {
     bytes = ReadFileBytes(path);
   } catch (const std::exception&) {
-    return false;
+    return std::nullopt;
   }
-  return JpegDecodes(bytes);
+  return DecodedJpegSize(bytes);
+}
+
+bool JpegDecodes(std::string_view bytes) {
+  return DecodedJpegSize(bytes).has_value();
+}
+
+bool JpegFileDecodes(const std::string& path) {
+  return DecodedJpegFileSize(path).has_value();
 }
 
 }  // namespace korvane

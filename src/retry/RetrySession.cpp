@@ -3,14 +3,17 @@
 #include <exception>
 #include <optional>
 
+#include "download/JpegCheck.h"
 #include "net/BrowserHeaders.h"
 #include "net/FailureKind.h"
 #include "net/FailureTexts.h"
 #include "net/HttpClient.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
 #include "platform/TextFile.h"
 #include "platform/WorkOffMainThread.h"
+#include "retry/FailedListTask.h"
 #include "task/FailedList.h"
 
 namespace korvane {
@@ -23,6 +26,9 @@ constexpr const char* EndLine = "Download End.";
 constexpr const char* StoppedLine = "Download stopped by user.";
 constexpr const char* NotFoundSuffix = ":Error: the image is not found on server.";
 constexpr const char* OkSuffix = " ->OK";
+constexpr const char* InvalidSuffix = ":Error: the image is invalid.";
+constexpr const char* SkippedLineStart = "Line ";
+constexpr const char* SkippedLineEnd = " skipped: not a tile of this list's task.";
 
 // How the re-download gives up on the request of one line, after its line M + "->" + address.
 struct RetryGiveUp {
@@ -76,6 +82,7 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
   }
   AddLine(StartLine);
 
+  const FailedListTask task(listPath);
   HttpClient client;
   SetBrowserHeaders(client);
   client_ = &client;
@@ -90,8 +97,9 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
   RunOffMainThread(
       synchronizer_, [this](const std::function<bool()>& done) { host_.ServeUntil(done); },
       [&] {
-        for (const std::string& line : lines) {
-          if (client.IsAborted() || !FetchLine(client, line)) break;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+          if (client.IsAborted() || !FetchLine(client, task, static_cast<int>(i) + 1, lines[i]))
+            break;
         }
       });
   if (client.IsAborted()) {
@@ -106,8 +114,14 @@ void RetrySession::Stop() {
   if (client_ != nullptr) client_->Abort();
 }
 
-bool RetrySession::FetchLine(HttpClient& client, const std::string& line) {
+bool RetrySession::FetchLine(HttpClient& client, const FailedListTask& task, int lineNumber,
+                             const std::string& line) {
   const FailedTile tile = SplitFailedLine(line);
+  const std::optional<std::string> file = task.TileFileOf(tile);
+  if (!file) {
+    AddLine(SkippedLineStart + IntToStr(lineNumber) + SkippedLineEnd);
+    return true;
+  }
   std::string body;
   for (int attempt = 1;; ++attempt) {
     const std::optional<RequestFailure> failure = GetOnce(client, tile.Address, body);
@@ -120,10 +134,12 @@ bool RetrySession::FetchLine(HttpClient& client, const std::string& line) {
     if (giveUp.Line.Wanted()) AddLine(giveUp.Line.For(tile.Address));
     return !giveUp.EndsRun;
   }
-  // A line without "|" names no file; it cannot be created (and the current folder is no
-  // place to try).
-  if (tile.File.empty()) throw FileCreateError::ForPath(tile.File);
-  WriteFileAtomically(tile.File, body);
+  // The same check as the download's: an answer that is no whole tile never replaces a file.
+  if (DecodedJpegSize(body) != TaskTileSize) {
+    AddLine(tile.Address + InvalidSuffix);
+    return true;
+  }
+  WriteFileAtomically(*file, body);
   AddLine(tile.File + ":" + tile.Address + OkSuffix);
   return true;
 }
