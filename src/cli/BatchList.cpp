@@ -5,6 +5,7 @@
 
 #include "lookup/PlaceFromLink.h"
 #include "platform/NumberFormat.h"
+#include "platform/PrintableText.h"
 
 namespace korvane {
 namespace {
@@ -74,13 +75,11 @@ bool IsWholeNumber(const std::string& text) {
   return digits;
 }
 
-// A name becomes a file name in the save folder: no folder parts, no control characters.
+// A name becomes a file name in the save folder and is printed: no folder parts, no control
+// characters.
 bool IsUsableName(const std::string& name) {
   if (name == "." || name == "..") return false;
-  for (const unsigned char c : name) {
-    if (c < 0x20 || c == 0x7f || c == '/') return false;
-  }
-  return true;
+  return name.find('/') == std::string::npos && IsPrintableText(name);
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include "net/HttpErrors.h"
 
 #include "net/SocketErrors.h"
+#include "platform/PrintableText.h"
 
 namespace korvane {
 
+// The reason is the server's own text: it reaches the log and the terminal printable only.
 HttpStatusError::HttpStatusError(int replyErrorCode, const std::string& replyText)
-    : Exception(replyText), replyErrorCode_(replyErrorCode) {}
+    : Exception(PrintableText(replyText)), replyErrorCode_(replyErrorCode) {}
 
 SocketError::SocketError(int lastError) : SocketError(lastError, WinSockErrorText(lastError)) {}
 
@@ -15,7 +17,8 @@ SocketError::SocketError(int lastError, const std::string& text)
 
 ConnectionClosedError::ConnectionClosedError() : Exception("Connection Closed Gracefully.") {}
 
-TlsError::TlsError(const std::string& text) : Exception(text) {}
+// OpenSSL's texts may quote what the peer sent (a certificate's names).
+TlsError::TlsError(const std::string& text) : Exception(PrintableText(text)) {}
 
 RequestAbortedError::RequestAbortedError() : Exception("The request was aborted.") {}
 

@@ -11,6 +11,7 @@
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
+#include "platform/PrintableText.h"
 #include "platform/TextFile.h"
 #include "platform/WorkOffMainThread.h"
 #include "retry/FailedListTask.h"
@@ -122,25 +123,27 @@ bool RetrySession::FetchLine(HttpClient& client, const FailedListTask& task, int
     AddLine(SkippedLineStart + IntToStr(lineNumber) + SkippedLineEnd);
     return true;
   }
+  // The list came from outside: its texts reach the lines only printable.
+  const std::string address = PrintableText(tile.Address);
   std::string body;
   for (int attempt = 1;; ++attempt) {
     const std::optional<RequestFailure> failure = GetOnce(client, tile.Address, body);
     if (!failure) break;
     if (client.IsAborted()) return false;  // stopped: the tile did not fail
     const RepeatStep step = RetryRepeats().Judge(*failure, attempt);
-    if (step.LineDue) AddLine(failure->Message.value_or("") + "->" + tile.Address);
+    if (step.LineDue) AddLine(failure->Message.value_or("") + "->" + address);
     if (step.Repeat) continue;
     const RetryGiveUp& giveUp = RetryRepeats().RuleFor(*failure).Final;
-    if (giveUp.Line.Wanted()) AddLine(giveUp.Line.For(tile.Address));
+    if (giveUp.Line.Wanted()) AddLine(giveUp.Line.For(address));
     return !giveUp.EndsRun;
   }
   // The same check as the download's: an answer that is no whole tile never replaces a file.
   if (DecodedJpegSize(body) != TaskTileSize) {
-    AddLine(tile.Address + InvalidSuffix);
+    AddLine(address + InvalidSuffix);
     return true;
   }
   WriteFileAtomically(*file, body);
-  AddLine(tile.File + ":" + tile.Address + OkSuffix);
+  AddLine(PrintableText(tile.File) + ":" + address + OkSuffix);
   return true;
 }
 

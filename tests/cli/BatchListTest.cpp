@@ -59,15 +59,19 @@ TEST(BatchList, BadRowsAreReportedWithTheirLineAndTheListGoesOn) {
            "lat,lon\n"  // not the first row: no header any more
            "48\n"
            "1,2,three,4,five\n"
-           "1,2,../escape\n" +
+           "1,2,../escape\n"
+           "1,2,bell\x07\n"
+           "1,2,csi\xc2\x9b"
+           "31m\n" +
            longRow +
            "\n"
            "3,4\n"),
       (std::vector<std::string>{
           "place 1: 48|2||", "error 2: latitude and longitude must be numbers",
           "error 3: expected lat,lon[,name[,zoom]]", "error 4: expected lat,lon[,name[,zoom]]",
-          "error 5: the name cannot be a file name", "error 6: the row is too long",
-          "place 7: 3|4||"}));
+          "error 5: the name cannot be a file name", "error 6: the name cannot be a file name",
+          "error 7: the name cannot be a file name", "error 8: the row is too long",
+          "place 9: 3|4||"}));
 }
 
 // A coordinate is a number and nothing more: text after it would reach the default task name

@@ -236,5 +236,17 @@ TEST_F(RetrySessionTest, AnAnswerThatIsNoWholeTileIsReportedAndNotWritten) {
   }
 }
 
+// A server's reason reaches the lines (and korvane-cli's output) without its control
+// characters: no escape sequence, bell or carriage return of the server's gets to a terminal.
+TEST_F(RetrySessionTest, AServersReasonReachesTheLinesPrintable) {
+  server.SetDefaultScript(
+      ConnectionScript().Reply(Reply("400 Bad\x1b]0;owned\x07 Request\x1b[2J\rDownload End.")));
+  EXPECT_EQ(session.Run(List({task.Line(0, 0)})), RetryRunOutcome::Ended);
+  EXPECT_EQ(
+      host.lines,
+      (TStringList{"Start...", "400 Bad?]0;owned? Request?[2J?Download End.->" + task.Url(0, 0),
+                   "Download End."}));
+}
+
 }  // namespace
 }  // namespace korvane::test
