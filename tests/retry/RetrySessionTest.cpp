@@ -204,6 +204,17 @@ TEST_F(RetrySessionTest, ALineThatIsNoTileOfTheListsTaskIsSkippedWithItsNumber) 
     EXPECT_FALSE(FileExists(path)) << path;
 }
 
+// The tile folder is compared as a folder, not as text: the same folder written another way is
+// the task's, and the tile goes to the task's own file.
+TEST_F(RetrySessionTest, TheTaskFolderWrittenAnotherWayIsStillTheTasks) {
+  server.SetDefaultScript(ConnectionScript().Reply(Reply("200 OK", tile)));
+  const std::string sameFolder = folder.Path() + "./t/../t//gv_2_1_3.jpg";
+  EXPECT_EQ(session.Run(List({sameFolder + "|" + task.Url(2, 1)})), RetryRunOutcome::Ended);
+  EXPECT_EQ(host.lines, (TStringList{"Start...", sameFolder + ":" + task.Url(2, 1) + " ->OK",
+                                     "Download End."}));
+  EXPECT_EQ(ReadFileBytes(task.TilePath(2, 1)), tile);
+}
+
 TEST_F(RetrySessionTest, AListWithoutItsTaskAcceptsNoLine) {
   server.SetDefaultScript(ConnectionScript().Reply(Reply("200 OK", tile)));
   const std::string renamed = folder.Path() + "copy.ftl";  // no "<task>_failed.ftl"
