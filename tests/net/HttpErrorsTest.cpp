@@ -24,8 +24,8 @@ TEST(HttpErrors, MessageTexts) {
 // A server's reason and a TLS library's text reach the log and the terminal: no control
 // character of theirs gets there.
 TEST(HttpErrors, OutsideTextsArePrintable) {
-  EXPECT_EQ(HttpStatusError(503, "503 \x1b]0;owned\x07" "Busy\rOK").Message(),
-            "503 ?]0;owned?Busy?OK");
+  const std::string reason = std::string("503 \x1b]0;owned\x07") + "Busy\rOK";
+  EXPECT_EQ(HttpStatusError(503, reason).Message(), "503 ?]0;owned?Busy?OK");
   EXPECT_EQ(TlsError("SSL negotiation failed: \x1b[31mname").Message(),
             "SSL negotiation failed: ?[31mname");
 }
