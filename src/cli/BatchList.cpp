@@ -1,27 +1,48 @@
 #include "cli/BatchList.h"
 
+#include <string_view>
 #include <vector>
 
 #include "lookup/PlaceFromLink.h"
 #include "platform/CsvRow.h"
 #include "platform/NumberFormat.h"
+#include "platform/PrintableText.h"
 #include "platform/TextTrim.h"
 
 namespace korvane {
 namespace {
+
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 
 bool LooksLikeNumber(const std::string& text) {
   return !text.empty() &&
          (IsDecimalDigit(text[0]) || text[0] == '-' || text[0] == '+' || text[0] == '.');
 }
 
-// A name becomes a file name in the save folder: no folder parts, no control characters.
+// A coordinate is a decimal number and nothing else: [+-]digits[.digits] (or .digits). Text
+// after the number is refused rather than ignored, so a row cannot pass as a place while its
+// default task name "<lat>_<lon>" carries anything else.
+bool IsWholeNumber(const std::string& text) {
+  std::size_t at = text.empty() || (text[0] != '+' && text[0] != '-') ? 0 : 1;
+  bool digits = false;
+  bool point = false;
+  for (; at < text.size(); ++at) {
+    if (IsDecimalDigit(text[at])) {
+      digits = true;
+    } else if (text[at] == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digits;
+}
+
+// A name becomes a file name in the save folder and is printed: no folder parts, no control
+// characters.
 bool IsUsableName(const std::string& name) {
   if (name == "." || name == "..") return false;
-  for (const unsigned char c : name) {
-    if (c < 0x20 || c == 0x7f || c == '/') return false;
-  }
-  return true;
+  return name.find('/') == std::string::npos && IsPrintableText(name);
 }
 
 }  // namespace
@@ -48,6 +69,9 @@ std::optional<BatchListReader::Row> BatchListReader::Next() {
       return Row{std::nullopt, BatchRowError{lineNumber_, "the row is too long"}};
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    // A list saved by an editor that marks UTF-8 starts with the mark: it is no part of the row.
+    if (lineNumber_ == 1 && line.starts_with(Utf8ByteOrderMark))
+      line.erase(0, Utf8ByteOrderMark.size());
     const std::string trimmed(TrimBlanks(line));
     if (trimmed.empty() || trimmed[0] == '#') continue;
 
@@ -65,13 +89,13 @@ std::optional<BatchListReader::Row> BatchListReader::Next() {
     if (fields.size() < 2 || fields.size() > 4) {
       return Row{std::nullopt, BatchRowError{lineNumber_, "expected lat,lon[,name[,zoom]]"}};
     }
-    if (!LooksLikeNumber(fields[0]) || !LooksLikeNumber(fields[1])) {
+    if (!IsWholeNumber(fields[0]) || !IsWholeNumber(fields[1])) {
       return Row{std::nullopt,
                  BatchRowError{lineNumber_, "latitude and longitude must be numbers"}};
     }
     BatchPlace place{lineNumber_, fields[0], fields[1], fields.size() > 2 ? fields[2] : "",
                      fields.size() > 3 ? fields[3] : ""};
-    if (!IsUsableName(place.Name)) {
+    if (!IsUsableName(BatchTaskName(place))) {
       return Row{std::nullopt, BatchRowError{lineNumber_, "the name cannot be a file name"}};
     }
     return Row{place, std::nullopt};

@@ -48,7 +48,7 @@ class RowDecoder {
   RowDecoder(const TaskTiles& tiles, int columns, int threads)
       : tiles_(tiles),
         decoders_(static_cast<std::size_t>(columns)),
-        absent_(static_cast<std::size_t>(columns)),
+        grey_(static_cast<std::size_t>(columns)),
         threads_(threads) {}
 
   // Decodes the band into buffer (band.lines rows of stride bytes); opens the row's tiles at
@@ -74,10 +74,10 @@ class RowDecoder {
     work();
     helpers.clear();
     if (failure) std::rethrow_exception(failure);
-    if (band.firstOfRow) {
-      for (std::size_t column = 0; column < absent_.size(); ++column) {
+    if (band.lastOfRow) {
+      for (std::size_t column = 0; column < grey_.size(); ++column) {
         const int x = tiles_.Grid.MinX + static_cast<int>(column);
-        if (absent_[column]) missing_.push_back(tiles_.TilePath(x, tiles_.Grid.MinY + band.row));
+        if (grey_[column]) missing_.push_back(tiles_.TilePath(x, tiles_.Grid.MinY + band.row));
       }
     }
   }
@@ -89,27 +89,44 @@ class RowDecoder {
     auto& decoder = decoders_[static_cast<std::size_t>(column)];
     const int x = tiles_.Grid.MinX + column;
     const int y = tiles_.Grid.MinY + band.row;
+    char& grey = grey_[static_cast<std::size_t>(column)];
     if (band.firstOfRow) {
       decoder.reset();
       const std::string path = tiles_.TilePath(x, y);
-      absent_[static_cast<std::size_t>(column)] = !FileExists(path);
-      if (!absent_[static_cast<std::size_t>(column)]) {
-        decoder = std::make_unique<TileDecoder>(path, ReadFileBytes(path), TilePixels);
-      }
+      decoder = FileExists(path) ? OpenTile(path) : nullptr;
+      grey = decoder == nullptr;
     }
     std::uint8_t* left = buffer + static_cast<std::size_t>(column) * TilePixels * 3;
     if (decoder) {
-      decoder->ReadLines(left, stride, band.lines);
-    } else {
+      try {
+        decoder->ReadLines(left, stride, band.lines);
+      } catch (const Exception&) {
+        // Damage further into the tile: the lines before it stay, the rest of it is grey.
+        decoder.reset();
+        grey = true;
+      }
+    }
+    if (!decoder) {
       for (int line = 0; line < band.lines; ++line)
         std::memset(left + static_cast<std::size_t>(line) * stride, GapGrey, TilePixels * 3);
     }
     if (band.lastOfRow) decoder.reset();
   }
 
+  // The tile's decoder, or null when the tile cannot be used (no JPEG, another size, not
+  // readable): one bad tile leaves a grey square, not a failed panorama.
+  static std::unique_ptr<TileDecoder> OpenTile(const std::string& path) {
+    try {
+      return std::make_unique<TileDecoder>(path, ReadFileBytes(path), TilePixels);
+    } catch (const Exception&) {
+      return nullptr;
+    }
+  }
+
   const TaskTiles& tiles_;
   std::vector<std::unique_ptr<TileDecoder>> decoders_;
-  std::vector<char> absent_;  // per column of the current row: the tile file is missing
+  // Per column of the current row: the tile is missing or cannot be used, and is painted grey.
+  std::vector<char> grey_;
   int threads_;
   std::vector<std::string> missing_;
 };

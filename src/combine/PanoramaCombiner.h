@@ -36,7 +36,8 @@ struct CombineReport {
   int Width = 0;
   int Height = 0;
   int TileCount = 0;  // tiles the picture is made of (those the crop leaves out not counted)
-  // Paths of the tiles that were missing, in row order; their places are grey.
+  // Paths of the tiles that were missing or could not be used (no JPEG, another size, damaged),
+  // in row order; their places are grey.
   std::vector<std::string> MissingTiles;
   int BandsInMemoryAtOnce = 0;    // the decoder's most bands alive at one time
   long long PeakBufferBytes = 0;  // the most band memory held at one time
@@ -45,9 +46,10 @@ struct CombineReport {
 // Joins the task's tiles into one baseline JPEG of the panorama's real size, carrying the
 // 360-degree metadata, and returns what was made. Tile rows are decoded band by band with
 // all decode threads while the previous band is encoded; the picture is never whole in memory.
-// A missing tile leaves grey and is reported; anything else that goes wrong raises Exception
-// with a one-line message (no tile folder, a tile that does not decode, the output cannot be
-// written or already exists) and leaves no output behind.
+// A missing tile, or one that cannot be used, leaves grey and is reported (a tile damaged part
+// way keeps the lines decoded before the damage); anything else that goes wrong raises Exception
+// with a one-line message (no tile folder, the output cannot be written or already exists) and
+// leaves no output behind.
 CombineReport CombinePanorama(const TaskTiles& tiles, const CombineRequest& request);
 
 // "<task file without extension>.jpg": the picture's default place, beside the task file.

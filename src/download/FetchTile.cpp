@@ -78,7 +78,9 @@ class TileFetch {
       if (!StartsWithJpegMarker(response)) return Invalid(response);
       if (current_ && IsPlaceholderAnswer(response)) return Placeholder();
       WriteFileAtomically(path_, response);
-      if (JpegFileDecodes(path_)) {
+      if (const std::optional<JpegSize> size = DecodedJpegFileSize(path_)) {
+        // A whole picture of another size is no tile of this task: asking again gives the same.
+        if (*size != TaskTileSize) return Invalid(response);
         Log(workerName_ + ":seq=" + IntToStr(k_) + "," + name_ + " OK");
         return TileOutcome::Saved;
       }

@@ -8,10 +8,11 @@
 namespace korvane {
 namespace {
 
-// Decodes every scanline; false on any error or warning. With brightest, also the largest
-// sample value of the picture. Only plain C objects live in this frame, so leaving it by
-// longjmp skips no destructor.
-bool DecodeAll(const unsigned char* data, unsigned long size, int* brightest = nullptr) {
+// Decodes every scanline; false on any error or warning, else the picture's size in width and
+// height and, with brightest, the largest sample value of the picture. Only plain C objects
+// live in this frame, so leaving it by longjmp skips no destructor.
+bool DecodeAll(const unsigned char* data, unsigned long size, JDIMENSION* width, JDIMENSION* height,
+               int* brightest = nullptr) {
   jpeg_decompress_struct info;
   JpegJump errors;
   info.err = InstallJpegJump(errors, true);
@@ -36,6 +37,8 @@ bool DecodeAll(const unsigned char* data, unsigned long size, int* brightest = n
     }
   }
   if (brightest != nullptr) *brightest = largest;
+  *width = info.output_width;
+  *height = info.output_height;
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   return true;
@@ -43,30 +46,45 @@ bool DecodeAll(const unsigned char* data, unsigned long size, int* brightest = n
 
 }  // namespace
 
-bool JpegDecodes(std::string_view bytes) {
+std::optional<JpegSize> DecodedJpegSize(std::string_view bytes) {
   // libjpeg treats an empty source as a premature end and inserts a fake EOI with a warning;
   // the explicit test keeps the rule obvious.
-  if (bytes.empty()) return false;
-  return DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
-                   static_cast<unsigned long>(bytes.size()));
+  if (bytes.empty()) return std::nullopt;
+  JDIMENSION width = 0;
+  JDIMENSION height = 0;
+  if (!DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<unsigned long>(bytes.size()), &width, &height))
+    return std::nullopt;
+  // libjpeg caps a side at JPEG_MAX_DIMENSION (65500), so both fit an int.
+  return JpegSize{static_cast<int>(width), static_cast<int>(height)};
 }
 
-bool JpegIsUniformBlack(std::string_view bytes) {
-  if (bytes.empty()) return false;
-  int brightest = 0;
-  return DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
-                   static_cast<unsigned long>(bytes.size()), &brightest) &&
-         brightest <= BlackSampleLimit;
-}
-
-bool JpegFileDecodes(const std::string& path) {
+std::optional<JpegSize> DecodedJpegFileSize(const std::string& path) {
   std::string bytes;
   try {
     bytes = ReadFileBytes(path);
   } catch (const std::exception&) {
-    return false;
+    return std::nullopt;
   }
-  return JpegDecodes(bytes);
+  return DecodedJpegSize(bytes);
+}
+
+bool JpegDecodes(std::string_view bytes) {
+  return DecodedJpegSize(bytes).has_value();
+}
+
+bool JpegIsUniformBlack(std::string_view bytes) {
+  if (bytes.empty()) return false;
+  JDIMENSION width = 0;
+  JDIMENSION height = 0;
+  int brightest = 0;
+  return DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
+                   static_cast<unsigned long>(bytes.size()), &width, &height, &brightest) &&
+         brightest <= BlackSampleLimit;
+}
+
+bool JpegFileDecodes(const std::string& path) {
+  return DecodedJpegFileSize(path).has_value();
 }
 
 }  // namespace korvane

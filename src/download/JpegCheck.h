@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "task/TileGeometry.h"
 
 namespace korvane {
 
@@ -27,5 +30,20 @@ inline constexpr int BlackSampleLimit = 8;
 // True when the bytes decode in full (as JpegDecodes) to a picture whose every sample is at
 // most BlackSampleLimit: one uniform black area. Never throws.
 bool JpegIsUniformBlack(std::string_view bytes);
+
+// A picture's size in pixels.
+struct JpegSize {
+  int Width = 0;
+  int Height = 0;
+  bool operator==(const JpegSize&) const = default;
+};
+
+// What a tile of a task must be: a picture of another size cannot take a tile's place in the
+// panorama, so it counts as an invalid image however well it decodes.
+inline constexpr JpegSize TaskTileSize{TilePixels, TilePixels};
+
+// The picture's size when the bytes (the file at path) pass the check above; nothing otherwise.
+std::optional<JpegSize> DecodedJpegSize(std::string_view bytes);
+std::optional<JpegSize> DecodedJpegFileSize(const std::string& path);
 
 }  // namespace korvane

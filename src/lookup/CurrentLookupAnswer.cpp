@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "lookup/PanoIdCheck.h"
 #include "platform/TextTrim.h"
@@ -136,6 +137,12 @@ CurrentLookupAnswer ReadPanorama(const Json& root) {
 
   const auto tile = SizeAt(*panorama, {2, 3, 1});
   if (!tile) return Unreadable("no tile size at " + PathText("R[1]", {2, 3, 1}));
+  // Every tile of a task is a TilePixels square: the download's check, the combiner and the
+  // viewer place tiles by it, so a panorama of other tiles cannot be fetched.
+  if (tile->Width != TilePixels || tile->Height != TilePixels) {
+    return Unreadable("the tile size at " + PathText("R[1]", {2, 3, 1}) + " is not " +
+                      std::to_string(TilePixels) + " x " + std::to_string(TilePixels));
+  }
   std::vector<PixelSize> sizes;
   for (std::size_t zoom = 0;; ++zoom) {
     const auto size = SizeAt(*panorama, {2, 3, 0, zoom, 0});

@@ -1,18 +1,20 @@
 #include "net/HttpErrors.h"
 
 #include "net/SocketErrors.h"
+#include "platform/PrintableText.h"
 
 namespace korvane {
 
+// The reason is the server's own text: it reaches the log and the terminal printable only.
 HttpStatusError::HttpStatusError(int replyErrorCode, const std::string& replyText,
                                  const std::string& location, const std::string& retryAfter)
-    : Exception(replyText),
+    : Exception(PrintableText(replyText)),
       replyErrorCode_(replyErrorCode),
       location_(location),
       retryAfter_(retryAfter) {}
 
 HtmlPageError::HtmlPageError(const std::string& replyText, const std::string& contentType)
-    : Exception(replyText + " (" + contentType + ")") {}
+    : Exception(PrintableText(replyText + " (" + contentType + ")")) {}
 
 SocketError::SocketError(int lastError) : SocketError(lastError, WinSockErrorText(lastError)) {}
 
@@ -22,7 +24,8 @@ SocketError::SocketError(int lastError, const std::string& text)
 
 ConnectionClosedError::ConnectionClosedError() : Exception("Connection Closed Gracefully.") {}
 
-TlsError::TlsError(const std::string& text) : Exception(text) {}
+// OpenSSL's texts may quote what the peer sent (a certificate's names).
+TlsError::TlsError(const std::string& text) : Exception(PrintableText(text)) {}
 
 RequestAbortedError::RequestAbortedError() : Exception("The request was aborted.") {}
 

@@ -12,9 +12,10 @@ namespace korvane {
 
 // A complete reply arrived that is not a success (any status outside 200..299, or a 2xx reply
 // carrying a Location). The message is the reply text: the status line without its first word
-// and the blank after it, e.g. "404 Not Found", or just "302" when the server gave no reason.
-// The reply's Location and Retry-After values come along (empty when it had none): today's
-// service says with them that it wants fewer requests (FailureKind.h reads them).
+// and the blank after it, e.g. "404 Not Found", or just "302" when the server gave no reason;
+// any control character in it is replaced (PrintableText). The reply's Location and
+// Retry-After values come along (empty when it had none): today's service says with them that
+// it wants fewer requests (FailureKind.h reads them).
 class HttpStatusError : public Exception {
  public:
   HttpStatusError(int replyErrorCode, const std::string& replyText,

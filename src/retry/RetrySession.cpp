@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "config/ProxyRequests.h"
+#include "download/JpegCheck.h"
 #include "download/Placeholder.h"
 #include "net/BrowserHeaders.h"
 #include "net/FailureKind.h"
@@ -12,8 +13,11 @@
 #include "net/ServiceAddresses.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
+#include "platform/PrintableText.h"
 #include "platform/TextFile.h"
 #include "platform/WorkOffMainThread.h"
+#include "retry/FailedListTask.h"
 #include "task/FailedList.h"
 
 namespace korvane {
@@ -26,6 +30,9 @@ constexpr const char* EndLine = "Download End.";
 constexpr const char* StoppedLine = "Download stopped by user.";
 constexpr const char* NotFoundSuffix = ":Error: the image is not found on server.";
 constexpr const char* OkSuffix = " ->OK";
+constexpr const char* InvalidSuffix = ":Error: the image is invalid.";
+constexpr const char* SkippedLineStart = "Line ";
+constexpr const char* SkippedLineEnd = " skipped: not a tile of this list's task.";
 
 // How the re-download gives up on the request of one line, after its line M + "->" + address.
 struct RetryGiveUp {
@@ -82,6 +89,7 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
   placeholders_ = 0;
   currentTileBase_ = TileBase() + "/";
 
+  const FailedListTask task(listPath);
   HttpClient client;
   SetBrowserHeaders(client);
   try {
@@ -104,8 +112,9 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
   RunOffMainThread(
       synchronizer_, [this](const std::function<bool()>& done) { host_.ServeUntil(done); },
       [&] {
-        for (const std::string& line : lines) {
-          if (client.IsAborted() || !FetchLine(client, line)) break;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+          if (client.IsAborted() || !FetchLine(client, task, static_cast<int>(i) + 1, lines[i]))
+            break;
         }
       });
   if (client.IsAborted()) {
@@ -121,33 +130,43 @@ void RetrySession::Stop() {
   if (client_ != nullptr) client_->Abort();
 }
 
-bool RetrySession::FetchLine(HttpClient& client, const std::string& line) {
+bool RetrySession::FetchLine(HttpClient& client, const FailedListTask& task, int lineNumber,
+                             const std::string& line) {
   const FailedTile tile = SplitFailedLine(line);
+  const std::optional<std::string> file = task.TileFileOf(tile);
+  if (!file) {
+    AddLine(SkippedLineStart + IntToStr(lineNumber) + SkippedLineEnd);
+    return true;
+  }
+  // The list came from outside: its texts reach the lines only printable.
+  const std::string address = PrintableText(tile.Address);
   std::string body;
   for (int attempt = 1;; ++attempt) {
     const std::optional<RequestFailure> failure = GetOnce(client, tile.Address, body);
     if (!failure) break;
     if (client.IsAborted()) return false;  // stopped: the tile did not fail
     const RepeatStep step = RetryRepeats().Judge(*failure, attempt);
-    if (step.LineDue) AddLine(failure->Message.value_or("") + "->" + tile.Address);
+    if (step.LineDue) AddLine(failure->Message.value_or("") + "->" + address);
     if (step.Repeat) continue;
     const RetryGiveUp& giveUp = RetryRepeats().RuleFor(*failure).Final;
-    if (giveUp.Line.Wanted()) AddLine(giveUp.Line.For(tile.Address));
+    if (giveUp.Line.Wanted()) AddLine(giveUp.Line.For(address));
     return !giveUp.EndsRun;
   }
-  // A line without "|" names no file; it cannot be created (and the current folder is no
-  // place to try).
-  if (tile.File.empty()) throw FileCreateError::ForPath(tile.File);
   ++fetched_;
   // Today's service answers a retired panorama id with its placeholder: no tile, so nothing is
   // written and the tile stays wanting.
   if (tile.Address.rfind(currentTileBase_, 0) == 0 && IsPlaceholderAnswer(body)) {
     ++placeholders_;
-    AddLine(tile.File + ":" + tile.Address + PlaceholderLineEnd);
+    AddLine(PrintableText(tile.File) + ":" + address + PlaceholderLineEnd);
     return true;
   }
-  WriteFileAtomically(tile.File, body);
-  AddLine(tile.File + ":" + tile.Address + OkSuffix);
+  // The same check as the download's: an answer that is no whole tile never replaces a file.
+  if (DecodedJpegSize(body) != TaskTileSize) {
+    AddLine(address + InvalidSuffix);
+    return true;
+  }
+  WriteFileAtomically(*file, body);
+  AddLine(PrintableText(tile.File) + ":" + address + OkSuffix);
   return true;
 }
 

@@ -8,6 +8,7 @@
 
 namespace korvane {
 
+class FailedListTask;
 class HttpClient;
 
 // A request that the server answers with a connection reset is sent again at once, at most
@@ -26,14 +27,17 @@ enum class RetryRunOutcome {
 };
 
 // The re-download of failed tiles: reads a failed-tile list (one "file|address" line per tile)
-// and fetches every listed tile again, writing it to the file recorded in its line. The list is
-// never changed. A tile of today's service answered with its blank placeholder gets the line
+// and fetches every listed tile again, writing it to the file recorded in its line. Only lines
+// that name a tile of the list's own task at the task's own address are fetched
+// (FailedListTask); any other line is reported by its number and skipped, and an answer that is
+// no whole tile (the download's JPEG check) is reported and not written. The list is never
+// changed. A tile of today's service answered with its blank placeholder gets the line
 // file + ":" + address + PlaceholderLineEnd and no file; when most answers of a run are
-// placeholders, RetiredPanoramaLine comes before "Download End.". A run fetches one tile at a time
-// on a thread of its own, on a client of its own with the browser headers, no cookies, and the
-// configuration's proxy as it is when the run starts (when UseProxy is on; a port that is not a
-// number ends the run after its line), while the host serves its loop; Stop ends it at once. Main
-// thread only; the fetching thread reaches the host through the synchronizer.
+// placeholders, RetiredPanoramaLine comes before "Download End.". A run fetches one tile at a
+// time on a thread of its own, on a client of its own with the browser headers, no cookies, and
+// the configuration's proxy as it is when the run starts (when UseProxy is on; a port that is not
+// a number ends the run after its line), while the host serves its loop; Stop ends it at once.
+// Main thread only; the fetching thread reaches the host through the synchronizer.
 class RetrySession {
  public:
   // Host and synchronizer must outlive the session.
@@ -53,9 +57,10 @@ class RetrySession {
   void Stop();
 
  private:
-  // Fetches and stores the tile of one line of the list; false when the run must end (the
-  // service has banned this client, or Stop).
-  bool FetchLine(HttpClient& client, const std::string& line);
+  // Fetches and stores the tile of line lineNumber (1-based) of the list; false when the run
+  // must end (the service has banned this client, or Stop).
+  bool FetchLine(HttpClient& client, const FailedListTask& task, int lineNumber,
+                 const std::string& line);
   // From the fetching thread too: the line reaches the host on the main thread.
   void AddLine(const std::string& line);
 

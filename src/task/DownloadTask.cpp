@@ -1,6 +1,5 @@
 #include "task/DownloadTask.h"
 
-#include "net/ServiceAddresses.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
@@ -10,9 +9,6 @@
 namespace korvane {
 
 namespace {
-
-// The current protocol's tile on TileBase; one host serves every row.
-constexpr const char* CurrentTilePath = "/v1/tile?cb_client=maps_sv.tactile&panoid=";
 
 // The grid of a current task: the one its task file records when it continues (the service is
 // not asked again, so the grid stays what the first run had), else the one the lookup's
@@ -27,7 +23,8 @@ TileGrid CurrentTaskGrid(const TaskParameters& params, const TaskFile& recorded)
 
 }  // namespace
 
-DownloadTask::DownloadTask(TaskParameters* params) : Params(params) {
+DownloadTask::DownloadTask(TaskParameters* params)
+    : Params(params), tileAddresses_(params->Protocol) {
   // A new task's file is not read: it is about to be replaced.
   const TaskFile recorded = Params->ContinueTask ? ReadTaskFile(TaskFilePath()) : TaskFile{};
   grid_ = Params->Protocol == PanoramaProtocol::Current ? CurrentTaskGrid(*Params, recorded)
@@ -49,25 +46,10 @@ DownloadTask::DownloadTask(TaskParameters* params) : Params(params) {
     ResumeX[i] = grid_.ContainsColumn(position.X) ? position.X : 0;
     ResumeY[i] = grid_.ContainsRow(position.Y) ? position.Y : 0;
   }
-
-  // The hosts are fixed for the task's life, so the workers never read the configuration.
-  if (Params->Protocol == PanoramaProtocol::Current) {
-    tileBase_ = TileBase();
-  } else {
-    for (int server = 0; server < StreetViewServerCount; ++server) {
-      tileHosts_[server] = StreetViewHost(server);
-    }
-  }
 }
 
 std::string DownloadTask::GetTileUrl(int x, int y) const {
-  if (Params->Protocol == PanoramaProtocol::Current) {
-    return tileBase_ + CurrentTilePath + Params->PanoId + "&x=" + IntToStr(x) +
-           "&y=" + IntToStr(y) + "&zoom=" + IntToStr(Params->Zoom);
-  }
-  return "http://" + tileHosts_[y % StreetViewServerCount] +
-         "/cbk?output=tile&panoid=" + Params->PanoId + "&x=" + IntToStr(x) + "&y=" + IntToStr(y) +
-         "&zoom=" + IntToStr(Params->Zoom);
+  return tileAddresses_.Of(Params->PanoId, x, y, Params->Zoom);
 }
 
 std::string DownloadTask::GetTileFileName(int x, int y) const {

@@ -5,6 +5,7 @@
 
 #include "platform/Exception.h"
 #include "task/TaskParameters.h"
+#include "task/TileAddresses.h"
 #include "task/TileGrid.h"
 
 namespace korvane {
@@ -41,8 +42,7 @@ class DownloadTask {
 
   const TileGrid& Grid() const { return grid_; }
 
-  // Classic: http://<server y mod 4>/cbk?output=tile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
-  // Current: <TileBase>/v1/tile?cb_client=maps_sv.tactile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
+  // The tile's address (TileAddresses).
   std::string GetTileUrl(int x, int y) const;
   // "gv_<x>_<y>_<zoom>.jpg"
   std::string GetTileFileName(int x, int y) const;
@@ -70,8 +70,7 @@ class DownloadTask {
 
  private:
   TileGrid grid_;
-  std::array<std::string, 4> tileHosts_;
-  std::string tileBase_;
+  TileAddresses tileAddresses_;
 };
 
 }  // namespace korvane

@@ -9,6 +9,8 @@ namespace {
 
 constexpr std::string_view TilePrefix = "gv_";
 constexpr std::string_view TileExtension = ".jpg";
+constexpr std::string_view LogSuffix = "_log.txt";
+constexpr std::string_view FailedListSuffix = "_failed.ftl";
 
 // A number of 0 and up followed by `end`, taken off the front of text.
 bool TakeNumber(std::string_view& text, int& value, char end) {
@@ -24,7 +26,15 @@ bool TakeNumber(std::string_view& text, int& value, char end) {
 
 TaskFileNames TaskFileNamesOf(const std::string& taskFilePath) {
   const std::string base = RemoveFileExt(taskFilePath);
-  return {taskFilePath, base + PathDelim, base + "_log.txt", base + "_failed.ftl"};
+  return {taskFilePath, base + PathDelim, base + std::string(LogSuffix),
+          base + std::string(FailedListSuffix)};
+}
+
+std::optional<std::string> TaskFileOfFailedList(const std::string& listPath) {
+  const std::string name = ExtractFileName(listPath);
+  if (name.size() <= FailedListSuffix.size() || !name.ends_with(FailedListSuffix))
+    return std::nullopt;
+  return listPath.substr(0, listPath.size() - FailedListSuffix.size()) + TaskFileExtension;
 }
 
 std::string TileFileName(int x, int y, int zoom) {

@@ -23,6 +23,10 @@ struct TaskFileNames {
 // it is, gives way to the suffixes).
 TaskFileNames TaskFileNamesOf(const std::string& taskFilePath);
 
+// The task file a failed-tile list belongs to: "<folder>/<name>.krvn" for
+// "<folder>/<name>_failed.ftl"; nothing for a list not named so.
+std::optional<std::string> TaskFileOfFailedList(const std::string& listPath);
+
 // "gv_<x>_<y>_<zoom>.jpg": the file of a tile in the tile folder.
 std::string TileFileName(int x, int y, int zoom);
 

@@ -59,15 +59,56 @@ TEST(BatchList, BadRowsAreReportedWithTheirLineAndTheListGoesOn) {
            "lat,lon\n"  // not the first row: no header any more
            "48\n"
            "1,2,three,4,five\n"
-           "1,2,../escape\n" +
+           "1,2,../escape\n"
+           "1,2,bell\x07\n"
+           "1,2,csi\xc2\x9b"
+           "31m\n" +
            longRow +
            "\n"
            "3,4\n"),
       (std::vector<std::string>{
           "place 1: 48|2||", "error 2: latitude and longitude must be numbers",
           "error 3: expected lat,lon[,name[,zoom]]", "error 4: expected lat,lon[,name[,zoom]]",
-          "error 5: the name cannot be a file name", "error 6: the row is too long",
-          "place 7: 3|4||"}));
+          "error 5: the name cannot be a file name", "error 6: the name cannot be a file name",
+          "error 7: the name cannot be a file name", "error 8: the row is too long",
+          "place 9: 3|4||"}));
+}
+
+// A coordinate is a number and nothing more: text after it would reach the default task name
+// "<lat>_<lon>", a file name in the save folder.
+TEST(BatchList, CoordinatesWithAnythingBesideTheNumberAreBadRows) {
+  const std::string bad = "latitude and longitude must be numbers";
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {"./../../outside/pwn,2.2945", "error 2: " + bad},
+      {"48.85,2.29/../../x", "error 2: " + bad},
+      {"48.8abc,2", "error 2: " + bad},
+      {"48,2 east", "error 2: " + bad},
+      {"1e5,2", "error 2: " + bad},
+      {"--1,2", "error 2: " + bad},
+      {"1.2.3,4", "error 2: " + bad},
+      {".,2", "error 2: " + bad},
+      {"+48.5,-2.25", "place 2: +48.5|-2.25||"},
+      {".5,-.25", "place 2: .5|-.25||"},
+      {"48.,2", "place 2: 48.|2||"},
+  };
+  for (const auto& [row, expected] : cases) {
+    SCOPED_TRACE(row);
+    EXPECT_EQ(Rows("1,2\n" + row + "\n"), (std::vector<std::string>{"place 1: 1|2||", expected}));
+  }
+}
+
+// Editors that save UTF-8 with a byte order mark put it before the first row.
+TEST(BatchList, AByteOrderMarkKeepsTheFirstPlace) {
+  EXPECT_EQ(Rows("\xEF\xBB\xBF"
+                 "48.85,2.29\n1,2\n"),
+            (std::vector<std::string>{"place 1: 48.85|2.29||", "place 2: 1|2||"}));
+  EXPECT_EQ(Rows("\xEF\xBB\xBF"
+                 "lat,lon\n1,2\n"),
+            (std::vector<std::string>{"place 2: 1|2||"}));
+  EXPECT_EQ(Rows("1,2\n\xEF\xBB\xBF"
+                 "3,4\n"),
+            (std::vector<std::string>{"place 1: 1|2||",
+                                      "error 2: latitude and longitude must be numbers"}));
 }
 
 TEST(BatchList, ATaskIsNamedAfterItsPlaceWhenTheRowHasNoName) {

@@ -21,6 +21,24 @@ namespace {
 
 const std::string TaskStoped = "Task stoped!" + std::string(20, ' ');
 
+// A classic task "list" of zoom 1 in folder, whose failed list "list_failed.ftl" names its tile
+// (0, 0) at the address on host the task asks for it. Returns the list's path.
+struct ClassicTaskList {
+  std::string Tile;
+  std::string Url;
+  std::string List;
+};
+ClassicTaskList WriteClassicTaskList(const std::string& folder, const std::string& host) {
+  WriteFileBytes(folder + "list.krvn",
+                 "[MapsType]\r\nMapsType=32\r\n[Pano]\r\nPano_id=ANY\r\n[Zoom]\r\nZoom=1\r\n");
+  CreateDir(folder + "list");
+  const ClassicTaskList task{folder + "list/gv_0_0_1.jpg",
+                             "http://" + host + "/cbk?output=tile&panoid=ANY&x=0&y=0&zoom=1",
+                             folder + "list_failed.ftl"};
+  WriteFileBytes(task.List, task.Tile + "|" + task.Url + "\r\n");
+  return task;
+}
+
 class KorvaneCli : public InProcessCli<> {
  protected:
   KorvaneCli() { program.WriteConfig(standin.ServiceConfig()); }
@@ -114,16 +132,29 @@ TEST_F(KorvaneCli, OpenTakesATaskFileRelativeToTheCurrentFolder) {
 }
 
 TEST_F(KorvaneCli, RetryPrintsTheWindowsLinesAndExitsWithZeroAtDownloadEnd) {
-  const std::string url = "http://" + standin.Host() + "/cbk?output=tile&panoid=ANY&x=0&y=0&zoom=1";
-  const std::string list = save.Path() + "list.ftl";
-  WriteFileBytes(list, save.Path() + "tile.jpg|" + url + "\r\n");
-  EXPECT_EQ(Run({"--retry", list}), 0);
-  EXPECT_EQ(out.str(), "Start...\n" + save.Path() + "tile.jpg:" + url + " ->OK\nDownload End.\n");
+  const ClassicTaskList task = WriteClassicTaskList(save.Path(), standin.Host());
+  EXPECT_EQ(Run({"--retry", task.List}), 0);
+  EXPECT_EQ(out.str(), "Start...\n" + task.Tile + ":" + task.Url + " ->OK\nDownload End.\n");
   EXPECT_EQ(err.str(), "");
-  EXPECT_TRUE(FileExists(save.Path() + "tile.jpg"));
+  EXPECT_TRUE(FileExists(task.Tile));
 
   EXPECT_EQ(Run({"--retry", save.Path() + "missing.ftl"}), 1);
   EXPECT_EQ(err.str(), "Cannot open file " + save.Path() + "missing.ftl\n");
+}
+
+// A batch list's rows stay inside --path: a "latitude" with folder parts is a bad row, not a
+// task named after it; and a list saved with a byte order mark keeps its first place.
+TEST_F(KorvaneCli, ABatchWritesOnlyInsideItsPathAndKeepsAMarkedFirstPlace) {
+  const std::string list = save.Path() + "places.csv";
+  WriteFileBytes(list,
+                 "\xEF\xBB\xBF"
+                 "48.8566,2.3522,first,1\n./../../outside/pwn,2.2945,,1\n");
+  const std::string path = save.Path() + "a/b/";
+  ASSERT_TRUE(std::filesystem::create_directories(path));
+  EXPECT_EQ(Run({"--batch", list, "--path", path}), 1) << "the bad row leaves the batch incomplete";
+  EXPECT_TRUE(Contains(err.str(), "line 2: latitude and longitude must be numbers\n")) << err.str();
+  EXPECT_TRUE(FileExists(path + "first/gv_1_0_1.jpg"));
+  EXPECT_FALSE(std::filesystem::exists(save.Path() + "outside"));
 }
 
 // korvane-cli as its own process: SIGINT presses Stop and the program exits 0 after the end
@@ -172,16 +203,14 @@ TEST(KorvaneCliProcess, SigintEndsAStalledLookupAndAStalledRedownloadAtOnce) {
   EXPECT_EQ(lookup.Printed, "Getting pano_id now, please wait...\nLookup stopped by user.\n");
   EXPECT_FALSE(FileExists(save.Path() + "hung.krvn"));
 
-  const std::string url = "http://" + standin.Host() + "/cbk?output=tile&panoid=ANY&x=0&y=0&zoom=1";
-  const std::string list = save.Path() + "list.ftl";
-  WriteFileBytes(list, save.Path() + "tile.jpg|" + url + "\r\n");
+  const ClassicTaskList task = WriteClassicTaskList(save.Path(), standin.Host());
   const InterruptedRun redownload =
-      RunAndInterrupt(cli, {"--retry", list}, "Start...\n", std::chrono::seconds(30));
+      RunAndInterrupt(cli, {"--retry", task.List}, "Start...\n", std::chrono::seconds(30));
   ASSERT_TRUE(redownload.Signalled) << redownload.Printed;
   ASSERT_TRUE(redownload.Exited) << redownload.Printed;
   EXPECT_EQ(redownload.ExitStatus, 1) << "the list was not fetched to its end";
   EXPECT_EQ(redownload.Printed, "Start...\nDownload stopped by user.\n");
-  EXPECT_FALSE(FileExists(save.Path() + "tile.jpg"));
+  EXPECT_FALSE(FileExists(task.Tile));
 }
 
 // On a terminal, standard error shows the progress line beside the messages, while standard

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "EngineTest.h"
+#include "TestJpeg.h"
 #include "download/FetchTile.h"
 #include "download/JpegCheck.h"
 #include "net/BrowserHeaders.h"
@@ -207,6 +208,25 @@ TEST_F(FetchTileTest, NotAJpeg_KeptAsInvalidAndNeverRequestedAgain) {
   EXPECT_TRUE(clock.PausesMs().empty());
   EXPECT_NE(ReadFileBytes(Path() + ".invalid").find("<html"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(Path()), BlankImage());  // replaced
+}
+
+// A picture that decodes but is not the task's tile size would break the panorama it joins.
+TEST_F(FetchTileTest, AWholePictureOfAnotherSize_IsInvalidAndNeverRequestedAgain) {
+  for (const auto& [width, height] : {std::pair{256, 256}, {512, 511}, {1024, 512}}) {
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    handed.clear();
+    StartTask("");
+    int calls = 0;
+    EXPECT_EQ(Fetch([&](const std::string&, std::string& body) {
+                ++calls;
+                body = MakeJpeg(width, height);
+              }),
+              TileOutcome::Substituted);
+    EXPECT_EQ(handed, (Lines{"failed ->" + Url(), FailedLine(), "T3:2-0 got a invalid image!"}));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(ReadFileBytes(Path() + ".invalid"), MakeJpeg(width, height));
+    EXPECT_EQ(ReadFileBytes(Path()), BlankImage());
+  }
 }
 
 TEST_F(FetchTileTest, EmptyAnswer_IsInvalid) {

@@ -7,6 +7,7 @@
 
 #include "lookup/CurrentLookupAnswer.h"
 #include "lookup/PanoIdCheck.h"
+#include "task/TileGeometry.h"
 
 namespace korvane::test {
 namespace {
@@ -163,10 +164,21 @@ TEST(CurrentLookupAnswer, HugeNumbers_NotBelieved) {
   }
   // A grid beyond MaxTileGridSide tiles a side is no zoom level the program downloads.
   Json root = FoundPanorama();
-  root[1][2][3][1] = {1, 1};
-  EXPECT_EQ(Parse(root).Kind, LookupAnswerKind::Unreadable);
-  root[1][2][3][1] = {32, 32};
-  EXPECT_EQ(Parse(root).HighestZoom(), 4);  // 16384 / 32 = 512 columns at zoom 5, 256 at 4
+  root[1][2][3][0][5][0] = {MaxTileGridSide * 512 + 1, 16384};
+  EXPECT_EQ(Parse(root).HighestZoom(), 4);
+}
+
+// Tiles are 512 pixels square everywhere in the program; an answer with other tiles is refused
+// rather than fetched into a panorama nothing can join.
+TEST(CurrentLookupAnswer, ATileSizeOtherThan512IsRefused) {
+  for (const auto& [height, width] : std::vector<std::pair<int, int>>{
+           {1, 1}, {32, 32}, {256, 256}, {512, 256}, {256, 512}, {1024, 1024}}) {
+    Json root = FoundPanorama();
+    root[1][2][3][1] = {height, width};
+    const CurrentLookupAnswer answer = Parse(root);
+    EXPECT_EQ(answer.Kind, LookupAnswerKind::Unreadable) << height << "x" << width;
+    EXPECT_EQ(answer.Problem, "the tile size at R[1][2][3][1] is not 512 x 512");
+  }
 }
 
 TEST(CurrentLookupAnswer, Refused_HtmlPageAfterWhiteSpace) {

@@ -21,6 +21,15 @@ TEST(HttpErrors, MessageTexts) {
   EXPECT_EQ(reply.ReplyErrorCode(), 404);
 }
 
+// A server's reason and a TLS library's text reach the log and the terminal: no control
+// character of theirs gets there.
+TEST(HttpErrors, OutsideTextsArePrintable) {
+  const std::string reason = std::string("503 \x1b]0;owned\x07") + "Busy\rOK";
+  EXPECT_EQ(HttpStatusError(503, reason).Message(), "503 ?]0;owned?Busy?OK");
+  EXPECT_EQ(TlsError("SSL negotiation failed: \x1b[31mname").Message(),
+            "SSL negotiation failed: ?[31mname");
+}
+
 TEST(HttpErrors, TlsTextsNeverPassForAnotherFailure) {
   EXPECT_EQ(TlsError("SSL negotiation failed: wrong version number").Message(),
             "SSL negotiation failed: wrong version number");

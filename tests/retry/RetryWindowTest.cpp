@@ -5,13 +5,16 @@
 #include <thread>
 
 #include "dialogs/LayoutCheck.h"
+#include "download/TestJpeg.h"
 #include "net/ServiceAddresses.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 #include "retry/window/RetryWindow.h"
+#include "support/ListedTask.h"
 #include "support/RecordingClock.h"
 #include "support/ScriptedServer.h"
 #include "support/TempFolder.h"
+#include "task/TileGeometry.h"
 #include "ui/TScriptedDialogs.h"
 
 namespace korvane::test {
@@ -34,7 +37,6 @@ class RedownloadWindow : public ::testing::Test {
  protected:
   RecordingClock clock{1};  // real time-outs; records any pause the run would make
   TempProgramFolder program;
-  TempFolder lists;
   TempFolder tiles;
   ScriptedServer server;
   TScriptedDialogs dialogs;
@@ -42,32 +44,31 @@ class RedownloadWindow : public ::testing::Test {
   TForm main{app, "mainWindow"};
   RetryWindow flt{app};
   std::vector<std::string> handedOut;  // what OnLine saw
+  // The lists are a task's: tile n is column n mod 4, row n / 4 of its 4 x 2 grid.
+  ListedTask task{tiles.Path(), "task", "http://" + server.HostPort()};
+  const std::string tile = MakeJpeg(TilePixels, TilePixels);
 
   void SetUp() override {
+    program.WriteConfig(task.ConfigLines());
     flt.OnLine = [this](const std::string& line) { handedOut.push_back(line); };
   }
 
   // Every connection beyond the scripted ones answers by target: a reply of the table, or
-  // 200 with the target as body.
+  // 200 with a whole tile.
   void Serve(std::map<std::string, std::string> replies = {}) {
-    server.SetDefaultScript(ConnectionScript().Respond([replies](const std::string& request) {
-      const std::string target = TargetOf(request);
-      auto found = replies.find(target);
-      return found != replies.end() ? found->second : Reply("200 OK", "tile " + target);
+    server.SetDefaultScript(ConnectionScript().Respond([replies, this](const std::string& request) {
+      auto found = replies.find(TargetOf(request));
+      return found != replies.end() ? found->second : Reply("200 OK", tile);
     }));
   }
 
-  std::string Url(const std::string& target) const { return server.Url(target); }
-  std::string Tile(const std::string& name) const { return tiles.Path() + name; }
-  std::string Line(const std::string& name, const std::string& target) const {
-    return Tile(name) + "|" + Url(target);
-  }
-
-  std::string WriteList(const std::string& name, const TStringList& lines) const {
-    std::string path = lists.Path() + name;
-    SaveLines(path, lines);
-    return path;
-  }
+  static int X(int n) { return n % ListedTask::Columns; }
+  static int Y(int n) { return n / ListedTask::Columns; }
+  std::string Target(int n) const { return task.Target(X(n), Y(n)); }
+  std::string Url(int n) const { return task.Url(X(n), Y(n)); }
+  std::string Tile(int n) const { return task.TilePath(X(n), Y(n)); }
+  std::string Line(int n) const { return task.Line(X(n), Y(n)); }
+  std::string WriteList(const TStringList& lines) const { return task.WriteList(lines); }
 
   // The user opens the window, presses the button and picks the list.
   void Run(const std::string& listPath) {
@@ -106,7 +107,7 @@ TEST_F(RedownloadWindow, IsADialogWithTheButtonAboveTheLog) {
 
 TEST_F(RedownloadWindow, AnEmptyListGivesOneLineAndNoRequest) {
   Serve();
-  Run(WriteList("empty.ftl", {}));
+  Run(WriteList({}));
   EXPECT_EQ(Memo(), TStringList{"No failed files records."});
   EXPECT_EQ(handedOut, Memo());
   EXPECT_EQ(flt.LastRunOutcome(), RetryRunOutcome::NoRecords);
@@ -115,25 +116,25 @@ TEST_F(RedownloadWindow, AnEmptyListGivesOneLineAndNoRequest) {
 
 TEST_F(RedownloadWindow, ANotFoundTileIsReportedAndTheOthersAreStoredAtTheirRecordedPaths) {
   // A proxy that is set up but not switched on is not used.
-  program.WriteConfig("[Proxy]\r\nUseProxy=0\r\nProxyServer=127.0.0.1\r\nProxyPort=1\r\n");
-  Serve({{"/b", Reply("404 Not Found")}});
-  const TStringList list{Line("gv_0_0_3.jpg", "/a"), Line("gv_1_0_3.jpg", "/b"),
-                         Line("gv_2_0_3.jpg", "/c")};
-  const std::string listPath = WriteList("task_failed.ftl", list);
+  program.WriteConfig(task.ConfigLines() +
+                      "[Proxy]\r\nUseProxy=0\r\nProxyServer=127.0.0.1\r\nProxyPort=1\r\n");
+  Serve({{Target(1), Reply("404 Not Found")}});
+  const TStringList list{Line(0), Line(1), Line(2)};
+  const std::string listPath = WriteList(list);
   Run(listPath);
 
   const TStringList expected{"Start...",
-                             Tile("gv_0_0_3.jpg") + ":" + Url("/a") + " ->OK",
-                             "404 Not Found->" + Url("/b"),
-                             Url("/b") + ":Error: the image is not found on server.",
-                             Tile("gv_2_0_3.jpg") + ":" + Url("/c") + " ->OK",
+                             Tile(0) + ":" + Url(0) + " ->OK",
+                             "404 Not Found->" + Url(1),
+                             Url(1) + ":Error: the image is not found on server.",
+                             Tile(2) + ":" + Url(2) + " ->OK",
                              "Download End."};
   EXPECT_EQ(Memo(), expected);
   EXPECT_EQ(handedOut, expected);
   EXPECT_EQ(flt.LastRunOutcome(), RetryRunOutcome::Ended);
-  EXPECT_EQ(ReadFileBytes(Tile("gv_0_0_3.jpg")), "tile /a");
-  EXPECT_EQ(ReadFileBytes(Tile("gv_2_0_3.jpg")), "tile /c");
-  EXPECT_FALSE(FileExists(Tile("gv_1_0_3.jpg")));
+  EXPECT_EQ(ReadFileBytes(Tile(0)), tile);
+  EXPECT_EQ(ReadFileBytes(Tile(2)), tile);
+  EXPECT_FALSE(FileExists(Tile(1)));
 
   std::vector<TDialogEvent> events = dialogs.Events();
   ASSERT_EQ(events.size(), 1u);
@@ -150,8 +151,8 @@ TEST_F(RedownloadWindow, ANotFoundTileIsReportedAndTheOthersAreStoredAtTheirReco
   // log shows only the new run.
   Run(listPath);
   EXPECT_EQ(Memo(), expected);
-  EXPECT_EQ(RequestsFor("/a"), 2);
-  EXPECT_EQ(RequestsFor("/b"), 2);
+  EXPECT_EQ(RequestsFor(Target(0)), 2);
+  EXPECT_EQ(RequestsFor(Target(1)), 2);
   EXPECT_EQ(LoadLines(listPath), list);
 
   flt.Hide();
@@ -161,10 +162,10 @@ TEST_F(RedownloadWindow, ANotFoundTileIsReportedAndTheOthersAreStoredAtTheirReco
 }
 
 TEST_F(RedownloadWindow, ABusyServiceWhoseReasonNamesAnotherStatus_EndsNothing) {
-  Serve({{"/t1", Reply("503 Try again in 403 seconds")}});
-  Run(WriteList("two.ftl", {Line("1.jpg", "/t1"), Line("2.jpg", "/t2")}));
-  EXPECT_EQ(Memo(), (TStringList{"Start...", "503 Try again in 403 seconds->" + Url("/t1"),
-                                 Tile("2.jpg") + ":" + Url("/t2") + " ->OK", "Download End."}));
+  Serve({{Target(1), Reply("503 Try again in 403 seconds")}});
+  Run(WriteList({Line(1), Line(2)}));
+  EXPECT_EQ(Memo(), (TStringList{"Start...", "503 Try again in 403 seconds->" + Url(1),
+                                 Tile(2) + ":" + Url(2) + " ->OK", "Download End."}));
 }
 
 TEST_F(RedownloadWindow, ADamagedListGetsALinePerBadEntryAndTheGoodOnesStored) {
@@ -172,39 +173,38 @@ TEST_F(RedownloadWindow, ADamagedListGetsALinePerBadEntryAndTheGoodOnesStored) {
   std::string noise;
   for (int i = 0; i < 2048; ++i)
     noise += static_cast<char>((i * 131 + 7) % 256);
-  const std::string list = Line("1.jpg", "/a") + "\r" + noise + "\r" + Tile("x.jpg") + "|" +
-                           std::string(10 * 1024 * 1024, 'h') + "\r" + Tile("y.jpg") + "|" +
-                           Url("/n") + std::string(1, '\0') + "\r" + Line("2.jpg", "/b") + "\r";
-  const std::string listPath = lists.Path() + "damaged.ftl";
+  const std::string list = Line(1) + "\r" + noise + "\r" + Tile(3) + "|" +
+                           std::string(10 * 1024 * 1024, 'h') + "\r" + Tile(4) + "|" + Url(4) +
+                           std::string(1, '\0') + "\r" + Line(2) + "\r";
+  const std::string listPath = task.ListPath();
   WriteFileBytes(listPath, list);
   Run(listPath);
   const TStringList memo = Memo();
   ASSERT_GE(memo.size(), 4u);
-  EXPECT_EQ(memo[1], Tile("1.jpg") + ":" + Url("/a") + " ->OK");
-  EXPECT_EQ(memo[memo.size() - 2], Tile("2.jpg") + ":" + Url("/b") + " ->OK");
+  EXPECT_EQ(memo[1], Tile(1) + ":" + Url(1) + " ->OK");
+  EXPECT_EQ(memo[memo.size() - 2], Tile(2) + ":" + Url(2) + " ->OK");
   EXPECT_EQ(memo.back(), "Download End.");
-  EXPECT_EQ(ReadFileBytes(Tile("2.jpg")), "tile /b");
-  EXPECT_FALSE(FileExists(Tile("x.jpg")));
-  EXPECT_FALSE(FileExists(Tile("y.jpg"))) << "an address with a NUL in it is never requested";
+  EXPECT_EQ(ReadFileBytes(Tile(2)), tile);
+  EXPECT_FALSE(FileExists(Tile(3)));
+  EXPECT_FALSE(FileExists(Tile(4))) << "an address with a NUL in it is never requested";
   EXPECT_EQ(ReadFileBytes(listPath), list) << "the list itself is never written";
 }
 
 TEST_F(RedownloadWindow, ABanEndsTheRunWithoutRequestingTheRest) {
-  Serve({{"/t1", Reply("403 Forbidden")},
-         {"/m2", "HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 0\r\n\r\n"}});
-  Run(WriteList("five.ftl", {Line("1.jpg", "/t1"), Line("2.jpg", "/t2"), Line("3.jpg", "/t3"),
-                             Line("4.jpg", "/t4"), Line("5.jpg", "/t5")}));
+  Serve({{Target(1), Reply("403 Forbidden")},
+         {Target(6), "HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 0\r\n\r\n"}});
+  Run(WriteList({Line(1), Line(2), Line(3), Line(4), Line(0)}));
   EXPECT_EQ(Memo(),
-            (TStringList{"Start...", "403 Forbidden->" + Url("/t1"), BanLine, "Download End."}));
+            (TStringList{"Start...", "403 Forbidden->" + Url(1), BanLine, "Download End."}));
   EXPECT_EQ(server.AllReceived().size(), 1u);
-  EXPECT_EQ(RequestsFor("/t1"), 1);
-  EXPECT_EQ(RequestsFor("/t2"), 0);
+  EXPECT_EQ(RequestsFor(Target(1)), 1);
+  EXPECT_EQ(RequestsFor(Target(2)), 0);
   EXPECT_EQ(flt.LastRunOutcome(), RetryRunOutcome::Ended);
 
-  Run(WriteList("three.ftl", {Line("1.jpg", "/m1"), Line("2.jpg", "/m2"), Line("3.jpg", "/m3")}));
-  EXPECT_EQ(Memo(), (TStringList{"Start...", Tile("1.jpg") + ":" + Url("/m1") + " ->OK",
-                                 "302 Found->" + Url("/m2"), BanLine, "Download End."}));
-  EXPECT_EQ(RequestsFor("/m3"), 0);
+  Run(WriteList({Line(5), Line(6), Line(7)}));
+  EXPECT_EQ(Memo(), (TStringList{"Start...", Tile(5) + ":" + Url(5) + " ->OK",
+                                 "302 Found->" + Url(6), BanLine, "Download End."}));
+  EXPECT_EQ(RequestsFor(Target(7)), 0);
 }
 
 TEST_F(RedownloadWindow, ResetsAreRepeatedAtMostThirtyTimesThenCountAsAFailure) {
@@ -212,44 +212,46 @@ TEST_F(RedownloadWindow, ResetsAreRepeatedAtMostThirtyTimesThenCountAsAFailure) 
     server.AddConnection(ConnectionScript().AwaitRequest().Reset());
   }
   Serve();
-  Run(WriteList("resets.ftl", {Line("r.jpg", "/r"), Line("ok.jpg", "/ok")}));
+  Run(WriteList({Line(1), Line(2)}));
 
-  EXPECT_EQ(RequestsFor("/r"), MaxResetRepeats + 1);
-  EXPECT_EQ(Memo(), (TStringList{"Start...",
-                                 "Socket Error # 10054\r\nConnection reset by peer.->" + Url("/r"),
-                                 Tile("ok.jpg") + ":" + Url("/ok") + " ->OK", "Download End."}));
-  EXPECT_FALSE(FileExists(Tile("r.jpg")));
+  EXPECT_EQ(RequestsFor(Target(1)), MaxResetRepeats + 1);
+  EXPECT_EQ(Memo(),
+            (TStringList{"Start...", "Socket Error # 10054\r\nConnection reset by peer.->" + Url(1),
+                         Tile(2) + ":" + Url(2) + " ->OK", "Download End."}));
+  EXPECT_FALSE(FileExists(Tile(1)));
   EXPECT_TRUE(clock.PausesMs().empty());  // repeats follow at once
 }
 
 TEST_F(RedownloadWindow, AfterAResetTheFileHoldsOnlyTheRepeatsCompleteAnswer) {
   server.AddConnection(ConnectionScript()
                            .AwaitRequest()
-                           .Send("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nhel")
+                           .Send("HTTP/1.1 200 OK\r\nContent-Length: " +
+                                 std::to_string(tile.size()) + "\r\n\r\n" + tile.substr(0, 3))
                            .Reset());
-  Serve({{"/t", Reply("200 OK", "helloworld")}});
-  Run(WriteList("one.ftl", {Line("t.jpg", "/t")}));
-  EXPECT_EQ(RequestsFor("/t"), 2);
-  EXPECT_EQ(ReadFileBytes(Tile("t.jpg")), "helloworld");
+  Serve();
+  Run(WriteList({Line(3)}));
+  EXPECT_EQ(RequestsFor(Target(3)), 2);
+  EXPECT_EQ(ReadFileBytes(Tile(3)), tile);
   EXPECT_EQ(Memo().back(), "Download End.");
 }
 
 TEST_F(RedownloadWindow, ATileThatCannotBeWrittenEndsTheRunWithTheFileError) {
   Serve();
-  const std::string unwritable = tiles.Path() + "gone/x.jpg";
-  Run(WriteList("bad.ftl", {unwritable + "|" + Url("/x"), Line("y.jpg", "/y")}));
-  EXPECT_EQ(dialogs.Errors(), TStringList{"Cannot create file " + unwritable});
+  ASSERT_TRUE(CreateDir(Tile(1)));  // a folder where the tile goes: no file fits
+  Run(WriteList({Line(1), Line(2)}));
+  EXPECT_EQ(dialogs.Errors(), TStringList{"Cannot create file " + Tile(1)});
   EXPECT_EQ(Memo(), TStringList{"Start..."});
-  EXPECT_EQ(RequestsFor("/y"), 0);
+  EXPECT_EQ(RequestsFor(Target(2)), 0);
   EXPECT_EQ(flt.LastRunOutcome(), RetryRunOutcome::Failed);
   EXPECT_FALSE(flt.Running());
 
-  // A line without "|" names no file at all; the button works again after the error.
+  // The button works again after the error; a line without "|" names no tile of the task.
   dialogs.ClearEvents();
-  Run(WriteList("nofile.ftl", {Url("/z")}));
-  EXPECT_EQ(dialogs.Errors(), TStringList{"Cannot create file "});
-  EXPECT_EQ(Memo(), TStringList{"Start..."});
-  EXPECT_EQ(RequestsFor("/z"), 1);
+  Run(WriteList({Url(2)}));
+  EXPECT_TRUE(dialogs.Errors().empty());
+  EXPECT_EQ(Memo(), (TStringList{"Start...", "Line 1 skipped: not a tile of this list's task.",
+                                 "Download End."}));
+  EXPECT_EQ(RequestsFor(Target(2)), 0);
 }
 
 TEST_F(RedownloadWindow, AListThatCannotBeReadFetchesNothing) {
@@ -259,7 +261,7 @@ TEST_F(RedownloadWindow, AListThatCannotBeReadFetchesNothing) {
   flt.openListButton.UserClick();
   EXPECT_EQ(flt.LastRunOutcome(), RetryRunOutcome::Cancelled);
 
-  const std::string missing = lists.Path() + "typed-name.ftl";
+  const std::string missing = tiles.Path() + "typed-name.ftl";
   Run(missing);
   EXPECT_EQ(dialogs.Errors(), TStringList{"Cannot open file " + missing});
   EXPECT_TRUE(Memo().empty());
@@ -273,7 +275,7 @@ TEST_F(RedownloadWindow, AListThatCannotBeReadFetchesNothing) {
 TEST_F(RedownloadWindow, AClickDuringARunStopsItAtOnceEvenWithARequestHanging) {
   server.AddConnection(ConnectionScript().AwaitRequest().Stall());
   Serve();
-  const std::string listPath = WriteList("two.ftl", {Line("a.jpg", "/a"), Line("b.jpg", "/b")});
+  const std::string listPath = WriteList({Line(0), Line(1)});
   dialogs.QueuePick(listPath);  // what a second run would be given
   std::string captionDuringRun;
   std::thread user([&] {
@@ -292,8 +294,8 @@ TEST_F(RedownloadWindow, AClickDuringARunStopsItAtOnceEvenWithARequestHanging) {
   EXPECT_EQ(handedOut, Memo());
   EXPECT_EQ(flt.LastRunOutcome(), RetryRunOutcome::Stopped);
   EXPECT_EQ(dialogs.PendingAnswers(), 1) << "no second run";
-  EXPECT_EQ(RequestsFor("/b"), 0);
-  EXPECT_FALSE(FileExists(Tile("a.jpg")));
+  EXPECT_EQ(RequestsFor(Target(1)), 0);
+  EXPECT_FALSE(FileExists(Tile(0)));
   EXPECT_EQ(flt.openListButton.Caption(), "Open *.ftl file and download...");
   EXPECT_FALSE(flt.Running());
 }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "net/ServiceAddresses.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -32,6 +36,23 @@ TEST(TaskFileNames, EveryFileBesideTheTaskFile) {
   EXPECT_EQ(names.LogFile, "/d/a.b/street_log.txt");
   EXPECT_EQ(names.FailedList, "/d/a.b/street_failed.ftl");
   EXPECT_EQ(TaskFileNamesOf("/d/a.b/noext").TileFolder, "/d/a.b/noext/");
+}
+
+// The re-download finds a list's task by the list's name, the reverse of TaskFileNamesOf.
+TEST(TaskFileNames, AFailedListNamesItsTaskFile) {
+  const std::vector<std::pair<std::string, std::optional<std::string>>> cases{
+      {"/d/a.b/street_failed.ftl", "/d/a.b/street.krvn"},
+      {"street_failed.ftl", "street.krvn"},
+      {"/d/x_failed.ftl/y_failed.ftl", "/d/x_failed.ftl/y.krvn"},
+      {"/d/_failed.ftl", std::nullopt},  // no task name
+      {"/d/street.ftl", std::nullopt},
+      {"/d/street_failed.ftl.bak", std::nullopt},
+      {"/d/street_FAILED.ftl", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [list, task] : cases)
+    EXPECT_EQ(TaskFileOfFailedList(list), task) << list;
+  EXPECT_EQ(TaskFileOfFailedList(TaskFileNamesOf("/d/t.krvn").FailedList), "/d/t.krvn");
 }
 
 TEST(TaskFileNames, TileNamesBothWays) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <vector>
+
 #include "platform/Exception.h"
 #include "task/TileGrid.h"
 
@@ -29,6 +32,33 @@ TEST(TileGeometry, DerivedLimitsKeepTheirValues) {
   EXPECT_EQ(MaxLooseTileNumber, 104);
   EXPECT_EQ(TilesCovering(TilePixels), 1);
   EXPECT_EQ(TilesCovering(TilePixels + 1), 2);
+}
+
+// A grid read from an absurd file must not overflow int in its counts (undefined behaviour):
+// they are held to 0..INT_MAX.
+TEST(TileGeometry, GridCountsOfAbsurdGridsStayInRange) {
+  constexpr int Low = std::numeric_limits<int>::min();
+  constexpr int High = std::numeric_limits<int>::max();
+  struct Case {
+    TileGrid Grid;
+    int Columns, Rows, Total;
+  };
+  const std::vector<Case> cases{
+      {{0, 0, 25, 12}, 26, 13, 338},      {{Low, 0, High, 0}, High, 1, High},
+      {{0, Low, 0, High}, 1, High, High}, {{0, 0, 65535, 65535}, 65536, 65536, High},
+      {{High, High, Low, Low}, 0, 0, 0},  {{5, 5, 3, 3}, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(
+        std::vector<int>{c.Grid.MinX, c.Grid.MinY, c.Grid.MaxX, c.Grid.MaxY}));
+    EXPECT_EQ(c.Grid.Columns(), c.Columns);
+    EXPECT_EQ(c.Grid.Rows(), c.Rows);
+    EXPECT_EQ(c.Grid.TotalCount(), c.Total);
+  }
+  const TileGrid wide{Low, Low, High, High};
+  EXPECT_EQ(wide.SequenceNumber(High, High), High);
+  EXPECT_EQ(wide.SequenceNumber(Low, Low), 1);
+  EXPECT_EQ((TileGrid{0, 0, 25, 12}.SequenceNumber(2, 3)), 2 * 13 + 3 + 1);
 }
 
 }  // namespace
