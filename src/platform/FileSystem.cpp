@@ -174,17 +174,6 @@ bool TakeOverOwnerAndMode(int fd, const struct stat& replaced, std::optional<mod
   return ::fchmod(fd, mode.value_or(replaced.st_mode & 07777)) == 0;
 }
 
-// Folder entries (a rename) reach the disk only when the folder itself is flushed. Some file
-// systems cannot flush a folder; the rename has happened all the same, so that is no failure.
-void FlushFolderOf(const std::string& path) {
-  std::string folder = ExtractFilePath(path);
-  if (folder.empty()) folder = ".";
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  [[maybe_unused]] const int flushed = ::fsync(fd);
-  ::close(fd);
-}
-
 // Replaces (or creates) the regular file `target` with bytes through a flushed temporary.
 bool ReplaceFile(const std::string& target, std::string_view bytes, NewFileAccess access) {
   std::optional<struct stat> replaced;
@@ -246,6 +235,15 @@ bool CreateWithoutOverwrite(const std::string& destination, std::string_view byt
 }
 
 }  // namespace
+
+void FlushFolderOf(const std::string& path) {
+  std::string folder = ExtractFilePath(path);
+  if (folder.empty()) folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  [[maybe_unused]] const int flushed = ::fsync(fd);
+  ::close(fd);
+}
 
 bool FileExists(const std::string& path) {
   struct stat info {};

@@ -20,7 +20,7 @@ bool CreateDir(const std::string& path);
 // owner but is made 0600 whatever its mode was.
 enum class NewFileAccess {
   Shared,   // 0644: readable by every user
-  Private,  // 0600: holds a password, readable by its owner only
+  Private,  // 0600: holds a password or where the user looked, readable by its owner only
 };
 
 // Every write below follows a symbolic link only when the link belongs to the user running the
@@ -51,6 +51,11 @@ void WriteFileBytes(const std::string& path, std::string_view bytes);
 // target gets the new content. A new file gets the mode of `access`, less the umask.
 void WriteFileAtomically(const std::string& path, std::string_view bytes,
                          NewFileAccess access = NewFileAccess::Shared);
+
+// Flushes the folder that holds path to the disk: its entries (a rename, a new name) reach the
+// disk only then. Some file systems cannot flush a folder; the change has happened all the same,
+// so that is no failure.
+void FlushFolderOf(const std::string& path);
 
 // Removes a file; false when there was none or it could not be removed.
 bool DeleteFile(const std::string& path);
