@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "combine/CombineLimits.h"
 #include "combine/JpegStreamWriter.h"
 #include "combine/OutputFile.h"
 #include "combine/PanoramaXmp.h"
@@ -94,7 +95,8 @@ class RowDecoder {
       const std::string path = tiles_.TilePath(x, y);
       absent_[static_cast<std::size_t>(column)] = !FileExists(path);
       if (!absent_[static_cast<std::size_t>(column)]) {
-        decoder = std::make_unique<TileDecoder>(path, ReadFileBytes(path), TilePixels);
+        decoder = std::make_unique<TileDecoder>(path, ReadRegularFile(path, MaxTileFileBytes),
+                                                TilePixels);
       }
     }
     std::uint8_t* left = buffer + static_cast<std::size_t>(column) * TilePixels * 3;

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -293,6 +294,35 @@ std::string ReadFileBytes(const std::string& path) {
     bytes.append(chunk, static_cast<size_t>(got));
   }
   ::close(fd);
+  return bytes;
+}
+
+std::string ReadRegularFile(const std::string& path, std::size_t maxBytes) {
+  // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw FileOpenError::ForPath(path);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+    ::close(fd);
+    throw FileOpenError::ForPath(path);
+  }
+  // A file that grows past the cap while it is read is refused as well.
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(info.st_size));
+  char chunk[65536];
+  while (bytes.size() <= maxBytes) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      ::close(fd);
+      throw FileOpenError::ForPath(path);
+    }
+    if (got == 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  if (bytes.size() > maxBytes) throw FileOpenError::ForPath(path);
   return bytes;
 }
 

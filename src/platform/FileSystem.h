@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,12 @@ bool CopyFile(const std::string& source, const std::string& destination, bool fa
 
 // Reads a whole file; raises FileOpenError ("Cannot open file " + path) when it cannot.
 std::string ReadFileBytes(const std::string& path);
+
+// As ReadFileBytes, for files another program or user may have put in place: only a regular
+// file (or a link to one) of at most maxBytes is read. A FIFO, a device or a folder, which
+// could make the reader wait for ever or read without end, and a bigger file raise
+// FileOpenError as a file that cannot be opened does; opening never waits.
+std::string ReadRegularFile(const std::string& path, std::size_t maxBytes);
 
 // Writes a whole file, creating or replacing it in place; raises FileCreateError ("Cannot create
 // file " + path) when it cannot be created or fully written.
