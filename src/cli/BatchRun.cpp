@@ -10,6 +10,7 @@
 #include "cli/BatchList.h"
 #include "cli/CombineAfterTask.h"
 #include "combine/TaskTiles.h"
+#include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
@@ -125,8 +126,14 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
   }
   const std::string summaryPath = SummaryPathFor(listPath);
   const std::string summaryTemp = summaryPath + ".part";
-  std::ofstream summary(summaryTemp, std::ios::binary | std::ios::trunc);
-  if (!summary) {
+  std::ofstream summary;
+  // WriteFileBytes refuses a link another user planted at the name before the stream opens it.
+  try {
+    WriteFileBytes(summaryTemp, "");
+    summary.open(summaryTemp, std::ios::binary | std::ios::trunc);
+  } catch (const FileCreateError&) {
+  }
+  if (!summary.is_open()) {
     err << "Cannot create file " << summaryPath << '\n';
     return ExitStatus::Error;
   }

@@ -84,14 +84,20 @@ void LockAsWritten(int fd) {
 // one holds the temporary's lock. One that cannot be opened to see its lock stays.
 bool RemoveIfAbandoned(const std::string& path, pid_t writer) {
   if (!ProcessIsGone(writer)) return false;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  // NFS carries these locks as write locks, which need a descriptor open for writing.
+  constexpr int Flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  int fd = ::open(path.c_str(), O_RDWR | Flags);
+  if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | Flags);
   if (fd < 0) return false;
   int result;
   do {
     result = ::flock(fd, LOCK_EX | LOCK_NB);
   } while (result != 0 && errno == EINTR);
+  // Taken: no writer holds it. A file system without locks leaves the process id to decide;
+  // any other failure (held, or cannot be told) keeps the temporary.
+  const bool noLocks = result != 0 && (errno == ENOLCK || errno == EOPNOTSUPP);
   bool removed = false;
-  if (result == 0 || errno != EWOULDBLOCK) {
+  if (result == 0 || noLocks) {
     // Only the file that was judged: a writer that finished meanwhile renamed it away.
     struct stat opened {
     }, named{};
