@@ -99,8 +99,8 @@ bool RemoveIfAbandoned(const std::string& path, pid_t writer) {
   bool removed = false;
   if (result == 0 || noLocks) {
     // Only the file that was judged: a writer that finished meanwhile renamed it away.
-    struct stat opened {
-    }, named{};
+    struct stat opened {};
+    struct stat named {};
     removed = ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
               opened.st_dev == named.st_dev && opened.st_ino == named.st_ino &&
               ::unlink(path.c_str()) == 0;
