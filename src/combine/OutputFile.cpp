@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Exception.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 namespace korvane {
@@ -62,7 +63,12 @@ OutputFile::~OutputFile() {
 void OutputFile::Commit() {
   const int fd = fd_;
   fd_ = -1;
+  // The picture's data reaches the disk before its name does, and the name right after: a
+  // power cut never leaves an empty or half picture under the destination's name.
+  const bool flushed = ::fsync(fd) == 0;
+  const int flushError = errno;
   if (::close(fd) != 0) throw Exception("Cannot write " + path_ + ": " + Reason(errno));
+  if (!flushed) throw Exception("Cannot write " + path_ + ": " + Reason(flushError));
   if (replace_) {
     if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
       throw Exception("Cannot write " + path_ + ": " + Reason(errno));
@@ -73,6 +79,7 @@ void OutputFile::Commit() {
     if (error != 0) throw Exception("Cannot write " + path_ + ": " + Reason(error));
   }
   committed_ = true;
+  FlushFolderOf(path_);
 }
 
 }  // namespace korvane

@@ -20,7 +20,8 @@ class OutputFile {
   int Descriptor() const { return fd_; }
   const std::string& Path() const { return path_; }
 
-  // Closes the temporary file and moves it to the destination. Without replace, a destination
+  // Flushes the temporary file to the disk, closes it and moves it to the destination, then
+  // flushes the folder. Without replace, a destination
   // that appeared meanwhile is still not replaced (same error as the constructor). Raises
   // "Cannot write <path>: <reason>" when the data could not be stored.
   void Commit();

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "combine/CombineLimits.h"
 #include "combine/JpegStreamWriter.h"
 #include "combine/OutputFile.h"
 #include "combine/PanoramaXmp.h"
@@ -117,7 +118,8 @@ class RowDecoder {
   // readable): one bad tile leaves a grey square, not a failed panorama.
   static std::unique_ptr<TileDecoder> OpenTile(const std::string& path) {
     try {
-      return std::make_unique<TileDecoder>(path, ReadFileBytes(path), TilePixels);
+      return std::make_unique<TileDecoder>(path, ReadRegularFile(path, MaxTileFileBytes),
+                                           TilePixels);
     } catch (const Exception&) {
       return nullptr;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "combine/CombineLimits.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 #include "task/TaskFile.h"
@@ -19,7 +20,9 @@ std::string TaskTiles::TilePath(int x, int y) const {
 
 TaskTiles ReadTaskTiles(const std::string& taskFilePath) {
   // The task file's reader treats a missing file as empty; a companion must say so instead.
-  ReadFileBytes(taskFilePath);
+  // Only a regular file of a task file's size is read: a FIFO or a device given as the task
+  // would make the reader wait or read for ever.
+  ReadRegularFile(taskFilePath, MaxTaskFileBytes);
   const TaskFile file = ReadTaskFile(taskFilePath);
   file.CheckDescribesTiles(taskFilePath);
 
@@ -46,7 +49,8 @@ TaskTiles ReadTaskTiles(const std::string& taskFilePath) {
 int FailedTileCount(const TaskTiles& tiles) {
   if (!FileExists(tiles.FailedListPath)) return 0;
   int count = 0;
-  for (const std::string& line : LoadLines(tiles.FailedListPath)) {
+  for (const std::string& line :
+       SplitLines(ReadRegularFile(tiles.FailedListPath, MaxFailedListBytes))) {
     if (!line.empty()) ++count;
   }
   return count;

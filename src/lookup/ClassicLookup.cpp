@@ -46,7 +46,7 @@ std::string LookUpPanoramaWith(const HttpGetFunction& get, double latitude, doub
   const std::optional<std::string> answer =
       FetchLookupAnswer(get, address, ClassicLookupRepeats(), addLogLine, stopped);
   if (!answer) return "";
-  WriteFileAtomically(CacheFolder() + MetadataAnswerFile, *answer);
+  WriteFileAtomically(CacheFolder() + MetadataAnswerFile, *answer, NewFileAccess::Private);
   // The id goes into tile addresses, file names and the task file: text that cannot be an id
   // (a short id cut together with the quote and what follows) means no panorama.
   const std::string panoId = PanoIdFromAnswer(*answer);

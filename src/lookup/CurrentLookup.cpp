@@ -39,7 +39,7 @@ CurrentLookupAnswer LookUpCurrentPanoramaWith(
   }
 
   const std::string answerPath = CacheFolder() + LookupAnswerFile;
-  WriteFileAtomically(answerPath, *body);
+  WriteFileAtomically(answerPath, *body, NewFileAccess::Private);  // it says where the user looked
   CurrentLookupAnswer answer = ParseCurrentLookupAnswer(*body);
   if (answer.Kind == LookupAnswerKind::Refused) {
     addLogLine(BannedLine);

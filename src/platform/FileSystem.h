@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,11 +17,16 @@ bool DirectoryExists(const std::string& path);
 bool CreateDir(const std::string& path);
 
 // Who may read a file that a whole-file write creates (the mode before the umask applies). A
-// file that is replaced keeps its own mode and owner instead.
+// shared file that is replaced keeps its own mode and owner instead; a private one keeps its
+// owner but is made 0600 whatever its mode was.
 enum class NewFileAccess {
   Shared,   // 0644: readable by every user
-  Private,  // 0600: holds a password, readable by its owner only
+  Private,  // 0600: holds a password or where the user looked, readable by its owner only
 };
+
+// Every write below follows a symbolic link only when the link belongs to the user running the
+// program or to root; a link another user planted (in a shared folder, or for a program run as
+// root) makes the write fail as a file that cannot be created does.
 
 // Copies a file. With failIfExists an existing destination is left alone and false returned;
 // the copy goes through a temporary name beside the destination, linked into place, so a
@@ -34,8 +40,14 @@ bool CopyFile(const std::string& source, const std::string& destination, bool fa
 // Reads a whole file; raises FileOpenError ("Cannot open file " + path) when it cannot.
 std::string ReadFileBytes(const std::string& path);
 
-// Writes a whole file, creating or replacing it; raises FileCreateError ("Cannot create file " +
-// path) when it cannot be created or fully written.
+// As ReadFileBytes, for files another program or user may have put in place: only a regular
+// file (or a link to one) of at most maxBytes is read. A FIFO, a device or a folder, which
+// could make the reader wait for ever or read without end, and a bigger file raise
+// FileOpenError as a file that cannot be opened does; opening never waits.
+std::string ReadRegularFile(const std::string& path, std::size_t maxBytes);
+
+// Writes a whole file, creating or replacing it in place; raises FileCreateError ("Cannot create
+// file " + path) when it cannot be created or fully written.
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 
 // As WriteFileBytes, but the bytes go to a temporary file in the same folder first, which is
@@ -71,14 +83,20 @@ class FileReplacement {
   bool failed_ = false;
 };
 
+// Flushes the folder that holds path to the disk: its entries (a rename, a new name) reach the
+// disk only then. Some file systems cannot flush a folder; the change has happened all the same,
+// so that is no failure.
+void FlushFolderOf(const std::string& path);
+
 // Removes a file; false when there was none or it could not be removed.
 bool DeleteFile(const std::string& path);
 
 // Removes from `folder` the temporaries of whole-file writes (WriteFileAtomically, CopyFile)
-// whose writing process is gone: a program killed mid-write cannot remove its own. Only those
-// for the file named `fileName` (a name in the folder), or every one when it is empty.
-// Temporaries of running processes, this one included, are left alone. Returns how many were
-// removed.
+// whose writer is gone: a program killed mid-write cannot remove its own. Only those for the
+// file named `fileName` (a name in the folder), or every one when it is empty. A writer holds a
+// lock on its temporary while it writes, so one in another PID namespace or on another host
+// sharing the folder counts as running; so does a process of this system with the id in the
+// temporary's name, this one included. Returns how many were removed.
 int RemoveAbandonedTemporaries(const std::string& folder, const std::string& fileName = "");
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -16,6 +17,9 @@ namespace {
 
 constexpr const char* ProgramIniFolder = "ini/";
 constexpr const char* UserSubfolder = "korvane/";
+// The user's own folders hold the proxy password and the last lookup's answer (which says
+// where the user looked): for their owner only.
+constexpr mode_t UserFolderMode = 0700;
 
 std::mutex folderMutex;
 std::string folderOverride;
@@ -40,10 +44,7 @@ std::string UserFolder(const char* xdgVariable, const std::string& homeFallback)
   const bool writable = ProgramIniWritable(programFolder);
   std::string folder = ChooseUserFolder(programFolder, writable, std::getenv(xdgVariable),
                                         HomeFolder(), homeFallback);
-  if (!writable) {
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
-  }
+  if (!writable) MakeUserFolder(folder);
   return folder;
 }
 
@@ -70,6 +71,18 @@ std::string ChooseUserFolder(const std::string& programFolder, bool iniWritable,
     return IncludeTrailingPathDelimiter(xdgValue) + UserSubfolder;
   }
   return IncludeTrailingPathDelimiter(home + "/" + homeFallback) + UserSubfolder;
+}
+
+void MakeUserFolder(const std::string& folder) {
+  const std::string path = ExcludeTrailingPathDelimiter(folder);
+  std::error_code ignored;
+  std::filesystem::create_directories(ExtractFilePath(path), ignored);
+  ::mkdir(path.c_str(), UserFolderMode);  // an existing one is tightened below
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+      (info.st_mode & 07777) != UserFolderMode) {
+    ::chmod(path.c_str(), UserFolderMode);
+  }
 }
 
 std::string SettingsFolder() {

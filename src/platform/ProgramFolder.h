@@ -21,6 +21,11 @@ void SetProgramFolder(const std::string& folder);
 std::string SettingsFolder();
 std::string CacheFolder();
 
+// Creates a relocated user folder (its parents as usual) readable by its owner only (0700), and
+// makes an existing one of the user's own so: what it holds shows where the user looked and
+// the proxy password. Failures show when a file is written there.
+void MakeUserFolder(const std::string& folder);
+
 // SettingsFolder() + "config.ini".
 std::string ConfigFilePath();
 

@@ -46,6 +46,7 @@ OptionsWindow::OptionsWindow(TApplication& app) : TForm(app, "optionsWindow") {
   PlaceRow(proxyPortLabel, proxyPortEdit, 1);
   PlaceRow(proxyUsernameLabel, proxyUsernameEdit, 2);
   PlaceRow(proxyPasswordLabel, proxyPasswordEdit, 3);
+  proxyPasswordEdit.SetPasswordEcho(true);  // not for the eyes of whoever looks at the screen
 
   serviceGroup.SetBounds(8, 270, 344, 66);
   serviceGroup.SetCaption("Service");

@@ -5,14 +5,27 @@
 #include "task/DownloadTask.h"
 
 namespace korvane {
+namespace {
+
+// What the header's password line shows for a password that is set: the log is read, copied
+// and sent along with task folders, and the run prints it; it says that a password is in use,
+// never which.
+constexpr const char* HiddenPassword = "********";
+
+}  // namespace
 
 void DownloadTask::WriteLogHeader() const {
+  // The header names the proxy account, and a log written before passwords were hidden holds
+  // the password itself: with a password in use only the owner may read the log.
+  const NewFileAccess access = Params->UseProxy && !Params->ProxyPassword.empty()
+                                   ? NewFileAccess::Private
+                                   : NewFileAccess::Shared;
   if (Params->ContinueTask) {
     TStringList lines = LoadLines(LogFileName);
     lines.push_back(std::string(44, '-'));
     lines.push_back("Log continue...");
     lines.push_back("Now time is:" + NowText());
-    SaveLines(LogFileName, lines);
+    SaveLines(LogFileName, lines, access);
     return;
   }
   TStringList lines = {
@@ -32,14 +45,16 @@ void DownloadTask::WriteLogHeader() const {
   }
   lines.push_back("");
   if (Params->UseProxy) {
-    lines.insert(lines.end(), {
-                                  "Using Proxy:",
-                                  "Proxy Server:" + Params->ProxyServer,
-                                  "Proxy Port:" + Params->ProxyPort,
-                                  "ProxyUsername:" + Params->ProxyUsername,
-                                  "ProxyPassword:" + Params->ProxyPassword,
-                                  "",
-                              });
+    lines.insert(
+        lines.end(),
+        {
+            "Using Proxy:",
+            "Proxy Server:" + Params->ProxyServer,
+            "Proxy Port:" + Params->ProxyPort,
+            "ProxyUsername:" + Params->ProxyUsername,
+            "ProxyPassword:" + std::string(Params->ProxyPassword.empty() ? "" : HiddenPassword),
+            "",
+        });
   }
   lines.insert(lines.end(),
                {
@@ -57,9 +72,7 @@ void DownloadTask::WriteLogHeader() const {
                    "Start downloading...",
                    std::string(34, '~'),
                });
-  // With a proxy password the header holds it in clear: only the owner may read the log.
-  const bool holdsPassword = Params->UseProxy && !Params->ProxyPassword.empty();
-  SaveLines(LogFileName, lines, holdsPassword ? NewFileAccess::Private : NewFileAccess::Shared);
+  SaveLines(LogFileName, lines, access);
 }
 
 void DownloadTask::CreateFailedList() const {

@@ -24,6 +24,12 @@ void TEdit::SetReadOnly(bool readOnly) {
   Notify(TChange::ReadOnly);
 }
 
+void TEdit::SetPasswordEcho(bool passwordEcho) {
+  if (passwordEcho_ == passwordEcho) return;
+  passwordEcho_ = passwordEcho;
+  Notify(TChange::Style);
+}
+
 bool TEdit::UserType(std::string text) {
   if (readOnly_ || !CanUserAct()) return false;
   RunUserHandler([&] { SetText(std::move(text)); });

@@ -9,7 +9,7 @@ namespace korvane {
 
 class TUpDown;
 
-// A one-line text box. Characters are always shown in clear.
+// A one-line text box. Characters are shown in clear, or as bullets in a password box.
 class TEdit : public TControl {
  public:
   TEdit(TControl* parent, std::string name, std::string text = "");
@@ -20,6 +20,9 @@ class TEdit : public TControl {
   void SetText(std::string text);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool readOnly);
+  // A password box shows a bullet for each character; its Text is the real one.
+  bool PasswordEcho() const { return passwordEcho_; }
+  void SetPasswordEcho(bool passwordEcho);
 
   // A user's typing that leaves the box holding text: ignored when the box is read-only or
   // out of the user's reach; OnChange runs through the application's handler wrapper.
@@ -41,6 +44,7 @@ class TEdit : public TControl {
  private:
   std::string text_;
   bool readOnly_ = false;
+  bool passwordEcho_ = false;
   TUpDown* spin_ = nullptr;
 };
 

@@ -11,6 +11,14 @@ namespace {
 
 constexpr char XmpHeader[] = "http://ns.adobe.com/xap/1.0/";  // followed by a zero byte
 constexpr int MaxRowsPerRead = 16;
+// libjpeg pads a component to whole units of up to 4 x 4 blocks of 8 x 8 pixels.
+constexpr long CoefficientPadding = 32;
+constexpr long BytesPerCoefficient = 2;
+
+long PaddedSide(int pixels) {
+  return (static_cast<long>(pixels) + CoefficientPadding - 1) / CoefficientPadding *
+         CoefficientPadding;
+}
 
 enum class Outcome { Done, Failed, Cancelled };
 
@@ -63,6 +71,9 @@ Outcome Run(DecoderRun& run) {
     return Outcome::Done;
   }
   jpeg_read_header(&info, TRUE);
+  // A progressive picture keeps all of its coefficients until the last scan.
+  info.mem->max_memory_to_use = JpegWorkMemoryFor(
+      static_cast<int>(info.image_width), static_cast<int>(info.image_height), info.num_components);
   info.out_color_space = JCS_RGB;
   info.scale_num = 1;
   info.scale_denom = static_cast<unsigned int>(run.Denominator);
@@ -96,6 +107,11 @@ const unsigned char* Data(std::string_view bytes) {
 }
 
 }  // namespace
+
+long JpegWorkMemoryFor(int width, int height, int components) {
+  return MaxJpegWorkMemory +
+         PaddedSide(width) * PaddedSide(height) * components * BytesPerCoefficient;
+}
 
 std::string TooBigMessage(int width, int height) {
   return "The picture is too big to show: " + std::to_string(width) + " x " +

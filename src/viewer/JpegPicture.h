@@ -21,6 +21,12 @@ struct JpegHeader {
 // people ("Not a JPEG picture: ...") when the bytes are no JPEG.
 JpegHeader ReadJpegHeader(std::string_view bytes);
 
+// libjpeg's memory cap for decoding a picture of this size and number of colour components: the
+// work buffers' share plus every coefficient of the picture, which a progressive picture keeps
+// for all of its scans (two bytes each, the sides padded to whole sampling units). Bounded
+// because the pictures decoded are (MaxDecodedPictureBytes).
+long JpegWorkMemoryFor(int width, int height, int components);
+
 // The message for a picture whose full-size copy would exceed MaxDecodedPictureBytes.
 std::string TooBigMessage(int width, int height);
 

@@ -13,7 +13,8 @@ inline constexpr std::uint64_t MaxDecodedPictureBytes = 1024ull * 1024 * 1024;
 // Pictures narrower or lower than this hold no panorama worth looking at (a 1 x 1 JPEG, a
 // strip one pixel high) and are refused with a message.
 inline constexpr int MinPictureSide = 16;
-// libjpeg's own memory cap while decoding one picture (its work buffers, not the pixels).
+// libjpeg's own memory cap while decoding one picture, for its work buffers (not the pixels);
+// a progressive or multi-scan picture gets its coefficients on top (JpegWorkMemoryFor).
 inline constexpr long MaxJpegWorkMemory = 64L * 1024 * 1024;
 
 // The pyramid stops halving once a level's longer side is at most this many pixels.

@@ -40,6 +40,9 @@ TEST_F(KorvaneCliThroughProxy, ClassicTaskTilesGoThroughTheProxyWithAbsoluteTarg
   EXPECT_EQ(RunTask("proxied", "1"), 0);
   EXPECT_EQ(CountTiles(save.Path() + "proxied"), 2) << out.str();
   EXPECT_FALSE(Contains(out.str(), "Error")) << out.str();
+  // The header printed says a password is in use, never which.
+  EXPECT_TRUE(Contains(out.str(), "ProxyPassword:********\n")) << out.str();
+  EXPECT_FALSE(Contains(out.str(), proxy.Password())) << out.str();
   // The proxy saw absolute targets for the lookup and the tiles.
   EXPECT_TRUE(Contains(proxy.Log(), "GET http://" + standin.Host() + "/cbk?output=xml&ll="))
       << proxy.Log();

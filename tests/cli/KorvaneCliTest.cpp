@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -56,6 +57,25 @@ TEST_F(KorvaneCli, ABadCommandLineExitsWithTwoAndTheUsage) {
   EXPECT_EQ(Run({"--version"}), 0);
   EXPECT_TRUE(out.str().starts_with("korvane-cli ")) << out.str();
   EXPECT_EQ(out.str().back(), '\n');
+}
+
+// The batch's summary is not written through a link another user planted beside the list.
+TEST_F(KorvaneCli, ABatchSummaryRefusesAnotherUsersLink) {
+  if (::geteuid() != 0) GTEST_SKIP() << "planting another user's link needs root";
+  constexpr uid_t Nobody = 65534;
+  const std::string victim = save.Path() + "victim";
+  WriteFileBytes(victim, "kept");
+  // The summary is written under a fresh temporary name and put in place at its own name: a
+  // link another user planted there must not carry the summary elsewhere.
+  const std::string link = save.Path() + "places_summary.csv";
+  std::filesystem::create_symlink(victim, link);
+  ASSERT_EQ(::lchown(link.c_str(), Nobody, Nobody), 0);
+  WriteFileBytes(save.Path() + "places.csv", "lat,lon,name\n");
+  EXPECT_EQ(Run({"--batch", save.Path() + "places.csv", "--path", save.Path()}),
+            ExitCode(ExitStatus::Error));
+  EXPECT_TRUE(Contains(err.str(), "Cannot create file " + save.Path() + "places_summary.csv"))
+      << err.str();
+  EXPECT_EQ(ReadFileBytes(victim), "kept");
 }
 
 TEST_F(KorvaneCli, ATaskToItsEndPrintsTheLogAndOnlyTheEndMessage) {

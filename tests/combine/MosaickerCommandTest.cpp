@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
 
 #include "CombineTestTiles.h"
+#include "combine/CombineLimits.h"
 #include "mosaicker/MosaickerCommand.h"
 #include "platform/FileSystem.h"
 #include "support/SystemCallSpy.h"
 #include "support/TempFolder.h"
+#include "support/TextContains.h"
 
 namespace korvane {
 namespace {
@@ -109,6 +112,21 @@ TEST_F(MosaickerRunTest, AnUnusableTile_Exit3WithItListed) {
   EXPECT_EQ(err_.str(), "Incomplete: 1 of 2 tiles missing, filled with grey.\n" + folder_.Path() +
                             "t/gv_1_0_1.jpg\n");
   EXPECT_EQ(out_.str(), folder_.Path() + "t.jpg\n");
+}
+
+// Inputs that would hang the combiner or eat its memory: a FIFO for the task, a tile far bigger
+// than a download can save (sparse, so it takes no disk). Neither is read.
+TEST_F(MosaickerRunTest, NoRegularOrHugeInputs_RefusedWithoutReadingThem) {
+  const std::string fifo = folder_.Path() + "fifo.krvn";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(Run({fifo}), ExitStatus::Error);
+  EXPECT_EQ(err_.str(), "Cannot open file " + fifo + "\n");
+
+  const std::string task = test::WriteCombineTask(folder_.Path(), "t", test::ClassicAtZoom(1));
+  const std::string tile = folder_.Path() + "t/gv_1_0_1.jpg";
+  std::filesystem::resize_file(tile, MaxTileFileBytes * 16);
+  EXPECT_NE(Run({task}), ExitStatus::Complete);
+  EXPECT_TRUE(test::Contains(err_.str(), tile)) << err_.str();
 }
 
 TEST_F(MosaickerRunTest, FullDisk_Exit1WithTheReasonAndNothingHalfWrittenLeft) {

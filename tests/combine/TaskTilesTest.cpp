@@ -1,5 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <filesystem>
+#include <future>
+
+#include "combine/CombineLimits.h"
 #include "combine/TaskTiles.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -103,6 +111,40 @@ TEST_F(TaskTilesTest, FailedTileCount_LinesOfTheFailedList) {
   EXPECT_EQ(FailedTileCount(tiles), 0);
   WriteFileBytes(tiles.FailedListPath, "a|http://x/1\r\nb|http://x/2\r\n");
   EXPECT_EQ(FailedTileCount(tiles), 2);
+}
+
+// What is no task file is refused at once as a file that cannot be opened: a FIFO (which would
+// wait for a writer), a device (which never ends), a folder, a file far bigger than a task.
+TEST_F(TaskTilesTest, NoRegularTaskFile_RefusedWithoutWaitingOrReadingForEver) {
+  namespace fs = std::filesystem;
+  const std::string fifo = folder_.Path() + "fifo.krvn";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string zero = folder_.Path() + "zero.krvn";
+  fs::create_symlink("/dev/zero", zero);
+  const std::string folder = folder_.Path() + "folder.krvn";
+  fs::create_directory(folder);
+  const std::string huge = folder_.Path() + "huge.krvn";
+  WriteFileBytes(huge, "[Zoom]\nZoom=1\n");
+  fs::resize_file(huge, MaxTaskFileBytes + 1);  // sparse: no disk space taken
+
+  for (const std::string& path : {fifo, zero, folder, huge}) {
+    SCOPED_TRACE(path);
+    std::future<std::string> refusal = std::async(std::launch::async, [&path] {
+      try {
+        ReadTaskTiles(path);
+        return std::string("read");
+      } catch (const Exception& error) {
+        return error.Message();
+      }
+    });
+    if (refusal.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+      // Let a reader stuck on the FIFO go before failing.
+      const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (writer >= 0) ::close(writer);
+      FAIL() << "the reader waited";
+    }
+    EXPECT_EQ(refusal.get(), "Cannot open file " + path);
+  }
 }
 
 TEST_F(TaskTilesTest, MissingFile_CannotOpen) {

@@ -254,7 +254,7 @@ TEST_F(GuiWindows, OptionsOpensModallyFromTheMenuCentredOnTheMainWindow) {
     EXPECT_EQ(Find<QLabel>(options, "proxyPasswordLabel")->text(), "Proxy Password");
     auto* password = Find<QLineEdit>(options, "proxyPasswordEdit");
     EXPECT_EQ(password->text(), "a=b");
-    EXPECT_EQ(password->echoMode(), QLineEdit::Normal);  // shown in clear
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);  // bullets, not the password
     auto* ok = Find<QPushButton>(options, "okButton");
     EXPECT_EQ(ok->text(), "OK");
     EXPECT_TRUE(ok->isDefault());

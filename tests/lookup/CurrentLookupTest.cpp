@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,6 +83,9 @@ TEST_F(CurrentLookupTest, Found_OneRequestAnswerKeptAndThePanoramaDescribed) {
   EXPECT_NE(requests[0].Bytes.find("\r\nConnection: keep-alive\r\n"), std::string::npos);
   EXPECT_EQ(requests[0].Bytes.find("Referer"), std::string::npos);
   EXPECT_NE(ReadFileBytes(AnswerFile()).find(result.PanoId), std::string::npos);
+  // It says where the user looked: for the user only.
+  EXPECT_EQ(std::filesystem::status(AnswerFile()).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   EXPECT_FALSE(FileExists(program.Path() + "ini/temp.xml"));
 }
 

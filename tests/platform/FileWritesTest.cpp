@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -77,7 +79,7 @@ TEST(FileWrites, Replacing_KeepsModeAndOwner) {
   EXPECT_EQ(ModeOf(config), 0600u) << "a private file stays private";
 
   ::chmod(config.c_str(), 0664);
-  SaveLines(config, {"x"}, NewFileAccess::Private);
+  SaveLines(config, {"x"});
   EXPECT_EQ(ModeOf(config), 0664u) << "a replaced file keeps its own mode, whatever new files get";
 
   if (::geteuid() == 0) {
@@ -163,6 +165,92 @@ TEST(FileWrites, AnIniFileThatCannotBeRead_IsNotReplacedByItsOneNewKey) {
   ASSERT_TRUE(CreateDir(folderInstead));
   EXPECT_THROW(TIniFile(folderInstead).WriteInteger("THREADS", "T1X", 3), IniFileError);
   EXPECT_TRUE(DirectoryExists(folderInstead));
+}
+
+// A file that receives a password is for its owner only, also one that was readable by all.
+TEST(FileWrites, Replacing_APrivateFileMakesItOwnerOnly) {
+  TempFolder folder;
+  const std::string config = folder.Path() + "config.ini";
+  const std::string log = folder.Path() + "task_log.txt";
+  for (mode_t before : {0644u, 0664u, 0666u, 0600u}) {
+    SCOPED_TRACE(before);
+    WriteFileBytes(config, "[Proxy]\r\n");
+    WriteFileBytes(log, "Log begin......\r\n");
+    ::chmod(config.c_str(), before);
+    ::chmod(log.c_str(), before);
+    TIniFile(config, NewFileAccess::Private).WriteString("Proxy", "ProxyPassword", "secret");
+    SaveLines(log, {"ProxyPassword:********"}, NewFileAccess::Private);
+    EXPECT_EQ(ModeOf(config), 0600u);
+    EXPECT_EQ(ModeOf(log), 0600u);
+  }
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(config.c_str(), NobodyId, NobodyId), 0);
+    ::chmod(config.c_str(), 0644);
+    TIniFile(config, NewFileAccess::Private).WriteString("Proxy", "ProxyPassword", "other");
+    struct stat info {};
+    ASSERT_EQ(::stat(config.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, NobodyId) << "the owner stays";
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+  }
+}
+
+// Writes into a shared folder through a link another user planted there are refused with the
+// file's own error; the link and what it points at stay untouched. Links of the user and of
+// root are followed as before.
+TEST(FileWrites, LinksOfOtherUsers_AreNotFollowed) {
+  if (::geteuid() != 0) GTEST_SKIP() << "planting another user's link needs root";
+  namespace fs = std::filesystem;
+  SharedFolder folder;
+  const std::string victim = folder.Path() + "victim";
+  WriteFileBytes(victim, "victim's own");
+  const auto plant = [&](const std::string& name, uid_t owner) {
+    const std::string link = folder.Path() + name;
+    fs::create_symlink(victim, link);
+    EXPECT_EQ(::lchown(link.c_str(), owner, owner), 0);
+    return link;
+  };
+  struct Write {
+    const char* Name;
+    std::function<void(const std::string&)> Run;
+    std::string Message;
+  };
+  const std::vector<Write> writes = {
+      {"task_log.txt", [](const std::string& path) { SaveLines(path, {"log"}); },
+       "Cannot create file "},
+      {"task_failed.ftl", [](const std::string& path) { WriteFileAtomically(path, ""); },
+       "Cannot create file "},
+      {"plain.txt", [](const std::string& path) { WriteFileBytes(path, "x"); },
+       "Cannot create file "},
+      {"config.ini",
+       [](const std::string& path) {
+         TIniFile(path, NewFileAccess::Private).WriteString("Proxy", "ProxyPassword", "pw");
+       },
+       "Unable to write to "},
+  };
+  for (const Write& write : writes) {
+    SCOPED_TRACE(write.Name);
+    const std::string link = plant(write.Name, NobodyId);
+    try {
+      write.Run(link);
+      ADD_FAILURE() << "written through another user's link";
+    } catch (const Exception& error) {
+      EXPECT_EQ(error.Message(), write.Message + link);
+    }
+    EXPECT_TRUE(fs::is_symlink(link));
+  }
+  // A chain is refused when any of its links is another user's.
+  const std::string chained = folder.Path() + "chain";
+  fs::create_symlink(folder.Path() + "task_log.txt", chained);
+  EXPECT_THROW(WriteFileAtomically(chained, "x"), FileCreateError);
+
+  const std::string tile = plant("gv_0_0_3.jpg", NobodyId);
+  WriteFileBytes(folder.Path() + "blank.jpg", "blank");
+  EXPECT_FALSE(CopyFile(folder.Path() + "blank.jpg", tile, /*failIfExists=*/false));
+  EXPECT_FALSE(CopyFile(folder.Path() + "blank.jpg", tile, /*failIfExists=*/true));
+  EXPECT_EQ(ReadFileBytes(victim), "victim's own");
+
+  WriteFileAtomically(plant("root.txt", 0), "root's link is followed");
+  EXPECT_EQ(ReadFileBytes(victim), "root's link is followed");
 }
 
 TEST(FileWrites, SymbolicLinks_AreWrittenThroughAndStayLinks) {
@@ -332,6 +420,25 @@ TEST(FileWrites, AFailedPieceFailsTheCommitAndKeepsTheOldFile) {
   EXPECT_THROW(summary.Commit(), FileCreateError);
   EXPECT_EQ(ReadFileBytes(path), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+// A writer in another PID namespace or on another host has an id that names no process here;
+// its lock on the temporary says it is still writing.
+TEST(FileSystem, ATemporaryStillLocked_IsKeptWhateverItsProcessId) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  TempFolder folder;
+  const std::string temporary = folder.Path() + ".gv_1_2_4.jpg.part" + std::to_string(child) + "-0";
+  WriteFileBytes(temporary, "being written elsewhere");
+  const int writer = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+  EXPECT_EQ(RemoveAbandonedTemporaries(folder.Path()), 0);
+  EXPECT_TRUE(FileExists(temporary));
+  ::close(writer);  // the writer is gone now
+  EXPECT_EQ(RemoveAbandonedTemporaries(folder.Path()), 1);
+  EXPECT_FALSE(FileExists(temporary));
 }
 
 }  // namespace

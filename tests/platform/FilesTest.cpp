@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -71,6 +74,28 @@ TEST(FileSystem, AtomicWritesLeaveNoTemporaryFilesBehind) {
     ++entries;
   }
   EXPECT_EQ(entries, 2);
+}
+
+TEST(FileSystem, ReadRegularFile_ReadsOnlyRegularFilesUpToTheCap) {
+  namespace fs = std::filesystem;
+  test::TempFolder folder;
+  const std::string path = folder.Path() + "tile.jpg";
+  WriteFileBytes(path, "12345678");
+  fs::create_symlink(path, folder.Path() + "link.jpg");
+  EXPECT_EQ(ReadRegularFile(path, 8), "12345678");
+  EXPECT_EQ(ReadRegularFile(folder.Path() + "link.jpg", 100), "12345678");
+  EXPECT_EQ(ReadRegularFile(path, 0x7fffffff), "12345678") << "the cap is no allocation";
+  ASSERT_EQ(::mkfifo((folder.Path() + "fifo").c_str(), 0600), 0);
+  const std::vector<std::string> refused = {path + "-none", folder.Path(), "/dev/zero", "/dev/null",
+                                            folder.Path() + "fifo"};
+  for (const std::string& other : refused)
+    EXPECT_THROW(ReadRegularFile(other, 8), FileOpenError) << other;
+  try {
+    ReadRegularFile(path, 7);
+    ADD_FAILURE() << "a file over the cap was read";
+  } catch (const FileOpenError& error) {
+    EXPECT_EQ(error.Message(), "Cannot open file " + path);
+  }
 }
 
 TEST(FileSystem, CreateDirMakesOneLevelOnly) {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 #include "platform/FileSystem.h"
@@ -62,6 +63,23 @@ TEST_F(UserFolders, AWritableProgramFolderBehavesAsBefore) {
   EXPECT_EQ(CacheFolder(), program.Path() + "ini/");
   EXPECT_EQ(ConfigFilePath(), program.Path() + "ini/config.ini");
   EXPECT_FALSE(DirectoryExists(xdg.Path() + "config"));
+}
+
+TEST_F(UserFolders, TheRelocatedFoldersAreTheirOwnersOnly) {
+  const mode_t previousMask = ::umask(022);
+  const std::string fresh = xdg.Path() + "config/korvane/";
+  MakeUserFolder(fresh);
+  const std::string older = xdg.Path() + "cache/korvane";
+  std::filesystem::create_directories(older);
+  ::chmod(older.c_str(), 0755);  // made by an earlier version with the umask's default
+  MakeUserFolder(older + "/");
+  ::umask(previousMask);
+  for (const std::string& folder : {fresh, older + "/"}) {
+    struct stat info {};
+    ASSERT_EQ(::stat(folder.c_str(), &info), 0) << folder;
+    EXPECT_EQ(info.st_mode & 07777, 0700u) << folder;
+  }
+  EXPECT_TRUE(DirectoryExists(xdg.Path() + "config"));
 }
 
 TEST_F(UserFolders, AReadOnlyProgramFolderSendsTheUserToTheXdgFolders) {

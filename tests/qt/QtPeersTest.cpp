@@ -136,6 +136,20 @@ TEST_F(QtPeers, TypingUpdatesTheModelAndEnterPressesTheDefaultButton) {
   EXPECT_EQ(form.taskNameEdit.Text(), "paris");
 }
 
+TEST_F(QtPeers, APasswordBoxEchoesBulletsAndTypesTheRealText) {
+  QLineEdit* edit = Find<QLineEdit>("taskNameEdit");
+  EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);
+  form.taskNameEdit.SetPasswordEcho(true);
+  EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+  edit->clear();
+  form.taskNameEdit.SetText("");
+  QTest::keyClicks(edit, "pw");
+  EXPECT_EQ(form.taskNameEdit.Text(), "pw");
+  EXPECT_NE(edit->displayText(), "pw");
+  form.taskNameEdit.SetPasswordEcho(false);
+  EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);
+}
+
 TEST_F(QtPeers, ClicksReachTheHandlersAndTheirErrorsTheErrorBox) {
   int clicks = 0, linkClicks = 0, doubleClicks = 0;
   form.browseFolderButton.OnClick = [&] { ++clicks; };

@@ -74,8 +74,8 @@ TEST_F(OptionsWindowTest, FirstRunShowsTheDefaultsAndOkWritesTheSixKeysInOrder) 
   EXPECT_TRUE(dialogs.Errors().empty());
 }
 
-TEST_F(OptionsWindowTest, ANewConfigurationIsReadableByItsOwnerOnly) {
-  // It holds the proxy password in clear; a file the user made readable stays so.
+TEST_F(OptionsWindowTest, TheConfigurationIsReadableByItsOwnerOnly) {
+  // It holds the proxy password in clear; a file the user made readable is made private again.
   const mode_t previousMask = ::umask(022);
   options.ShowModal();
   TypeEverything("");
@@ -87,8 +87,7 @@ TEST_F(OptionsWindowTest, ANewConfigurationIsReadableByItsOwnerOnly) {
   options.ShowModal();
   EXPECT_TRUE(options.UserPressEnter());
   EXPECT_EQ(std::filesystem::status(ConfigFilePath()).permissions(),
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                std::filesystem::perms::group_read);
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   ::umask(previousMask);
 }
 

@@ -88,27 +88,54 @@ TEST_F(TaskFilesTest, LogHeaderOfANewTaskWithoutProxyHas22Lines) {
     EXPECT_EQ(lines[empty], "") << empty;
 }
 
-TEST_F(TaskFilesTest, LogHeaderWithProxyHas28LinesWithTheCredentialsInClear) {
+TEST_F(TaskFilesTest, LogHeaderWithProxyHas28LinesAndHidesThePassword) {
   params.UseProxy = true;
   params.ProxyServer = "proxy.lan";
   params.ProxyPort = "3128";
   params.ProxyUsername = "user";
+  struct Case {
+    std::string Password;
+    std::string Line;
+  };
+  for (const Case& test :
+       {Case{"p=w", "ProxyPassword:********"},
+        Case{"a much longer password", "ProxyPassword:********"}, Case{"", "ProxyPassword:"}}) {
+    SCOPED_TRACE(test.Password);
+    params.ProxyPassword = test.Password;
+    DownloadTask task = Build();
+    task.WriteLogHeader();
+    TStringList lines = LoadLines(task.LogFileName);
+    ASSERT_EQ(lines.size(), 28u);
+    EXPECT_EQ(lines[9], "Using Proxy:");
+    EXPECT_EQ(lines[10], "Proxy Server:proxy.lan");
+    EXPECT_EQ(lines[11], "Proxy Port:3128");
+    EXPECT_EQ(lines[12], "ProxyUsername:user");
+    EXPECT_EQ(lines[13], test.Line);
+    EXPECT_EQ(lines[14], "");
+    EXPECT_EQ(lines[15], "MinX = 0");
+    EXPECT_EQ(ReadFileBytes(task.LogFileName).find("p=w"), std::string::npos);
+  }
+}
+
+// A log that names a proxy account with a password is for its owner's eyes only, also one that
+// stood readable by everyone before (it may hold the password of an older run in clear).
+TEST_F(TaskFilesTest, LogOfAProxyWithPasswordIsMadePrivate) {
+  namespace fs = std::filesystem;
+  params.UseProxy = true;
+  params.ProxyUsername = "user";
   params.ProxyPassword = "p=w";
-  DownloadTask task = Build();
-  task.WriteLogHeader();
-  TStringList lines = LoadLines(task.LogFileName);
-  ASSERT_EQ(lines.size(), 28u);
-  EXPECT_EQ(lines[9], "Using Proxy:");
-  EXPECT_EQ(lines[10], "Proxy Server:proxy.lan");
-  EXPECT_EQ(lines[11], "Proxy Port:3128");
-  EXPECT_EQ(lines[12], "ProxyUsername:user");
-  EXPECT_EQ(lines[13], "ProxyPassword:p=w");
-  EXPECT_EQ(lines[14], "");
-  EXPECT_EQ(lines[15], "MinX = 0");
-  // The password stands in the log: a new log is for its owner's eyes only (umask aside).
-  const auto perms = std::filesystem::status(task.LogFileName).permissions();
-  EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
-            std::filesystem::perms::none);
+  for (bool continuing : {false, true}) {
+    SCOPED_TRACE(continuing);
+    params.ContinueTask = continuing;
+    DownloadTask task = Build();
+    WriteFileBytes(task.LogFileName, "Project: old\r\nProxyPassword:p=w\r\n");
+    fs::permissions(task.LogFileName, fs::perms::owner_read | fs::perms::owner_write |
+                                          fs::perms::group_read | fs::perms::others_read);
+    task.WriteLogHeader();
+    EXPECT_EQ(
+        fs::status(task.LogFileName).permissions() & (fs::perms::group_all | fs::perms::others_all),
+        fs::perms::none);
+  }
 }
 
 TEST_F(TaskFilesTest, ContinuingTwiceAddsTwoContinuationBlocksBelowTheEarlierRuns) {

@@ -73,6 +73,17 @@ TEST_F(ControlsTest, EditNotifiesAndRunsOnChangeOnlyWhenTheTextChanges) {
   EXPECT_EQ(changes, std::vector{TChange::Text});
 }
 
+TEST_F(ControlsTest, APasswordBoxTellsItsPeerAndKeepsItsText) {
+  form.zoomEdit.SetPeer(std::make_unique<RecordingPeer>(changes));
+  EXPECT_FALSE(form.zoomEdit.PasswordEcho());
+  form.zoomEdit.SetPasswordEcho(true);
+  form.zoomEdit.SetPasswordEcho(true);
+  EXPECT_EQ(changes, std::vector{TChange::Style});
+  form.Show();
+  EXPECT_TRUE(form.zoomEdit.UserType("secret"));
+  EXPECT_EQ(form.zoomEdit.Text(), "secret");
+}
+
 TEST_F(ControlsTest, DockedControlsShareTheirParentsClientArea) {
   form.SetClientSize(520, 480);
   form.SetBorderWidth(4);

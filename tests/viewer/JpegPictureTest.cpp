@@ -6,6 +6,7 @@
 #include "viewer/JpegPicture.h"
 #include "viewer/StitchedPicture.h"
 #include "viewer/TestPanoramas.h"
+#include "viewer/ViewerLimits.h"
 
 namespace korvane::viewer {
 namespace {
@@ -71,6 +72,34 @@ TEST(JpegPicture, BadPicturesAreRefusedWithAMessage) {
             0u);
   const test::TempFolder folder;
   EXPECT_THROW(OpenStitchedPicture(folder.Path() + "absent.jpg"), Exception);
+}
+
+// A progressive picture keeps all of its coefficients while it decodes: the cap grows with the
+// picture, so a progressive 16384 x 8192 panorama fits and nothing unbounded does.
+TEST(JpegPicture, WorkMemoryCoversEveryCoefficientOfThePicture) {
+  struct Case {
+    int Width, Height, Components;
+    long Coefficients;  // what libjpeg keeps of a progressive picture, padding aside
+  };
+  for (const Case& test :
+       {Case{16384, 8192, 3, 16384L * 8192 * 3 * 2}, Case{16384, 8192, 1, 16384L * 8192 * 2},
+        Case{4097, 2049, 3, 4097L * 2049 * 3 * 2}, Case{16, 16, 3, 0}}) {
+    SCOPED_TRACE(test.Width);
+    const long cap = JpegWorkMemoryFor(test.Width, test.Height, test.Components);
+    EXPECT_GE(cap, MaxJpegWorkMemory + test.Coefficients);
+    // Padding is at most 31 pixels a side.
+    EXPECT_LE(cap, MaxJpegWorkMemory + static_cast<long>(test.Width + 31) * (test.Height + 31) *
+                                           test.Components * 2);
+  }
+}
+
+// Over 64 MiB of coefficients (3600 x 3200 without subsampling): refused before, as libjpeg
+// would have needed a backing store.
+TEST(JpegPicture, AProgressivePictureBeyondTheBuffersShareOpens) {
+  const std::string jpeg = test::ProgressiveJpeg(3600, 3200);
+  const RgbBuffer pixels = DecodeJpeg(jpeg, 8);
+  EXPECT_EQ(pixels.Width, 450);
+  EXPECT_EQ(pixels.Height, 400);
 }
 
 TEST(JpegPicture, BigPictureOpensScaledAndGetsItsFullSizeAfter) {

@@ -1,8 +1,12 @@
 #include "viewer/TestPanoramas.h"
 
+// jpeglib.h needs the declarations of <cstdio> (FILE, size_t) before it.
+#include <jpeglib.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+#include <vector>
 
 #include "JpegEncoder.h"
 #include "PanoramaPainter.h"
@@ -26,6 +30,40 @@ std::string PlainJpeg(int width, int height) {
   standin::RgbImage image(width, height);
   image.FillRect(0, 0, width, height, {90, 160, 60});
   return standin::EncodeJpeg(image, Quality);
+}
+
+std::string ProgressiveJpeg(int width, int height) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);  // a test picture that cannot be made ends the test run
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, Quality, TRUE);
+  for (int i = 0; i < info.num_components; ++i)
+    info.comp_info[i].h_samp_factor = info.comp_info[i].v_samp_factor = 1;
+  jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
+  for (std::size_t i = 0; i < row.size(); i += 3) {
+    row[i] = 90;
+    row[i + 1] = 160;
+    row[i + 2] = 60;
+  }
+  JSAMPROW rows[1] = {row.data()};
+  while (info.next_scanline < info.image_height)
+    jpeg_write_scanlines(&info, rows, 1);
+  jpeg_finish_compress(&info);
+  std::string bytes(reinterpret_cast<const char*>(buffer), size);
+  jpeg_destroy_compress(&info);
+  std::free(buffer);
+  return bytes;
 }
 
 std::string WithXmp(const std::string& jpeg, const std::string& xmpPacket) {

@@ -13,6 +13,10 @@ std::string StandinPanoramaJpeg(int zoom);
 // A JPEG of one colour.
 std::string PlainJpeg(int width, int height);
 
+// A progressive JPEG of one colour without chroma subsampling (the most coefficients per pixel
+// a colour picture has).
+std::string ProgressiveJpeg(int width, int height);
+
 // The JPEG with an XMP segment carrying the packet inserted after its start marker.
 std::string WithXmp(const std::string& jpeg, const std::string& xmpPacket);
 

@@ -76,6 +76,9 @@ void QtEditPeer::Update(TChange what) {
     case TChange::ReadOnly:
       LineEdit()->setReadOnly(edit_.ReadOnly());
       break;
+    case TChange::Style:
+      LineEdit()->setEchoMode(edit_.PasswordEcho() ? QLineEdit::Password : QLineEdit::Normal);
+      break;
     default:
       break;
   }
