@@ -15,8 +15,8 @@
 namespace korvane {
 
 TileWorker::TileWorker(bool createSuspended, int index, DownloadTask* task, TileWorkerHost& host,
-                       TSynchronizer& synchronizer)
-    : Task(task), index_(index), host_(host), synchronizer_(synchronizer) {
+                       TSynchronizer& synchronizer, const SharedTiles* shared)
+    : Task(task), index_(index), host_(host), synchronizer_(synchronizer), shared_(shared) {
   if (!createSuspended) Start();
 }
 
@@ -31,6 +31,7 @@ void TileWorker::Start() {
 void TileWorker::Terminate() {
   terminated_.store(true, std::memory_order_relaxed);
   stop_.Raise();
+  if (shared_ != nullptr) shared_->Pace.WakeAll();
   std::lock_guard<std::mutex> lock(clientMutex_);
   if (client_ != nullptr) client_->Abort();
 }
@@ -123,7 +124,7 @@ void TileWorker::DownloadTiles() {
       requestFilter_(clientGet, url, body);
     };
   }
-  TileFetchWorker worker{
+  TileFetchWorker fetcher{
       get,
       *Task,
       index_ + 1,
@@ -132,17 +133,55 @@ void TileWorker::DownloadTiles() {
       [this](const std::string& line) { HandFailedLine(line); },
       &stop_,
   };
+  if (shared_ != nullptr) {
+    TakeSharedTiles(fetcher);
+  } else {
+    WalkOwnShare(fetcher);
+  }
+}
+
+void TileWorker::WalkOwnShare(TileFetchWorker& fetcher) {
   // The walk takes its grid bounds and worker count once, here.
-  TileWalk walk(Task->Grid(), params.ThreadCount, index_, Task->ResumeSkip(index_));
+  TileWalk walk(Task->Grid(), Task->Params->ThreadCount, index_, Task->ResumeSkip(index_));
   while (!Terminated()) {
     const std::optional<WalkStep> step = walk.Next();
     if (!step) break;
-    const TileOutcome outcome = FetchTile(worker, step->X, step->Y, step->K);
-    if (outcome == TileOutcome::StopWorker || outcome == TileOutcome::Interrupted) break;
-    if (outcome == TileOutcome::Substituted) substituted_.fetch_add(1, std::memory_order_relaxed);
-    SetCurrentXY(step->X, step->Y);
+    const TileOutcome outcome = FetchTile(fetcher, step->X, step->Y, step->K);
+    if (!Finished(*step, outcome)) break;
     if (outcome == TileOutcome::Saved) TheClock().SleepUnless(SavedTilePause, stop_);
   }
+}
+
+void TileWorker::TakeSharedTiles(TileFetchWorker& fetcher) {
+  PaceTicket ticket;
+  fetcher.PushedBack = [this, &ticket](Milliseconds retryAfter) {
+    shared_->Pace.PushedBack(ticket, retryAfter);
+  };
+  while (!Terminated()) {
+    if (!shared_->Pace.Acquire(stop_, ticket)) break;
+    const std::optional<WalkStep> step = shared_->Walk.Next();
+    if (!step) {
+      shared_->Pace.Release(ticket, AnswerPace::Neutral);
+      break;
+    }
+    TileOutcome outcome = TileOutcome::Interrupted;
+    try {
+      outcome = FetchTile(fetcher, step->X, step->Y, step->K);
+    } catch (...) {
+      shared_->Pace.Release(ticket, AnswerPace::Neutral);
+      throw;
+    }
+    const bool answered = outcome == TileOutcome::Saved || outcome == TileOutcome::Substituted;
+    shared_->Pace.Release(ticket, answered ? AnswerPace::Healthy : AnswerPace::Neutral);
+    if (!Finished(*step, outcome)) break;
+  }
+}
+
+bool TileWorker::Finished(const WalkStep& step, TileOutcome outcome) {
+  if (outcome == TileOutcome::StopWorker || outcome == TileOutcome::Interrupted) return false;
+  if (outcome == TileOutcome::Substituted) substituted_.fetch_add(1, std::memory_order_relaxed);
+  SetCurrentXY(step.X, step.Y);
+  return true;
 }
 
 }  // namespace korvane

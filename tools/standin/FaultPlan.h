@@ -90,8 +90,16 @@ class FaultPlan {
 
   const std::vector<FaultRule>& Rules() const { return rules_; }
 
+  // A wait before the answer to every tile request, whatever rule decides it (added to the
+  // rule's own delay): the distance to a far-away service. 0..MaxPlanDelayMs; raises EPlanError
+  // outside.
+  void SetTileLatency(int ms);
+  // The wait for a request: the tile latency for a tile, 0 for anything else.
+  int LatencyFor(const ServiceRequest& request) const;
+
  private:
   std::vector<FaultRule> rules_;
+  int tileLatencyMs_ = 0;
 };
 
 }  // namespace korvane::standin
