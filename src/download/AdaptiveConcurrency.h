@@ -16,8 +16,8 @@ inline constexpr Milliseconds LongestPushBackPause{60000};
 
 // How the service answered one request, as far as its pace is concerned.
 enum class AnswerPace {
-  Healthy,   // a tile came (or was judged) without the service asking for less
-  Neutral,   // says nothing about the service's mood (the worker was stopped, the network is down)
+  Healthy,  // a tile came (or was judged) without the service asking for less
+  Neutral,  // says nothing about the service's mood (the worker was stopped, the network is down)
 };
 
 // A request's permission to be in flight; hand it back with Release.

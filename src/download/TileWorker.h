@@ -30,10 +30,10 @@ struct SharedTiles {
 // One download worker. It owns its HTTP client. A worker of the classic protocol walks the
 // task's whole grid, fetches the tiles whose sequence number falls to its index and pauses after
 // every saved tile; a worker of today's protocols takes its tiles from the shared walk, each
-// once the shared pace lets one more request be in flight, and does not pause. Everything it has to show goes to the host
-// as single lines through the synchronizer. However it ends (walk done, stop request, ban,
-// dead network, a tile file that cannot be written), it hands over "T<n> Finished." and then
-// calls the host's WorkerDone as its very last act.
+// once the shared pace lets one more request be in flight, and does not pause. Everything it has to
+// show goes to the host as single lines through the synchronizer. However it ends (walk done, stop
+// request, ban, dead network, a tile file that cannot be written), it hands over "T<n> Finished."
+// and then calls the host's WorkerDone as its very last act.
 //
 // Threads: the constructor, Start, Terminate, CurrentXY and the destructor are called on the
 // main thread; everything else runs on the worker's own thread. The task must stay alive and
