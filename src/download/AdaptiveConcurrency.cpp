@@ -11,8 +11,10 @@ bool AdaptiveConcurrency::Acquire(const StopSignal& stop, PaceTicket& ticket) {
   Milliseconds pause{0};
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    slotFreed_.wait(lock, [&] { return inFlight_ < limit_ || stop.Raised(); });
-    if (stop.Raised()) return false;
+    slotFreed_.wait(lock, [&] {
+      return (inFlight_ < limit_ && ticket.Lane < limit_) || closed_ || stop.Raised();
+    });
+    if (closed_ || stop.Raised()) return false;
     ++inFlight_;
     ticket.Epoch = epoch_;
     pause = pause_;
@@ -67,6 +69,14 @@ void AdaptiveConcurrency::PushedBack(const PaceTicket& ticket, Milliseconds retr
     }
   }
   pause_ = std::max(pause_, asked);
+}
+
+void AdaptiveConcurrency::Close() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closed_ = true;
+  }
+  slotFreed_.notify_all();
 }
 
 void AdaptiveConcurrency::WakeAll() {

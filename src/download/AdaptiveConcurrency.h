@@ -22,6 +22,10 @@ enum class AnswerPace {
 
 // A request's permission to be in flight; hand it back with Release.
 struct PaceTicket {
+  // The worker's own number from 0, set by the worker: lane n may send only while the limit is
+  // above n, so the same few workers (and their open connections) carry the requests instead
+  // of every worker in turn. -1: any free slot will do.
+  int Lane = -1;
   // The number of reductions made before the request went out: a push-back of a request sent
   // before the last reduction was already answered by it.
   std::uint64_t Epoch = 0;
@@ -43,7 +47,7 @@ class AdaptiveConcurrency {
   AdaptiveConcurrency(int start, int ceiling);
 
   // Waits until one more request may be in flight, then serves the pause if there is one.
-  // Nothing when stop is raised meanwhile (no ticket is then held).
+  // Nothing when stop is raised or the pace is closed meanwhile (no ticket is then held).
   bool Acquire(const StopSignal& stop, PaceTicket& ticket);
   // The request is over; its answer grows the window when healthy.
   void Release(const PaceTicket& ticket, AnswerPace pace);
@@ -53,6 +57,9 @@ class AdaptiveConcurrency {
 
   // Wakes the workers waiting in Acquire so that they see a raised stop signal.
   void WakeAll();
+  // No request is left to send: every Acquire, waiting or to come, returns nothing. A worker
+  // that finds the walk done closes the pace, so workers whose lanes are above the limit end.
+  void Close();
 
   int Limit() const;
   int InFlight() const;
@@ -68,6 +75,7 @@ class AdaptiveConcurrency {
   int inFlight_ = 0;
   int healthyInRound_ = 0;
   bool slowStart_ = true;
+  bool closed_ = false;
   std::uint64_t epoch_ = 0;
   Milliseconds pause_{0};
 };

@@ -154,6 +154,7 @@ void TileWorker::WalkOwnShare(TileFetchWorker& fetcher) {
 
 void TileWorker::TakeSharedTiles(TileFetchWorker& fetcher) {
   PaceTicket ticket;
+  ticket.Lane = index_;
   fetcher.PushedBack = [this, &ticket](Milliseconds retryAfter) {
     shared_->Pace.PushedBack(ticket, retryAfter);
   };
@@ -162,6 +163,7 @@ void TileWorker::TakeSharedTiles(TileFetchWorker& fetcher) {
     const std::optional<WalkStep> step = shared_->Walk.Next();
     if (!step) {
       shared_->Pace.Release(ticket, AnswerPace::Neutral);
+      shared_->Pace.Close();
       break;
     }
     TileOutcome outcome = TileOutcome::Interrupted;

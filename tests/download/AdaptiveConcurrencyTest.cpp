@@ -158,5 +158,27 @@ TEST(AdaptiveConcurrency, NeverMoreInFlightThanTheLimitAndAStopWakesTheWaiting) 
   EXPECT_EQ(pace.InFlight(), 0);
 }
 
+TEST(AdaptiveConcurrency, ALaneAboveTheLimitWaitsAndClosingEndsEveryWait) {
+  AdaptiveConcurrency pace(2, 64);
+  StopSignal never;
+  PaceTicket low;
+  low.Lane = 1;
+  ASSERT_TRUE(pace.Acquire(never, low));
+  pace.Release(low, AnswerPace::Neutral);
+  std::atomic<bool> gotSlot{true};
+  std::thread high([&] {
+    PaceTicket ticket;
+    ticket.Lane = 5;
+    gotSlot = pace.Acquire(never, ticket);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(pace.InFlight(), 0) << "lane 5 must wait while the limit is 2";
+  pace.Close();
+  high.join();
+  EXPECT_FALSE(gotSlot.load());
+  PaceTicket late;
+  EXPECT_FALSE(pace.Acquire(never, late));
+}
+
 }  // namespace
 }  // namespace korvane::test
