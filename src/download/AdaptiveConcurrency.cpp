@@ -5,14 +5,32 @@
 namespace korvane {
 
 AdaptiveConcurrency::AdaptiveConcurrency(int start, int ceiling)
-    : ceiling_(std::max(1, ceiling)), limit_(std::clamp(start, 1, std::max(1, ceiling))) {}
+    : ceiling_(std::max(1, ceiling)),
+      limit_(std::clamp(start, 1, std::max(1, ceiling))),
+      retired_(static_cast<std::size_t>(ceiling_), false) {}
+
+int AdaptiveConcurrency::Rank(int lane) const {
+  if (lane < 0) return -1;
+  int rank = 0;
+  for (int below = 0; below < lane && below < ceiling_; ++below)
+    rank += retired_[static_cast<std::size_t>(below)] ? 0 : 1;
+  return rank;
+}
+
+void AdaptiveConcurrency::Retire(int lane) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (lane >= 0 && lane < ceiling_) retired_[static_cast<std::size_t>(lane)] = true;
+  }
+  slotFreed_.notify_all();
+}
 
 bool AdaptiveConcurrency::Acquire(const StopSignal& stop, PaceTicket& ticket) {
   Milliseconds pause{0};
   {
     std::unique_lock<std::mutex> lock(mutex_);
     slotFreed_.wait(lock, [&] {
-      return (inFlight_ < limit_ && ticket.Lane < limit_) || closed_ || stop.Raised();
+      return (inFlight_ < limit_ && Rank(ticket.Lane) < limit_) || closed_ || stop.Raised();
     });
     if (closed_ || stop.Raised()) return false;
     ++inFlight_;

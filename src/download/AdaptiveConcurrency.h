@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/StopSignal.h"
@@ -25,7 +26,7 @@ struct PaceTicket {
   // The worker's own number from 0, set by the worker: lane n may send only while the limit is
   // above n, so the same few workers (and their open connections) carry the requests instead
   // of every worker in turn. -1: any free slot will do.
-  int Lane = -1;
+  int Lane = -1;  // 0..ceiling-1
   // The number of reductions made before the request went out: a push-back of a request sent
   // before the last reduction was already answered by it.
   std::uint64_t Epoch = 0;
@@ -57,6 +58,10 @@ class AdaptiveConcurrency {
 
   // Wakes the workers waiting in Acquire so that they see a raised stop signal.
   void WakeAll();
+  // The worker of the lane has ended (a ban, a dead network, a file it could not write): the
+  // lanes above it move down one, so the workers still there keep the limit's number of
+  // requests in flight.
+  void Retire(int lane);
   // No request is left to send: every Acquire, waiting or to come, returns nothing. A worker
   // that finds the walk done closes the pace, so workers whose lanes are above the limit end.
   void Close();
@@ -67,6 +72,8 @@ class AdaptiveConcurrency {
 
  private:
   void Grow();
+  // The lane's place among the lanes whose workers are still there.
+  int Rank(int lane) const;
 
   mutable std::mutex mutex_;
   std::condition_variable slotFreed_;
@@ -76,6 +83,7 @@ class AdaptiveConcurrency {
   int healthyInRound_ = 0;
   bool slowStart_ = true;
   bool closed_ = false;
+  std::vector<bool> retired_;
   std::uint64_t epoch_ = 0;
   Milliseconds pause_{0};
 };

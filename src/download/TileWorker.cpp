@@ -155,6 +155,12 @@ void TileWorker::WalkOwnShare(TileFetchWorker& fetcher) {
 void TileWorker::TakeSharedTiles(TileFetchWorker& fetcher) {
   PaceTicket ticket;
   ticket.Lane = index_;
+  // However this worker ends, the workers of the lanes above it must not wait for it.
+  struct RetireLane {
+    AdaptiveConcurrency& pace;
+    int lane;
+    ~RetireLane() { pace.Retire(lane); }
+  } retireLane{shared_->Pace, index_};
   fetcher.PushedBack = [this, &ticket](Milliseconds retryAfter) {
     shared_->Pace.PushedBack(ticket, retryAfter);
   };

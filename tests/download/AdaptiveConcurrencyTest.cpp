@@ -180,5 +180,22 @@ TEST(AdaptiveConcurrency, ALaneAboveTheLimitWaitsAndClosingEndsEveryWait) {
   EXPECT_FALSE(pace.Acquire(never, late));
 }
 
+TEST(AdaptiveConcurrency, ARetiredLaneLetsTheLanesAboveItMoveDown) {
+  AdaptiveConcurrency pace(2, 8);
+  StopSignal never;
+  std::atomic<bool> gotSlot{false};
+  std::thread third([&] {
+    PaceTicket ticket;
+    ticket.Lane = 2;
+    gotSlot = pace.Acquire(never, ticket);
+    if (gotSlot) pace.Release(ticket, AnswerPace::Neutral);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(gotSlot.load());
+  pace.Retire(0);  // the worker of lane 0 ended on a dead network: lane 2 is second now
+  third.join();
+  EXPECT_TRUE(gotSlot.load());
+}
+
 }  // namespace
 }  // namespace korvane::test
