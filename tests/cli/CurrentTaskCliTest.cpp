@@ -148,11 +148,12 @@ TEST_F(CurrentTaskCli, ContinuedTaskTakesItsGridFromTheTaskFile) {
   EXPECT_EQ(TileRequests(), 8 + 6);
 }
 
-// korvane-cli as its own process, over a slow service: SIGINT stops a current task, and the
+// korvane-cli as its own process, over a slow service (every tile but the first takes a
+// second, so the stop comes while they are in flight): SIGINT stops a current task, and the
 // next run with the same boxes continues it to the end.
 class CurrentTaskStop : public CurrentTaskCli {
  protected:
-  CurrentTaskStop() : CurrentTaskCli("tile every delay 150\n") {}
+  CurrentTaskStop() : CurrentTaskCli("tile x=0 y=0 every ok\ntile every delay 1000\n") {}
 };
 
 TEST_F(CurrentTaskStop, StopAndContinue) {
@@ -171,12 +172,13 @@ TEST_F(CurrentTaskStop, StopAndContinue) {
   const int stoppedAt = TileFiles(savePath + "stop");
   EXPECT_LT(stoppedAt, 32) << "the stop came before the grid was done";
 
+  const int requestsBefore = TileRequests();
   ASSERT_EQ(Run("stop.krvn", point, "3"), 0) << err.str();
   EXPECT_TRUE(Contains(ReadFileBytes(savePath + "stop_log.txt"), "Log continue..."));
   EXPECT_EQ(TileFiles(savePath + "stop"), 32);
-  // Only what the first run had not finished is fetched again (a worker's tile in flight at
-  // the stop at most).
-  EXPECT_LE(TileRequests(), 32 + 8);
+  // Exactly what the first run had not finished is fetched: the tiles in flight at the stop
+  // left no file and come again, no finished tile does.
+  EXPECT_EQ(TileRequests() - requestsBefore, 32 - stoppedAt);
 }
 
 // The tile a request asks for, as its file is named ("gv_X_Y_Z.jpg"); empty for no tile.
