@@ -27,13 +27,14 @@ constexpr const char* DefaultListen = "127.0.0.1:0";
 
 constexpr const char* Usage =
     "usage: korvane-standin [--listen ADDR:PORT]... [--plan FILE] [--log FILE]\n"
-    "                       [--tls CERT.pem KEY.pem]\n"
+    "                       [--tls CERT.pem KEY.pem] [--tile-latency MS]\n"
     "       korvane-standin --help | --version\n"
     "  --listen ADDR:PORT  a loopback address to serve on (several allowed; port 0 picks a free\n"
     "                      port); default 127.0.0.1:0\n"
     "  --plan FILE         a fault plan (see README.md)\n"
     "  --log FILE          one JSON line per request\n"
     "  --tls CERT KEY      serve every listener over TLS with this certificate chain and key\n"
+    "  --tile-latency MS   wait MS milliseconds before answering any tile request\n"
     "The first line of stdout names the addresses served: listening ADDR:PORT ...\n";
 
 std::atomic<StandinServer*> TheServer{nullptr};  // for the signal handler
@@ -55,6 +56,13 @@ void InstallSignals() {
   sigaction(SIGPIPE, &ignore, nullptr);
 }
 
+// A whole number of milliseconds; raises EPlanError for anything else.
+int ParseLatency(const std::string& text) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    throw EPlanError("tile latency \"" + text + "\" is not a number of milliseconds");
+  return std::stoi(text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,6 +71,7 @@ int main(int argc, char** argv) {
   std::string logPath;
   std::string certificatePath;
   std::string keyPath;
+  std::string tileLatency;
   try {
     for (int i = 1; i < argc; ++i) {
       const std::string option = argv[i];
@@ -79,7 +88,8 @@ int main(int argc, char** argv) {
         std::printf("korvane-standin %s\n", ProductVersion);
         return ExitCode(ExitStatus::Complete);
       }
-      if (i + 1 >= argc || (option != "--listen" && option != "--plan" && option != "--log")) {
+      if (i + 1 >= argc || (option != "--listen" && option != "--plan" && option != "--log" &&
+                            option != "--tile-latency")) {
         std::fprintf(stderr, "korvane-standin: unknown or incomplete option \"%s\"\n%s",
                      option.c_str(), Usage);
         return ExitCode(ExitStatus::BadCommandLine);
@@ -89,6 +99,8 @@ int main(int argc, char** argv) {
         addresses.push_back(ParseListenAddress(value));
       } else if (option == "--plan") {
         planPath = value;
+      } else if (option == "--tile-latency") {
+        tileLatency = value;
       } else {
         logPath = value;
       }
@@ -104,6 +116,12 @@ int main(int argc, char** argv) {
     if (!planPath.empty()) plan = FaultPlan::Load(planPath);
   } catch (const Exception& error) {
     std::fprintf(stderr, "korvane-standin: plan %s: %s\n", planPath.c_str(), error.what());
+    return ExitCode(ExitStatus::BadCommandLine);
+  }
+  try {
+    if (!tileLatency.empty()) plan.SetTileLatency(ParseLatency(tileLatency));
+  } catch (const Exception& error) {
+    std::fprintf(stderr, "korvane-standin: --tile-latency: %s\n", error.what());
     return ExitCode(ExitStatus::BadCommandLine);
   }
 

@@ -32,6 +32,7 @@ class CliTaskHost final : public SessionHost {
   void TaskEnded(const std::exception* error) override;
   void ServeUntil(const std::function<bool()>& done) override { app_.ProcessMessagesUntil(done); }
   bool Quitting() const override { return app_.Terminated(); }
+  void CallSoon(std::function<void()> call) override { app_.QueueCall(std::move(call)); }
 
  private:
   void ClearProgress();

@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
+#include "task/TaskParameters.h"
 
 namespace korvane {
 
@@ -24,6 +25,13 @@ ProxySettings ReadProxySettings() {
   proxy.ProxyUsername = ini.ReadString(ProxySection, ProxyUsernameKey, "");
   proxy.ProxyPassword = ini.ReadString(ProxySection, ProxyPasswordKey, "");
   return proxy;
+}
+
+int ReadConnections() {
+  const int stored =
+      TIniFile(ConfigFilePath()).ReadInteger(DownloadSection, ConnectionsKey, DefaultConnections);
+  if (stored < 1) return 1;
+  return stored > MaxConnections ? MaxConnections : stored;
 }
 
 }  // namespace korvane

@@ -25,6 +25,10 @@ struct ProxySettings {
 };
 ProxySettings ReadProxySettings();
 
+// "Download"/"Connections": the requests a task of today's protocols has in flight when it
+// starts; DefaultConnections when absent or no number, clamped to 1..MaxConnections.
+int ReadConnections();
+
 // Section and key names of the configuration file, shared by readers and the Options window.
 inline constexpr const char* IniParasSection = "IniParas";
 inline constexpr const char* DefaultPathKey = "DefaultPath";
@@ -34,5 +38,7 @@ inline constexpr const char* ProxyServerKey = "ProxyServer";
 inline constexpr const char* ProxyPortKey = "ProxyPort";
 inline constexpr const char* ProxyUsernameKey = "ProxyUsername";
 inline constexpr const char* ProxyPasswordKey = "ProxyPassword";
+inline constexpr const char* DownloadSection = "Download";
+inline constexpr const char* ConnectionsKey = "Connections";
 
 }  // namespace korvane

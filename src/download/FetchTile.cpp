@@ -65,6 +65,9 @@ class TileFetch {
         // A stop cuts the request short (or came during it): the tile is left for the next
         // run, with no failure line and no substitute.
         if (worker_.Stopped()) return TileOutcome::Interrupted;
+        // The shared pace of today's protocol slows every worker down, not just this tile.
+        if (failure->PushBack && worker_.PushedBack)
+          worker_.PushedBack(failure->RetryAfter.value_or(Milliseconds{0}));
         const RepeatStep step = repeats_.Judge(*failure, attempt);
         if (step.LineDue) Log(FailureLine(*failure));
         if (step.Repeat) {

@@ -35,6 +35,10 @@ struct TileFetchWorker {
   // failed meanwhile is left for a later run (Interrupted) instead of being given up. Null: a
   // worker that is never stopped.
   const StopSignal* Stop = nullptr;
+  // Today's protocols: the service pushed back on the request in hand (it asked for less, with
+  // retryAfter the wait it named, 0 when none), so the task's pace slows down for every worker.
+  // Null: a worker whose pace does not adapt.
+  std::function<void(Milliseconds retryAfter)> PushedBack = nullptr;
 
   bool Stopped() const { return Stop != nullptr && Stop->Raised(); }
   // A pause of the tile procedure, cut short by a stop.

@@ -22,8 +22,8 @@ constexpr const char* CookieLinePrefix = "Cookie: ";
 }  // namespace
 
 TileWorker::TileWorker(bool createSuspended, int index, DownloadTask* task, TileWorkerHost& host,
-                       TSynchronizer& synchronizer)
-    : Task(task), index_(index), host_(host), synchronizer_(synchronizer) {
+                       TSynchronizer& synchronizer, const SharedTiles* shared)
+    : Task(task), index_(index), host_(host), synchronizer_(synchronizer), shared_(shared) {
   if (!createSuspended) Start();
 }
 
@@ -38,6 +38,7 @@ void TileWorker::Start() {
 void TileWorker::Terminate() {
   terminated_.store(true, std::memory_order_relaxed);
   stop_.Raise();
+  if (shared_ != nullptr) shared_->Pace.WakeAll();
   std::lock_guard<std::mutex> lock(clientMutex_);
   if (client_ != nullptr) client_->Abort();
 }
@@ -140,7 +141,7 @@ void TileWorker::DownloadTiles() {
     if (!current || !value.empty()) headers.push_back(std::string(CookieLinePrefix) + value);
     send(url, body);
   };
-  TileFetchWorker worker{
+  TileFetchWorker fetcher{
       get,
       *Task,
       index_ + 1,
@@ -149,18 +150,64 @@ void TileWorker::DownloadTiles() {
       [this](const std::string& line) { HandFailedLine(line); },
       &stop_,
   };
+  if (shared_ != nullptr) {
+    TakeSharedTiles(fetcher);
+  } else {
+    WalkOwnShare(fetcher);
+  }
+}
+
+void TileWorker::WalkOwnShare(TileFetchWorker& fetcher) {
   // The walk takes its grid bounds and worker count once, here.
-  TileWalk walk(Task->Grid(), params.ThreadCount, index_, Task->ResumeSkip(index_));
+  TileWalk walk(Task->Grid(), Task->Params->ThreadCount, index_, Task->ResumeSkip(index_));
   while (!Terminated()) {
     const std::optional<WalkStep> step = walk.Next();
     if (!step) break;
-    const TileOutcome outcome = FetchTile(worker, step->X, step->Y, step->K);
-    if (outcome == TileOutcome::StopWorker || outcome == TileOutcome::Interrupted) break;
-    if (outcome == TileOutcome::Substituted) substituted_.fetch_add(1, std::memory_order_relaxed);
-    if (outcome == TileOutcome::Placeholder) placeholders_.fetch_add(1, std::memory_order_relaxed);
-    SetCurrentXY(step->X, step->Y);
+    const TileOutcome outcome = FetchTile(fetcher, step->X, step->Y, step->K);
+    if (!Finished(*step, outcome)) break;
     if (outcome == TileOutcome::Saved) TheClock().SleepUnless(SavedTilePause, stop_);
   }
+}
+
+void TileWorker::TakeSharedTiles(TileFetchWorker& fetcher) {
+  PaceTicket ticket;
+  ticket.Lane = index_;
+  // However this worker ends, the workers of the lanes above it must not wait for it.
+  struct RetireLane {
+    AdaptiveConcurrency& pace;
+    int lane;
+    ~RetireLane() { pace.Retire(lane); }
+  } retireLane{shared_->Pace, index_};
+  fetcher.PushedBack = [this, &ticket](Milliseconds retryAfter) {
+    shared_->Pace.PushedBack(ticket, retryAfter);
+  };
+  while (!Terminated()) {
+    if (!shared_->Pace.Acquire(stop_, ticket)) break;
+    const std::optional<WalkStep> step = shared_->Walk.Next();
+    if (!step) {
+      shared_->Pace.Release(ticket, AnswerPace::Neutral);
+      shared_->Pace.Close();
+      break;
+    }
+    TileOutcome outcome = TileOutcome::Interrupted;
+    try {
+      outcome = FetchTile(fetcher, step->X, step->Y, step->K);
+    } catch (...) {
+      shared_->Pace.Release(ticket, AnswerPace::Neutral);
+      throw;
+    }
+    const bool answered = outcome == TileOutcome::Saved || outcome == TileOutcome::Substituted;
+    shared_->Pace.Release(ticket, answered ? AnswerPace::Healthy : AnswerPace::Neutral);
+    if (!Finished(*step, outcome)) break;
+  }
+}
+
+bool TileWorker::Finished(const WalkStep& step, TileOutcome outcome) {
+  if (outcome == TileOutcome::StopWorker || outcome == TileOutcome::Interrupted) return false;
+  if (outcome == TileOutcome::Substituted) substituted_.fetch_add(1, std::memory_order_relaxed);
+  if (outcome == TileOutcome::Placeholder) placeholders_.fetch_add(1, std::memory_order_relaxed);
+  SetCurrentXY(step.X, step.Y);
+  return true;
 }
 
 }  // namespace korvane

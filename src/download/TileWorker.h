@@ -8,7 +8,9 @@
 #include <thread>
 #include <utility>
 
+#include "download/AdaptiveConcurrency.h"
 #include "download/FetchTile.h"
+#include "download/SharedTileWalk.h"
 #include "download/TileWorkerHost.h"
 #include "platform/StopSignal.h"
 #include "platform/Synchronizer.h"
@@ -18,20 +20,30 @@ namespace korvane {
 
 class HttpClient;
 
-// One download worker. It owns its HTTP client, walks the task's whole grid and fetches the
-// tiles whose sequence number falls to its index; everything it has to show goes to the host
-// as single lines through the synchronizer. However it ends (walk done, stop request, ban,
-// dead network, a tile file that cannot be written), it hands over "T<n> Finished." and then
-// calls the host's WorkerDone as its very last act.
+// What the workers of a task of today's protocols share: one walk over the tiles and one pace.
+// Must outlive the workers.
+struct SharedTiles {
+  SharedTileWalk& Walk;
+  AdaptiveConcurrency& Pace;
+};
+
+// One download worker. It owns its HTTP client. A worker of the classic protocol walks the
+// task's whole grid, fetches the tiles whose sequence number falls to its index and pauses after
+// every saved tile; a worker of today's protocols takes its tiles from the shared walk, each
+// once the shared pace lets one more request be in flight, and does not pause. Everything it has to
+// show goes to the host as single lines through the synchronizer. However it ends (walk done, stop
+// request, ban, dead network, a tile file that cannot be written), it hands over "T<n> Finished."
+// and then calls the host's WorkerDone as its very last act.
 //
 // Threads: the constructor, Start, Terminate, CurrentXY and the destructor are called on the
 // main thread; everything else runs on the worker's own thread. The task must stay alive and
 // unchanged until WorkerDone has run.
 class TileWorker {
  public:
-  // Starts the thread at once unless createSuspended. index is 0-based (0..7).
+  // Starts the thread at once unless createSuspended. index is 0-based (0..7 for the classic
+  // protocol). shared: null for the classic protocol.
   TileWorker(bool createSuspended, int index, DownloadTask* task, TileWorkerHost& host,
-             TSynchronizer& synchronizer);
+             TSynchronizer& synchronizer, const SharedTiles* shared = nullptr);
   // Waits for the thread to end. Called only after WorkerDone (or for a worker never started),
   // so the wait is short and needs no synchronized call.
   ~TileWorker();
@@ -63,6 +75,12 @@ class TileWorker {
  private:
   void Execute();
   void DownloadTiles();
+  // The classic walk: this worker's own share of the grid, in order, with its pause.
+  void WalkOwnShare(TileFetchWorker& fetcher);
+  // Today's protocols: tiles of the shared walk, at the shared pace.
+  void TakeSharedTiles(TileFetchWorker& fetcher);
+  // Counts a finished tile; false when the worker must end.
+  bool Finished(const WalkStep& step, TileOutcome outcome);
   void HandLogLine(const std::string& line);
   void HandFailedLine(const std::string& line);
   void SetCurrentXY(int x, int y);
@@ -84,6 +102,7 @@ class TileWorker {
   HttpClient* client_ = nullptr;
   TileWorkerHost& host_;
   TSynchronizer& synchronizer_;
+  const SharedTiles* shared_;
   std::thread thread_;
 };
 

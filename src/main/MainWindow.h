@@ -130,6 +130,7 @@ class MainWindow : public TForm, private SessionHost {
   void TaskEnded(const std::exception* error) override;
   void ServeUntil(const std::function<bool()>& done) override;
   bool Quitting() const override;
+  void CallSoon(std::function<void()> call) override;
   void LookupRunning(bool running) override;
 
   DownloadSession session_;

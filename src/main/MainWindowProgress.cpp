@@ -66,6 +66,10 @@ bool MainWindow::Quitting() const {
   return App().Terminated();
 }
 
+void MainWindow::CallSoon(std::function<void()> call) {
+  App().QueueCall(std::move(call));
+}
+
 void MainWindow::CloseQuery(bool& canClose) {
   canClose = true;
   if (session_.Starting()) session_.Stop();  // the lookup ends at once; nothing starts

@@ -94,7 +94,7 @@ void HttpClient::OpenConnection(const ConnectionTarget& target, const ReplyDeadl
   // A CA file that cannot be used fails the first https request before anything goes out.
   if (target.Tls && (!tlsContext_ || tlsContext_->CaFile() != target.CaFile)) {
     tlsContext_.reset();
-    tlsContext_ = std::make_unique<TlsClientContext>(target.CaFile);
+    tlsContext_ = TlsClientContext::Shared(target.CaFile);
   }
   // What a connect to such a port would report; it could never reach the proxy.
   if (target.Port < 1 || target.Port > 65535) throw SocketError(WsaAddressNotAvailable);

@@ -92,9 +92,10 @@ class HttpClient {
 
   AbortSignal abort_;  // before the connection, which watches it
   TcpConnection connection_{&abort_};
-  std::unique_ptr<TlsClientContext> tlsContext_;  // made at the first https request
-  std::unique_ptr<TlsChannel> tls_;               // the open connection's TLS session, if any
-  ConnectionTarget connectionTarget_;             // what the open connection was opened to
+  // Taken at the first https request; shared with the other clients of the process.
+  std::shared_ptr<const TlsClientContext> tlsContext_;
+  std::unique_ptr<TlsChannel> tls_;    // the open connection's TLS session, if any
+  ConnectionTarget connectionTarget_;  // what the open connection was opened to
   int responseCode_ = 0;
   std::string responseText_;
   std::string responseContentType_;

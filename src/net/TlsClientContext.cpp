@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <mutex>
 
 #include "net/HttpErrors.h"
 
@@ -51,6 +53,17 @@ TlsClientContext::TlsClientContext(const std::string& caFile) : caFile_(caFile) 
     SSL_CTX_free(context_);
     throw;
   }
+}
+
+std::shared_ptr<const TlsClientContext> TlsClientContext::Shared(const std::string& caFile) {
+  static std::mutex mutex;
+  static std::map<std::string, std::weak_ptr<const TlsClientContext>> live;
+  std::lock_guard<std::mutex> lock(mutex);
+  std::weak_ptr<const TlsClientContext>& slot = live[caFile];
+  if (std::shared_ptr<const TlsClientContext> context = slot.lock()) return context;
+  auto context = std::make_shared<const TlsClientContext>(caFile);
+  slot = context;
+  return context;
 }
 
 TlsClientContext::~TlsClientContext() {

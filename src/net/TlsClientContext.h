@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 typedef struct ssl_ctx_st SSL_CTX;
@@ -18,6 +19,12 @@ class TlsClientContext {
   ~TlsClientContext();
   TlsClientContext(const TlsClientContext&) = delete;
   TlsClientContext& operator=(const TlsClientContext&) = delete;
+
+  // The context for caFile that the clients of the process share while any of them holds it;
+  // a new one when none does. Building a context reads the system's whole trust store, which
+  // costs more than a handshake, so a task's many workers must not each build their own.
+  // Thread-safe; an SSL_CTX serves connections on any number of threads once it is set up.
+  static std::shared_ptr<const TlsClientContext> Shared(const std::string& caFile);
 
   const std::string& CaFile() const { return caFile_; }
   SSL_CTX* Native() const { return context_; }

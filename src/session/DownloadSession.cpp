@@ -48,9 +48,11 @@ SessionProgress DownloadSession::Progress() const {
   progress.Total = task_->Grid().TotalCount();
   progress.Failed = static_cast<int>(failed_.size());
   const int count = params_ ? params_->ThreadCount : 0;
-  for (int i = 0; i < MaxThreadCount; ++i) {
+  if (SharesTiles()) progress.Done = sharedWalk_->FinishedEarlier();
+  for (int i = 0; i < static_cast<int>(workers_.size()); ++i) {
     if (!workers_[i]) continue;
-    progress.Done += TilesBefore(task_->ResumeSkip(i), count, i) + workers_[i]->FinishedTiles();
+    if (!SharesTiles()) progress.Done += TilesBefore(task_->ResumeSkip(i), count, i);
+    progress.Done += workers_[i]->FinishedTiles();
     progress.Substituted += workers_[i]->SubstitutedTiles();
     progress.Placeholders += workers_[i]->PlaceholderTiles();
     progress.FinishedThisRun += workers_[i]->FinishedTiles();
@@ -74,10 +76,21 @@ void DownloadSession::AddFailedLine(const std::string& line) {
 
 void DownloadSession::WorkerDone() {
   --runningWorkers_;
+  if (runningWorkers_ != 0 || !SharesTiles()) return;
+  // Not here: the end sequence destroys the workers, and the last one waits in this call.
+  host_.CallSoon([alive = std::weak_ptr<DownloadSession*>(alive_)] {
+    if (const auto session = alive.lock()) (*session)->EndWhenDone();
+  });
+}
+
+void DownloadSession::EndWhenDone() {
+  if (!Running() || runningWorkers_ != 0) return;
+  host_.ProgressChanged(Progress());
+  EndSequence();
 }
 
 void DownloadSession::TerminateWorkers(bool withLogLines) {
-  for (int i = 0; i < MaxThreadCount; ++i) {
+  for (int i = 0; i < static_cast<int>(workers_.size()); ++i) {
     if (workers_[i]) workers_[i]->Terminate();
     if (withLogLines && i < params_->ThreadCount)
       AddLog(KeptText::WorkerWillBeTerminatedLine(i + 1));
@@ -101,6 +114,8 @@ void DownloadSession::Tick() {
 }
 
 void DownloadSession::SaveWorkerPositions() {
+  // The tile files are the record of a task whose workers share their tiles (SharedTileWalk).
+  if (SharesTiles()) return;
   std::vector<std::pair<int, TilePosition>> positions;
   for (int i = 0; i < params_->ThreadCount; ++i) {
     if (!workers_[i]) continue;

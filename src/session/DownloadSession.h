@@ -1,9 +1,9 @@
 #pragma once
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "download/TileWorker.h"
 #include "download/TileWorkerHost.h"
@@ -55,7 +55,9 @@ class DownloadSession : public TileWorkerHost {
   void Stop();
 
   // The host's one-second clock tick while a task runs: every fourth tick saves the log, the
-  // list and each worker's resume position; when no worker is left, runs the end sequence.
+  // list and each worker's resume position; when no worker is left, runs the end sequence. A
+  // task of today's protocols does not wait for the tick: its end sequence runs through the
+  // host's CallSoon as soon as its last worker is done.
   void Tick();
 
   // For a host that goes away while a task runs: stops the workers, lets the host serve its
@@ -103,6 +105,13 @@ class DownloadSession : public TileWorkerHost {
   void SaveTaskState();
   void SaveWorkerPositions();
   void EndSequence();
+  // Runs the end sequence when the task still runs and no worker is left.
+  void EndWhenDone();
+  // The workers take their tiles from one shared walk at an adaptive pace (today's protocols).
+  bool SharesTiles() const { return shared_ != nullptr; }
+  // For today's protocols: the shared walk and pace, and as many workers as requests may ever
+  // be in flight (fewer for fewer tiles left).
+  void PrepareSharedTiles();
 
   SessionHost& host_;
   TSynchronizer& synchronizer_;
@@ -110,7 +119,11 @@ class DownloadSession : public TileWorkerHost {
   std::unique_ptr<DownloadTask> task_;
   // Held from the start sequence's first write to the end of the end sequence.
   std::unique_ptr<TaskRunLock> runLock_;
-  std::array<std::unique_ptr<TileWorker>, MaxThreadCount> workers_;
+  // Before the workers, which use them until their threads have ended.
+  std::unique_ptr<SharedTileWalk> sharedWalk_;
+  std::unique_ptr<AdaptiveConcurrency> pace_;
+  std::unique_ptr<SharedTiles> shared_;
+  std::vector<std::unique_ptr<TileWorker>> workers_;
   TStringList log_;
   TStringList failed_;
   HttpClient* lookupClient_ = nullptr;  // the lookup's client while it runs
@@ -118,6 +131,9 @@ class DownloadSession : public TileWorkerHost {
   int timerTicks_ = 0;
   SessionProgress endProgress_;
   bool starting_ = false;
+  // Calls posted through CallSoon hold it weakly, so one that runs after the session is gone
+  // does nothing.
+  std::shared_ptr<DownloadSession*> alive_ = std::make_shared<DownloadSession*>(this);
 };
 
 }  // namespace korvane

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "config/ProxyRequests.h"
 #include "platform/ScopedFlag.h"
 #include "platform/WorkOffMainThread.h"
@@ -72,8 +74,29 @@ bool DownloadSession::OpenTask(const std::shared_ptr<TaskParameters>& params,
   params_ = params;
   if (task_->Grid().TotalCount() < params_->ThreadCount)
     params_->ThreadCount = task_->Grid().TotalCount();
+  PrepareSharedTiles();
   runningWorkers_ = 0;
   return true;
+}
+
+void DownloadSession::PrepareSharedTiles() {
+  workers_.clear();
+  shared_.reset();
+  pace_.reset();
+  sharedWalk_.reset();
+  if (params_->Protocol == PanoramaProtocol::Classic) {
+    workers_.resize(MaxThreadCount);
+    return;
+  }
+  const DownloadTask& task = *task_;
+  sharedWalk_ = std::make_unique<SharedTileWalk>(
+      task.Grid(), [&task](const WalkStep& step) { return FinishedInEarlierRun(task, step); });
+  pace_ = std::make_unique<AdaptiveConcurrency>(params_->Connections, MaxConnections);
+  shared_ = std::make_unique<SharedTiles>(SharedTiles{*sharedWalk_, *pace_});
+  // At least one worker, so that a task with nothing left still ends through its end sequence.
+  const int left = task.Grid().TotalCount() - sharedWalk_->FinishedEarlier();
+  params_->ThreadCount = std::max(1, std::min(MaxConnections, left));
+  workers_.resize(static_cast<std::size_t>(params_->ThreadCount));
 }
 
 void DownloadSession::StartWorkers() {
@@ -92,7 +115,8 @@ void DownloadSession::StartWorkers() {
   // The workers' synchronized calls wait until the host's handler has returned to its loop,
   // so runningWorkers_ reaches the full count before any WorkerDone lowers it.
   for (int i = 0; i < params_->ThreadCount; ++i) {
-    workers_[i] = std::make_unique<TileWorker>(false, i, task_.get(), *this, synchronizer_);
+    workers_[i] =
+        std::make_unique<TileWorker>(false, i, task_.get(), *this, synchronizer_, shared_.get());
     ++runningWorkers_;
   }
   timerTicks_ = 0;

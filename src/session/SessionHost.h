@@ -42,6 +42,10 @@ class SessionHost {
   virtual bool Quitting() const = 0;
   // The lookup began (running) or ended: Stop now stops it (a window offers its Stop button).
   virtual void LookupRunning(bool running) { (void)running; }
+  // Runs call on the main thread once the handler now running has returned to the loop. The
+  // session ends a task of today's protocols this way as soon as its last worker is done; a host
+  // that does not (the default drops the call) has such a task end at its next clock tick.
+  virtual void CallSoon(std::function<void()> call) { (void)call; }
 };
 
 }  // namespace korvane

@@ -5,7 +5,7 @@
 namespace korvane {
 
 ServiceRoute ReadServiceRoute() {
-  return ServiceRoute{ServiceProtocolText(), ReadProxySettings()};
+  return ServiceRoute{ServiceProtocolText(), ReadProxySettings(), ReadConnections()};
 }
 
 }  // namespace korvane

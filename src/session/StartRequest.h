@@ -3,6 +3,7 @@
 #include <string>
 
 #include "config/Config.h"
+#include "task/TaskParameters.h"
 
 namespace korvane {
 
@@ -17,9 +18,11 @@ inline constexpr const char* DefaultZoomText = "3";
 struct ServiceRoute {
   std::string ProtocolName;
   ProxySettings Proxy;
+  // The requests in flight at the start of a task of today's protocols.
+  int Connections = DefaultConnections;
 };
 
-// The protocol name and the proxy as the configuration holds them now.
+// The protocol name, the proxy and the connections as the configuration holds them now.
 ServiceRoute ReadServiceRoute();
 
 // One press of Start: the five input texts exactly as typed, and the service route. The start

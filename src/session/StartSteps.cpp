@@ -70,6 +70,7 @@ std::shared_ptr<TaskParameters> BuildTaskParameters(const StartRequest& request,
   params->PanoId = found.PanoId;
   params->Zoom = checked.Zoom;
   params->ThreadCount = MaxThreadCount;
+  params->Connections = request.Service.Connections;
   found.ApplyTo(*params);
   params->SavePath = savePath;
   params->TaskFileName = taskFileName;

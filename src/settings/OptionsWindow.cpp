@@ -1,10 +1,14 @@
 #include "settings/OptionsWindow.h"
 
+#include <algorithm>
+
 #include "config/Config.h"
 #include "net/ServiceAddresses.h"
 #include "platform/IniFile.h"
+#include "platform/NumberFormat.h"
 #include "platform/ProgramFolder.h"
 #include "settings/PickFolder.h"
+#include "task/TaskParameters.h"
 
 namespace korvane {
 
@@ -50,7 +54,9 @@ OptionsWindow::OptionsWindow(TApplication& app) : TForm(app, "optionsWindow") {
 
   serviceGroup.SetBounds(8, 270, 344, 66);
   serviceGroup.SetCaption("Service");
-  currentServiceCheckBox.SetBounds(RowLabelLeft, 20, 316, 17);
+  currentServiceCheckBox.SetBounds(RowLabelLeft, 20, 170, 17);
+  connectionsLabel.SetBounds(196, 22, 70, 13);
+  connectionsEdit.SetBounds(270, 18, 58, 21);
   classicServiceCheckBox.SetBounds(RowLabelLeft, 42, 316, 17);
 
   okButton.SetBounds(196, 344, 75, 25);
@@ -78,12 +84,16 @@ void OptionsWindow::FormShow() {
   const std::optional<PanoramaProtocol> protocol = ParsePanoramaProtocol(ServiceProtocolText());
   currentServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Current);
   classicServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Classic);
+  shownConnections_ = IntToStr(ReadConnections());
+  connectionsEdit.SetText(shownConnections_);
+  connectionsEdit.SetEnabled(protocol == PanoramaProtocol::Current);
 }
 
 void OptionsWindow::ChooseService(PanoramaProtocol protocol) {
   // The two boxes are one choice: the one clicked is chosen, even when clicked while chosen.
   currentServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Current);
   classicServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Classic);
+  connectionsEdit.SetEnabled(protocol == PanoramaProtocol::Current);
 }
 
 void OptionsWindow::OkClick() {
@@ -97,6 +107,10 @@ void OptionsWindow::OkClick() {
   ini.WriteString(ProxySection, ProxyPasswordKey, proxyPasswordEdit.Text());
   if (currentServiceCheckBox.Checked()) {
     ini.WriteString(ServiceSection, ProtocolKey, ProtocolName(PanoramaProtocol::Current));
+    const int connections = StrToIntDef(connectionsEdit.Text(), 0);
+    if (connectionsEdit.Text() != shownConnections_ && connections >= 1) {
+      ini.WriteInteger(DownloadSection, ConnectionsKey, std::min(connections, MaxConnections));
+    }
   } else if (classicServiceCheckBox.Checked()) {
     ini.WriteString(ServiceSection, ProtocolKey, ProtocolName(PanoramaProtocol::Classic));
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "task/PanoramaProtocol.h"
 #include "ui/Controls.h"
 
@@ -16,13 +18,16 @@ class OptionsWindow : public TForm {
   // Fills every box from the configuration file (defaults for anything absent).
   void FormShow();
   // OK: writes the six keys in order, the texts exactly as typed, then the chosen protocol
-  // ("Service"/"Protocol"; nothing when neither box is checked), then closes with mrOk.
+  // ("Service"/"Protocol"; nothing when neither box is checked), then, when the current one is
+  // chosen and the connections box was changed to a whole number, "Download"/"Connections"
+  // (clamped to 1..MaxConnections), then closes with mrOk.
   // A key that cannot be written raises IniFileError ("Unable to write to " + path);
   // the window then stays open and the keys written before it keep their new values.
   void OkClick();
   // Cancel: closes without writing anything.
   void CancelClick();
-  // A click on either service box: that protocol is the one chosen.
+  // A click on either service box: that protocol is the one chosen. The connections box is
+  // for today's protocols only, so it is enabled only while the current one is chosen.
   void ChooseService(PanoramaProtocol protocol);
   // The folder button: a chosen folder replaces the text of defaultPathEdit (written only on OK).
   void BrowseFolderClick();
@@ -46,9 +51,14 @@ class OptionsWindow : public TForm {
   TGroupBox serviceGroup{this, "serviceGroup"};
   TCheckBox currentServiceCheckBox{&serviceGroup, "currentServiceCheckBox", "Google Maps, current"};
   TCheckBox classicServiceCheckBox{&serviceGroup, "classicServiceCheckBox", "Classic cbk servers"};
+  TLabel connectionsLabel{&serviceGroup, "connectionsLabel", "Connections"};
+  TEdit connectionsEdit{&serviceGroup, "connectionsEdit"};
 
   TButton okButton{this, "okButton", "OK"};
   TButton cancelButton{this, "cancelButton", "Cancel"};
+
+ private:
+  std::string shownConnections_;  // what FormShow put in connectionsEdit
 };
 
 }  // namespace korvane

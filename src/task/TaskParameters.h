@@ -9,6 +9,11 @@ namespace korvane {
 // The most workers a task runs; also the number of resume slots a task file keeps.
 inline constexpr int MaxThreadCount = 8;
 
+// Requests a task of today's protocols has in flight when it starts, unless the configuration
+// says otherwise, and the most it may ever have (also the most the configuration may ask for).
+inline constexpr int DefaultConnections = 8;
+inline constexpr int MaxConnections = 64;
+
 // What the user and the configuration supplied for one press of Start.
 struct TaskParameters {
   double Longitude = 0;
@@ -17,6 +22,9 @@ struct TaskParameters {
   int Zoom = 0;
   // Start sets MaxThreadCount and lowers it to the grid's TotalCount before any worker runs.
   int ThreadCount = MaxThreadCount;
+  // Today's protocols: the requests in flight at the start (1..MaxConnections); the classic
+  // protocol's eight workers do not read it.
+  int Connections = DefaultConnections;
   PanoramaProtocol Protocol = PanoramaProtocol::Classic;
   std::string SavePath;      // always ends with "/"
   std::string TaskFileName;  // no folder; always ends with ".krvn"

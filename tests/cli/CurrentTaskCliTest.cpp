@@ -2,7 +2,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <random>
+#include <set>
 #include <sstream>
+#include <thread>
 
 #include "PanoramaSizes.h"
 #include "korvane-cli/KorvaneCli.h"
@@ -145,11 +148,12 @@ TEST_F(CurrentTaskCli, ContinuedTaskTakesItsGridFromTheTaskFile) {
   EXPECT_EQ(TileRequests(), 8 + 6);
 }
 
-// korvane-cli as its own process, over a slow service: SIGINT stops a current task, and the
+// korvane-cli as its own process, over a slow service (every tile but the first takes a
+// second, so the stop comes while they are in flight): SIGINT stops a current task, and the
 // next run with the same boxes continues it to the end.
 class CurrentTaskStop : public CurrentTaskCli {
  protected:
-  CurrentTaskStop() : CurrentTaskCli("tile every delay 150\n") {}
+  CurrentTaskStop() : CurrentTaskCli("tile x=0 y=0 every ok\ntile every delay 1000\n") {}
 };
 
 TEST_F(CurrentTaskStop, StopAndContinue) {
@@ -168,12 +172,104 @@ TEST_F(CurrentTaskStop, StopAndContinue) {
   const int stoppedAt = TileFiles(savePath + "stop");
   EXPECT_LT(stoppedAt, 32) << "the stop came before the grid was done";
 
+  const int requestsBefore = TileRequests();
   ASSERT_EQ(Run("stop.krvn", point, "3"), 0) << err.str();
   EXPECT_TRUE(Contains(ReadFileBytes(savePath + "stop_log.txt"), "Log continue..."));
   EXPECT_EQ(TileFiles(savePath + "stop"), 32);
-  // Only what the first run had not finished is fetched again (a worker's tile in flight at
-  // the stop at most).
-  EXPECT_LE(TileRequests(), 32 + 8);
+  // Exactly what the first run had not finished is fetched: the tiles in flight at the stop
+  // left no file and come again, no finished tile does.
+  EXPECT_EQ(TileRequests() - requestsBefore, 32 - stoppedAt);
+}
+
+// The tile a request asks for, as its file is named ("gv_X_Y_Z.jpg"); empty for no tile.
+std::string TileOfRequest(const std::string& target) {
+  if (!target.starts_with("/v1/tile?")) return "";
+  const auto value = [&target](const std::string& key) {
+    const std::size_t at = target.find("&" + key + "=");
+    if (at == std::string::npos) return std::string();
+    const std::size_t from = at + key.size() + 2;
+    return target.substr(from, target.find('&', from) - from);
+  };
+  return "gv_" + value("x") + "_" + value("y") + "_" + value("zoom") + ".jpg";
+}
+
+std::set<std::string> TileFileNames(const std::string& folder) {
+  std::set<std::string> names;
+  if (!fs::exists(folder)) return names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() == ".jpg") names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+// A task stopped again and again at random points (SIGINT after a random tile, SIGKILL after a
+// random number of requests) while its workers share the tiles at an adaptive pace: every run
+// asks for exactly the tiles that have no file yet, each once, and the last one completes.
+TEST(CurrentTaskRandomStops, EveryRunFetchesExactlyTheTilesStillMissing) {
+  StandinFixture standin("", 2, {"--tile-latency", "20"});
+  const CliProgramFolder copy(standin.CurrentServiceConfig() + "[Download]\r\nConnections=4\r\n");
+  TempFolder save;
+  const Point point = PointOf(PanoramaSize::Large);
+  const std::vector<std::string> arguments = {
+      "--task", "rand.krvn", "--lat",  point.Latitude, "--lon",     point.Longitude,
+      "--zoom", "4",         "--path", save.Path(),    "--service", "current"};
+  const std::string folder = save.Path() + "rand";
+  constexpr int Tiles = 16 * 8;
+  const unsigned seed = static_cast<unsigned>(std::random_device{}());
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+
+  std::size_t logged = 0;
+  // The tile requests of the run since the last call, checked against the files before it.
+  const auto checkRun = [&](const std::set<std::string>& before) {
+    // A request that was on its way when the run ended reaches the log a moment later.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::vector<StandinRequest> requests = standin.Requests();
+    std::multiset<std::string> asked;
+    for (std::size_t i = logged; i < requests.size(); ++i) {
+      const std::string tile = TileOfRequest(requests[i].Target);
+      if (!tile.empty()) asked.insert(tile);
+    }
+    logged = requests.size();
+    for (const std::string& tile : asked) {
+      EXPECT_EQ(before.count(tile), 0u) << tile << " was fetched again";
+      EXPECT_EQ(asked.count(tile), 1u) << tile << " was fetched twice in one run";
+    }
+    return asked.size();
+  };
+
+  for (int stop = 0; stop < 4; ++stop) {
+    const std::set<std::string> before = TileFileNames(folder);
+    if (static_cast<int>(before.size()) >= Tiles - 8) break;
+    std::vector<int> left;
+    for (int k = 1; k <= Tiles; ++k) {
+      const int x = (k - 1) / 8, y = (k - 1) % 8;
+      if (!before.count("gv_" + std::to_string(x) + "_" + std::to_string(y) + "_4.jpg"))
+        left.push_back(k);
+    }
+    const int at = left[std::uniform_int_distribution<std::size_t>(0, left.size() / 2)(random)];
+    if (stop % 2 == 0) {
+      const InterruptedRun run = RunAndInterrupt(
+          copy.Cli(), arguments, ":seq=" + std::to_string(at) + ",", std::chrono::seconds(60));
+      ASSERT_TRUE(run.Exited) << run.Printed;
+    } else {
+      const std::size_t requestsBefore = standin.Requests().size();
+      const std::size_t more = 1 + static_cast<std::size_t>(at % 24);
+      RunAndKill(copy.Cli(), arguments,
+                 [&] { standin.WaitForRequests(requestsBefore + more, std::chrono::seconds(30)); });
+    }
+    checkRun(before);
+  }
+
+  const std::set<std::string> before = TileFileNames(folder);
+  EXPECT_LT(before.size(), static_cast<std::size_t>(Tiles)) << "the stops came too late";
+  const InterruptedRun last =
+      RunAndInterrupt(copy.Cli(), arguments, "never printed", std::chrono::seconds(60));
+  ASSERT_TRUE(last.Exited) << last.Printed;
+  EXPECT_EQ(last.ExitStatus, ExitCode(ExitStatus::Complete)) << last.Printed;
+  EXPECT_EQ(checkRun(before), Tiles - before.size());
+  EXPECT_EQ(TileFileNames(folder).size(), static_cast<std::size_t>(Tiles));
+  EXPECT_EQ(ReadFileBytes(save.Path() + "rand_failed.ftl"), "");
 }
 
 // The current service is reached over HTTPS: the stand-in over TLS with a certificate of an

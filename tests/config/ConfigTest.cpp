@@ -32,6 +32,23 @@ TEST(Config, ProxyIsOnOnlyForExactlyOne) {
   }
 }
 
+TEST(Config, ConnectionsDefaultToEightAndStayWithinOneToSixtyFour) {
+  test::TempProgramFolder program;
+  EXPECT_EQ(ReadConnections(), 8);
+  for (const auto& [stored, read] : std::vector<std::pair<std::string, int>>{{"16", 16},
+                                                                             {"1", 1},
+                                                                             {"64", 64},
+                                                                             {"65", 64},
+                                                                             {"1000", 64},
+                                                                             {"0", 1},
+                                                                             {"-4", 1},
+                                                                             {"many", 8},
+                                                                             {"", 8}}) {
+    program.WriteConfig("[Download]\r\nConnections=" + stored + "\r\n");
+    EXPECT_EQ(ReadConnections(), read) << stored;
+  }
+}
+
 TEST(Config, ReadsAreNeverCached) {
   test::TempProgramFolder program;
   program.WriteConfig("[Proxy]\nProxyServer=first\n");

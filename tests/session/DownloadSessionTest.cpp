@@ -351,3 +351,46 @@ TEST(TaskFileRequest, ContinuesAStoredTaskAsOpenTaskFillsTheBoxes) {
 
 }  // namespace
 }  // namespace korvane::test
+
+namespace korvane::test {
+namespace {
+
+// A host that runs posted calls the way the program's hosts do, through the loop.
+class PostingHost : public RecordingHost {
+ public:
+  explicit PostingHost(TApplication& app) : RecordingHost(app), app_(app) {}
+  void CallSoon(std::function<void()> call) override { app_.QueueCall(std::move(call)); }
+
+ private:
+  TApplication& app_;
+};
+
+TEST(DownloadSessionCurrent, EndsAsSoonAsTheLastWorkerIsDoneWithNoTickAndNoPause) {
+  RecordingClock clock{100};
+  TempProgramFolder program;
+  TempFolder save;
+  StandinFixture standin("", 2);
+  program.WriteConfig(standin.CurrentServiceConfig() + "[Download]\r\nConnections=3\r\n");
+  TScriptedDialogs dialogs;
+  TApplication app{dialogs};
+  PostingHost host{app};
+  DownloadSession session{host, app};
+  StartRequest request{"cur", "48.8566", "2.3522", "2", save.Path()};
+  request.Service = ReadServiceRoute();
+  EXPECT_EQ(request.Service.Connections, 3);
+  ASSERT_TRUE(session.Start(request));
+  const int total = session.Progress().Total;
+  const auto deadline = std::chrono::steady_clock::now() + TaskBound;
+  app.ProcessMessagesUntil(
+      [&] { return host.ended > 0 || std::chrono::steady_clock::now() > deadline; });
+  ASSERT_EQ(host.ended, 1) << "no clock ticks here: only the last worker's end can end it";
+  EXPECT_FALSE(session.Running());
+  EXPECT_EQ(session.Progress().Done, total);
+  EXPECT_EQ(host.lastProgress.Done, total);
+  EXPECT_EQ(clock.PausesMs(), std::vector<long long>{}) << "no pause after a saved tile";
+  // The tile files are the record: no worker positions in the task file.
+  EXPECT_EQ(ReadFileBytes(save.Path() + "cur.krvn").find("[THREADS]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvane::test

@@ -224,5 +224,27 @@ TEST_F(OptionsWindowTest, ServiceChoiceShowsAndWritesTheProtocol) {
   EXPECT_NE(ConfigText().find("Protocol=cbk\r\n"), std::string::npos);
 }
 
+TEST_F(OptionsWindowTest, ConnectionsAreShownForTheCurrentProtocolAndWrittenWhenChanged) {
+  options.ShowModal();
+  EXPECT_EQ(options.connectionsEdit.Text(), "8");
+  EXPECT_TRUE(options.connectionsEdit.Enabled());
+  options.classicServiceCheckBox.UserClick();
+  EXPECT_FALSE(options.connectionsEdit.Enabled()) << "the classic protocol has its eight workers";
+  options.currentServiceCheckBox.UserClick();
+  EXPECT_TRUE(options.connectionsEdit.Enabled());
+  options.okButton.UserClick();
+  EXPECT_EQ(ConfigText().find("Connections="), std::string::npos) << "unchanged: not written";
+
+  for (const auto& [typed, stored] : std::vector<std::pair<std::string, std::string>>{
+           {"16", "16"}, {"500", "64"}, {"none", "64"}, {"0", "64"}}) {
+    options.ShowModal();
+    options.connectionsEdit.UserType(typed);
+    options.okButton.UserClick();
+    EXPECT_NE(ConfigText().find("[Download]\r\nConnections=" + stored + "\r\n"), std::string::npos)
+        << typed;
+  }
+  EXPECT_EQ(ReadConnections(), 64);
+}
+
 }  // namespace
 }  // namespace korvane::test

@@ -149,6 +149,20 @@ TEST(RateLimiter, AdmitsNAWindowOfOneSecond) {
   EXPECT_FALSE(limiter.Admit(start + std::chrono::milliseconds(1999)));
 }
 
+TEST(FaultPlan, TileLatencyDelaysTilesOnlyAndIsBounded) {
+  FaultPlan plan = FaultPlan::Parse("tile x=0 every delay 100 reset\n");
+  EXPECT_EQ(plan.LatencyFor(Tile(0, 0, 2)), 0);
+  plan.SetTileLatency(50);
+  EXPECT_EQ(plan.LatencyFor(Tile(0, 0, 2)), 50);
+  EXPECT_EQ(plan.LatencyFor(Tile(1, 0, 2)), 50);
+  EXPECT_EQ(plan.LatencyFor(Metadata("46.45,6.55")), 0);
+  // The rules still decide what follows the wait.
+  EXPECT_EQ(plan.Match(Tile(0, 0, 2), 1).Describe(), "delay 100 reset");
+  EXPECT_THROW(plan.SetTileLatency(-1), EPlanError);
+  EXPECT_THROW(plan.SetTileLatency(MaxPlanDelayMs + 1), EPlanError);
+  EXPECT_EQ(plan.LatencyFor(Tile(0, 0, 2)), 50);
+}
+
 TEST(FaultPlan, EveryActionNameIsKnown) {
   for (const char* action : {"ok",         "reset", "close",      "cut",      "cut 10",
                              "status 500", "html",  "empty",      "truncate", "truncate 7",

@@ -81,6 +81,18 @@ TEST(StandinService, TilesAreTheJpegsOfThePanorama) {
   EXPECT_EQ(Fetch(service, TileTarget(13, 0, 4)).Body, *expected.BlackTile());
 }
 
+TEST(StandinService, TileLatencyDelaysEveryTileAndNoLookup) {
+  using Clock = std::chrono::steady_clock;
+  StandinFixture service("", 1, {"--tile-latency", "300"});
+  const auto timed = [&service](const std::string& target) {
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(Fetch(service, target).Status, 200) << target;
+    return Clock::now() - start;
+  };
+  EXPECT_GE(timed(TileTarget(1, 1, 2)), std::chrono::milliseconds(300));
+  EXPECT_LT(timed(MetadataTarget("48.8584,2.2945")), std::chrono::milliseconds(300));
+}
+
 TEST(StandinService, KeepAliveServesRequestAfterRequestAndClosesWhenAsked) {
   StandinFixture service;
   RawConnection connection(service.Port());

@@ -377,4 +377,15 @@ FaultAction FaultPlan::Match(const ServiceRequest& request, int attempt) const {
   return {};
 }
 
+void FaultPlan::SetTileLatency(int ms) {
+  if (ms < 0 || ms > MaxPlanDelayMs) {
+    throw EPlanError("tile latency outside 0.." + std::to_string(MaxPlanDelayMs) + " ms");
+  }
+  tileLatencyMs_ = ms;
+}
+
+int FaultPlan::LatencyFor(const ServiceRequest& request) const {
+  return request.Kind == RequestKind::Tile ? tileLatencyMs_ : 0;
+}
+
 }  // namespace korvane::standin

@@ -104,10 +104,18 @@ class FaultPlan {
   // Whether the request falls under the rate limit's subject.
   bool RateLimited(const ServiceRequest& request) const;
 
+  // A wait before the answer to every tile request, whatever rule decides it (added to the
+  // rule's own delay): the distance to a far-away service. 0..MaxPlanDelayMs; raises EPlanError
+  // outside.
+  void SetTileLatency(int ms);
+  // The wait for a request: the tile latency for a tile, 0 for anything else.
+  int LatencyFor(const ServiceRequest& request) const;
+
  private:
   std::vector<FaultRule> rules_;
   std::optional<RateLimitRule> rateLimit_;
   RuleSubject rateLimitSubject_ = RuleSubject::Any;
+  int tileLatencyMs_ = 0;
 };
 
 }  // namespace korvane::standin

@@ -298,7 +298,8 @@ bool StandinServer::Handle(Connection& connection, int listener, const HttpReque
   log_.Write(
       {listener, attempt, action.Describe(), silent ? 0 : reply.Status, request.Target, raw});
 
-  if (action.DelayMs > 0 && !connection.Wait(Milliseconds(action.DelayMs))) return false;
+  const int delayMs = action.DelayMs + plan_.LatencyFor(asked);
+  if (delayMs > 0 && !connection.Wait(Milliseconds(delayMs))) return false;
   const bool keepAlive = request.KeepAlive;
   const char* persistence =
       keepAlive ? (request.VersionMinor == 0 ? "keep-alive" : nullptr) : "close";

@@ -1,0 +1,152 @@
+#!/usr/bin/python3
+"""End-to-end benchmark of a whole task of today's protocol: korvane-cli --stitch against the
+rival (rival_task.py: many concurrent requests and a stitch in memory), side by side in one run,
+both against the stand-in over TLS, for a zoom-5 panorama of 16384 x 8192 (32 x 16 tiles).
+Prints
+  RESULT e2e_vs_rival_zoom5 <rival time / korvane time, healthy service>      (goal >= 1.5)
+  RESULT e2e_vs_rival_zoom5_latency50 <the same with 50 ms per tile>          (goal >= 1.2)
+  RESULT e2e_peak_rss_mib <korvane-cli's peak resident set, largest of the runs> (goal <= 64)
+  RESULT lookup_answer_kib <the lookup answer korvane-cli received>
+Each figure is the best of ROUNDS runs (default 1; KORVANE_E2E_ROUNDS overrides).
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+PROGRAM_DIR = "@KORVANE_PROGRAM_DIR@"
+HERE = os.path.dirname(os.path.abspath(__file__))
+ZOOM = 5
+TILES = 32 * 16
+QUALITY = 90  # korvane-cli --stitch's default
+LATENCY_MS = 50
+START_LATITUDE = 48.8584
+START_LONGITUDE = 2.2945
+# About one cell of the stand-in east at that latitude, to walk to a panorama with zoom 5.
+CELL_STEP = 0.0008
+MAX_PROBES = 200
+
+
+def make_certificate(root):
+    cert = os.path.join(root, "cert.pem")
+    key = os.path.join(root, "key.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                    "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                    "-keyout", key, "-out", cert], check=True, capture_output=True)
+    return cert, key
+
+
+class Standin:
+    def __init__(self, root, cert, key, latency_ms):
+        self.log = os.path.join(root, "standin-%d.jsonl" % latency_ms)
+        args = [os.path.join(PROGRAM_DIR, "korvane-standin"), "--listen", "127.0.0.1:0",
+                "--tls", cert, key, "--log", self.log]
+        if latency_ms:
+            args += ["--tile-latency", str(latency_ms)]
+        self.process = subprocess.Popen(args, stdout=subprocess.PIPE, text=True)
+        line = self.process.stdout.readline().split()
+        self.base = "https://" + line[1]
+
+    def lookup_targets(self):
+        with open(self.log) as log:
+            return [entry["target"] for entry in map(json.loads, log)
+                    if not entry["target"].startswith("/v1/tile")]
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+def program_folder(root, standin, cert):
+    folder = os.path.join(root, "program-" + str(abs(hash(standin.base))))
+    os.makedirs(folder)
+    shutil.copy(os.path.join(PROGRAM_DIR, "korvane-cli"), folder)
+    for data in ("ini", "help", "blankimg"):
+        shutil.copytree(os.path.join(PROGRAM_DIR, data), os.path.join(folder, data))
+    with open(os.path.join(folder, "ini", "config.ini"), "w") as config:
+        config.write("[Service]\r\nProtocol=current\r\nLookupBase=%s\r\nTileBase=%s\r\n"
+                     "HomePage=%s/\r\nCAFile=%s\r\n" % (standin.base, standin.base,
+                                                         standin.base, cert))
+    return folder
+
+
+def timed(args):
+    """Runs a child to its end: (wall seconds, peak resident MiB, exit status, stdout)."""
+    start = time.monotonic()
+    process = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    output = process.stdout.read()
+    _, status, usage = os.wait4(process.pid, 0)
+    process.returncode = os.waitstatus_to_exitcode(status)
+    return time.monotonic() - start, usage.ru_maxrss / 1024.0, process.returncode, output
+
+
+def korvane_run(folder, save, point):
+    if os.path.exists(save):
+        shutil.rmtree(save)
+    os.makedirs(save)
+    return timed([os.path.join(folder, "korvane-cli"), "--task", "bench", "--lat",
+                  "%.6f" % point[0], "--lon", "%.6f" % point[1], "--zoom", str(ZOOM),
+                  "--path", save + "/", "--stitch", "--quiet"])
+
+
+def find_point(folder, save):
+    """A point whose panorama has zoom 5; the run that finds it also warms the caches."""
+    for probe in range(MAX_PROBES):
+        point = (START_LATITUDE, START_LONGITUDE + probe * CELL_STEP)
+        if korvane_run(folder, save, point)[2] == 0:
+            return point
+    raise RuntimeError("no panorama with zoom %d near the start point" % ZOOM)
+
+
+def compare(root, cert, key, latency_ms, rounds, point=None):
+    standin = Standin(root, cert, key, latency_ms)
+    try:
+        folder = program_folder(root, standin, cert)
+        save = os.path.join(root, "save")
+        if point is None:
+            point = find_point(folder, save)
+        else:
+            korvane_run(folder, save, point)  # warm-up
+        lookup = standin.base + standin.lookup_targets()[-1]
+        ours, rival, rss = 1e9, 1e9, 0.0
+        for round_number in range(rounds):
+            seconds, peak, status, _ = korvane_run(folder, save, point)
+            if status != 0:
+                raise RuntimeError("korvane-cli ended with status %d" % status)
+            answer = os.path.join(folder, "ini", "temp.json")
+            lookup_kib = os.path.getsize(answer) / 1024.0 if os.path.exists(answer) else 0.0
+            theirs = timed([sys.executable, os.path.join(HERE, "rival_task.py"), lookup,
+                            standin.base, str(ZOOM), cert, os.path.join(root, "rival.jpg"),
+                            str(QUALITY)])
+            if theirs[2] != 0 or b"tiles %d" % TILES not in theirs[3]:
+                raise RuntimeError("the rival failed: %r" % theirs[3])
+            print("latency %d ms, round %d: korvane-cli --stitch %.2f s (%.1f MiB), rival "
+                  "%.2f s (%.1f MiB)" % (latency_ms, round_number + 1, seconds, peak, theirs[0],
+                                         theirs[1]))
+            ours, rival, rss = min(ours, seconds), min(rival, theirs[0]), max(rss, peak)
+        return rival / ours, rss, lookup_kib, point
+    finally:
+        standin.stop()
+
+
+def main():
+    rounds = int(os.environ.get("KORVANE_E2E_ROUNDS", "1"))
+    root = tempfile.mkdtemp(prefix="korvane-e2e-bench-")
+    try:
+        cert, key = make_certificate(root)
+        healthy, rss, lookup_kib, point = compare(root, cert, key, 0, rounds)
+        slow, slow_rss, _, _ = compare(root, cert, key, LATENCY_MS, rounds, point)
+        print("RESULT e2e_vs_rival_zoom5 %.3f" % healthy)
+        print("RESULT e2e_vs_rival_zoom5_latency50 %.3f" % slow)
+        print("RESULT e2e_peak_rss_mib %.1f" % max(rss, slow_rss))
+        print("RESULT lookup_answer_kib %.1f" % lookup_kib)
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,36 @@
+#include "download/SharedTileWalk.h"
+
+#include <algorithm>
+
+#include "platform/FileSystem.h"
+
+namespace korvane {
+
+SharedTileWalk::SharedTileWalk(const TileGrid& grid,
+                               const std::function<bool(const WalkStep&)>& finishedEarlier) {
+  TileWalk walk(grid, 1, 0, 0);
+  while (const std::optional<WalkStep> step = walk.Next()) {
+    if (finishedEarlier(*step)) {
+      ++finishedEarlier_;
+    } else {
+      left_.push_back(*step);
+    }
+  }
+}
+
+std::optional<WalkStep> SharedTileWalk::Next() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (next_ >= left_.size()) return std::nullopt;
+  return left_[next_++];
+}
+
+bool FinishedInEarlierRun(const DownloadTask& task, const WalkStep& step) {
+  if (!task.Params->ContinueTask) return false;
+  // The worker count of the per-worker walk: eight, fewer for a grid of fewer tiles.
+  const int workers = std::min(MaxThreadCount, task.Grid().TotalCount());
+  const int slot = workers > 0 ? step.K % workers : 0;
+  if (step.K <= task.ResumeSkip(slot)) return true;
+  return FileExists(task.GetTileFilePath(step.X, step.Y));
+}
+
+}  // namespace korvane
