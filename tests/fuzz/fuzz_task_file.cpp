@@ -7,9 +7,9 @@
 #include <exception>
 
 #include "FuzzTarget.h"
+#include "combine/TaskTiles.h"
 #include "download/TileWalk.h"
 #include "platform/ProgramFolder.h"
-#include "combine/TaskTiles.h"
 #include "task/DownloadTask.h"
 #include "task/TaskFile.h"
 

@@ -194,7 +194,8 @@ TEST_P(NetworkFault, TheTaskEndsWithTheFailureAndEveryTileIsStoredListedOrLeft) 
   // listed, substituted or left.
   ASSERT_TRUE(status == ExitCode(ExitStatus::Complete) ||
               status == ExitCode(ExitStatus::Incomplete))
-      << status << '\n' << err.str() << printed;
+      << status << '\n'
+      << err.str() << printed;
   const SavedTask task = ReadSavedTask(save.Path(), "fault");
   EXPECT_TRUE(Contains(printed, "\nLog file has been saved as " + task.LogFile + "\n")) << printed;
   EXPECT_TRUE(Contains(printed, fault.Expected)) << printed;
