@@ -7,7 +7,15 @@ Prints
   RESULT e2e_vs_rival_zoom5_latency50 <the same with 50 ms per tile>          (goal >= 1.2)
   RESULT e2e_peak_rss_mib <korvane-cli's peak resident set, largest of the runs> (goal <= 64)
   RESULT lookup_answer_kib <the lookup answer korvane-cli received>
-Each figure is the best of ROUNDS runs (default 1; KORVANE_E2E_ROUNDS overrides).
+  RESULT ratelimited_tiles_per_s <tiles a second / the limit, whole task under the limit>
+                                                                                (goal >= 0.8)
+The last is a whole zoom-5 task of korvane-cli (no stitch) against a stand-in that answers 429
+past RATE_LIMIT tile requests a second, once without and once with "Retry-After: 1"; the
+figure is the lower of the two, and each run must end with every tile file in place and an empty
+failed-tile list (a refused tile is never substituted). How many 429s the stand-in sent is
+printed beside it.
+The figures side by side with the rival are the best of ROUNDS runs (default 1;
+KORVANE_E2E_ROUNDS overrides); the rate-limited task runs once in each form.
 """
 import json
 import os
@@ -20,7 +28,8 @@ import time
 PROGRAM_DIR = "@KORVANE_PROGRAM_DIR@"
 HERE = os.path.dirname(os.path.abspath(__file__))
 ZOOM = 5
-TILES = 32 * 16
+COLUMNS, ROWS = 32, 16
+TILES = COLUMNS * ROWS
 QUALITY = 90  # korvane-cli --stitch's default
 LATENCY_MS = 50
 START_LATITUDE = 48.8584
@@ -28,6 +37,11 @@ START_LONGITUDE = 2.2945
 # About one cell of the stand-in east at that latitude, to walk to a panorama with zoom 5.
 CELL_STEP = 0.0008
 MAX_PROBES = 200
+# Tile requests a second the rate-limited stand-in allows, and the wait it names in one of the
+# two runs (0: it names none).
+RATE_LIMIT = 50
+RATE_LIMIT_RETRY_AFTERS = (0, 1)
+TOO_MANY_REQUESTS = 429
 
 
 def make_certificate(root):
@@ -40,12 +54,17 @@ def make_certificate(root):
 
 
 class Standin:
-    def __init__(self, root, cert, key, latency_ms):
-        self.log = os.path.join(root, "standin-%d.jsonl" % latency_ms)
+    def __init__(self, root, cert, key, latency_ms, plan=None, name=None):
+        self.log = os.path.join(root, "standin-%s.jsonl" % (name or latency_ms))
         args = [os.path.join(PROGRAM_DIR, "korvane-standin"), "--listen", "127.0.0.1:0",
                 "--tls", cert, key, "--log", self.log]
         if latency_ms:
             args += ["--tile-latency", str(latency_ms)]
+        if plan:
+            plan_file = self.log + ".plan"
+            with open(plan_file, "w") as out:
+                out.write(plan + "\n")
+            args += ["--plan", plan_file]
         self.process = subprocess.Popen(args, stdout=subprocess.PIPE, text=True)
         line = self.process.stdout.readline().split()
         self.base = "https://" + line[1]
@@ -54,6 +73,11 @@ class Standin:
         with open(self.log) as log:
             return [entry["target"] for entry in map(json.loads, log)
                     if not entry["target"].startswith("/v1/tile")]
+
+    def tile_statuses(self):
+        with open(self.log) as log:
+            return [entry["status"] for entry in map(json.loads, log)
+                    if entry["target"].startswith("/v1/tile")]
 
     def stop(self):
         self.process.terminate()
@@ -83,13 +107,13 @@ def timed(args):
     return time.monotonic() - start, usage.ru_maxrss / 1024.0, process.returncode, output
 
 
-def korvane_run(folder, save, point):
+def korvane_run(folder, save, point, stitch=True):
     if os.path.exists(save):
         shutil.rmtree(save)
     os.makedirs(save)
     return timed([os.path.join(folder, "korvane-cli"), "--task", "bench", "--lat",
                   "%.6f" % point[0], "--lon", "%.6f" % point[1], "--zoom", str(ZOOM),
-                  "--path", save + "/", "--stitch", "--quiet"])
+                  "--path", save + "/", "--quiet"] + (["--stitch"] if stitch else []))
 
 
 def find_point(folder, save):
@@ -132,6 +156,46 @@ def compare(root, cert, key, latency_ms, rounds, point=None):
         standin.stop()
 
 
+def check_every_tile_kept(save):
+    """The task's tiles are all there as files and none is listed as failed (substituted).
+    The names are the task's own: "<task>_failed.ftl" and "<task>/gv_<x>_<y>_<zoom>.jpg"."""
+    failed = os.path.join(save, "bench_failed.ftl")
+    if os.path.exists(failed):
+        with open(failed, errors="replace") as listed:
+            lines = [line for line in listed.read().splitlines() if line.strip()]
+        if lines:
+            raise RuntimeError("tiles were listed as failed: %r" % lines[:5])
+    tiles = os.path.join(save, "bench")
+    names = ["gv_%d_%d_%d.jpg" % (x, y, ZOOM) for x in range(COLUMNS) for y in range(ROWS)]
+    missing = [name for name in names if not os.path.isfile(os.path.join(tiles, name))]
+    if missing:
+        raise RuntimeError("%d tile files are missing, e.g. %s" % (len(missing), missing[0]))
+
+
+def rate_limited(root, cert, key, point, retry_after):
+    """Tiles a second / RATE_LIMIT for a whole task against the rate-limited stand-in."""
+    rule = "ratelimit tile %d" % RATE_LIMIT + (" retry-after=%d" % retry_after
+                                                  if retry_after else "")
+    standin = Standin(root, cert, key, 0, rule, "ratelimit-%d" % retry_after)
+    try:
+        folder = program_folder(root, standin, cert)
+        save = os.path.join(root, "save")
+        seconds, _, status, _ = korvane_run(folder, save, point, stitch=False)
+        if status != 0:
+            raise RuntimeError("korvane-cli under the rate limit ended with status %d" % status)
+        check_every_tile_kept(save)
+        statuses = standin.tile_statuses()
+        refused = statuses.count(TOO_MANY_REQUESTS)
+        rate = TILES / seconds
+        print("rate limit %d tiles/s%s: %d tiles in %.2f s (%.1f tiles/s), %d tile requests, "
+              "%d answered 429" % (RATE_LIMIT, ", Retry-After %d s" % retry_after
+                                   if retry_after else ", no Retry-After", TILES, seconds, rate,
+                                   len(statuses), refused))
+        return rate / RATE_LIMIT
+    finally:
+        standin.stop()
+
+
 def main():
     rounds = int(os.environ.get("KORVANE_E2E_ROUNDS", "1"))
     root = tempfile.mkdtemp(prefix="korvane-e2e-bench-")
@@ -139,10 +203,13 @@ def main():
         cert, key = make_certificate(root)
         healthy, rss, lookup_kib, point = compare(root, cert, key, 0, rounds)
         slow, slow_rss, _, _ = compare(root, cert, key, LATENCY_MS, rounds, point)
+        limited = min(rate_limited(root, cert, key, point, retry_after)
+                      for retry_after in RATE_LIMIT_RETRY_AFTERS)
         print("RESULT e2e_vs_rival_zoom5 %.3f" % healthy)
         print("RESULT e2e_vs_rival_zoom5_latency50 %.3f" % slow)
         print("RESULT e2e_peak_rss_mib %.1f" % max(rss, slow_rss))
         print("RESULT lookup_answer_kib %.1f" % lookup_kib)
+        print("RESULT ratelimited_tiles_per_s %.3f" % limited)
     finally:
         shutil.rmtree(root, ignore_errors=True)
     return 0
