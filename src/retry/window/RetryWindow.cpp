@@ -63,7 +63,6 @@ void RetryWindow::Stop() {
 
 void RetryWindow::LineAdded(const std::string& line) {
   linesMemo.Lines.Add(line);
-  if (OnLine) OnLine(line);
 }
 
 void RetryWindow::ServeUntil(const std::function<bool()>& done) {

@@ -33,9 +33,6 @@ class RetryWindow : public TForm, private RetryHost {
   bool Running() const { return running_; }
   RetryRunOutcome LastRunOutcome() const { return lastRunOutcome_; }
 
-  // Runs after each line is added to linesMemo, with the line.
-  std::function<void(const std::string& line)> OnLine;
-
   TPanel buttonPanel{this, "buttonPanel"};
   TButton openListButton{&buttonPanel, "openListButton", "Open *.ftl file and download..."};
   TPanel linesPanel{this, "linesPanel"};
