@@ -20,7 +20,6 @@ namespace korvane {
 namespace {
 
 constexpr const char* NetworkLine = "Error: Your network has problem, please check it.";
-constexpr const char* NotFoundLine = "Error: the image is not found on server.";
 constexpr const char* InvalidExtension = ".invalid";
 constexpr const char* CrashedExtension = ".crashed";
 
@@ -116,7 +115,7 @@ class TileFetch {
         return TileOutcome::StopWorker;
       case TileFailureKind::NotFound:
         // Final: the tile does not exist, so it gets no failed-list entry to fetch it again.
-        Log(NotFoundLine + *failure.Message);
+        Log(ImageNotFoundText + *failure.Message);
         return Substitute(/*overwrite=*/false);
       case TileFailureKind::Untexted:
         Log(name_ + ":failed ->" + url_);

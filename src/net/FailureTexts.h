@@ -9,6 +9,11 @@ namespace korvane {
 inline constexpr const char* BannedLine =
     "Error: may be your IP is banned.\nPlease try again later.";
 
+// A tile the service does not have (404 or 400): the re-download writes the tile's address and
+// this text; the tile fetch writes it without its colon, before the reply's message.
+inline constexpr char ImageNotFoundSuffix[] = ":Error: the image is not found on server.";
+inline constexpr const char* ImageNotFoundText = ImageNotFoundSuffix + 1;
+
 // Shown when today's service keeps pushing back (PushBack.h) until the caller gives up; reply is
 // the failure's message ("429 Too Many Requests").
 inline std::string RefusingLine(const std::string& reply) {

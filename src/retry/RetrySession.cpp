@@ -28,7 +28,6 @@ constexpr const char* NoRecordsLine = "No failed files records.";
 constexpr const char* StartLine = "Start...";
 constexpr const char* EndLine = "Download End.";
 constexpr const char* StoppedLine = "Download stopped by user.";
-constexpr const char* NotFoundSuffix = ":Error: the image is not found on server.";
 constexpr const char* OkSuffix = " ->OK";
 constexpr const char* InvalidSuffix = ":Error: the image is invalid.";
 constexpr const char* SkippedLineStart = "Line ";
@@ -52,7 +51,7 @@ const RepeatPolicy<RetryGiveUp>& RetryRepeats() {
           {{FailureKind::Redirect, FailureKind::Forbidden},
            {Once, AtOnce, FailureLine::FinalOnly, {{BannedLine}, /*EndsRun=*/true}}},
           {{FailureKind::NotFound},
-           {Once, AtOnce, FailureLine::FinalOnly, {{NotFoundSuffix, /*AfterAddress=*/true}}}},
+           {Once, AtOnce, FailureLine::FinalOnly, {{ImageNotFoundSuffix, /*AfterAddress=*/true}}}},
       },
       {Once, AtOnce, FailureLine::FinalOnly, {}});
   return table;
