@@ -5,6 +5,7 @@
 
 #include "net/HttpClient.h"
 #include "task/PanoramaProtocol.h"
+#include "task/PanoramaRecord.h"
 #include "task/TaskParameters.h"
 
 namespace korvane {
@@ -27,6 +28,9 @@ struct StartLookupResult {
   int TileWidth = 0;
   int TileHeight = 0;
   std::string CaptureDate;
+  // All the answer told of the panorama (each protocol fills what it carries); written beside
+  // the task file when the task starts.
+  PanoramaRecord Record;
 
   // Copies the kind and the panorama's size and date into the task's parameters.
   void ApplyTo(TaskParameters& params) const;
