@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "lookup/PanoIdCheck.h"
+#include "task/PanoIdCheck.h"
 #include "net/HttpClient.h"
 #include "net/ServiceAddresses.h"
 #include "platform/FileSystem.h"

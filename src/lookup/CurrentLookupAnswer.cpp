@@ -7,8 +7,9 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "lookup/PanoIdCheck.h"
+#include "platform/JsonNesting.h"
 #include "platform/TextTrim.h"
+#include "task/PanoIdCheck.h"
 #include "task/PlaceLimits.h"
 #include "task/TileGrid.h"
 
@@ -20,30 +21,6 @@ using Path = std::initializer_list<std::size_t>;
 
 constexpr long long FirstCaptureYear = 1900;
 constexpr long long LastCaptureYear = 9999;
-
-// Whether the JSON text opens more than `limit` arrays or objects inside one another. Brackets
-// inside strings do not count; the text need not be valid JSON (the parser judges that).
-bool NestsDeeperThan(std::string_view text, int limit) {
-  int depth = 0;
-  bool inString = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (inString) {
-      if (c == '\\') {
-        ++i;  // the escaped character, a quote included
-      } else if (c == '"') {
-        inString = false;
-      }
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      if (++depth > limit) return true;
-    } else if ((c == ']' || c == '}') && depth > 0) {
-      --depth;  // a stray closer does not make room for deeper nesting
-    }
-  }
-  return false;
-}
 
 std::string PathText(std::string_view base, Path path) {
   std::string text(base);

@@ -8,7 +8,8 @@ namespace korvane {
 
 // How a task's files are named. A task lives beside its task file "<folder>/<name>.krvn": its
 // tiles in the tile folder "<folder>/<name>/" (the folder a run locks, as no save replaces it),
-// its log "<folder>/<name>_log.txt" and its failed-tile list "<folder>/<name>_failed.ftl". The
+// its log "<folder>/<name>_log.txt", its failed-tile list "<folder>/<name>_failed.ftl" and the
+// record of its panorama "<folder>/<name>.json" (PanoramaRecordFile.h). The
 // download, the re-download, the combiner and the viewer all find them by these names.
 inline constexpr const char* TaskFileExtension = ".krvn";
 

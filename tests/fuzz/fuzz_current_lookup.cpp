@@ -3,7 +3,7 @@
 
 #include "FuzzTarget.h"
 #include "lookup/CurrentLookupAnswer.h"
-#include "lookup/PanoIdCheck.h"
+#include "task/PanoIdCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;

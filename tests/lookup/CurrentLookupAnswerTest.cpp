@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "lookup/CurrentLookupAnswer.h"
-#include "lookup/PanoIdCheck.h"
+#include "task/PanoIdCheck.h"
 #include "task/TileGeometry.h"
 
 namespace korvane::test {

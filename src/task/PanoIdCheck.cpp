@@ -1,4 +1,4 @@
-#include "lookup/PanoIdCheck.h"
+#include "task/PanoIdCheck.h"
 
 namespace korvane {
 namespace {
