@@ -89,7 +89,17 @@ ExitStatus RunRetry(const CliOptions& options, TApplication& app, SignalTarget& 
   const SignalListening listening(signals, app, [&retry] { retry.Stop(); });
   RetryRunOutcome outcome = RetryRunOutcome::Failed;
   app.CallHandler([&] { outcome = retry.Run(*options.RetryFile); });
-  return outcome == RetryRunOutcome::Ended ? ExitStatus::Complete : ExitStatus::Error;
+  switch (outcome) {
+    case RetryRunOutcome::NoRecords:
+      return ExitStatus::Complete;
+    case RetryRunOutcome::Ended:
+    case RetryRunOutcome::Stopped:
+      // A tile still missing (failed again, refused, a placeholder, stopped before it) is no
+      // success: the list is worth running again.
+      return retry.EveryLineStored() ? ExitStatus::Complete : ExitStatus::Incomplete;
+    default:
+      return ExitStatus::Error;
+  }
 }
 
 }  // namespace

@@ -50,7 +50,10 @@ void AdaptiveConcurrency::Release(const PaceTicket& ticket, AnswerPace pace) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     --inFlight_;
-    if (pace == AnswerPace::Healthy) Grow();
+    if (pace == AnswerPace::Healthy) {
+      refusedFor_ = Milliseconds{0};
+      Grow();
+    }
   }
   slotFreed_.notify_all();
 }
@@ -71,13 +74,15 @@ void AdaptiveConcurrency::Grow() {
   ++limit_;
 }
 
-void AdaptiveConcurrency::PushedBack(const PaceTicket& ticket, Milliseconds retryAfter) {
-  std::lock_guard<std::mutex> lock(mutex_);
+bool AdaptiveConcurrency::PushedBack(const PaceTicket& ticket, Milliseconds retryAfter) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (closed_) return false;
   slowStart_ = false;
   healthyInRound_ = 0;
   const Milliseconds asked = std::min(retryAfter, LongestPushBackPause);
   // One reduction per round: this request was sent before the last one, which answered it.
-  if (ticket.Epoch == epoch_) {
+  const bool reduced = ticket.Epoch == epoch_;
+  if (reduced) {
     ++epoch_;
     if (limit_ > 1) {
       limit_ /= 2;
@@ -87,6 +92,19 @@ void AdaptiveConcurrency::PushedBack(const PaceTicket& ticket, Milliseconds retr
     }
   }
   pause_ = std::max(pause_, asked);
+  // Each reduction's pause is what the next request waits; later answers to requests already in
+  // flight add nothing, as they add no wait.
+  if (reduced) refusedFor_ += pause_;
+  if (refusedFor_ < RefusalPatience) return false;
+  closed_ = refusing_ = true;
+  lock.unlock();
+  slotFreed_.notify_all();
+  return true;
+}
+
+bool AdaptiveConcurrency::Refusing() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return refusing_;
 }
 
 void AdaptiveConcurrency::Close() {

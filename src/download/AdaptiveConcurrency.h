@@ -14,6 +14,11 @@ namespace korvane {
 // service, and the longest: pauses double from the first up to this cap on every push-back.
 inline constexpr Milliseconds FirstPushBackPause{250};
 inline constexpr Milliseconds LongestPushBackPause{60000};
+// How long the service may refuse every request before the task takes the refusal as lasting
+// and stops (with its tiles left for a continuation): the pauses the pace has imposed since the
+// last healthy answer. Doubling from FirstPushBackPause to the cap, that is some eleven requests
+// one at a time, about four minutes.
+inline constexpr Milliseconds RefusalPatience{240'000};
 
 // How the service answered one request, as far as its pace is concerned.
 enum class AnswerPace {
@@ -39,7 +44,9 @@ struct PaceTicket {
 // the answers to requests that were already in flight when it was halved do not halve it again.
 // At one request in flight a push-back adds a pause before each request, doubling up to
 // LongestPushBackPause and never shorter than the Retry-After the service asked for; healthy
-// answers halve the pause away again before the window grows.
+// answers halve the pause away again before the window grows. When the pauses imposed since
+// the last healthy answer reach RefusalPatience, the pace is closed as refusing: the service has
+// pushed back on everything for about four minutes.
 //
 // Thread-safe: every worker of the task takes its tickets here.
 class AdaptiveConcurrency {
@@ -54,7 +61,9 @@ class AdaptiveConcurrency {
   void Release(const PaceTicket& ticket, AnswerPace pace);
   // The hook for the tile fetch: the service pushed back on this request (429, Retry-After,
   // an interstitial); retryAfter is the wait it asked for, 0 when none. The ticket stays held.
-  void PushedBack(const PaceTicket& ticket, Milliseconds retryAfter);
+  // True for the one call that finds the service refusing for RefusalPatience: the pace is
+  // then closed, and that caller says why the task stops.
+  bool PushedBack(const PaceTicket& ticket, Milliseconds retryAfter);
 
   // Wakes the workers waiting in Acquire so that they see a raised stop signal.
   void WakeAll();
@@ -66,6 +75,8 @@ class AdaptiveConcurrency {
   // that finds the walk done closes the pace, so workers whose lanes are above the limit end.
   void Close();
 
+  // Closed because the service kept refusing (PushedBack returned true).
+  bool Refusing() const;
   int Limit() const;
   int InFlight() const;
   Milliseconds Pause() const;
@@ -83,6 +94,8 @@ class AdaptiveConcurrency {
   int healthyInRound_ = 0;
   bool slowStart_ = true;
   bool closed_ = false;
+  bool refusing_ = false;
+  Milliseconds refusedFor_{0};  // the pauses imposed since the last healthy answer
   std::vector<bool> retired_;
   std::uint64_t epoch_ = 0;
   Milliseconds pause_{0};

@@ -65,8 +65,12 @@ class TileFetch {
         // run, with no failure line and no substitute.
         if (worker_.Stopped()) return TileOutcome::Interrupted;
         // The shared pace of today's protocol slows every worker down, not just this tile.
-        if (failure->PushBack && worker_.PushedBack)
-          worker_.PushedBack(failure->RetryAfter.value_or(Milliseconds{0}));
+        if (failure->PushBack && worker_.PushedBack) {
+          if (!worker_.PushedBack(failure->RetryAfter.value_or(Milliseconds{0})))
+            return TileOutcome::HandedBack;
+          Log(RefusingLine(failure->Message.value_or("")));
+          return TileOutcome::StopWorker;
+        }
         const RepeatStep step = repeats_.Judge(*failure, attempt);
         if (step.LineDue) Log(FailureLine(*failure));
         if (step.Repeat) {

@@ -20,6 +20,8 @@ enum class TileOutcome {
                 // later run fetches it again
   Placeholder,  // given up: the service sent its blank placeholder (Placeholder.h); listed as
                 // failed, no file kept
+  HandedBack,   // the service pushed back on it: not fetched, to go out again when the shared
+                // pace lets it (no line, no file)
 };
 
 // What FetchTile borrows from its worker. The line handlers hand one line to the main window
@@ -36,9 +38,12 @@ struct TileFetchWorker {
   // worker that is never stopped.
   const StopSignal* Stop = nullptr;
   // Today's protocols: the service pushed back on the request in hand (it asked for less, with
-  // retryAfter the wait it named, 0 when none), so the task's pace slows down for every worker.
-  // Null: a worker whose pace does not adapt.
-  std::function<void(Milliseconds retryAfter)> PushedBack = nullptr;
+  // retryAfter the wait it named, 0 when none), so the task's pace slows down for every worker
+  // and the tile is HandedBack: the pace alone decides when it goes out again, so a refusal
+  // costs one back-off, not one of the pace and one of the tile. True when the service has
+  // refused for so long that the task stops: the tile then ends as StopWorker with the refusing
+  // line. Null: a worker whose pace does not adapt backs off by its repeat table.
+  std::function<bool(Milliseconds retryAfter)> PushedBack = nullptr;
 
   bool Stopped() const { return Stop != nullptr && Stop->Raised(); }
   // A pause of the tile procedure, cut short by a stop.

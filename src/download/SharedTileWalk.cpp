@@ -20,8 +20,31 @@ SharedTileWalk::SharedTileWalk(const TileGrid& grid,
 
 std::optional<WalkStep> SharedTileWalk::Next() {
   std::lock_guard<std::mutex> lock(mutex_);
+  if (!handedBack_.empty()) {
+    const WalkStep step = handedBack_.back();
+    handedBack_.pop_back();
+    ++out_;
+    return step;
+  }
   if (next_ >= left_.size()) return std::nullopt;
+  ++out_;
   return left_[next_++];
+}
+
+void SharedTileWalk::Settle() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  --out_;
+}
+
+void SharedTileWalk::GiveBack(const WalkStep& step) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  --out_;
+  handedBack_.push_back(step);
+}
+
+bool SharedTileWalk::Done() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return out_ == 0 && handedBack_.empty() && next_ >= left_.size();
 }
 
 bool FinishedInEarlierRun(const DownloadTask& task, const WalkStep& step) {

@@ -22,14 +22,25 @@ namespace korvane {
 // the next run; a tile with a file is never fetched again. So the walk passes over the tiles
 // that finishedEarlier names when it is built, and the task file records no positions.
 //
+// A tile the service pushed back on is handed back and goes out again before any new tile, to
+// whichever worker the shared pace lets send next: a refusal costs no worker its slot, and no
+// tile waits for one worker's turn.
+//
 // Thread-safe.
 class SharedTileWalk {
  public:
   // finishedEarlier is asked once per tile, here.
   SharedTileWalk(const TileGrid& grid, const std::function<bool(const WalkStep&)>& finishedEarlier);
 
-  // The next tile no worker has had and no earlier run finished; nothing when none is left.
+  // The next tile to fetch: one handed back, else the next no worker has had and no earlier
+  // run finished; nothing when none is left. The tile is out until Settle or GiveBack.
   std::optional<WalkStep> Next();
+  // The tile is over for this run (finished, given up, or left for a later run).
+  void Settle();
+  // The tile was not fetched (the service pushed back): it goes out again first.
+  void GiveBack(const WalkStep& step);
+  // No tile is left and none is out: nothing can come back.
+  bool Done();
 
   // The tiles earlier runs had finished.
   int FinishedEarlier() const { return finishedEarlier_; }
@@ -38,6 +49,8 @@ class SharedTileWalk {
   std::mutex mutex_;
   std::vector<WalkStep> left_;
   std::size_t next_ = 0;
+  std::vector<WalkStep> handedBack_;
+  int out_ = 0;
   int finishedEarlier_ = 0;
 };
 

@@ -179,14 +179,15 @@ void TileWorker::TakeSharedTiles(TileFetchWorker& fetcher) {
     ~RetireLane() { pace.Retire(lane); }
   } retireLane{shared_->Pace, index_};
   fetcher.PushedBack = [this, &ticket](Milliseconds retryAfter) {
-    shared_->Pace.PushedBack(ticket, retryAfter);
+    return shared_->Pace.PushedBack(ticket, retryAfter);
   };
   while (!Terminated()) {
     if (!shared_->Pace.Acquire(stop_, ticket)) break;
     const std::optional<WalkStep> step = shared_->Walk.Next();
     if (!step) {
       shared_->Pace.Release(ticket, AnswerPace::Neutral);
-      shared_->Pace.Close();
+      // Tiles still out may come back to the walk; the worker that hands one back fetches it.
+      if (shared_->Walk.Done()) shared_->Pace.Close();
       break;
     }
     TileOutcome outcome = TileOutcome::Interrupted;
@@ -194,10 +195,16 @@ void TileWorker::TakeSharedTiles(TileFetchWorker& fetcher) {
       outcome = FetchTile(fetcher, step->X, step->Y, step->K);
     } catch (...) {
       shared_->Pace.Release(ticket, AnswerPace::Neutral);
+      shared_->Walk.Settle();
       throw;
     }
     const bool answered = outcome == TileOutcome::Saved || outcome == TileOutcome::Substituted;
     shared_->Pace.Release(ticket, answered ? AnswerPace::Healthy : AnswerPace::Neutral);
+    if (outcome == TileOutcome::HandedBack) {
+      shared_->Walk.GiveBack(*step);
+      continue;
+    }
+    shared_->Walk.Settle();
     if (!Finished(*step, outcome)) break;
   }
 }

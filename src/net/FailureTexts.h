@@ -16,9 +16,14 @@ inline constexpr const char* ImageNotFoundText = ImageNotFoundSuffix + 1;
 
 // Shown when today's service keeps pushing back (PushBack.h) until the caller gives up; reply is
 // the failure's message ("429 Too Many Requests").
+inline constexpr const char* RefusingStart = "The service is refusing requests (";
+inline constexpr const char* RefusingTaskEnd =
+    "); the task was stopped and can be continued later.";
 inline std::string RefusingLine(const std::string& reply) {
-  return "The service is refusing requests (" + reply +
-         "); the task was stopped and can be continued later.";
+  return RefusingStart + reply + RefusingTaskEnd;
 }
+// The same for a re-download, whose list stays as it was.
+inline constexpr const char* RefusingRetryEnd =
+    "); the re-download was stopped and can be run again later.";
 
 }  // namespace korvane

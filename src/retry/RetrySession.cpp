@@ -4,13 +4,16 @@
 #include <optional>
 
 #include "config/ProxyRequests.h"
+#include "download/DownloadLimits.h"
 #include "download/JpegCheck.h"
 #include "download/Placeholder.h"
 #include "net/BrowserHeaders.h"
 #include "net/FailureKind.h"
 #include "net/FailureTexts.h"
 #include "net/HttpClient.h"
+#include "net/PushBack.h"
 #include "net/ServiceAddresses.h"
+#include "platform/Clock.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
@@ -39,8 +42,9 @@ struct RetryGiveUp {
   bool EndsRun = false;  // the service refuses this client: the rest of the list is not tried
 };
 
-// Only a connection reset is repeated, at once; every other failure is final. The run has no
-// pauses: a rule with one would need a pause that Stop cuts short.
+// A connection reset is repeated at once; today's service pushing back is waited out as the
+// download waits it out alone (backing off, or the wait it names; Stop cuts the pause short),
+// and when it lasts the run ends, the list kept for later; every other failure is final.
 const RepeatPolicy<RetryGiveUp>& RetryRepeats() {
   constexpr int Once = 1;
   constexpr Milliseconds AtOnce{0};
@@ -53,18 +57,23 @@ const RepeatPolicy<RetryGiveUp>& RetryRepeats() {
           {{FailureKind::NotFound},
            {Once, AtOnce, FailureLine::FinalOnly, {{ImageNotFoundSuffix, /*AfterAddress=*/true}}}},
       },
-      {Once, AtOnce, FailureLine::FinalOnly, {}});
+      {Once, AtOnce, FailureLine::FinalOnly, {}},
+      RepeatRule<RetryGiveUp>{PushBackAttempts,
+                              PushBackFirstWait,
+                              FailureLine::Never,
+                              {{RefusingStart, false, RefusingRetryEnd}, /*EndsRun=*/true},
+                              PushBackLongestWait});
   return table;
 }
 
 // One GET of address into a fresh body; a failed attempt leaves the body empty, so what it
 // received never reaches the file. Only the client's own errors are failures of the request:
 // anything else ends the run.
-std::optional<RequestFailure> GetOnce(HttpClient& client, const std::string& address,
+std::optional<RequestFailure> GetOnce(const HttpGetFunction& get, const std::string& address,
                                       std::string& body) {
   body.clear();
   try {
-    client.Get(address, body);
+    get(address, body);
     return std::nullopt;
   } catch (const Exception&) {
     body.clear();
@@ -86,11 +95,26 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
   AddLine(StartLine);
   fetched_ = 0;
   placeholders_ = 0;
+  stored_ = 0;
+  lineCount_ = static_cast<int>(lines.size());
   currentTileBase_ = TileBase() + "/";
 
   const FailedListTask task(listPath);
   HttpClient client;
-  SetBrowserHeaders(client);
+  // The tiles go out with the headers their task's protocol was fetched with; today's service
+  // answers a refusal with an HTML page, which is push-back, not a broken tile.
+  const bool classic =
+      task.Protocol().value_or(PanoramaProtocol::Classic) == PanoramaProtocol::Classic;
+  if (classic) {
+    SetBrowserHeaders(client);
+  } else {
+    SetCurrentBrowserHeaders(client);
+  }
+  const HttpGetFunction get =
+      classic ? HttpGetFunction(
+                    [&client](const std::string& url, std::string& body) { client.Get(url, body); })
+              : RefuseHtmlPages(client);
+  StopSignal stop;
   try {
     ApplyProxySettings(ReadProxySettings(), client.Request);
   } catch (const EConvertError& error) {
@@ -100,11 +124,13 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
     return RetryRunOutcome::Ended;
   }
   client_ = &client;
+  stop_ = &stop;
   host_.FetchingChanged(true);
   struct FetchingEnd {
     RetrySession& session;
     ~FetchingEnd() {
       session.client_ = nullptr;
+      session.stop_ = nullptr;
       session.host_.FetchingChanged(false);
     }
   } fetchingEnd{*this};
@@ -112,7 +138,8 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
       synchronizer_, [this](const std::function<bool()>& done) { host_.ServeUntil(done); },
       [&] {
         for (std::size_t i = 0; i < lines.size(); ++i) {
-          if (client.IsAborted() || !FetchLine(client, task, static_cast<int>(i) + 1, lines[i]))
+          if (client.IsAborted() ||
+              !FetchLine(client, get, task, static_cast<int>(i) + 1, lines[i]))
             break;
         }
       });
@@ -126,11 +153,12 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
 }
 
 void RetrySession::Stop() {
+  if (stop_ != nullptr) stop_->Raise();
   if (client_ != nullptr) client_->Abort();
 }
 
-bool RetrySession::FetchLine(HttpClient& client, const FailedListTask& task, int lineNumber,
-                             const std::string& line) {
+bool RetrySession::FetchLine(HttpClient& client, const HttpGetFunction& get,
+                             const FailedListTask& task, int lineNumber, const std::string& line) {
   const FailedTile tile = SplitFailedLine(line);
   const std::optional<std::string> file = task.TileFileOf(tile);
   if (!file) {
@@ -141,14 +169,19 @@ bool RetrySession::FetchLine(HttpClient& client, const FailedListTask& task, int
   const std::string address = PrintableText(tile.Address);
   std::string body;
   for (int attempt = 1;; ++attempt) {
-    const std::optional<RequestFailure> failure = GetOnce(client, tile.Address, body);
+    const std::optional<RequestFailure> failure = GetOnce(get, tile.Address, body);
     if (!failure) break;
     if (client.IsAborted()) return false;  // stopped: the tile did not fail
     const RepeatStep step = RetryRepeats().Judge(*failure, attempt);
     if (step.LineDue) AddLine(failure->Message.value_or("") + "->" + address);
-    if (step.Repeat) continue;
+    if (step.Repeat) {
+      if (step.Pause > Milliseconds{0}) TheClock().SleepUnless(step.Pause, *stop_);
+      if (client.IsAborted()) return false;
+      continue;
+    }
     const RetryGiveUp& giveUp = RetryRepeats().RuleFor(*failure).Final;
-    if (giveUp.Line.Wanted()) AddLine(giveUp.Line.For(address));
+    if (giveUp.Line.Wanted())
+      AddLine(giveUp.Line.For(address, PrintableText(failure->Message.value_or(""))));
     return !giveUp.EndsRun;
   }
   ++fetched_;
@@ -165,6 +198,7 @@ bool RetrySession::FetchLine(HttpClient& client, const FailedListTask& task, int
     return true;
   }
   WriteFileAtomically(*file, body);
+  ++stored_;
   AddLine(PrintableText(tile.File) + ":" + address + OkSuffix);
   return true;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "net/RepeatPolicy.h"
+#include "platform/StopSignal.h"
 #include "platform/Synchronizer.h"
 #include "retry/RetryHost.h"
 
@@ -33,8 +34,11 @@ enum class RetryRunOutcome {
 // no whole tile (the download's JPEG check) is reported and not written. The list is never
 // changed. A tile of today's service answered with its blank placeholder gets the line
 // file + ":" + address + PlaceholderLineEnd and no file; when most answers of a run are
-// placeholders, RetiredPanoramaLine comes before "Download End.". A run fetches one tile at a
-// time on a thread of its own, on a client of its own with the browser headers, no cookies, and
+// placeholders, RetiredPanoramaLine comes before "Download End.". When today's service pushes
+// back the tile is asked again after a back-off, and after PushBackAttempts refusals the run
+// ends with the refusing line (the list unchanged). A run fetches one tile at a
+// time on a thread of its own, on a client of its own with the browser headers of the task's
+// protocol, no cookies, and
 // the configuration's proxy as it is when the run starts (when UseProxy is on; a port that is not
 // a number ends the run after its line), while the host serves its loop; Stop ends it at once.
 // Main thread only; the fetching thread reaches the host through the synchronizer.
@@ -56,21 +60,28 @@ class RetrySession {
   // "Download stopped by user.". Nothing without a run.
   void Stop();
 
+  // Whether the last run stored a tile for every line of its list (a list with no line
+  // included): only then has the re-download nothing left to do.
+  bool EveryLineStored() const { return stored_ == lineCount_; }
+
  private:
   // Fetches and stores the tile of line lineNumber (1-based) of the list; false when the run
   // must end (the service has banned this client, or Stop).
-  bool FetchLine(HttpClient& client, const FailedListTask& task, int lineNumber,
-                 const std::string& line);
+  bool FetchLine(HttpClient& client, const HttpGetFunction& get, const FailedListTask& task,
+                 int lineNumber, const std::string& line);
   // From the fetching thread too: the line reaches the host on the main thread.
   void AddLine(const std::string& line);
 
   RetryHost& host_;
   TSynchronizer& synchronizer_;
   HttpClient* client_ = nullptr;  // the run's client while it fetches
+  StopSignal* stop_ = nullptr;    // raised by Stop: ends the run's pauses
   // Of the run's lines, those answered, and of them the placeholders of today's service (whose
   // tile addresses start with currentTileBase_); the fetching thread's alone during the run.
   int fetched_ = 0;
   int placeholders_ = 0;
+  int stored_ = 0;
+  int lineCount_ = 0;
   std::string currentTileBase_;
 };
 

@@ -228,7 +228,7 @@ TEST(KorvaneCliProcess, SigintEndsAStalledLookupAndAStalledRedownloadAtOnce) {
       RunAndInterrupt(cli, {"--retry", task.List}, "Start...\n", std::chrono::seconds(30));
   ASSERT_TRUE(redownload.Signalled) << redownload.Printed;
   ASSERT_TRUE(redownload.Exited) << redownload.Printed;
-  EXPECT_EQ(redownload.ExitStatus, 1) << "the list was not fetched to its end";
+  EXPECT_EQ(redownload.ExitStatus, 3) << "the list was not fetched to its end";
   EXPECT_EQ(redownload.Printed, "Start...\nDownload stopped by user.\n");
   EXPECT_FALSE(FileExists(task.Tile));
 }

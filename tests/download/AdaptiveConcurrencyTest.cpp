@@ -20,12 +20,14 @@ void Answer(AdaptiveConcurrency& pace, AnswerPace answer, int times = 1) {
   }
 }
 
-void PushBack(AdaptiveConcurrency& pace, Milliseconds retryAfter = Milliseconds{0}) {
+// One request pushed back; true when the pace then takes the refusal as lasting.
+bool PushBack(AdaptiveConcurrency& pace, Milliseconds retryAfter = Milliseconds{0}) {
   StopSignal never;
   PaceTicket ticket;
-  ASSERT_TRUE(pace.Acquire(never, ticket));
-  pace.PushedBack(ticket, retryAfter);
+  if (!pace.Acquire(never, ticket)) return false;
+  const bool refusing = pace.PushedBack(ticket, retryAfter);
   pace.Release(ticket, AnswerPace::Neutral);
+  return refusing;
 }
 
 TEST(AdaptiveConcurrency, StartsAtTheConfiguredNumberWithinOneToTheCeiling) {
@@ -85,17 +87,30 @@ TEST(AdaptiveConcurrency, PushBacksOfOneRoundHalveOnlyOnce) {
   EXPECT_EQ(pace.Limit(), 2);
 }
 
-TEST(AdaptiveConcurrency, AtOneRequestPushBacksAddDoublingPausesUpToTheCap) {
+TEST(AdaptiveConcurrency, AtOneRequestPushBacksAddDoublingPausesUntilTheRefusalLasts) {
   RecordingClock clock;
   AdaptiveConcurrency pace(1, 64);
-  PushBack(pace);
+  EXPECT_FALSE(PushBack(pace));
   EXPECT_EQ(pace.Limit(), 1);
   EXPECT_EQ(pace.Pause(), FirstPushBackPause);
-  PushBack(pace);
+  EXPECT_FALSE(PushBack(pace));
   EXPECT_EQ(pace.Pause(), FirstPushBackPause * 2);
-  for (int i = 0; i < 20; ++i)
-    PushBack(pace);
+  // A healthy answer in between starts the count of the refusal again.
+  Answer(pace, AnswerPace::Healthy);
+  int refused = 0;
+  while (!PushBack(pace) && ++refused < 100) {
+  }
   EXPECT_EQ(pace.Pause(), LongestPushBackPause);
+  EXPECT_TRUE(pace.Refusing());
+  // 0.5, 1, 2, ... 32 s, then the cap until 240 s are reached: the tenth refusal is the last.
+  EXPECT_EQ(refused, 9);
+  const auto pauses = clock.PausesMs();
+  EXPECT_LE(pauses.back(), LongestPushBackPause.count());
+  // Closed: nobody sends again, and the refusal is said once.
+  StopSignal never;
+  PaceTicket ticket;
+  EXPECT_FALSE(pace.Acquire(never, ticket));
+  EXPECT_FALSE(pace.PushedBack(ticket, Milliseconds{0}));
 }
 
 TEST(AdaptiveConcurrency, RetryAfterSetsTheLeastPauseAndIsCapped) {

@@ -32,6 +32,21 @@ TEST(SharedTileWalk, HandsOutTheGridInSequenceOrderPassingOverFinishedTiles) {
   EXPECT_FALSE(some.Next());
 }
 
+TEST(SharedTileWalk, AHandedBackTileGoesOutFirstAndTheWalkIsDoneOnlyWhenNothingIsOut) {
+  SharedTileWalk walk(TileGrid{0, 0, 1, 0}, [](const WalkStep&) { return false; });
+  const auto first = walk.Next();
+  const auto second = walk.Next();
+  ASSERT_TRUE(first && second);
+  EXPECT_FALSE(walk.Next());
+  walk.Settle();
+  EXPECT_FALSE(walk.Done());  // the first is still out and may come back
+  walk.GiveBack(*first);
+  EXPECT_FALSE(walk.Done());
+  EXPECT_EQ(walk.Next()->K, first->K);
+  walk.Settle();
+  EXPECT_TRUE(walk.Done());
+}
+
 TEST(SharedTileWalk, ManyWorkersTakeEveryTileExactlyOnce) {
   const TileGrid grid{0, 0, 63, 31};
   SharedTileWalk walk(grid, [](const WalkStep&) { return false; });
