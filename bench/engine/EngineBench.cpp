@@ -153,8 +153,8 @@ int Run() {
     HttpClient client;
     SetBrowserHeaders(client);
     std::string body;
-    for (int x = task.MinX; x <= task.MaxX; ++x) {
-      for (int y = task.MinY; y <= task.MaxY; ++y) {
+    for (int x = task.Grid().MinX; x <= task.Grid().MaxX; ++x) {
+      for (int y = task.Grid().MinY; y <= task.Grid().MaxY; ++y) {
         body.clear();
         client.Get(task.GetTileUrl(x, y), body);
       }
@@ -185,21 +185,21 @@ int Run() {
   const double cpu = CpuSeconds() - cpuBefore;
 
   int good = 0;
-  for (int x = task.MinX; x <= task.MaxX; ++x) {
-    for (int y = task.MinY; y <= task.MaxY; ++y)
+  for (int x = task.Grid().MinX; x <= task.Grid().MaxX; ++x) {
+    for (int y = task.Grid().MinY; y <= task.Grid().MaxY; ++y)
       good += JpegFileDecodes(task.GetTileFilePath(x, y)) ? 1 : 0;
   }
   SetProgramFolder("");
   fs::remove_all(root);
 
   std::printf("tiles %d of %d stored, %d failed lines, wall %.2f s, cpu %.3f s\n", good,
-              task.TotalCount, host.failedLines, wall, cpu);
-  if (good != task.TotalCount || host.failedLines != 0) {
+              task.Grid().TotalCount(), host.failedLines, wall, cpu);
+  if (good != task.Grid().TotalCount() || host.failedLines != 0) {
     std::fprintf(stderr, "the run did not store every tile\n");
     return 1;
   }
   std::printf("RESULT schedule_ratio %.4f\n", wall / ScheduleSeconds);
-  std::printf("RESULT cpu_ms_per_tile %.3f\n", cpu * 1000.0 / task.TotalCount);
+  std::printf("RESULT cpu_ms_per_tile %.3f\n", cpu * 1000.0 / task.Grid().TotalCount());
   std::printf("RESULT peak_rss_mib %.1f\n", PeakRssMib());
   return 0;
 }

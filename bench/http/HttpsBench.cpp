@@ -175,9 +175,9 @@ double HandshakesPerTile(DownloadTask& task) {
   SetClock(nullptr);
   const long handshakes = TlsHandshakeCount() - before;
   std::printf("zoom-%d task: %d tiles, %d workers, %ld handshakes, %d failed lines\n", TaskZoom,
-              task.TotalCount, TaskWorkers, handshakes, host.failedLines);
+              task.Grid().TotalCount(), TaskWorkers, handshakes, host.failedLines);
   if (host.failedLines != 0) throw std::runtime_error("the task did not store every tile");
-  return static_cast<double>(handshakes) / task.TotalCount;
+  return static_cast<double>(handshakes) / task.Grid().TotalCount();
 }
 
 int Run() {
@@ -211,7 +211,7 @@ int Run() {
     HttpClient client;
     SetBrowserHeaders(client);
     const StartLookupResult found =
-        LookUpForStart(ServiceProtocol::Current, client, params.Latitude, params.Longitude,
+        LookUpForStart(PanoramaProtocol::Current, client, params.Latitude, params.Longitude,
                        TaskZoom, [](const std::string&) {});
     if (found.PanoId.empty() || !found.RefusalMessage.empty())
       throw std::runtime_error("no panorama at zoom " + std::to_string(TaskZoom));
@@ -224,8 +224,8 @@ int Run() {
   params.TaskFileName = "bench.krvn";
   DownloadTask task(&params);
   std::vector<std::string> urls;
-  for (int x = task.MinX; x <= task.MaxX; ++x) {
-    for (int y = task.MinY; y <= task.MaxY; ++y)
+  for (int x = task.Grid().MinX; x <= task.Grid().MaxX; ++x) {
+    for (int y = task.Grid().MinY; y <= task.Grid().MaxY; ++y)
       urls.push_back(task.GetTileUrl(x, y));
   }
 

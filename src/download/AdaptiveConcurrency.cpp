@@ -27,19 +27,33 @@ void AdaptiveConcurrency::Retire(int lane) {
 
 bool AdaptiveConcurrency::Acquire(const StopSignal& stop, PaceTicket& ticket) {
   Milliseconds pause{0};
+  bool holds = false;
   {
     std::unique_lock<std::mutex> lock(mutex_);
     slotFreed_.wait(lock, [&] {
-      return (inFlight_ < limit_ && Rank(ticket.Lane) < limit_) || closed_ || stop.Raised();
+      return (!holding_ && inFlight_ < limit_ && Rank(ticket.Lane) < limit_) || closed_ ||
+             stop.Raised();
     });
     if (closed_ || stop.Raised()) return false;
     ++inFlight_;
     ticket.Epoch = epoch_;
     pause = pause_;
+    if (holdOff_ > Milliseconds{0}) {
+      pause = std::max(pause, holdOff_);
+      holdOff_ = Milliseconds{0};
+      holding_ = holds = true;
+    }
   }
   // The slot is held through the pause, so at one request in flight the pause spaces the
   // requests of all workers, not of each one.
   if (pause > Milliseconds{0}) TheClock().SleepUnless(pause, stop);
+  if (holds) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      holding_ = false;
+    }
+    slotFreed_.notify_all();
+  }
   if (!stop.Raised()) return true;
   Release(ticket, AnswerPace::Neutral);
   return false;
@@ -60,8 +74,7 @@ void AdaptiveConcurrency::Release(const PaceTicket& ticket, AnswerPace pace) {
 
 void AdaptiveConcurrency::Grow() {
   if (pause_ > Milliseconds{0}) {
-    pause_ /= 2;
-    if (pause_ < FirstPushBackPause) pause_ = Milliseconds{0};
+    pause_ = Milliseconds{0};
     return;
   }
   if (limit_ >= ceiling_) return;
@@ -88,13 +101,13 @@ bool AdaptiveConcurrency::PushedBack(const PaceTicket& ticket, Milliseconds retr
       limit_ /= 2;
     } else {
       pause_ = pause_ == Milliseconds{0} ? FirstPushBackPause
-                                         : std::min(pause_ * 2, LongestPushBackPause);
+                                         : std::min(pause_ + pause_ / 2, LongestPushBackPause);
     }
   }
-  pause_ = std::max(pause_, asked);
-  // Each reduction's pause is what the next request waits; later answers to requests already in
+  holdOff_ = std::max(holdOff_, asked);
+  // Each reduction's wait is what the next request serves; later answers to requests already in
   // flight add nothing, as they add no wait.
-  if (reduced) refusedFor_ += pause_;
+  if (reduced) refusedFor_ += std::max(pause_, asked);
   if (refusedFor_ < RefusalPatience) return false;
   closed_ = refusing_ = true;
   lock.unlock();

@@ -11,12 +11,13 @@
 namespace korvane {
 
 // The first pause between requests once a single request in flight is still too much for the
-// service, and the longest: pauses double from the first up to this cap on every push-back.
-inline constexpr Milliseconds FirstPushBackPause{250};
+// service, and the longest: each further push-back makes the pause half as long again, up to
+// this cap, so a limit that resets each second is found again within a second or two.
+inline constexpr Milliseconds FirstPushBackPause{100};
 inline constexpr Milliseconds LongestPushBackPause{60000};
 // How long the service may refuse every request before the task takes the refusal as lasting
 // and stops (with its tiles left for a continuation): the pauses the pace has imposed since the
-// last healthy answer. Doubling from FirstPushBackPause to the cap, that is some eleven requests
+// last healthy answer. Growing from FirstPushBackPause to the cap, that is some eighteen requests
 // one at a time, about four minutes.
 inline constexpr Milliseconds RefusalPatience{240'000};
 
@@ -42,10 +43,11 @@ struct PaceTicket {
 // per healthy answer until the first push-back (doubling per round of answers), then by one per
 // round (additive increase). A push-back halves it (multiplicative decrease), once per round:
 // the answers to requests that were already in flight when it was halved do not halve it again.
-// At one request in flight a push-back adds a pause before each request, doubling up to
-// LongestPushBackPause and never shorter than the Retry-After the service asked for; healthy
-// answers halve the pause away again before the window grows. When the pauses imposed since
-// the last healthy answer reach RefusalPatience, the pace is closed as refusing: the service has
+// At one request in flight a push-back adds a pause before each request, growing by half on
+// every further push-back up to LongestPushBackPause; the first healthy answer takes it away,
+// as the service serves again. A wait the service names (Retry-After) is served once, by the
+// next request, while every other request waits behind it. When the pauses imposed since the
+// last healthy answer reach RefusalPatience, the pace is closed as refusing: the service has
 // pushed back on everything for about four minutes.
 //
 // Thread-safe: every worker of the task takes its tickets here.
@@ -99,6 +101,8 @@ class AdaptiveConcurrency {
   std::vector<bool> retired_;
   std::uint64_t epoch_ = 0;
   Milliseconds pause_{0};
+  Milliseconds holdOff_{0};  // the wait the service named, for the next request to serve
+  bool holding_ = false;     // a request serves it: no other may start meanwhile
 };
 
 }  // namespace korvane

@@ -83,10 +83,12 @@ class TileFetch {
 
       if (!StartsWithJpegMarker(response)) return Invalid(response);
       if (current_ && IsPlaceholderAnswer(response)) return Placeholder();
-      WriteFileAtomically(path_, response);
-      if (const std::optional<JpegSize> size = DecodedJpegFileSize(path_)) {
+      // Checked before it is stored: a damaged answer never stands under the tile's name, where
+      // a continuation would take it for a finished tile.
+      if (const std::optional<JpegSize> size = DecodedJpegSize(response)) {
         // A whole picture of another size is no tile of this task: asking again gives the same.
         if (*size != TaskTileSize) return Invalid(response);
+        WriteFileAtomically(path_, response);
         Log(workerName_ + ":seq=" + IntToStr(k_) + "," + name_ + " OK");
         return TileOutcome::Saved;
       }
@@ -150,7 +152,7 @@ class TileFetch {
   TileOutcome Crashed(const std::string& response) {
     FailedLine();
     WriteFileAtomically(path_ + CrashedExtension, response);
-    // Overwrites the crashed file that stands at the tile's path.
+    // Overwrites a tile file of an earlier run as an invalid answer does.
     CopySubstitute(/*overwrite=*/true);
     Log(TileText() + " got a crashed image!");
     return TileOutcome::Substituted;

@@ -87,25 +87,36 @@ TEST(AdaptiveConcurrency, PushBacksOfOneRoundHalveOnlyOnce) {
   EXPECT_EQ(pace.Limit(), 2);
 }
 
-TEST(AdaptiveConcurrency, AtOneRequestPushBacksAddDoublingPausesUntilTheRefusalLasts) {
+TEST(AdaptiveConcurrency, AtOneRequestPushBacksAddGrowingPausesUntilTheRefusalLasts) {
   RecordingClock clock;
   AdaptiveConcurrency pace(1, 64);
   EXPECT_FALSE(PushBack(pace));
   EXPECT_EQ(pace.Limit(), 1);
   EXPECT_EQ(pace.Pause(), FirstPushBackPause);
   EXPECT_FALSE(PushBack(pace));
-  EXPECT_EQ(pace.Pause(), FirstPushBackPause * 2);
-  // A healthy answer in between starts the count of the refusal again.
+  EXPECT_EQ(pace.Pause(), FirstPushBackPause * 3 / 2);
+  // A healthy answer takes the pause away and starts the count of the refusal again.
   Answer(pace, AnswerPace::Healthy);
+  EXPECT_EQ(pace.Pause(), Milliseconds{0});
+  clock.Clear();
   int refused = 0;
   while (!PushBack(pace) && ++refused < 100) {
   }
   EXPECT_EQ(pace.Pause(), LongestPushBackPause);
   EXPECT_TRUE(pace.Refusing());
-  // 0.5, 1, 2, ... 32 s, then the cap until 240 s are reached: the tenth refusal is the last.
-  EXPECT_EQ(refused, 9);
+  // Every request waited the pause the refusal before it set, the last refusal's excepted.
   const auto pauses = clock.PausesMs();
-  EXPECT_LE(pauses.back(), LongestPushBackPause.count());
+  ASSERT_EQ(pauses.size(), static_cast<std::size_t>(refused));
+  long long waited = 0;
+  for (std::size_t i = 0; i < pauses.size(); ++i) {
+    if (i > 0) {
+      EXPECT_EQ(pauses[i], std::min<long long>(pauses[i - 1] * 3 / 2, 60000));
+    }
+    waited += pauses[i];
+  }
+  EXPECT_EQ(pauses.front(), FirstPushBackPause.count());
+  EXPECT_LT(waited, RefusalPatience.count());
+  EXPECT_GE(waited + LongestPushBackPause.count(), RefusalPatience.count());
   // Closed: nobody sends again, and the refusal is said once.
   StopSignal never;
   PaceTicket ticket;
@@ -113,29 +124,40 @@ TEST(AdaptiveConcurrency, AtOneRequestPushBacksAddDoublingPausesUntilTheRefusalL
   EXPECT_FALSE(pace.PushedBack(ticket, Milliseconds{0}));
 }
 
-TEST(AdaptiveConcurrency, RetryAfterSetsTheLeastPauseAndIsCapped) {
+TEST(AdaptiveConcurrency, ARetryAfterIsServedOnceByTheNextRequestAndIsCapped) {
   RecordingClock clock;
   AdaptiveConcurrency pace(2, 64);
   PushBack(pace, Milliseconds{5000});
   EXPECT_EQ(pace.Limit(), 1);
-  EXPECT_EQ(pace.Pause(), Milliseconds{5000});
+  Answer(pace, AnswerPace::Healthy, 2);
+  EXPECT_EQ(clock.PausesMs(), (std::vector<long long>{5000}));
+  clock.Clear();
   PushBack(pace, Milliseconds{3'600'000});
-  EXPECT_EQ(pace.Pause(), LongestPushBackPause);
+  Answer(pace, AnswerPace::Healthy);
+  EXPECT_EQ(clock.PausesMs(), (std::vector<long long>{LongestPushBackPause.count()}));
 }
 
-TEST(AdaptiveConcurrency, EveryRequestWaitsThePauseAndHealthyAnswersTakeItAway) {
-  RecordingClock clock;
-  AdaptiveConcurrency pace(1, 64);
-  PushBack(pace);
-  PushBack(pace);  // 500 ms now
-  clock.Clear();
-  Answer(pace, AnswerPace::Healthy);  // waited 500, halves to 250
-  Answer(pace, AnswerPace::Healthy);  // waited 250, gone
-  Answer(pace, AnswerPace::Healthy);  // no pause: the window grows again
-  EXPECT_EQ(clock.PausesMs(), (std::vector<long long>{500, 250}));
-  EXPECT_EQ(pace.Pause(), Milliseconds{0});
-  Answer(pace, AnswerPace::Healthy);
-  EXPECT_EQ(pace.Limit(), 2);
+TEST(AdaptiveConcurrency, NoRequestStartsWhileAnotherServesTheNamedWait) {
+  RecordingClock clock(2);  // the named second lasts half a second
+  AdaptiveConcurrency pace(8, 64);
+  PushBack(pace, Milliseconds{1000});  // limit 4, and the next request waits 1 s
+  StopSignal never;
+  PaceTicket first;
+  std::atomic<bool> secondIn{false};
+  std::thread waiting([&] { ASSERT_TRUE(pace.Acquire(never, first)); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::thread second([&] {
+    PaceTicket ticket;
+    ASSERT_TRUE(pace.Acquire(never, ticket));
+    secondIn = true;
+    pace.Release(ticket, AnswerPace::Neutral);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(secondIn);
+  waiting.join();
+  second.join();
+  EXPECT_TRUE(secondIn);
+  pace.Release(first, AnswerPace::Neutral);
 }
 
 TEST(AdaptiveConcurrency, NeverMoreInFlightThanTheLimitAndAStopWakesTheWaiting) {
