@@ -35,8 +35,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
 
 std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& checked,
                                                          const ProxySettings& proxy) {
-  std::optional<StartLookupResult> found =
-      RunLookup(checked.Protocol, checked.Latitude, checked.Longitude, checked.Zoom, proxy);
+  std::optional<StartLookupResult> found = RunLookup(checked, proxy);
   if (!found) {
     AddLog(LookupStoppedLine);
     return std::nullopt;
@@ -52,6 +51,8 @@ std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& che
     return std::nullopt;
   }
   if (!found->PanoramaLine.empty()) AddLog(found->PanoramaLine);
+  for (const OtherCapture& capture : found->Record.OtherDates)
+    AddLog(OtherDateLine(capture));
   return found;
 }
 
@@ -106,6 +107,7 @@ void DownloadSession::StartWorkers() {
   task_->WriteLogHeader();
   task_->CreateFailedList();
   task_->SaveTaskFile();
+  WriteTaskRecord(*task_, *params_, [this](const std::string& line) { AddLog(line); });
   log_ = LoadLines(task_->LogFileName);
   host_.LogReplaced(log_);
   failed_ = LoadLines(task_->FailedFileName);
@@ -122,9 +124,8 @@ void DownloadSession::StartWorkers() {
   timerTicks_ = 0;
 }
 
-std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol protocol,
-                                                            double latitude, double longitude,
-                                                            int zoom, const ProxySettings& proxy) {
+std::optional<StartLookupResult> DownloadSession::RunLookup(const CheckedStart& checked,
+                                                            const ProxySettings& proxy) {
   HttpClient client;
   lookupClient_ = &client;
   host_.LookupRunning(true);
@@ -150,7 +151,8 @@ std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol pro
           addLogLine(error.Message());
           return;
         }
-        found = LookUpForStart(protocol, client, latitude, longitude, zoom, addLogLine);
+        found = LookUpForStart(checked.Protocol, client, checked.Latitude, checked.Longitude,
+                               checked.Zoom, addLogLine, checked.Wish);
       });
   if (client.IsAborted()) return std::nullopt;
   return found;
