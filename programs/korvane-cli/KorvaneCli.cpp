@@ -12,6 +12,7 @@
 #include "cli/BatchRun.h"
 #include "cli/CliTaskRun.h"
 #include "cli/CombineAfterTask.h"
+#include "cli/InfoRun.h"
 #include "cli/StopSignals.h"
 #include "config/Config.h"
 #include "korvane-cli/CliOptions.h"
@@ -42,6 +43,8 @@ StartRequest BuildRequest(const CliOptions& options) {
   if (options.Zoom) request.Zoom = *options.Zoom;
   if (options.Path) request.SavePath = *options.Path;
   TakePlaceFromLatitude(request);
+  if (options.PanoId) request.PanoId = PanoIdOption(options);
+  if (options.Date) request.Date = DateOption(options);
   request.Service = RouteForStart(options);
   return request;
 }
@@ -118,7 +121,9 @@ ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream
   TApplication app(dialogs);
   ExitStatus status = ExitStatus::Error;
   try {
-    if (options->RetryFile) {
+    if (options->Info) {
+      status = RunInfo(BuildRequest(*options), options->Json, out, err);
+    } else if (options->RetryFile) {
       status = RunRetry(*options, app, target, out);
     } else if (options->BatchFile) {
       status = RunBatchList(*options, app, target, out, err);

@@ -40,7 +40,6 @@ StartLookupResult LookUpClassic(HttpClient& client, double latitude, double long
                                 const LookupWish& wish) {
   StartLookupResult result;
   if (!wish.PanoId.empty()) {
-    result.PanoId = wish.PanoId;
     result.ById = true;
     result.RefusalMessage = ByIdNotOfferedMessage;
     return result;
@@ -50,6 +49,10 @@ StartLookupResult LookUpClassic(HttpClient& client, double latitude, double long
   if (wish.Date) addLogLine(CaptureChoiceLine(ChooseCapture(found.Record, *wish.Date), *wish.Date));
   result.PanoId = std::move(found.PanoId);
   result.Record = std::move(found.Record);
+  if (!result.PanoId.empty()) {
+    result.Record.PanoId = result.PanoId;
+    result.Record.Protocol = PanoramaProtocol::Classic;
+  }
   return result;
 }
 

@@ -26,7 +26,8 @@ inline constexpr const char* ByIdNotOfferedMessage =
 struct StartLookupResult {
   // The id found; empty when there is no panorama (Start shows the no-panorama box).
   std::string PanoId;
-  // The box to show instead of starting: the panorama has no such zoom level. Empty otherwise.
+  // The box to show instead of starting: the panorama has no such zoom level, or (with no id)
+  // the protocol cannot look a panorama up by id. Empty otherwise.
   std::string RefusalMessage;
   // The line that describes the panorama ("Panorama: 16384x8192 at zoom 5, taken 2019-07");
   // empty for the classic protocol, which tells nothing about it.

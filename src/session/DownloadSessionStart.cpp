@@ -41,6 +41,11 @@ std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& che
     return std::nullopt;
   }
   if (host_.Quitting()) return std::nullopt;  // the program is going away
+  // Refused before any panorama was asked for (an id the protocol cannot look up).
+  if (found->PanoId.empty() && !found->RefusalMessage.empty()) {
+    host_.ShowMessage(found->RefusalMessage);
+    return std::nullopt;
+  }
   AddLog("Pano_id got: " + found->PanoId);
   if (found->PanoId.empty()) {
     host_.ShowMessage(NoPanoramaMessage);
