@@ -71,7 +71,7 @@ std::string PanoIdInLink(std::string_view text) {
   for (size_t at = text.find(Marker); at != std::string_view::npos;
        at = text.find(Marker, at + 1)) {
     const std::string_view rest = text.substr(at + Marker.size());
-    const std::string_view value = rest.substr(0, rest.find_first_of("!?&#/"));
+    const std::string_view value = rest.substr(0, rest.find_first_of("!?&#"));
     if (IsUsablePanoId(value)) return std::string(value);
   }
   return "";
