@@ -56,8 +56,6 @@ std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& che
     return std::nullopt;
   }
   if (!found->PanoramaLine.empty()) AddLog(found->PanoramaLine);
-  for (const OtherCapture& capture : found->Record.OtherDates)
-    AddLog(OtherDateLine(capture));
   return found;
 }
 
@@ -115,6 +113,10 @@ void DownloadSession::StartWorkers() {
   WriteTaskRecord(*task_, *params_, [this](const std::string& line) { AddLog(line); });
   log_ = LoadLines(task_->LogFileName);
   host_.LogReplaced(log_);
+  // After the log is replaced by the task's, so the window keeps them and the log file saves
+  // them.
+  for (const OtherCapture& capture : params_->Record.OtherDates)
+    AddLog(OtherDateLine(capture));
   failed_ = LoadLines(task_->FailedFileName);
   host_.FailedListReplaced(failed_);
 
