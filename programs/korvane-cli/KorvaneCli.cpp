@@ -40,6 +40,8 @@ StartRequest BuildRequest(const CliOptions& options) {
   if (options.Task) request.TaskName = *options.Task;
   if (options.Latitude) request.Latitude = *options.Latitude;
   if (options.Longitude) request.Longitude = *options.Longitude;
+  // A place typed over a task file started by id asks for that place.
+  if (options.Latitude || options.Longitude) request.PanoId.clear();
   if (options.Zoom) request.Zoom = *options.Zoom;
   if (options.Path) request.SavePath = *options.Path;
   TakePlaceFromLatitude(request);

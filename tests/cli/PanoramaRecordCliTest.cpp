@@ -99,12 +99,20 @@ TEST_F(PanoramaRecordCli, ByIdAndByLink_ThatPanoramaWithoutLookingThePlaceUp) {
   EXPECT_EQ(Requests("SingleImageSearch"), 0);
   EXPECT_EQ(Requests("/maps/photometa/v1"), 3);
 
+  // A place typed over it asks for that place.
+  ASSERT_EQ(RunCli({"--open", save.Path() + "byid.krvn", "--task", "placed", "--lat", latitude,
+                    "--lon", longitude, "--quiet"}),
+            0)
+      << err.str();
+  EXPECT_EQ(Requests("SingleImageSearch"), 1);
+  EXPECT_EQ(ReadTaskFile(save.Path() + "placed.krvn").PanoId, standin::PanoIdOf(cell));
+
   const std::string middle = standin::PanoIdOf(cell, 1);
   const std::string link = "https://www.google.com/maps/@" + latitude + "," + longitude +
                            ",3a,75y,90t/data=!3m6!1e1!3m4!1s" + middle + "!2e0!7i16384!8i8192";
   ASSERT_EQ(Download("link", {"--lat", link}), 0) << err.str();
   EXPECT_EQ(ReadTaskFile(save.Path() + "link.krvn").PanoId, middle);
-  EXPECT_EQ(Requests("SingleImageSearch"), 0);
+  EXPECT_EQ(Requests("SingleImageSearch"), 1);
 
   EXPECT_EQ(Download("classic", {"--pano", older, "--service", "classic"}), 1);
   EXPECT_EQ(err.str(), "Looking a panorama up by its id is not offered by the classic protocol.\n");
