@@ -1,6 +1,6 @@
 # bash completion for korvane-cli: its options, task files after --open, failed-tile lists
 # after --retry, place lists after --batch, folders after --path and the two protocols after
-# --service.
+# --service; nothing after --pano and --date.
 
 _korvane_cli() {
   local cur prev words cword
@@ -27,7 +27,7 @@ _korvane_cli() {
       _filedir -d
       return
       ;;
-    --task | --lat | --lon | --zoom)
+    --task | --lat | --lon | --zoom | --pano | --date)
       return
       ;;
     --help | -h | --version)
@@ -36,6 +36,6 @@ _korvane_cli() {
   esac
 
   local options="--task --lat --lon --zoom --path --open --retry --batch --stitch --service
-    --quiet --help --version"
+    --quiet --help --version --pano --date --info --json"
   COMPREPLY=($(compgen -W "$options" -- "$cur"))
 } && complete -F _korvane_cli korvane-cli

@@ -1,6 +1,8 @@
 #include "korvane-cli/CliOptions.h"
 
+#include "task/PanoIdCheck.h"
 #include "task/PanoramaProtocol.h"
+#include "task/PanoramaRecordFile.h"
 
 namespace korvane {
 
@@ -11,7 +13,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       {"--lon", &CliOptions::Longitude},   {"--zoom", &CliOptions::Zoom},
       {"--path", &CliOptions::Path},       {"--open", &CliOptions::OpenFile},
       {"--retry", &CliOptions::RetryFile}, {"--batch", &CliOptions::BatchFile},
-      {"--service", &CliOptions::Service},
+      {"--service", &CliOptions::Service}, {"--pano", &CliOptions::PanoId},
+      {"--date", &CliOptions::Date},
   };
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -31,6 +34,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       options.ShowVersion = true;
       continue;
     }
+    if (argument == "--info" || argument == "--json") {
+      (argument == "--info" ? options.Info : options.Json) = true;
+      continue;
+    }
     bool known = false;
     for (const auto& [name, member] : valued) {
       if (argument != name) continue;
@@ -42,7 +49,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
   }
   if (options.RetryFile &&
       (options.Task || options.Latitude || options.Longitude || options.Zoom || options.Path ||
-       options.OpenFile || options.Combine || options.BatchFile || options.Service)) {
+       options.OpenFile || options.Combine || options.BatchFile || options.Service ||
+       options.PanoId || options.Date)) {
     return std::nullopt;
   }
   // A batch names its places itself; only the folder and the default zoom apply to all.
@@ -51,6 +59,13 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     return std::nullopt;
   }
   if (options.Service && !ParsePanoramaProtocol(*options.Service)) return std::nullopt;
+  if (options.PanoId && !IsUsablePanoId(*options.PanoId)) return std::nullopt;
+  if (options.Date && !ParseCaptureMonth(*options.Date)) return std::nullopt;
+  if (options.BatchFile && (options.PanoId || options.Date)) return std::nullopt;
+  if (options.Info && (options.RetryFile || options.BatchFile || options.Combine)) {
+    return std::nullopt;
+  }
+  if (options.Json && !options.Info) return std::nullopt;
   return options;
 }
 
@@ -60,10 +75,21 @@ ServiceRoute RouteForStart(const CliOptions& options) {
   return route;
 }
 
+std::string PanoIdOption(const CliOptions& options) {
+  return options.PanoId.value_or("");
+}
+
+std::optional<CaptureMonth> DateOption(const CliOptions& options) {
+  return options.Date ? ParseCaptureMonth(*options.Date) : std::nullopt;
+}
+
 std::string CliUsage() {
   return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
          " [--open FILE]\n"
-         "                   [--stitch] [--service current|classic] [--quiet]\n"
+         "                   [--pano ID] [--date YYYY-MM] [--stitch] [--service current|classic]"
+         " [--quiet]\n"
+         "       korvane-cli --info [--json] [--lat TEXT] [--lon TEXT] [--open FILE] [--pano ID]\n"
+         "                   [--date YYYY-MM] [--service current|classic]\n"
          "       korvane-cli --retry FILE\n"
          "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service "
          "...]\n"
@@ -77,7 +103,13 @@ std::string CliUsage() {
          "first. --retry fetches the tiles of a failed-tile list again. --stitch joins the\n"
          "tiles into one panorama beside the task file once the task has ended, when no tile\n"
          "is missing.\n"
-         "--batch runs one task per place of a list (rows lat,lon[,name[,zoom]]; # comments),\n"
+         "--pano downloads that panorama instead of the one nearest the point (also a map link\n"
+         "with !1s<ID> in --lat); --date the capture of that month at the place, or the nearest\n"
+         "month's. --info prints what the service tells of the panorama (position, heading,\n"
+         "date, copyright, neighbours, other dates) without downloading it; --json as the\n"
+         "<task>.json a download writes beside its task file.\n"
+         "--batch runs one task per place of a list (rows lat,lon[,name[,zoom[,YYYY-MM]]];\n"
+         "# comments),\n"
          "skips finished ones, continues unfinished ones, and writes a summary to\n"
          "<list>_summary.csv and standard output.\n"
          "--service speaks that Street View protocol for this run instead of the one in\n"

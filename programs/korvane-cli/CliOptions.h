@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "session/StartRequest.h"
+#include "task/PanoramaRecord.h"
 
 namespace korvane {
 
 // The command line of korvane-cli:
 //   korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT] [--open FILE]
-//               [--stitch] [--service current|classic] [--quiet]
+//               [--pano ID] [--date YYYY-MM] [--stitch] [--service current|classic] [--quiet]
+//   korvane-cli --info [--json] [--lat TEXT] [--lon TEXT] [--open FILE] [--pano ID]
+//               [--date YYYY-MM] [--service current|classic]
 //   korvane-cli --retry FILE
 //   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service current|classic]
 //               [--quiet]
@@ -26,6 +29,13 @@ struct CliOptions {
   std::optional<std::string> BatchFile;
   // The service protocol for this run instead of the configuration's "Protocol".
   std::optional<std::string> Service;
+  // --pano: that panorama instead of the one nearest the point (an id IsUsablePanoId accepts).
+  std::optional<std::string> PanoId;
+  // --date: the capture of that month at the place ("YYYY-MM").
+  std::optional<std::string> Date;
+  // --info: print the panorama's record instead of downloading it; --json: as JSON.
+  bool Info = false;
+  bool Json = false;
   bool ShowHelp = false;
   // --stitch: after the task's end, join its tiles into one panorama (when none is missing).
   bool Combine = false;
@@ -36,13 +46,19 @@ struct CliOptions {
 
 // Parses the arguments after the program name; nothing when they are not a valid command line
 // (unknown option, missing value, an option given twice, --retry with any other option, a
-// --service other than current or classic in any case).
+// --service other than current or classic in any case, a --pano that is no panorama id, a
+// --date that is no YYYY-MM, --pano or --date with --batch, --info with --retry, --batch or
+// --stitch, --json without --info).
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments);
 
 // The service route of one start, read when that start comes (a batch reads it for each
 // place, as the window does at each press of Start): the configuration's, with --service over
 // its protocol.
 ServiceRoute RouteForStart(const CliOptions& options);
+
+// The wish of --pano and --date (both already checked by ParseCliOptions).
+std::string PanoIdOption(const CliOptions& options);
+std::optional<CaptureMonth> DateOption(const CliOptions& options);
 
 // The usage text printed for a bad command line and for --help.
 std::string CliUsage();

@@ -12,6 +12,7 @@
 #include "cli/BatchRun.h"
 #include "cli/CliTaskRun.h"
 #include "cli/CombineAfterTask.h"
+#include "cli/InfoRun.h"
 #include "cli/StopSignals.h"
 #include "config/Config.h"
 #include "korvane-cli/CliOptions.h"
@@ -39,9 +40,13 @@ StartRequest BuildRequest(const CliOptions& options) {
   if (options.Task) request.TaskName = *options.Task;
   if (options.Latitude) request.Latitude = *options.Latitude;
   if (options.Longitude) request.Longitude = *options.Longitude;
+  // A place typed over a task file started by id asks for that place.
+  if (options.Latitude || options.Longitude) request.PanoId.clear();
   if (options.Zoom) request.Zoom = *options.Zoom;
   if (options.Path) request.SavePath = *options.Path;
   TakePlaceFromLatitude(request);
+  if (options.PanoId) request.PanoId = PanoIdOption(options);
+  if (options.Date) request.Date = DateOption(options);
   request.Service = RouteForStart(options);
   return request;
 }
@@ -128,7 +133,9 @@ ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream
   TApplication app(dialogs);
   ExitStatus status = ExitStatus::Error;
   try {
-    if (options->RetryFile) {
+    if (options->Info) {
+      status = RunInfo(BuildRequest(*options), options->Json, out, err);
+    } else if (options->RetryFile) {
       status = RunRetry(*options, app, target, out);
     } else if (options->BatchFile) {
       status = RunBatchList(*options, app, target, out, err);

@@ -8,11 +8,14 @@
 #include "platform/NumberFormat.h"
 #include "platform/PrintableText.h"
 #include "platform/TextTrim.h"
+#include "task/PanoramaRecordFile.h"
 
 namespace korvane {
 namespace {
 
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+// lat, lon, name, zoom, date.
+constexpr std::size_t MaxBatchFields = 5;
 
 bool LooksLikeNumber(const std::string& text) {
   return !text.empty() &&
@@ -77,7 +80,7 @@ std::optional<BatchListReader::Row> BatchListReader::Next() {
 
     std::vector<std::string> fields = SplitCsvRow(trimmed);
     // A map link or a "lat, lon" pair (quoted, as both hold commas) names the place by itself.
-    if (fields.size() <= 3) {
+    if (fields.size() <= MaxBatchFields - 1) {
       if (const std::optional<PlaceTexts> place = PlaceFromText(fields[0])) {
         fields[0] = place->Longitude;
         fields.insert(fields.begin(), place->Latitude);
@@ -86,15 +89,25 @@ std::optional<BatchListReader::Row> BatchListReader::Next() {
     const bool firstRow = !sawRow_;
     sawRow_ = true;
     if (firstRow && !LooksLikeNumber(fields[0])) continue;  // a header
-    if (fields.size() < 2 || fields.size() > 4) {
-      return Row{std::nullopt, BatchRowError{lineNumber_, "expected lat,lon[,name[,zoom]]"}};
+    if (fields.size() < 2 || fields.size() > MaxBatchFields) {
+      return Row{std::nullopt, BatchRowError{lineNumber_, "expected lat,lon[,name[,zoom[,date]]]"}};
     }
     if (!IsWholeNumber(fields[0]) || !IsWholeNumber(fields[1])) {
       return Row{std::nullopt,
                  BatchRowError{lineNumber_, "latitude and longitude must be numbers"}};
     }
-    BatchPlace place{lineNumber_, fields[0], fields[1], fields.size() > 2 ? fields[2] : "",
-                     fields.size() > 3 ? fields[3] : ""};
+    BatchPlace place{lineNumber_,
+                     fields[0],
+                     fields[1],
+                     fields.size() > 2 ? fields[2] : "",
+                     fields.size() > 3 ? fields[3] : "",
+                     std::nullopt};
+    if (fields.size() > 4 && !fields[4].empty()) {
+      place.Date = ParseCaptureMonth(fields[4]);
+      if (!place.Date) {
+        return Row{std::nullopt, BatchRowError{lineNumber_, "the date must be YYYY-MM"}};
+      }
+    }
     if (!IsUsableName(BatchTaskName(place))) {
       return Row{std::nullopt, BatchRowError{lineNumber_, "the name cannot be a file name"}};
     }

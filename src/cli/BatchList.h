@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "task/PanoramaRecord.h"
+
 namespace korvane {
 
 // One place of a batch list, its texts as the row gives them (the start rules judge them as
@@ -14,6 +16,8 @@ struct BatchPlace {
   std::string Longitude;
   std::string Name;  // empty: the task is named "<lat>_<lon>"
   std::string Zoom;  // empty: the batch's zoom
+  // The capture month wanted ("YYYY-MM" in the row); nothing: the newest.
+  std::optional<CaptureMonth> Date{};
 };
 
 // A row that is not a place: its line number and why.
@@ -23,7 +27,8 @@ struct BatchRowError {
 };
 
 // Reads a batch list one row at a time, so a list of any length costs the memory of one row.
-// Rows are "lat,lon[,name[,zoom]]"; blank lines and lines starting with "#" are passed over, and
+// Rows are "lat,lon[,name[,zoom[,date]]]" (date "YYYY-MM"; an empty name or zoom keeps its
+// default); blank lines and lines starting with "#" are passed over, and
 // so is a first row whose first field is not a number (a header). A line ending in CR LF is
 // read as ending in LF.
 class BatchListReader {

@@ -119,6 +119,7 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
     StartRequest request{name, place.Latitude, place.Longitude,
                          place.Zoom.empty() ? zoom : place.Zoom, savePath};
     request.Service = options.Route();
+    request.Date = place.Date;
     // Each place's line measures its own speed.
     std::optional<ProgressLine> progress;
     if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);

@@ -3,12 +3,13 @@
 #include <optional>
 #include <string_view>
 
-#include "task/PanoIdCheck.h"
+#include "lookup/ClassicLookupRecord.h"
 #include "net/HttpClient.h"
 #include "net/ServiceAddresses.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
+#include "task/PanoIdCheck.h"
 
 namespace korvane {
 namespace {
@@ -33,24 +34,42 @@ std::string PanoIdFromAnswer(const std::string& answer) {
 
 std::string LookUpPanorama(HttpClient& client, double latitude, double longitude,
                            const std::function<void(const std::string&)>& addLogLine) {
-  PrepareLookupClient(client);
-  return LookUpPanoramaWith(
-      [&client](const std::string& url, std::string& body) { client.Get(url, body); }, latitude,
-      longitude, addLogLine, [&client] { return client.IsAborted(); });
+  return LookUpClassicPanorama(client, latitude, longitude, addLogLine).PanoId;
 }
 
 std::string LookUpPanoramaWith(const HttpGetFunction& get, double latitude, double longitude,
                                const std::function<void(const std::string&)>& addLogLine,
                                const std::function<bool()>& stopped) {
+  return LookUpClassicPanoramaWith(get, latitude, longitude, addLogLine, stopped).PanoId;
+}
+
+ClassicLookupResult LookUpClassicPanorama(
+    HttpClient& client, double latitude, double longitude,
+    const std::function<void(const std::string&)>& addLogLine) {
+  PrepareLookupClient(client);
+  return LookUpClassicPanoramaWith(
+      [&client](const std::string& url, std::string& body) { client.Get(url, body); }, latitude,
+      longitude, addLogLine, [&client] { return client.IsAborted(); });
+}
+
+ClassicLookupResult LookUpClassicPanoramaWith(
+    const HttpGetFunction& get, double latitude, double longitude,
+    const std::function<void(const std::string&)>& addLogLine,
+    const std::function<bool()>& stopped) {
   const std::string address = MetadataUrl(latitude, longitude);
   const std::optional<std::string> answer =
       FetchLookupAnswer(get, address, ClassicLookupRepeats(), addLogLine, stopped);
-  if (!answer) return "";
+  if (!answer) return {};
   WriteFileAtomically(CacheFolder() + MetadataAnswerFile, *answer, NewFileAccess::Private);
   // The id goes into tile addresses, file names and the task file: text that cannot be an id
   // (a short id cut together with the quote and what follows) means no panorama.
+  ClassicLookupResult result;
   const std::string panoId = PanoIdFromAnswer(*answer);
-  return IsUsablePanoId(panoId) ? panoId : "";
+  if (!IsUsablePanoId(panoId)) return result;
+  result.PanoId = panoId;
+  result.Record = RecordFromMetadataXml(*answer);
+  result.Record.PanoId = panoId;
+  return result;
 }
 
 }  // namespace korvane

@@ -5,6 +5,7 @@
 
 #include "lookup/LookupAttempts.h"
 #include "net/HttpClient.h"
+#include "task/PanoramaRecord.h"
 
 namespace korvane {
 
@@ -28,6 +29,20 @@ std::string LookUpPanorama(HttpClient& client, double latitude, double longitude
 std::string LookUpPanoramaWith(const HttpGetFunction& get, double latitude, double longitude,
                                const std::function<void(const std::string&)>& addLogLine,
                                const std::function<bool()>& stopped);
+
+// The classic lookup with what its answer told of the panorama (RecordFromMetadataXml): the id
+// as LookUpPanorama gives it, and the record (empty when there is no panorama).
+struct ClassicLookupResult {
+  std::string PanoId;
+  PanoramaRecord Record;
+};
+ClassicLookupResult LookUpClassicPanorama(
+    HttpClient& client, double latitude, double longitude,
+    const std::function<void(const std::string&)>& addLogLine);
+ClassicLookupResult LookUpClassicPanoramaWith(
+    const HttpGetFunction& get, double latitude, double longitude,
+    const std::function<void(const std::string&)>& addLogLine,
+    const std::function<bool()>& stopped);
 
 // The panorama id in the first line of a metadata answer: the 22 characters after
 // "pano_id=" and the quote that follows it (fewer when the line ends earlier); empty when the

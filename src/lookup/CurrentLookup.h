@@ -6,6 +6,7 @@
 #include "lookup/CurrentLookupAnswer.h"
 #include "lookup/LookupAttempts.h"
 #include "net/HttpClient.h"
+#include "net/ServiceAddresses.h"
 
 namespace korvane {
 
@@ -20,13 +21,24 @@ namespace korvane {
 // not understood adds a line naming what was missing and where the answer is kept. Every
 // outcome but Found means that there is no panorama; a lookup that gave up gives Unreadable.
 // Network failures never raise. Waits go through TheClock().
-CurrentLookupAnswer LookUpCurrentPanorama(
-    HttpClient& client, double latitude, double longitude,
-    const std::function<void(const std::string&)>& addLogLine);
+// The lookup searches radiusMetres around the point.
+CurrentLookupAnswer LookUpCurrentPanorama(HttpClient& client, double latitude, double longitude,
+                                          const std::function<void(const std::string&)>& addLogLine,
+                                          int radiusMetres = DefaultLookupRadiusMetres);
 
 // The lookup over another transport (see HttpGetFunction); stopped as in FetchLookupAnswer.
 CurrentLookupAnswer LookUpCurrentPanoramaWith(
     const HttpGetFunction& get, double latitude, double longitude,
+    const std::function<void(const std::string&)>& addLogLine, const std::function<bool()>& stopped,
+    int radiusMetres = DefaultLookupRadiusMetres);
+
+// The panorama of an id with the by-id request (PanoramaByIdUrl), under the same rules, kept
+// in the same file; an id IsUsablePanoId refuses gives NoPanorama without a request.
+CurrentLookupAnswer LookUpCurrentPanoramaById(
+    HttpClient& client, const std::string& panoId,
+    const std::function<void(const std::string&)>& addLogLine);
+CurrentLookupAnswer LookUpCurrentPanoramaByIdWith(
+    const HttpGetFunction& get, const std::string& panoId,
     const std::function<void(const std::string&)>& addLogLine,
     const std::function<bool()>& stopped);
 

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "task/PanoramaRecord.h"
+
 namespace korvane {
 
 // What the current protocol's lookup answer says. The answer is JavaScript,
@@ -17,6 +19,10 @@ namespace korvane {
 //   M[2][3][1]              [height, width] of a tile
 //   M[5][0][1][0][2], [3]   latitude, longitude
 //   M[6][7]                 [year, month] it was taken (may be missing)
+// The rest of M fills the record (see CurrentLookupRecord.h).
+//
+// The by-id request's answer is ")]}'" and a JSON array R of the same status at R[0][0] and
+// the same panorama message at R[1][0].
 enum class LookupAnswerKind {
   Found,       // status 0 with a usable id, a tile size and at least the size at zoom 0
   NoPanorama,  // a readable answer with another status, or an id the program refuses
@@ -44,6 +50,8 @@ struct CurrentLookupAnswer {
   std::string CaptureDate;  // "YYYY-MM", empty when not known
   std::optional<double> Latitude;
   std::optional<double> Longitude;
+  // All the answer told of the panorama (Found answers only), checked.
+  PanoramaRecord Record;
 
   // The highest zoom level in Sizes; -1 when there is none.
   int HighestZoom() const { return static_cast<int>(Sizes.size()) - 1; }
@@ -57,5 +65,11 @@ inline constexpr int MaxLookupAnswerDepth = 64;
 // Reads an answer body. A pure function of the bytes: never raises, never reads outside them,
 // whatever they hold.
 CurrentLookupAnswer ParseCurrentLookupAnswer(std::string_view body);
+
+// What the by-id answer starts with: the service's guard against reading it as a script.
+inline constexpr std::string_view ByIdAnswerPrefix = ")]}'";
+
+// Reads a by-id answer body, under the same rules.
+CurrentLookupAnswer ParsePanoramaByIdAnswer(std::string_view body);
 
 }  // namespace korvane

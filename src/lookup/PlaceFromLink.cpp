@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/TextTrim.h"
+#include "task/PanoIdCheck.h"
 
 namespace korvane {
 namespace {
@@ -64,13 +65,30 @@ bool HasDecimalPoint(const std::string& number) {
   return number.find('.') != std::string::npos;
 }
 
-// A map link: no blanks, and "/@" followed by the pair and then the end or another field.
+// The first "!1s" field of a link that is a panorama id; empty when there is none.
+std::string PanoIdInLink(std::string_view text) {
+  constexpr std::string_view Marker = "!1s";
+  for (size_t at = text.find(Marker); at != std::string_view::npos;
+       at = text.find(Marker, at + 1)) {
+    const std::string_view rest = text.substr(at + Marker.size());
+    const std::string_view value = rest.substr(0, rest.find_first_of("!?&#"));
+    if (IsUsablePanoId(value)) return std::string(value);
+  }
+  return "";
+}
+
+// A map link: no blanks, and "/@" followed by the pair and then the end or another field, or a
+// panorama id in its data (see PlaceFromText).
 std::optional<PlaceTexts> PlaceFromLink(std::string_view text) {
   for (char c : text) {
     if (IsSpace(c)) return std::nullopt;
   }
+  std::string panoId = text.find("/maps") != std::string_view::npos ? PanoIdInLink(text) : "";
   const size_t marker = text.find("/@");
-  if (marker == std::string_view::npos) return std::nullopt;
+  if (marker == std::string_view::npos) {
+    if (panoId.empty()) return std::nullopt;
+    return PlaceTexts{"", "", std::move(panoId)};
+  }
   const std::string_view rest = text.substr(marker + 2);
   std::optional<Pair> pair = PairAtFront(rest);
   if (!pair) return std::nullopt;
@@ -78,6 +96,7 @@ std::optional<PlaceTexts> PlaceFromLink(std::string_view text) {
       std::string_view(",/?#&").find(rest[pair->Length]) == std::string_view::npos) {
     return std::nullopt;
   }
+  pair->Place.PanoId = std::move(panoId);
   return pair->Place;
 }
 

@@ -1,8 +1,10 @@
 #include "lookup/StartLookup.h"
 
+#include "lookup/CaptureChoice.h"
 #include "lookup/ClassicLookup.h"
 #include "lookup/CurrentLookup.h"
 #include "platform/NumberFormat.h"
+#include "task/PanoramaRecordFile.h"
 
 namespace korvane {
 
@@ -13,6 +15,8 @@ void StartLookupResult::ApplyTo(TaskParameters& params) const {
   params.TileWidth = TileWidth;
   params.TileHeight = TileHeight;
   params.CaptureDate = CaptureDate;
+  params.Record = Record;
+  params.StartedById = ById;
 }
 
 std::string UnknownProtocolMessage(const std::string& protocolText) {
@@ -24,19 +28,65 @@ std::string MissingZoomMessage(int zoom, int highestZoom) {
          IntToStr(highestZoom) + ".";
 }
 
-StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, double latitude,
-                                 double longitude, int zoom,
-                                 const std::function<void(const std::string&)>& addLogLine) {
+std::string OtherDateLine(const OtherCapture& capture) {
+  return "Also taken " + (capture.Date ? CaptureMonthText(*capture.Date) : "at another date") +
+         ": " + capture.PanoId;
+}
+
+namespace {
+
+StartLookupResult LookUpClassic(HttpClient& client, double latitude, double longitude,
+                                const std::function<void(const std::string&)>& addLogLine,
+                                const LookupWish& wish) {
   StartLookupResult result;
-  if (protocol == PanoramaProtocol::Classic) {
-    result.PanoId = LookUpPanorama(client, latitude, longitude, addLogLine);
+  if (!wish.PanoId.empty()) {
+    result.ById = true;
+    result.RefusalMessage = ByIdNotOfferedMessage;
     return result;
   }
+  ClassicLookupResult found = LookUpClassicPanorama(client, latitude, longitude, addLogLine);
+  if (client.IsAborted()) return result;
+  if (wish.Date) addLogLine(CaptureChoiceLine(ChooseCapture(found.Record, *wish.Date), *wish.Date));
+  result.PanoId = std::move(found.PanoId);
+  result.Record = std::move(found.Record);
+  if (!result.PanoId.empty()) {
+    result.Record.PanoId = result.PanoId;
+    result.Record.Protocol = PanoramaProtocol::Classic;
+  }
+  return result;
+}
 
-  const CurrentLookupAnswer answer = LookUpCurrentPanorama(client, latitude, longitude, addLogLine);
+// The current panorama the wish names: by id, or at the point (then by id when a month asks
+// for another capture).
+CurrentLookupAnswer LookUpWished(HttpClient& client, double latitude, double longitude,
+                                 const std::function<void(const std::string&)>& addLogLine,
+                                 const LookupWish& wish) {
+  if (!wish.PanoId.empty()) return LookUpCurrentPanoramaById(client, wish.PanoId, addLogLine);
+  CurrentLookupAnswer answer = LookUpCurrentPanorama(client, latitude, longitude, addLogLine);
+  if (answer.Kind != LookupAnswerKind::Found || !wish.Date || client.IsAborted()) return answer;
+  const std::optional<CaptureChoice> choice = ChooseCapture(answer.Record, *wish.Date);
+  addLogLine(CaptureChoiceLine(choice, *wish.Date));
+  if (!choice || choice->PanoId == answer.PanoId) return answer;
+  return LookUpCurrentPanoramaById(client, choice->PanoId, addLogLine);
+}
+
+}  // namespace
+
+StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, double latitude,
+                                 double longitude, int zoom,
+                                 const std::function<void(const std::string&)>& addLogLine,
+                                 const LookupWish& wish) {
+  if (protocol == PanoramaProtocol::Classic) {
+    return LookUpClassic(client, latitude, longitude, addLogLine, wish);
+  }
+
+  StartLookupResult result;
+  result.ById = !wish.PanoId.empty();
+  const CurrentLookupAnswer answer = LookUpWished(client, latitude, longitude, addLogLine, wish);
   if (answer.Kind != LookupAnswerKind::Found) return result;
   result.PanoId = answer.PanoId;
   result.Protocol = PanoramaProtocol::Current;
+  result.Record = answer.Record;
   if (zoom < 0 || zoom > answer.HighestZoom()) {
     result.RefusalMessage = MissingZoomMessage(zoom, answer.HighestZoom());
     return result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "net/HttpClient.h"
@@ -10,11 +11,23 @@
 
 namespace korvane {
 
+// What a start asks beyond the place: that panorama id instead of the panorama nearest the
+// point (the place is then not looked up), or the capture of that month at the place.
+struct LookupWish {
+  std::string PanoId;
+  std::optional<CaptureMonth> Date;
+};
+
+// The box shown when a panorama is asked for by id and the protocol has no by-id request.
+inline constexpr const char* ByIdNotOfferedMessage =
+    "Looking a panorama up by its id is not offered by the classic protocol.";
+
 // The panorama step of Start, whichever protocol the service speaks.
 struct StartLookupResult {
   // The id found; empty when there is no panorama (Start shows the no-panorama box).
   std::string PanoId;
-  // The box to show instead of starting: the panorama has no such zoom level. Empty otherwise.
+  // The box to show instead of starting: the panorama has no such zoom level, or (with no id)
+  // the protocol cannot look a panorama up by id. Empty otherwise.
   std::string RefusalMessage;
   // The line that describes the panorama ("Panorama: 16384x8192 at zoom 5, taken 2019-07");
   // empty for the classic protocol, which tells nothing about it.
@@ -32,7 +45,11 @@ struct StartLookupResult {
   // the task file when the task starts.
   PanoramaRecord Record;
 
-  // Copies the kind and the panorama's size and date into the task's parameters.
+  // The panorama was asked for by its id.
+  bool ById = false;
+
+  // Copies the kind, the panorama's size and date, the record and how it was found into the
+  // task's parameters.
   void ApplyTo(TaskParameters& params) const;
 };
 
@@ -42,12 +59,20 @@ std::string UnknownProtocolMessage(const std::string& protocolText);
 // "This panorama has no zoom level Z; its highest is N."
 std::string MissingZoomMessage(int zoom, int highestZoom);
 
-// Looks the panorama at the point up with the protocol's lookup (LookUpPanorama or
+// Looks the panorama at the point up with the protocol's lookup (LookUpClassicPanorama or
 // LookUpCurrentPanorama over client; their lines go to addLogLine) and, for the current
-// protocol, checks that it has the zoom level. Raises what the lookups raise. An Abort on
-// client stops it at once (then client.IsAborted() and the result means nothing).
+// protocol, checks that it has the zoom level. With a wished id, the current protocol asks for
+// that panorama by id instead and the classic one refuses (ByIdNotOfferedMessage); with a
+// wished month, the capture ChooseCapture picks is taken (by id when it is another panorama)
+// and a line says which. Raises what the lookups raise. An Abort on client stops it at once
+// (then client.IsAborted() and the result means nothing).
 StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, double latitude,
                                  double longitude, int zoom,
-                                 const std::function<void(const std::string&)>& addLogLine);
+                                 const std::function<void(const std::string&)>& addLogLine,
+                                 const LookupWish& wish = {});
+
+// "Also taken 2015-03: ID" (the date part "at another date" when unknown): the log line of one
+// of the other dates a lookup found.
+std::string OtherDateLine(const OtherCapture& capture);
 
 }  // namespace korvane

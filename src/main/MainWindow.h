@@ -134,6 +134,9 @@ class MainWindow : public TForm, private SessionHost {
   void LookupRunning(bool running) override;
 
   DownloadSession session_;
+  // The request of the task file last opened: while the boxes still show it, Start asks for
+  // its panorama id when it was started by id.
+  StartRequest opened_;
   bool closing_ = false;  // the window waits for a running task to end before closing
 };
 

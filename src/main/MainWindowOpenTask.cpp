@@ -16,6 +16,7 @@ void MainWindow::OpenTaskClick() {
   latitudeEdit.SetText(request.Latitude);
   longitudeEdit.SetText(request.Longitude);
   zoomEdit.SetText(request.Zoom);
+  opened_ = request;
 }
 
 }  // namespace korvane

@@ -22,6 +22,10 @@ StartRequest MainWindow::TypedRequest() const {
   StartRequest request{taskNameEdit.Text(), latitudeEdit.Text(), longitudeEdit.Text(),
                        zoomEdit.Text(), savePathEdit.Text()};
   request.Service = ReadServiceRoute();
+  const bool showsOpened =
+      request.TaskName == opened_.TaskName && request.SavePath == opened_.SavePath &&
+      request.Latitude == opened_.Latitude && request.Longitude == opened_.Longitude;
+  if (showsOpened) request.PanoId = opened_.PanoId;
   return request;
 }
 

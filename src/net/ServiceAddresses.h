@@ -17,14 +17,21 @@ namespace korvane {
 //                     default, or "classic": the cbk servers above), case-insensitive.
 //   LookupBase:       scheme + host [+ port] of the current protocol's lookup.
 //   TileBase:         scheme + host [+ port] of the current protocol's tiles.
+//   ByIdBase:         scheme + host [+ port] of the current protocol's by-id request; when
+//                     absent, LookupBase when that is set (a mirror or stand-in serves both),
+//                     else the service's own.
 inline constexpr const char* ServiceSection = "Service";
 inline constexpr const char* ProtocolKey = "Protocol";
 inline constexpr const char* LookupBaseKey = "LookupBase";
 inline constexpr const char* TileBaseKey = "TileBase";
+inline constexpr const char* ByIdBaseKey = "ByIdBase";
 // The name a configuration without a Protocol key stands for.
 inline constexpr const char* DefaultProtocolName = "current";
 inline constexpr const char* DefaultLookupBase = "https://maps.googleapis.com";
 inline constexpr const char* DefaultTileBase = "https://streetviewpixels-pa.googleapis.com";
+inline constexpr const char* DefaultByIdBase = "https://www.google.com";
+// How far from the point the current lookup searches, in metres, unless its caller says.
+inline constexpr int DefaultLookupRadiusMetres = 50;
 inline constexpr int StreetViewServerCount = 4;
 
 // The host (or host:port) of Street View server number serverNumber (0..3).
@@ -50,7 +57,15 @@ std::string LookupBase();
 std::string TileBase();
 
 // The current protocol's lookup address for a point, the coordinates written as MetadataUrl
-// writes them.
-std::string CurrentLookupUrl(double latitude, double longitude);
+// writes them, searching radiusMetres around it.
+std::string CurrentLookupUrl(double latitude, double longitude,
+                             int radiusMetres = DefaultLookupRadiusMetres);
+
+// ByIdBase as described above, without a trailing "/".
+std::string ByIdBase();
+
+// The current protocol's by-id metadata request for a panorama id (one IsUsablePanoId
+// accepts, so it needs no escaping).
+std::string PanoramaByIdUrl(const std::string& panoId);
 
 }  // namespace korvane

@@ -97,8 +97,7 @@ class DownloadSession : public TileWorkerHost {
   void StartWorkers();
   // The lookup on its own thread, abortable by Stop through lookupClient_; nothing when
   // stopped.
-  std::optional<StartLookupResult> RunLookup(PanoramaProtocol protocol, double latitude,
-                                             double longitude, int zoom,
+  std::optional<StartLookupResult> RunLookup(const CheckedStart& checked,
                                              const ProxySettings& proxy);
   void AddLog(std::string line);
   void TerminateWorkers(bool withLogLines);

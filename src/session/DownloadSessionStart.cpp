@@ -35,13 +35,17 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
 
 std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& checked,
                                                          const ProxySettings& proxy) {
-  std::optional<StartLookupResult> found =
-      RunLookup(checked.Protocol, checked.Latitude, checked.Longitude, checked.Zoom, proxy);
+  std::optional<StartLookupResult> found = RunLookup(checked, proxy);
   if (!found) {
     AddLog(LookupStoppedLine);
     return std::nullopt;
   }
   if (host_.Quitting()) return std::nullopt;  // the program is going away
+  // Refused before any panorama was asked for (an id the protocol cannot look up).
+  if (found->PanoId.empty() && !found->RefusalMessage.empty()) {
+    host_.ShowMessage(found->RefusalMessage);
+    return std::nullopt;
+  }
   AddLog("Pano_id got: " + found->PanoId);
   if (found->PanoId.empty()) {
     host_.ShowMessage(NoPanoramaMessage);
@@ -106,8 +110,13 @@ void DownloadSession::StartWorkers() {
   task_->WriteLogHeader();
   task_->CreateFailedList();
   task_->SaveTaskFile();
+  WriteTaskRecord(*task_, *params_, [this](const std::string& line) { AddLog(line); });
   log_ = LoadLines(task_->LogFileName);
   host_.LogReplaced(log_);
+  // After the log is replaced by the task's, so the window keeps them and the log file saves
+  // them.
+  for (const OtherCapture& capture : params_->Record.OtherDates)
+    AddLog(OtherDateLine(capture));
   failed_ = LoadLines(task_->FailedFileName);
   host_.FailedListReplaced(failed_);
 
@@ -122,9 +131,8 @@ void DownloadSession::StartWorkers() {
   timerTicks_ = 0;
 }
 
-std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol protocol,
-                                                            double latitude, double longitude,
-                                                            int zoom, const ProxySettings& proxy) {
+std::optional<StartLookupResult> DownloadSession::RunLookup(const CheckedStart& checked,
+                                                            const ProxySettings& proxy) {
   HttpClient client;
   lookupClient_ = &client;
   host_.LookupRunning(true);
@@ -150,7 +158,8 @@ std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol pro
           addLogLine(error.Message());
           return;
         }
-        found = LookUpForStart(protocol, client, latitude, longitude, zoom, addLogLine);
+        found = LookUpForStart(checked.Protocol, client, checked.Latitude, checked.Longitude,
+                               checked.Zoom, addLogLine, checked.Wish);
       });
   if (client.IsAborted()) return std::nullopt;
   return found;

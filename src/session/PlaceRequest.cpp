@@ -9,6 +9,7 @@ bool TakePlaceFromLatitude(StartRequest& request) {
   if (!place) return false;
   request.Latitude = place->Latitude;
   request.Longitude = place->Longitude;
+  if (!place->PanoId.empty()) request.PanoId = place->PanoId;
   return true;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "config/Config.h"
+#include "task/PanoramaRecord.h"
 #include "task/TaskParameters.h"
 
 namespace korvane {
@@ -35,6 +37,11 @@ struct StartRequest {
   std::string Zoom;
   std::string SavePath;
   ServiceRoute Service{};
+  // Not a box: a panorama id to download instead of the one nearest the point (a map link that
+  // names one, korvane-cli --pano, a task file started by id), and the capture month wanted at
+  // the place (korvane-cli --date, a batch row's date).
+  std::string PanoId{};
+  std::optional<CaptureMonth> Date{};
 };
 
 }  // namespace korvane

@@ -37,8 +37,11 @@ bool IsContinuedTask(const ResumeCandidate& candidate) {
   if (!FileExists(taskPath)) return false;
   const TaskFile recorded = ReadTaskFile(taskPath);
   // A missing zoom or protocol never matches.
-  return recorded.Longitude == candidate.TypedLongitude &&
-         recorded.Latitude == candidate.TypedLatitude && recorded.PanoId == candidate.PanoId &&
+  const bool samePlace = candidate.ById ? recorded.StartedById
+                                        : !recorded.StartedById &&
+                                              recorded.Longitude == candidate.TypedLongitude &&
+                                              recorded.Latitude == candidate.TypedLatitude;
+  return samePlace && recorded.PanoId == candidate.PanoId &&
          recorded.Protocol == candidate.Protocol && recorded.Zoom &&
          IntToStr(*recorded.Zoom) == candidate.TypedZoom &&
          ExtractFilePath(taskPath) == IncludeTrailingPathDelimiter(candidate.TypedPath) &&

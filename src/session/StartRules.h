@@ -45,10 +45,14 @@ struct ResumeCandidate {
   std::string PanoId;  // the id just looked up
   // The protocol of the lookup: a task continues only with the protocol it was started with.
   PanoramaProtocol Protocol = PanoramaProtocol::Classic;
+  // The panorama was asked for by id: the place typed does not matter, the id does.
+  bool ById = false;
 };
 
 // True when the task file SavePath + TaskFileName exists and records the same longitude and
-// latitude texts, panorama id, protocol, zoom, folder and name as typed.
+// latitude texts, panorama id, protocol, zoom, folder and name as typed. A task asked for by
+// id continues a task file started by id with the same id, protocol, zoom, folder and name,
+// whatever place either names.
 bool IsContinuedTask(const ResumeCandidate& candidate);
 
 }  // namespace korvane

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "session/StartRules.h"
+#include "task/PanoramaRecordFile.h"
 #include "task/TileGrid.h"
 
 namespace korvane {
@@ -34,6 +35,7 @@ std::optional<CheckedStart> CheckStartInput(const StartRequest& request, Session
     return std::nullopt;
   }
   checked.Protocol = *protocol;
+  checked.Wish = LookupWish{request.PanoId, request.Date};
   return checked;
 }
 
@@ -63,6 +65,7 @@ std::shared_ptr<TaskParameters> BuildTaskParameters(const StartRequest& request,
   candidate.TypedTaskName = request.TaskName;
   candidate.PanoId = found.PanoId;
   candidate.Protocol = found.Protocol;
+  candidate.ById = found.ById;
 
   auto params = std::make_shared<TaskParameters>();
   params->Longitude = checked.Longitude;
@@ -72,6 +75,11 @@ std::shared_ptr<TaskParameters> BuildTaskParameters(const StartRequest& request,
   params->ThreadCount = MaxThreadCount;
   params->Connections = request.Service.Connections;
   found.ApplyTo(*params);
+  // A panorama asked for by id stands where the service says, not at the typed point.
+  if (found.ById && found.Record.Latitude && found.Record.Longitude) {
+    params->Latitude = *found.Record.Latitude;
+    params->Longitude = *found.Record.Longitude;
+  }
   params->SavePath = savePath;
   params->TaskFileName = taskFileName;
   const ProxySettings& proxy = request.Service.Proxy;
@@ -82,6 +90,18 @@ std::shared_ptr<TaskParameters> BuildTaskParameters(const StartRequest& request,
   params->ProxyPassword = proxy.ProxyPassword;
   params->ContinueTask = IsContinuedTask(candidate);
   return params;
+}
+
+void WriteTaskRecord(const DownloadTask& task, const TaskParameters& params,
+                     const std::function<void(const std::string&)>& addLogLine) {
+  PanoramaRecord record = params.Record;
+  if (record.PanoId.empty()) record.PanoId = params.PanoId;
+  if (!record.Protocol) record.Protocol = params.Protocol;
+  try {
+    WritePanoramaRecord(task.TaskFilePath(), record);
+  } catch (const std::exception& error) {
+    addLogLine(error.what());
+  }
 }
 
 std::unique_ptr<DownloadTask> CreateTask(

@@ -24,6 +24,8 @@ struct CheckedStart {
   double Longitude = 0;
   double Latitude = 0;
   PanoramaProtocol Protocol = PanoramaProtocol::Current;
+  // The request's id and month, for the lookup.
+  LookupWish Wish{};
 };
 
 // The zoom level, then the coordinates and their ranges (longitude first), then the protocol's
@@ -38,6 +40,12 @@ std::shared_ptr<TaskParameters> BuildTaskParameters(const StartRequest& request,
                                                     const CheckedStart& checked,
                                                     const StartLookupResult& found,
                                                     SessionHost& host);
+
+// Writes the record of the task's panorama (params.Record) beside its task file: at every
+// start, a continued task's too, so it tells what the last lookup found. A record that cannot
+// be written is told to addLogLine and the task goes on: the tiles do not need it.
+void WriteTaskRecord(const DownloadTask& task, const TaskParameters& params,
+                     const std::function<void(const std::string&)>& addLogLine);
 
 // The task object of params. Nothing when it cannot be made, after CreateTaskFailureMessage: a
 // tile folder that cannot be made shows its own message first; any other reason, which the

@@ -20,6 +20,7 @@ StartRequest RequestFromTaskFile(const std::string& path) {
   request.Latitude = taskFile.Latitude;
   request.Longitude = taskFile.Longitude;
   request.Zoom = IntToStr(taskFile.Zoom.value_or(MissingZoom));
+  if (taskFile.StartedById) request.PanoId = taskFile.PanoId;
   return request;
 }
 

@@ -79,6 +79,7 @@ void DownloadTask::SaveTaskFile() const {
   file.Latitude = FloatToStr(Params->Latitude);
   file.Longitude = FloatToStr(Params->Longitude);
   file.PanoId = Params->PanoId;
+  file.StartedById = Params->StartedById;
   file.Zoom = Params->Zoom;
   file.Grid = grid_;
   if (Params->Protocol == PanoramaProtocol::Current) {

@@ -64,6 +64,7 @@ TaskFile ReadTaskFile(const std::string& path) {
   file.Latitude = ini.ReadString(AreaSection, LatitudeKey, "");
   file.Longitude = ini.ReadString(AreaSection, LongitudeKey, "");
   file.PanoId = ini.ReadString(PanoSection, PanoIdKey, "");
+  file.StartedById = ini.ReadInteger(PanoSection, ByIdKey, 0) == 1;
   file.Zoom = ReadNumber(ini, ZoomSection, ZoomKey);
   ReadGrid(ini, file);
   ReadImage(ini, file);
@@ -103,16 +104,19 @@ void WriteTaskFile(const std::string& path, const TaskFile& file) {
       "Longitude=" + file.Longitude,
       "[Pano]",
       "Pano_id=" + file.PanoId,
-      "[Zoom]",
-      "Zoom=" + IntToStr(file.Zoom.value_or(0)),
-      "",
-      "[XY]",
-      "MinX=" + IntToStr(grid.MinX),
-      "MinY=" + IntToStr(grid.MinY),
-      "MaxX=" + IntToStr(grid.MaxX),
-      "MaxY=" + IntToStr(grid.MaxY),
-      "",
   };
+  if (file.StartedById) lines.push_back(std::string(ByIdKey) + "=1");
+  lines.insert(lines.end(), {
+                                "[Zoom]",
+                                "Zoom=" + IntToStr(file.Zoom.value_or(0)),
+                                "",
+                                "[XY]",
+                                "MinX=" + IntToStr(grid.MinX),
+                                "MinY=" + IntToStr(grid.MinY),
+                                "MaxX=" + IntToStr(grid.MaxX),
+                                "MaxY=" + IntToStr(grid.MaxY),
+                                "",
+                            });
   if (file.Image) {
     lines.insert(lines.end(), {"[Image]", "Width=" + IntToStr(file.Image->Width),
                                "Height=" + IntToStr(file.Image->Height)});

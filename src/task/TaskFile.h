@@ -36,6 +36,9 @@ struct TaskFile {
   std::string Latitude;
   std::string Longitude;
   std::string PanoId;
+  // "[Pano]" ById=1: the task was started by its id, so continuing it asks for that id again
+  // and never looks the place up.
+  bool StartedById = false;
   // Any whole number the key holds (it may be no zoom level); nothing when absent or no number.
   std::optional<int> Zoom;
   // "[XY]" when it is a grid a task can have (IsSoundPanoramaGrid). GridDamaged: the section
@@ -63,7 +66,8 @@ struct TaskFile {
 // Reads the task file at path; see TaskFile.
 TaskFile ReadTaskFile(const std::string& path);
 
-// Writes a new task file at path: "[MapsType]", "[AREA]", "[Pano]", "[Zoom]" and, after a blank
+// Writes a new task file at path: "[MapsType]", "[AREA]", "[Pano]" (with ById=1 when
+// StartedById), "[Zoom]" and, after a blank
 // line, "[XY]" with a blank line after it; then, when Image is set, "[Image]" with Width, Height,
 // Date when CaptureDate is not empty, and a blank line. An unset Protocol, Zoom or Grid is
 // written as the classic protocol, 0 and an empty grid. Raises FileCreateError.

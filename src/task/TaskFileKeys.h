@@ -13,6 +13,8 @@ inline constexpr const char* LatitudeKey = "Latitude";
 inline constexpr const char* LongitudeKey = "Longitude";
 inline constexpr const char* PanoSection = "Pano";
 inline constexpr const char* PanoIdKey = "Pano_id";
+// "1" when the task was started by its panorama id rather than by a place.
+inline constexpr const char* ByIdKey = "ById";
 inline constexpr const char* ZoomSection = "Zoom";
 inline constexpr const char* ZoomKey = "Zoom";
 inline constexpr const char* ThreadsSection = "THREADS";

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "task/PanoramaProtocol.h"
+#include "task/PanoramaRecord.h"
 
 namespace korvane {
 
@@ -41,6 +42,11 @@ struct TaskParameters {
   int TileWidth = 0;
   int TileHeight = 0;
   std::string CaptureDate;
+  // All the lookup told of the panorama, written beside the task file at each start.
+  PanoramaRecord Record;
+  // The panorama was asked for by its id: the task file says so, and continuing the task asks
+  // for the id again instead of looking the place up.
+  bool StartedById = false;
 };
 
 }  // namespace korvane

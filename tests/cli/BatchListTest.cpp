@@ -49,7 +49,8 @@ TEST(BatchList, AQuotedMapLinkOrPairNamesThePlace) {
            "https://www.google.com/maps/@48.85,2.29,3a,75y,90t\n"),
       (std::vector<std::string>{"place 1: 48.8583701|2.2944813|tower|3", "place 2: -33.85|151.2||",
                                 "place 3: 40.1|-3.7|Gran Via, \"Madrid\"|",
-                                "error 4: expected lat,lon[,name[,zoom]]"}));
+                                // Unquoted, its commas make five fields, the first no number.
+                                "error 4: latitude and longitude must be numbers"}));
 }
 
 TEST(BatchList, BadRowsAreReportedWithTheirLineAndTheListGoesOn) {
@@ -58,7 +59,7 @@ TEST(BatchList, BadRowsAreReportedWithTheirLineAndTheListGoesOn) {
       Rows("48,2\n"
            "lat,lon\n"  // not the first row: no header any more
            "48\n"
-           "1,2,three,4,five\n"
+           "1,2,three,4,2019-07,six\n"
            "1,2,../escape\n"
            "1,2,bell\x07\n"
            "1,2,csi\xc2\x9b"
@@ -68,10 +69,35 @@ TEST(BatchList, BadRowsAreReportedWithTheirLineAndTheListGoesOn) {
            "3,4\n"),
       (std::vector<std::string>{
           "place 1: 48|2||", "error 2: latitude and longitude must be numbers",
-          "error 3: expected lat,lon[,name[,zoom]]", "error 4: expected lat,lon[,name[,zoom]]",
+          "error 3: expected lat,lon[,name[,zoom[,date]]]",
+          "error 4: expected lat,lon[,name[,zoom[,date]]]",
           "error 5: the name cannot be a file name", "error 6: the name cannot be a file name",
           "error 7: the name cannot be a file name", "error 8: the row is too long",
           "place 9: 3|4||"}));
+}
+
+// A fifth column asks for the capture of that month; empty, the newest.
+TEST(BatchList, ADateColumnAsksForTheCaptureOfThatMonth) {
+  const std::vector<std::pair<std::string, std::optional<CaptureMonth>>> dated{
+      {"48.85,2.29,tower,3,2015-03", CaptureMonth{2015, 3}},
+      {"48.85,2.29,,,2009-12", CaptureMonth{2009, 12}},
+      {"\"48.85, 2.29\",tower,3,2011-01", CaptureMonth{2011, 1}},
+      {"48.85,2.29,tower,3,", std::nullopt},
+      {"48.85,2.29", std::nullopt},
+  };
+  for (const auto& [row, date] : dated) {
+    SCOPED_TRACE(row);
+    std::istringstream in(row);
+    BatchListReader reader(in);
+    const auto read = reader.Next();
+    ASSERT_TRUE(read && read->Place);
+    EXPECT_EQ(read->Place->Date, date);
+  }
+  for (const std::string bad : {"2015-13", "2015-3", "March 2015", "2015-03-01"}) {
+    EXPECT_EQ(Rows("1,2,n,3," + bad + "\n"),
+              (std::vector<std::string>{"error 1: the date must be YYYY-MM"}))
+        << bad;
+  }
 }
 
 // A coordinate is a number and nothing more: text after it would reach the default task name

@@ -45,6 +45,38 @@ TEST(CliOptions, ServiceIsCurrentOrClassicInAnyCase) {
   EXPECT_NE(CliUsage().find("[--service current|classic]"), std::string::npos);
 }
 
+TEST(CliOptions, PanoDateInfoAndJson) {
+  const auto options =
+      ParseCliOptions({"--pano", "AbC-d_9", "--date", "2015-03", "--info", "--json"});
+  ASSERT_TRUE(options);
+  EXPECT_EQ(PanoIdOption(*options), "AbC-d_9");
+  EXPECT_EQ(DateOption(*options), (CaptureMonth{2015, 3}));
+  EXPECT_TRUE(options->Info);
+  EXPECT_TRUE(options->Json);
+  EXPECT_EQ(PanoIdOption(*ParseCliOptions({})), "");
+  EXPECT_FALSE(DateOption(*ParseCliOptions({})));
+
+  const std::vector<std::vector<std::string>> refused = {
+      {"--pano", "a/b"},
+      {"--pano", ""},
+      {"--pano", "a b"},
+      {"--date", "2015-13"},
+      {"--date", "2015"},
+      {"--json"},
+      {"--info", "--stitch"},
+      {"--info", "--retry", "x.ftl"},
+      {"--info", "--batch", "x.csv"},
+      {"--batch", "x.csv", "--pano", "abc"},
+      {"--batch", "x.csv", "--date", "2015-03"},
+      {"--retry", "x.ftl", "--pano", "abc"},
+  };
+  for (const auto& arguments : refused) {
+    EXPECT_FALSE(ParseCliOptions(arguments)) << arguments.front() << " " << arguments.back();
+  }
+  for (const char* shown : {"[--pano ID]", "[--date YYYY-MM]", "--info [--json]"})
+    EXPECT_NE(CliUsage().find(shown), std::string::npos) << shown;
+}
+
 TEST(CliOptions, ServiceWinsOverTheConfigurationReadAtEachStart) {
   test::TempProgramFolder program;
   const CliOptions plain = *ParseCliOptions({});

@@ -210,6 +210,19 @@ TEST(StartLookup, ProtocolNamesAndMessages) {
             "2b1!3e2!4m6!1e1!1e2!1e3!1e4!1e8!1e6&callback=_xdc_._v2mub5");
   // The depth map is not asked for: it made nearly all of the answer and nothing reads it.
   EXPECT_EQ(CurrentLookupUrl(-33.5, 151.25).find("!5m1!1e2!6m1!1e2"), std::string::npos);
+  EXPECT_NE(CurrentLookupUrl(-33.5, 151.25, 20).find("!4d151.25!2d20!3m10"), std::string::npos);
+}
+
+// The by-id request goes to ByIdBase, else to a LookupBase that is set, else to the service's.
+TEST(CurrentLookupAddresses, ByIdBaseThenLookupBaseThenTheServices) {
+  TempProgramFolder program;
+  EXPECT_EQ(PanoramaByIdUrl("AbC"),
+            "https://www.google.com/maps/photometa/v1?authuser=0&hl=en&gl=us&pb=!1m4!1smaps_sv."
+            "tactile!11m2!2m1!1b1!2m2!1sen!2sus!3m3!1m2!1e2!2sAbC!4m6!1e1!1e2!1e3!1e4!1e8!1e6");
+  program.WriteConfig("[Service]\r\nLookupBase=http://127.0.0.1:8/\r\n");
+  EXPECT_EQ(ByIdBase(), "http://127.0.0.1:8");
+  program.WriteConfig("[Service]\r\nLookupBase=http://127.0.0.1:8/\r\nByIdBase=http://h:9//\r\n");
+  EXPECT_EQ(ByIdBase(), "http://h:9");
 }
 
 }  // namespace

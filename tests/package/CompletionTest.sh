@@ -41,11 +41,16 @@ expect "--task" --ta
 expect "--lat --lon" --l
 expect "--help" --h
 expect "--version" --v
-expect "--path" --zoom 3 --pa
+expect "--path --pano" --zoom 3 --pa
 expect "files:krvn" --open ""
 expect "files:ftl" --retry ta
 expect "files:-d" --task x --path ""
 expect "" --lat ""
 expect "" --zoom ""
+expect "--pano" --pan
+expect "--info" --i
+expect "--json" --j
+expect "" --pano ""
+expect "" --date ""
 [ "$failures" -eq 0 ] && echo "completion: all cases pass"
 exit "$failures"

@@ -83,6 +83,26 @@ TEST_F(ResumeTest, EachDifferenceStartsTheTaskAnew) {
   EXPECT_TRUE(differs([](ResumeCandidate& c) { c.TaskFileName = "paris.krvn"; }));
 }
 
+// A task started by id continues under any typed place with the same id, and only as one
+// asked for by id: a place that happens to find the same id starts anew.
+TEST_F(ResumeTest, ATaskStartedByIdContinuesOnlyByIdWhateverPlaceIsTyped) {
+  candidate.ById = true;
+  EXPECT_FALSE(IsContinuedTask(candidate)) << "the task file was not started by id";
+  WriteFileBytes(save.Path() + "berlin.krvn",
+                 "[MapsType]\r\nMapsType=32\r\n[AREA]\r\nLatitude=52.5201\r\nLongitude=13.4\r\n"
+                 "[Pano]\r\nPano_id=ABC\r\nById=1\r\n[Zoom]\r\nZoom=3\r\n\r\n");
+  candidate.TypedLatitude = "";
+  candidate.TypedLongitude = "";
+  EXPECT_TRUE(IsContinuedTask(candidate));
+  candidate.PanoId = "ABD";
+  EXPECT_FALSE(IsContinuedTask(candidate));
+  candidate.PanoId = "ABC";
+  candidate.ById = false;
+  candidate.TypedLatitude = "52.5201";
+  candidate.TypedLongitude = "13.4";
+  EXPECT_FALSE(IsContinuedTask(candidate));
+}
+
 TEST_F(ResumeTest, MapsTypeMustBe32AndAMissingZoomNeverMatches) {
   WriteFileBytes(save.Path() + "berlin.krvn",
                  "[AREA]\r\nLatitude=52.52\r\nLongitude=13.4\r\n[Pano]\r\nPano_id=ABC\r\n");

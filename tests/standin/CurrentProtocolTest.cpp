@@ -92,7 +92,10 @@ TEST(CurrentProtocol, LookupAnswersEveryKindAsTheProgramReadsIt) {
     EXPECT_NEAR(*answer.Longitude, longitude, 1e-9);
   }
   const std::string none = LookupAnswer(Callback, 85, 0);
-  EXPECT_EQ(none, "/**/_xdc_._v2mub5 && _xdc_._v2mub5( [[5,\"Search returned no images.\"]] )");
+  // The real service's form, with "generic" before the text.
+  EXPECT_EQ(
+      none,
+      "/**/_xdc_._v2mub5 && _xdc_._v2mub5( [[5,\"generic\",\"Search returned no images.\"]] )");
   EXPECT_EQ(ParseCurrentLookupAnswer(none).Kind, LookupAnswerKind::NoPanorama);
 }
 

@@ -170,6 +170,18 @@ TEST_F(TaskFileTest, WrittenFileReadsBack) {
   EXPECT_EQ(read.Grid->MaxY, 3);
   EXPECT_EQ(read.Image, written.Image);
   EXPECT_EQ(read.CaptureDate, written.CaptureDate);
+  EXPECT_FALSE(read.StartedById);
+  EXPECT_EQ(ReadFileBytes(path_).find("ById"), std::string::npos);
+
+  written.StartedById = true;
+  WriteTaskFile(path_, written);
+  EXPECT_NE(ReadFileBytes(path_).find("[Pano]\r\nPano_id=AF1Qip-x_9\r\nById=1\r\n[Zoom]"),
+            std::string::npos);
+  EXPECT_TRUE(ReadTaskFile(path_).StartedById);
+  for (const char* other : {"0", "yes", "2", ""}) {
+    WriteFileBytes(path_, std::string("[Pano]\r\nPano_id=A\r\nById=") + other + "\r\n");
+    EXPECT_FALSE(ReadTaskFile(path_).StartedById) << other;
+  }
 }
 
 TEST_F(TaskFileTest, ResumePositionsAppendedInSlotOrderAndNothingForNone) {

@@ -215,7 +215,7 @@ bool SubjectHolds(RuleSubject subject, const ServiceRequest& request) {
     case RuleSubject::Tile:
       return request.Kind == RequestKind::Tile;
     case RuleSubject::Lookup:
-      return request.Kind == RequestKind::Lookup;
+      return request.Kind == RequestKind::Lookup || request.Kind == RequestKind::ById;
   }
   return false;
 }

@@ -54,7 +54,8 @@ struct FaultAction {
   std::string Describe() const;
 };
 
-// Metadata: the classic lookup; Lookup: the current one; Tile: the tiles of both protocols.
+// Metadata: the classic lookup; Lookup: the current one and its by-id request; Tile: the tiles
+// of both protocols.
 enum class RuleSubject { Metadata, Lookup, Tile, Any };
 enum class AttemptSpan { Every, First, From, Only };
 

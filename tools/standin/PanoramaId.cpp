@@ -16,6 +16,7 @@ constexpr int IdBits = PanoIdLength * BitsPerIdChar;  // 132: check, masked cell
 constexpr std::uint64_t CheckKey = 0x6b6f7276616e6531ULL;
 constexpr std::uint64_t MaskKey = 0x7374616e64696e32ULL;
 constexpr std::uint64_t NibbleKey = 0x70616e6f72616d33ULL;
+constexpr std::uint64_t CaptureKey = 0x6361707475726534ULL;
 
 std::uint64_t Pack(const PanoramaCell& cell) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cell.LatIndex)) << 32) |
@@ -25,6 +26,11 @@ std::uint64_t Pack(const PanoramaCell& cell) {
 PanoramaCell Unpack(std::uint64_t packed) {
   return {static_cast<std::int32_t>(static_cast<std::uint32_t>(packed >> 32)),
           static_cast<std::int32_t>(static_cast<std::uint32_t>(packed))};
+}
+
+// The check bits of a cell's capture; capture 0's are those of the ids before captures.
+std::uint64_t CheckOf(const PanoramaCell& cell, int capture) {
+  return MixBits(Pack(cell) ^ CheckKey ^ (static_cast<std::uint64_t>(capture) * CaptureKey));
 }
 
 double LatitudeStep() {
@@ -82,9 +88,9 @@ double CellCentreLongitude(const PanoramaCell& cell) {
   return (cell.LonIndex + 0.5) * LongitudeStep(cell.LatIndex);
 }
 
-std::string PanoIdOf(const PanoramaCell& cell) {
+std::string PanoIdOf(const PanoramaCell& cell, int capture) {
   IdBitsValue value;
-  value.Check = MixBits(Pack(cell) ^ CheckKey);
+  value.Check = CheckOf(cell, capture);
   value.Masked = Pack(cell) ^ MixBits(value.Check ^ MaskKey);
   value.Nibble = MixBits(value.Check ^ NibbleKey) >> 60;
   std::string id;
@@ -98,6 +104,12 @@ std::string PanoIdOf(const PanoramaCell& cell) {
 }
 
 std::optional<PanoramaCell> CellOfPanoId(std::string_view panoId) {
+  const auto capture = CaptureOfPanoId(panoId);
+  if (!capture) return std::nullopt;
+  return capture->Cell;
+}
+
+std::optional<PanoramaCapture> CaptureOfPanoId(std::string_view panoId) {
   if (panoId.size() != PanoIdLength) return std::nullopt;
   IdBitsValue value;
   for (int c = 0; c < PanoIdLength; ++c) {
@@ -108,9 +120,11 @@ std::optional<PanoramaCell> CellOfPanoId(std::string_view panoId) {
     }
   }
   const PanoramaCell cell = Unpack(value.Masked ^ MixBits(value.Check ^ MaskKey));
-  if (MixBits(Pack(cell) ^ CheckKey) != value.Check) return std::nullopt;
   if ((MixBits(value.Check ^ NibbleKey) >> 60) != value.Nibble) return std::nullopt;
-  return cell;
+  for (int capture = 0; capture < CapturesPerPlace; ++capture) {
+    if (CheckOf(cell, capture) == value.Check) return PanoramaCapture{cell, capture};
+  }
+  return std::nullopt;
 }
 
 std::uint64_t MixBits(std::uint64_t value) {

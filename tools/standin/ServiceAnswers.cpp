@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "PanoramaId.h"
+#include "PanoramaMessage.h"
 #include "PanoramaSizes.h"
 #include "TileGrid.h"
 
@@ -15,9 +16,15 @@ constexpr const char* XmlDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"
 constexpr const char* XmlType = "text/xml; charset=UTF-8";
 constexpr const char* HtmlType = "text/html; charset=UTF-8";
 constexpr const char* JavaScriptType = "text/javascript; charset=UTF-8";
+constexpr const char* JsonType = "application/json; charset=UTF-8";
 constexpr int NoImagesStatus = 5;
-constexpr int FirstCaptureYear = 2008;
-constexpr int CaptureYears = 17;
+// What the by-id answer starts with, as the real one does: a guard against reading it as a
+// script, and a line end.
+constexpr std::string_view ByIdGuard = ")]}'\n";
+
+std::string NoImagesJson() {
+  return nlohmann::json{{NoImagesStatus, "generic", "Search returned no images."}}.dump();
+}
 
 std::string Degrees(double value) {
   char text[32];
@@ -68,49 +75,32 @@ std::string NoCoverageXml() {
 }
 
 std::string LookupAnswer(const std::string& callback, double latitude, double longitude) {
-  using Json = nlohmann::json;
   const auto cell = CellOf(latitude, longitude);
   if (!cell) return NoPanoramaAnswer(callback);
-  const std::string id = PanoIdOf(*cell);
-  const std::uint64_t seed = StableHash(id);
-  const PanoramaShape shape = ShapeOf(SizeOfCell(*cell));
-
-  Json sizes = Json::array();
-  for (int zoom = 0; zoom <= shape.HighestZoom; ++zoom) {
-    sizes.push_back(Json::array({Json::array({shape.HeightAt(zoom), shape.WidthAt(zoom)})}));
-  }
-  const double elevation = static_cast<double>((seed >> 20) % 3000) / 10.0;
-  const int year = FirstCaptureYear + static_cast<int>(seed % CaptureYears);
-  const int month = 1 + static_cast<int>((seed >> 8) % 12);
-  // The panorama M = R[1], its parts at the indices the real answer uses; the rest is null.
-  Json panorama = Json::array();
-  panorama.push_back(Json::array({1}));
-  panorama.push_back(Json::array({2, id}));
-  panorama.push_back(Json::array({2, 2, nullptr, Json::array({sizes, {TilePixels, TilePixels}})}));
-  panorama.push_back(Json::array({Json::array({Json::array({"Stand-in street"})})}));
-  panorama.push_back(nullptr);
-  panorama.push_back(Json::array({Json::array(
-      {Json::array({1}), Json::array({Json::array({nullptr, nullptr, CellCentreLatitude(*cell),
-                                                   CellCentreLongitude(*cell)}),
-                                      Json::array({elevation})})})}));
-  Json date = Json::array();
-  for (int i = 0; i < 7; ++i)
-    date.push_back(nullptr);
-  date.push_back(Json::array({year, month}));
-  panorama.push_back(date);
-  const Json root = Json::array({Json::array({0}), panorama});
+  const nlohmann::json root = {{0}, PanoramaMessage(*cell, 0)};
   return "/**/" + callback + " && " + callback + "( " + root.dump() + " )";
 }
 
 std::string NoPanoramaAnswer(const std::string& callback) {
-  const nlohmann::json root = {{NoImagesStatus, "Search returned no images."}};
-  return "/**/" + callback + " && " + callback + "( " + root.dump() + " )";
+  return "/**/" + callback + " && " + callback + "( " + NoImagesJson() + " )";
+}
+
+std::string ByIdAnswer(const std::string& panoId) {
+  const auto capture = CaptureOfPanoId(panoId);
+  if (!capture) return NoPanoramaByIdAnswer();
+  const nlohmann::json root = {{0}, {PanoramaMessage(capture->Cell, capture->Capture)}};
+  return std::string(ByIdGuard) + root.dump();
+}
+
+std::string NoPanoramaByIdAnswer() {
+  return std::string(ByIdGuard) + NoImagesJson();
 }
 
 Reply NoPanoramaReply(const ServiceRequest& request) {
   if (request.Kind == RequestKind::Lookup) {
     return WithBody(JavaScriptType, NoPanoramaAnswer(request.Callback));
   }
+  if (request.Kind == RequestKind::ById) return WithBody(JsonType, NoPanoramaByIdAnswer());
   return WithBody(XmlType, NoCoverageXml());
 }
 
@@ -183,6 +173,7 @@ Reply StandinService::Answer(const ServiceRequest& request) const {
     return WithBody(JavaScriptType,
                     LookupAnswer(request.Callback, request.Latitude, request.Longitude));
   }
+  if (request.Kind == RequestKind::ById) return WithBody(JsonType, ByIdAnswer(request.PanoId));
   Reply reply;
   reply.ContentType = "image/jpeg";
   reply.Body = request.Protocol == TileProtocol::Current

@@ -14,8 +14,8 @@ class StandinService {
   explicit StandinService(TileCache& tiles) : tiles_(tiles) {}
 
   // Metadata: the XML of the nearest panorama, or the answer without a panorama where there is
-  // no coverage. Tile: the JPEG (the placeholder for an unknown id or a tile outside the grid).
-  // Anything else: 400 Bad Request.
+  // no coverage. Lookup and by id: the current protocol's answers. Tile: the JPEG (the placeholder
+  // for an unknown id or a tile outside the grid). Anything else: 400 Bad Request.
   Reply Answer(const ServiceRequest& request) const;
 
   // 200 with the placeholder tile (TileCache::BlackTile).
@@ -31,11 +31,16 @@ std::string MetadataXml(double latitude, double longitude);
 std::string NoCoverageXml();
 
 // The current protocol's lookup answer for a point, as JavaScript calling the callback:
-// "/**/NAME && NAME( R )" with R the JSON array of the real service (status 0, the id, the
-// picture's size at every zoom from 0 to the panorama kind's highest, the tile size, the
-// position, the capture date), or the no-panorama answer (status 5) where there is no coverage.
+// "/**/NAME && NAME( R )" with R the JSON array of the real service, [[0], M] with M the
+// newest capture of the point's cell (PanoramaMessage), or the no-panorama answer
+// [[5, "generic", "Search returned no images."]] where there is no coverage.
 std::string LookupAnswer(const std::string& callback, double latitude, double longitude);
 std::string NoPanoramaAnswer(const std::string& callback);
+
+// The by-id answer: ")]}'", a line end and [[0], [M]] for an id of this service (any capture),
+// else the no-panorama array.
+std::string ByIdAnswer(const std::string& panoId);
+std::string NoPanoramaByIdAnswer();
 
 // The answer without a panorama for a metadata or lookup request (the nocoverage action).
 Reply NoPanoramaReply(const ServiceRequest& request);

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 
+#include "PanoramaId.h"
 #include "platform/NumberFormat.h"
 
 namespace korvane::standin {
@@ -13,6 +14,10 @@ namespace {
 
 constexpr std::string_view LookupPath = "/maps/api/js/GeoPhotoService.SingleImageSearch";
 constexpr std::string_view CurrentTilePath = "/v1/tile";
+constexpr std::string_view ByIdPath = "/maps/photometa/v1";
+// Where the by-id request's pb names the panorama: the field after "!1e2" (a panorama, not a
+// photo).
+constexpr std::string_view ByIdField = "!1e2!2s";
 
 std::optional<std::string> PercentDecode(std::string_view text) {
   std::string decoded;
@@ -134,6 +139,22 @@ ServiceRequest Lookup(const std::map<std::string, std::string>& parameters) {
   return request;
 }
 
+ServiceRequest ById(const std::map<std::string, std::string>& parameters) {
+  const auto pb = parameters.find("pb");
+  if (pb == parameters.end()) return Refused(RequestKind::ById, "no pb parameter");
+  const std::size_t at = pb->second.find(ByIdField);
+  if (at == std::string::npos) return Refused(RequestKind::ById, "pb names no panorama");
+  const std::string_view rest = std::string_view(pb->second).substr(at + ByIdField.size());
+  ServiceRequest request;
+  request.Kind = RequestKind::ById;
+  request.PanoId = std::string(rest.substr(0, rest.find('!')));
+  if (const auto cell = CellOfPanoId(request.PanoId)) {
+    request.Latitude = CellCentreLatitude(*cell);
+    request.Longitude = CellCentreLongitude(*cell);
+  }
+  return request;
+}
+
 ServiceRequest Tile(const std::map<std::string, std::string>& parameters, TileProtocol protocol) {
   ServiceRequest request;
   request.Kind = RequestKind::Tile;
@@ -171,7 +192,7 @@ ServiceRequest ClassifyRequest(std::string_view method, std::string_view target)
   const std::string origin = OriginForm(target);
   const std::size_t question = origin.find('?');
   const std::string_view path = std::string_view(origin).substr(0, question);
-  if (path != "/cbk" && path != LookupPath && path != CurrentTilePath) {
+  if (path != "/cbk" && path != LookupPath && path != CurrentTilePath && path != ByIdPath) {
     return Refused(RequestKind::Other, "unknown path");
   }
   const std::string_view query = question == std::string::npos
@@ -180,6 +201,7 @@ ServiceRequest ClassifyRequest(std::string_view method, std::string_view target)
   const auto parameters = ParseQuery(query);
   if (!parameters) return Refused(RequestKind::Other, "malformed query");
   if (path == LookupPath) return Lookup(*parameters);
+  if (path == ByIdPath) return ById(*parameters);
   if (path == CurrentTilePath) return Tile(*parameters, TileProtocol::Current);
   const auto output = parameters->find("output");
   if (output == parameters->end()) return Refused(RequestKind::Other, "no output parameter");

@@ -5,7 +5,7 @@
 
 namespace korvane::standin {
 
-enum class RequestKind { Metadata, Tile, Lookup, Other };
+enum class RequestKind { Metadata, Tile, Lookup, ById, Other };
 
 // Which protocol a tile request speaks.
 enum class TileProtocol { Classic, Current };
@@ -15,6 +15,7 @@ enum class TileProtocol { Classic, Current };
 //   tile      GET /cbk?output=tile&panoid=ID&x=X&y=Y&zoom=Z                      (classic)
 //   lookup    GET /maps/api/js/GeoPhotoService.SingleImageSearch?pb=...!3dLAT!4dLON...
 //                 &callback=NAME                                                 (current)
+//   by id     GET /maps/photometa/v1?...&pb=...!1e2!2sID!...                   (current)
 //   tile      GET /v1/tile?cb_client=...&panoid=ID&x=X&y=Y&zoom=Z                (current)
 // Parameters may come in any order; their values may be percent-encoded.
 struct ServiceRequest {
@@ -22,11 +23,11 @@ struct ServiceRequest {
   // Why the request cannot be answered (unknown path, malformed query, another method); the
   // service then answers 400. Empty for a request it can answer.
   std::string Problem;
-  double Latitude = 0.0;  // metadata, lookup
+  double Latitude = 0.0;  // metadata, lookup; by id: the id's place when it is one of ours
   double Longitude = 0.0;
   std::string Callback;                           // lookup: the name the answer calls
   TileProtocol Protocol = TileProtocol::Classic;  // tile
-  std::string PanoId;                             // tile
+  std::string PanoId;                             // tile, by id
   int X = 0;
   int Y = 0;
   int Zoom = 0;

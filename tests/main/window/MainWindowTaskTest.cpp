@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -11,6 +12,8 @@
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextFile.h"
+#include "task/PanoramaRecordFile.h"
+#include "task/TaskFile.h"
 
 namespace korvane::test {
 namespace {
@@ -159,6 +162,44 @@ TEST_F(TaskRun, OpenTaskThenStartContinuesIt) {
   EXPECT_EQ(form->zoomEdit.Text(), "1");
   StartAndRunToEnd();
   EXPECT_TRUE(form->Session().Task()->Params->ContinueTask);
+}
+
+// Today's service: the log lists the other dates found, a line each; a link naming one of them
+// downloads it, and the task opened again asks for its id, not for the place.
+TEST_F(TaskRun, OtherDatesAreLoggedAndALinkWithAnIdIsContinuedById) {
+  program.WriteConfig(standin->CurrentServiceConfig());
+  const auto placeLookups = [this] {
+    int count = 0;
+    for (const auto& request : standin->Requests())
+      count += request.Target.find("SingleImageSearch") != std::string::npos ? 1 : 0;
+    return count;
+  };
+  Type("place.krvn", "48.8584", "2.2945", "1", SavePath());  // a place answered in whole
+  StartAndRunToEnd();
+  const auto record = ReadPanoramaRecord(SavePath() + "place.krvn");
+  ASSERT_TRUE(record);
+  ASSERT_EQ(record->OtherDates.size(), 2u) << PanoramaRecordToJson(*record);
+  const std::vector<std::string> log = LogLines();
+  for (const OtherCapture& other : record->OtherDates) {
+    const std::string line = "Also taken " + CaptureMonthText(*other.Date) + ": " + other.PanoId;
+    EXPECT_EQ(std::count(log.begin(), log.end(), line), 1) << line;
+  }
+
+  const std::string older = record->OtherDates.back().PanoId;
+  Type("older.krvn", "https://www.google.com/maps/@48.8584,2.2945,3a/data=!3m4!1s" + older + "!2e0",
+       "", "1", SavePath());
+  StartAndRunToEnd();
+  EXPECT_EQ(form->Session().Task()->Params->PanoId, older);
+  EXPECT_TRUE(ReadTaskFile(SavePath() + "older.krvn").StartedById);
+  EXPECT_EQ(placeLookups(), 1);
+
+  Type("other", "1", "1", "5", "/nowhere");
+  dialogs.QueuePick(SavePath() + "older.krvn");
+  form->openTaskButton.UserClick();
+  StartAndRunToEnd();
+  EXPECT_TRUE(form->Session().Task()->Params->ContinueTask);
+  EXPECT_EQ(form->Session().Task()->Params->PanoId, older);
+  EXPECT_EQ(placeLookups(), 1);
 }
 
 TEST_F(TaskRun, ClosingTheWindowDuringATaskStopsAndSavesEverything) {
