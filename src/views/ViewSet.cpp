@@ -85,7 +85,7 @@ ExitStatus MakeViews(const ViewJob& job, std::ostream& out, std::ostream& err) {
       }
       const viewer::ViewAngles angles{PanoramaAngle(source, order.Heading), order.Pitch,
                                       order.FieldOfView};
-      const RenderedView view = RenderView(source, angles, size.Width, size.Height);
+      const MadeView view = RenderView(source, angles, size.Width, size.Height);
       missing += view.MissingTiles;
       read += view.TilesRead;
       WriteViewPicture(paths[i], view.Pixels,

@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "task/PanoramaRecordFile.h"
 #include "task/TaskFileNames.h"
+#include "viewer/Compass.h"
 #include "viewer/JpegPicture.h"
 #include "viewer/ParallelRows.h"
 #include "viewer/ViewerLimits.h"
@@ -58,10 +59,10 @@ std::optional<RgbBuffer> ReadTile(const std::string& path, int denominator) {
   }
 }
 
-RenderedView RenderFromTiles(const ViewSource& source, const viewer::ViewAngles& angles, int width,
-                             int height) {
+MadeView RenderFromTiles(const ViewSource& source, const viewer::ViewAngles& angles, int width,
+                         int height) {
   const TaskTiles& task = *source.Task;
-  RenderedView view;
+  MadeView view;
   const int denominator = ViewDenominator(angles.FieldOfView, width, task.ImageWidth);
   view.Denominator = denominator;
   const int side = TilePixels / denominator;
@@ -111,10 +112,10 @@ RenderedView RenderFromTiles(const ViewSource& source, const viewer::ViewAngles&
   return view;
 }
 
-RenderedView RenderFromPicture(const ViewSource& source, const viewer::ViewAngles& angles,
-                               int width, int height) {
+MadeView RenderFromPicture(const ViewSource& source, const viewer::ViewAngles& angles, int width,
+                           int height) {
   const viewer::PanoramaPlacement& place = source.Placement;
-  RenderedView view;
+  MadeView view;
   view.Pixels = RgbBuffer(width, height);
   std::fill(view.Pixels.Pixels.begin(), view.Pixels.Pixels.end(), viewer::OutsideGrey);
   const int denominator = ViewDenominator(angles.FieldOfView, width, place.FullWidth);
@@ -151,6 +152,32 @@ RenderedView RenderFromPicture(const ViewSource& source, const viewer::ViewAngle
 
 }  // namespace
 
+PlaceFacts ReadPlaceFacts(const std::string& path) {
+  PlaceFacts facts;
+  std::string folder = path;
+  while (folder.size() > 1 && folder.back() == '/')
+    folder.pop_back();
+  if (DirectoryExists(folder)) {
+    if (!FileExists(folder + TaskFileExtension)) return facts;
+    facts.SourcePath = folder + TaskFileExtension;
+  } else {
+    facts.SourcePath = path;
+  }
+  facts.Record = ReadPanoramaRecord(facts.SourcePath);
+  if (facts.Record && facts.Record->Heading) {
+    facts.MiddleHeading = facts.Record->Heading;
+  } else if (!facts.SourcePath.ends_with(TaskFileExtension)) {
+    try {
+      facts.MiddleHeading =
+          viewer::ReadJpegHeader(ReadRegularFile(facts.SourcePath, MaxStitchedFileBytes))
+              .PoseHeading;
+    } catch (const std::exception&) {
+      // No picture, or none to be read: nothing known of its heading.
+    }
+  }
+  return facts;
+}
+
 ViewSource OpenViewSource(const std::string& path) {
   ViewSource source;
   source.Path = path;
@@ -181,19 +208,17 @@ ViewSource OpenViewSource(const std::string& path) {
     source.Placement = viewer::PlacePicture(header.Width, header.Height, header.GPano);
     source.MiddleHeading = header.PoseHeading;
   }
+  // The record's heading outweighs the picture's own, as in ReadPlaceFacts.
   if (source.Record && source.Record->Heading) source.MiddleHeading = source.Record->Heading;
   return source;
 }
 
 double PanoramaAngle(const ViewSource& source, double heading) {
-  // The panorama's middle is its angle 180.
-  double angle = std::fmod(heading - source.MiddleHeading.value_or(0.0) + 180.0, 360.0);
-  if (angle < 0) angle += 360.0;
-  return angle;
+  return viewer::AngleOfHeading(heading, source.MiddleHeading);
 }
 
-RenderedView RenderView(const ViewSource& source, const viewer::ViewAngles& angles, int width,
-                        int height) {
+MadeView RenderView(const ViewSource& source, const viewer::ViewAngles& angles, int width,
+                    int height) {
   return source.Task ? RenderFromTiles(source, angles, width, height)
                      : RenderFromPicture(source, angles, width, height);
 }

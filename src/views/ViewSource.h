@@ -28,6 +28,18 @@ struct ViewSource {
   std::optional<double> MiddleHeading;
 };
 
+// What is known of the place of a panorama the viewer or the views are given: a task file
+// (the record beside it, "<task>.json"), a tile folder (the task file beside it, and its
+// record), or a stitched JPEG (the record beside it with the same base name, else the heading
+// its XMP states as GPano PoseHeadingDegrees).
+struct PlaceFacts {
+  std::optional<PanoramaRecord> Record;
+  std::optional<double> MiddleHeading;  // the compass heading at the panorama's middle
+  // What views are made from: the task file or the JPEG; empty for a folder without a task.
+  std::string SourcePath;
+};
+PlaceFacts ReadPlaceFacts(const std::string& path);
+
 // Opens a task file (".krvn": its record beside it, "<task>.json") or a stitched JPEG (the
 // record beside it with the same base name, else the heading its XMP states). Raises
 // Exception with a one-line message when the file cannot be read, the task describes no
@@ -39,7 +51,7 @@ ViewSource OpenViewSource(const std::string& path);
 double PanoramaAngle(const ViewSource& source, double heading);
 
 // A view rendered out of a source, and what it took.
-struct RenderedView {
+struct MadeView {
   viewer::RgbBuffer Pixels;
   int TilesRead = 0;     // from a task
   int MissingTiles = 0;  // tiles of a task that are missing or do not decode: grey
@@ -52,7 +64,7 @@ struct RenderedView {
 // that matches the view (ViewDenominator); of a stitched JPEG only the rows it samples, at that
 // scale. Bilinear, across the +-180 degree edge and over the poles without a seam. Raises
 // Exception when the stitched picture is damaged (missing or damaged tiles are grey instead).
-RenderedView RenderView(const ViewSource& source, const viewer::ViewAngles& angles, int width,
-                        int height);
+MadeView RenderView(const ViewSource& source, const viewer::ViewAngles& angles, int width,
+                    int height);
 
 }  // namespace korvane

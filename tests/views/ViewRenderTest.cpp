@@ -112,9 +112,10 @@ TEST_F(ViewRenderTest, NoSeamAcrossTheEdgeOrAtThePoles) {
        {ViewAngles{0, 0, 90}, ViewAngles{359, 20, 120}, ViewAngles{180, 90, 90},
         ViewAngles{10, -90, 100}, ViewAngles{90, 75, 60}, ViewAngles{250, -30, 10}}) {
     for (const ViewSource* source : {&fromTiles, &fromPicture}) {
-      const RenderedView view = RenderView(*source, angles, 320, 240);
-      EXPECT_LE(LargestStep(view.Pixels), MaxStep) << (source->Task ? "tiles" : "picture") << " heading "
-                                             << angles.Heading << " pitch " << angles.Pitch;
+      const MadeView view = RenderView(*source, angles, 320, 240);
+      EXPECT_LE(LargestStep(view.Pixels), MaxStep)
+          << (source->Task ? "tiles" : "picture") << " heading " << angles.Heading << " pitch "
+          << angles.Pitch;
       ExpectTrueColours(view.Pixels, angles);
     }
   }
@@ -123,7 +124,7 @@ TEST_F(ViewRenderTest, NoSeamAcrossTheEdgeOrAtThePoles) {
 TEST_F(ViewRenderTest, ReadsOnlyTheTilesAndRowsTheViewNeeds) {
   const ViewSource task = OpenViewSource(SphereTask());
   // Angles 150 to 210 (tile columns 2 and 3), pitches -23.4 to 23.4 (tile rows 1 and 2).
-  const RenderedView level = RenderView(task, {180, 0, 60}, 512, 384);
+  const MadeView level = RenderView(task, {180, 0, 60}, 512, 384);
   EXPECT_EQ(level.TilesRead, 4);
   EXPECT_EQ(level.MissingTiles, 0);
   EXPECT_EQ(level.Denominator, 1);
@@ -131,7 +132,7 @@ TEST_F(ViewRenderTest, ReadsOnlyTheTilesAndRowsTheViewNeeds) {
 
   // The same rows of a stitched picture: 46.8 of 180 degrees, with the margins.
   const ViewSource picture = OpenViewSource(SphereJpeg());
-  const RenderedView rows = RenderView(picture, {180, 0, 60}, 512, 384);
+  const MadeView rows = RenderView(picture, {180, 0, 60}, 512, 384);
   EXPECT_GT(rows.RowsDecoded, 1664 * 46.8 / 180);
   EXPECT_LT(rows.RowsDecoded, 1664 * 50.0 / 180);
   // At a quarter of the size (1664 / 4 rows): pitches -26.9 to 46.9.
@@ -148,7 +149,7 @@ TEST_F(ViewRenderTest, MarksAtTheCentre_RelativeOrCompassHeading) {
   ASSERT_FALSE(relative.MiddleHeading);
   for (int k = 0; k < 12; ++k) {
     const double heading = 30 * k - 180;
-    const RenderedView view =
+    const MadeView view =
         RenderView(relative, {PanoramaAngle(relative, heading) + 0.12, 5, 30}, 200, 150);
     EXPECT_TRUE(test::IsMarkRed(view.Pixels.At(100, 75))) << "mark " << k;
     EXPECT_FALSE(test::IsMarkRed(view.Pixels.At(100 + 40, 75))) << "mark " << k;
@@ -160,7 +161,7 @@ TEST_F(ViewRenderTest, MarksAtTheCentre_RelativeOrCompassHeading) {
   ASSERT_EQ(compass.MiddleHeading, 100.0);
   // Mark 2 (angle 60) lies 120 degrees left of the middle: compass 340.
   EXPECT_NEAR(PanoramaAngle(compass, 340), 60, 1e-9);
-  const RenderedView view = RenderView(compass, {PanoramaAngle(compass, 340.12), -5, 30}, 200, 150);
+  const MadeView view = RenderView(compass, {PanoramaAngle(compass, 340.12), -5, 30}, 200, 150);
   EXPECT_TRUE(test::IsMarkRed(view.Pixels.At(100, 75)));
 }
 
@@ -168,7 +169,7 @@ TEST_F(ViewRenderTest, MarksAtTheCentre_RelativeOrCompassHeading) {
 // side it leans, but stays straight. (The view, angles 66 to 94, holds the mark at 90 only.)
 TEST_F(ViewRenderTest, StraightLineInTheWorldStaysStraight) {
   const ViewSource source = OpenViewSource(test::WriteStandinTask(folder_.Path(), "line", Zoom));
-  const RenderedView view = RenderView(source, {80, 15, 28}, 512, 384);
+  const MadeView view = RenderView(source, {80, 15, 28}, 512, 384);
   std::vector<std::pair<int, double>> centres;  // row, centre of the red run
   for (int y = 0; y < view.Pixels.Height; ++y) {
     int count = 0;
@@ -212,7 +213,7 @@ TEST_F(ViewRenderTest, MissingTiles_GreyAndCounted) {
   const std::string task = SphereTask();
   std::remove((folder_.Path() + "sphere/gv_3_1_3.jpg").c_str());
   WriteFileBytes(folder_.Path() + "sphere/gv_3_2_3.jpg", "not a jpeg");
-  const RenderedView view = RenderView(OpenViewSource(task), {180, 0, 60}, 256, 192);
+  const MadeView view = RenderView(OpenViewSource(task), {180, 0, 60}, 256, 192);
   EXPECT_EQ(view.MissingTiles, 2);
   EXPECT_EQ(view.Pixels.At(128, 96)[0], view.Pixels.At(128, 96)[1]);  // grey in the middle
 }
