@@ -1,6 +1,7 @@
 #include "korvane-cli/CliOptions.h"
 
 #include "task/PanoramaProtocol.h"
+#include "views/ViewArguments.h"
 
 namespace korvane {
 
@@ -23,6 +24,13 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
       options.Combine = true;
       continue;
     }
+    if (argument == "--views") {
+      const auto count =
+          i + 1 < arguments.size() ? ParseViewCountArgument(arguments[++i]) : std::nullopt;
+      if (!count || options.ViewCount > 0) return std::nullopt;
+      options.ViewCount = *count;
+      continue;
+    }
     if (argument == "--quiet" || argument == "-q") {
       options.Quiet = true;
       continue;
@@ -40,9 +48,9 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     }
     if (!known) return std::nullopt;
   }
-  if (options.RetryFile &&
-      (options.Task || options.Latitude || options.Longitude || options.Zoom || options.Path ||
-       options.OpenFile || options.Combine || options.BatchFile || options.Service)) {
+  if (options.RetryFile && (options.Task || options.Latitude || options.Longitude || options.Zoom ||
+                            options.Path || options.OpenFile || options.Combine ||
+                            options.BatchFile || options.Service || options.ViewCount > 0)) {
     return std::nullopt;
   }
   // A batch names its places itself; only the folder and the default zoom apply to all.
@@ -63,10 +71,10 @@ ServiceRoute RouteForStart(const CliOptions& options) {
 std::string CliUsage() {
   return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
          " [--open FILE]\n"
-         "                   [--stitch] [--service current|classic] [--quiet]\n"
+         "                   [--stitch] [--views N] [--service current|classic] [--quiet]\n"
          "       korvane-cli --retry FILE\n"
-         "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service "
-         "...]\n"
+         "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--views N]\n"
+         "                   [--service ...]\n"
          "                   [--quiet]\n"
          "       korvane-cli --help | --version\n"
          "\n"
@@ -76,7 +84,8 @@ std::string CliUsage() {
          "\"LAT, LON\", which fills both coordinates. --open fills the boxes from a task file\n"
          "first. --retry fetches the tiles of a failed-tile list again. --stitch joins the\n"
          "tiles into one panorama beside the task file once the task has ended, when no tile\n"
-         "is missing.\n"
+         "is missing. --views N then makes N ordinary pictures evenly round the horizon beside\n"
+         "it (TASK_view_HEADING.jpg, as mosaicker --views N).\n"
          "--batch runs one task per place of a list (rows lat,lon[,name[,zoom]]; # comments),\n"
          "skips finished ones, continues unfinished ones, and writes a summary to\n"
          "<list>_summary.csv and standard output.\n"

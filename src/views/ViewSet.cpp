@@ -62,7 +62,8 @@ std::vector<std::string> ViewPaths(const ViewJob& job) {
   return paths;
 }
 
-ExitStatus MakeViews(const ViewJob& job, std::ostream& out, std::ostream& err) {
+ExitStatus MakeViews(const ViewJob& job, std::ostream& out, std::ostream& err,
+                     const std::string& linePrefix) {
   const std::vector<std::string> paths = ViewPaths(job);
   int missing = 0, read = 0;
   try {
@@ -92,7 +93,7 @@ ExitStatus MakeViews(const ViewJob& job, std::ostream& out, std::ostream& err) {
                        ViewMetadata(source, {order.Heading, source.MiddleHeading.has_value(),
                                              order.Pitch, order.FieldOfView}),
                        job.Quality, job.Replace);
-      out << paths[i] << '\n';
+      out << linePrefix << paths[i] << '\n';
     }
   } catch (const Exception& error) {
     err << error.Message() << '\n';

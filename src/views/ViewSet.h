@@ -50,10 +50,11 @@ struct ViewJob {
 // The file each view of the job goes to.
 std::vector<std::string> ViewPaths(const ViewJob& job);
 
-// Makes the views: each file's path on out, one a line; warnings (an unknown heading, a size
-// cut to what the panorama holds), the summary of missing tiles and errors on err. Returns
-// Complete, Incomplete when tiles the views needed were missing (grey), or Error (the first
+// Makes the views: each file's path on out, one a line after linePrefix; warnings (an unknown
+// heading, a size cut to what the panorama holds), the summary of missing tiles and errors on err.
+// Returns Complete, Incomplete when tiles the views needed were missing (grey), or Error (the first
 // view that cannot be made ends the job).
-ExitStatus MakeViews(const ViewJob& job, std::ostream& out, std::ostream& err);
+ExitStatus MakeViews(const ViewJob& job, std::ostream& out, std::ostream& err,
+                     const std::string& linePrefix = "");
 
 }  // namespace korvane
