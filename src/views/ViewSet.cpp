@@ -32,6 +32,10 @@ std::string ViewSuffix(double heading) {
 }
 
 ViewOrder OneView(double heading, double pitch, double fieldOfView, int width, int height) {
+  // Headings as a compass gives them, 0 to 360, in the file's name and its metadata alike.
+  heading = std::fmod(heading, 360.0);
+  if (heading < 0) heading += 360.0;
+  if (heading >= 359.95) heading = 0.0;  // what the name would round to 360
   return {heading, pitch, fieldOfView, width, height, ViewSuffix(heading)};
 }
 

@@ -23,7 +23,7 @@ struct ViewOrder {
 // "_view_<heading>": the heading in whole degrees, or with one decimal when it has a fraction.
 std::string ViewSuffix(double heading);
 
-// The single view of --view.
+// The single view of --view, its heading brought into [0, 360).
 ViewOrder OneView(double heading, double pitch, double fieldOfView, int width, int height);
 
 // count views evenly round the horizon from heading 0 (north when known), each as wide as its

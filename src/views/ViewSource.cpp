@@ -187,6 +187,10 @@ ViewSource OpenViewSource(const std::string& path) {
     if (source.Task->ImageWidth < viewer::MinPictureSide ||
         source.Task->ImageHeight < viewer::MinPictureSide)
       throw Exception("The task " + path + " describes no panorama.");
+    // The band a view decodes is at most the whole panorama at full size.
+    if (static_cast<std::uint64_t>(source.Task->ImageWidth) * source.Task->ImageHeight * 3 >
+        viewer::MaxDecodedPictureBytes)
+      throw Exception(viewer::TooBigMessage(source.Task->ImageWidth, source.Task->ImageHeight));
     source.PictureWidth = source.Task->ImageWidth;
     source.PictureHeight = source.Task->ImageHeight;
     source.Placement = {source.PictureWidth, source.PictureHeight, 0, 0};

@@ -7,6 +7,7 @@
 
 #include "JpegEncoder.h"
 #include "ViewTestPanoramas.h"
+#include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
 #include "task/PanoramaRecordFile.h"
@@ -216,6 +217,21 @@ TEST_F(ViewRenderTest, MissingTiles_GreyAndCounted) {
   const MadeView view = RenderView(OpenViewSource(task), {180, 0, 60}, 256, 192);
   EXPECT_EQ(view.MissingTiles, 2);
   EXPECT_EQ(view.Pixels.At(128, 96)[0], view.Pixels.At(128, 96)[1]);  // grey in the middle
+}
+
+// A task file is outside input: a panorama too big to decode is refused before any tile is read.
+TEST_F(ViewRenderTest, HugeTask_RefusedBeforeDecoding) {
+  const std::string task = folder_.Path() + "huge.krvn";
+  WriteFileBytes(task,
+                 "[MapsType]\r\nMapsType=33\r\n[Zoom]\r\nZoom=5\r\n[XY]\r\nMinX=0\r\nMinY=0\r\n"
+                 "MaxX=127\r\nMaxY=63\r\n[Image]\r\nWidth=65536\r\nHeight=32768\r\n");
+  try {
+    OpenViewSource(task);
+    ADD_FAILURE() << "opened";
+  } catch (const Exception& error) {
+    EXPECT_EQ(error.Message().rfind("The picture is too big to show: 65536 x 32768 pixels", 0), 0u)
+        << error.Message();
+  }
 }
 
 TEST(DecodeJpegRows, SameRowsAsTheWholeDecode) {

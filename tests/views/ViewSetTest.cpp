@@ -57,7 +57,10 @@ TEST(MosaickerViewArguments, EachModeAndItsViews) {
       {"--view", "-20.5,+12,75", "--size", "640x480", "--out", "/o/v.jpg", "--force", "p.jpg"});
   ASSERT_EQ(one.What, Action::Views);
   ASSERT_EQ(one.Views.Views.size(), 1u);
-  EXPECT_EQ(one.Views.Views[0].Heading, -20.5);
+  EXPECT_EQ(one.Views.Views[0].Heading, 339.5);
+  EXPECT_EQ(one.Views.Views[0].Suffix, "_view_339.5");
+  EXPECT_EQ(OneView(-720, 0, 90, 64, 48).Suffix, "_view_0");
+  EXPECT_EQ(OneView(359.97, 0, 90, 64, 48).Suffix, "_view_0");
   EXPECT_EQ(one.Views.Views[0].Pitch, 12);
   EXPECT_EQ(one.Views.Views[0].FieldOfView, 75);
   EXPECT_EQ(one.Views.Views[0].Width, 640);
