@@ -27,7 +27,7 @@ _korvane_cli() {
       _filedir -d
       return
       ;;
-    --task | --lat | --lon | --zoom | --pano | --date)
+    --task | --lat | --lon | --zoom | --pano | --date | --views)
       return
       ;;
     --help | -h | --version)
@@ -35,7 +35,7 @@ _korvane_cli() {
       ;;
   esac
 
-  local options="--task --lat --lon --zoom --path --open --retry --batch --stitch --service
-    --quiet --help --version --pano --date --info --json"
+  local options="--task --lat --lon --zoom --path --open --retry --batch --stitch --views
+    --service --quiet --help --version --pano --date --info --json"
   COMPREPLY=($(compgen -W "$options" -- "$cur"))
 } && complete -F _korvane_cli korvane-cli

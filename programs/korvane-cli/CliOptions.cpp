@@ -3,6 +3,7 @@
 #include "task/PanoIdCheck.h"
 #include "task/PanoramaProtocol.h"
 #include "task/PanoramaRecordFile.h"
+#include "views/ViewArguments.h"
 
 namespace korvane {
 
@@ -24,6 +25,13 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     }
     if (argument == "--stitch") {
       options.Combine = true;
+      continue;
+    }
+    if (argument == "--views") {
+      const auto count =
+          i + 1 < arguments.size() ? ParseViewCountArgument(arguments[++i]) : std::nullopt;
+      if (!count || options.ViewCount > 0) return std::nullopt;
+      options.ViewCount = *count;
       continue;
     }
     if (argument == "--quiet" || argument == "-q") {
@@ -50,7 +58,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
   if (options.RetryFile &&
       (options.Task || options.Latitude || options.Longitude || options.Zoom || options.Path ||
        options.OpenFile || options.Combine || options.BatchFile || options.Service ||
-       options.PanoId || options.Date)) {
+       options.PanoId || options.Date || options.ViewCount > 0)) {
     return std::nullopt;
   }
   // A batch names its places itself; only the folder and the default zoom apply to all.
@@ -62,7 +70,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
   if (options.PanoId && !IsUsablePanoId(*options.PanoId)) return std::nullopt;
   if (options.Date && !ParseCaptureMonth(*options.Date)) return std::nullopt;
   if (options.BatchFile && (options.PanoId || options.Date)) return std::nullopt;
-  if (options.Info && (options.RetryFile || options.BatchFile || options.Combine)) {
+  if (options.Info &&
+      (options.RetryFile || options.BatchFile || options.Combine || options.ViewCount > 0)) {
     return std::nullopt;
   }
   if (options.Json && !options.Info) return std::nullopt;
@@ -86,13 +95,13 @@ std::optional<CaptureMonth> DateOption(const CliOptions& options) {
 std::string CliUsage() {
   return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
          " [--open FILE]\n"
-         "                   [--pano ID] [--date YYYY-MM] [--stitch] [--service current|classic]"
-         " [--quiet]\n"
+         "                   [--pano ID] [--date YYYY-MM] [--stitch] [--views N]\n"
+         "                   [--service current|classic] [--quiet]\n"
          "       korvane-cli --info [--json] [--lat TEXT] [--lon TEXT] [--open FILE] [--pano ID]\n"
          "                   [--date YYYY-MM] [--service current|classic]\n"
          "       korvane-cli --retry FILE\n"
-         "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service "
-         "...]\n"
+         "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--views N]\n"
+         "                   [--service ...]\n"
          "                   [--quiet]\n"
          "       korvane-cli --help | --version\n"
          "\n"
@@ -102,14 +111,10 @@ std::string CliUsage() {
          "\"LAT, LON\", which fills both coordinates. --open fills the boxes from a task file\n"
          "first. --retry fetches the tiles of a failed-tile list again. --stitch joins the\n"
          "tiles into one panorama beside the task file once the task has ended, when no tile\n"
-         "is missing.\n"
-         "--pano downloads that panorama instead of the one nearest the point (also a map link\n"
-         "with !1s<ID> in --lat); --date the capture of that month at the place, or the nearest\n"
-         "month's. --info prints what the service tells of the panorama (position, heading,\n"
-         "date, copyright, neighbours, other dates) without downloading it; --json as the\n"
-         "<task>.json a download writes beside its task file.\n"
-         "--batch runs one task per place of a list (rows lat,lon[,name[,zoom[,YYYY-MM]]];\n"
-         "# comments),\n"
+         "                   [--pano ID] [--date YYYY-MM] [--stitch] [--views N]\n"
+         "                   [--service current|classic] [--quiet]\n"
+         "       korvane-cli --info [--json] [--lat TEXT] [--lon TEXT] [--open FILE] [--pano ID]\n"
+         "                   [--date YYYY-MM] [--service current|classic]\n"
          "skips finished ones, continues unfinished ones, and writes a summary to\n"
          "<list>_summary.csv and standard output.\n"
          "--service speaks that Street View protocol for this run instead of the one in\n"

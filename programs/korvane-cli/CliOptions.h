@@ -39,6 +39,8 @@ struct CliOptions {
   bool ShowHelp = false;
   // --stitch: after the task's end, join its tiles into one panorama (when none is missing).
   bool Combine = false;
+  // --views N: after the task's end (and the combine), N views round the horizon (1..36).
+  int ViewCount = 0;
   // No progress line on a terminal's standard error (--quiet).
   bool Quiet = false;
   bool ShowVersion = false;

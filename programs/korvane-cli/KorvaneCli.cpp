@@ -14,6 +14,7 @@
 #include "cli/CombineAfterTask.h"
 #include "cli/InfoRun.h"
 #include "cli/StopSignals.h"
+#include "cli/ViewsAfterTask.h"
 #include "config/Config.h"
 #include "korvane-cli/CliOptions.h"
 #include "net/ServiceAddresses.h"
@@ -58,8 +59,12 @@ ExitStatus RunTask(const CliOptions& options, TApplication& app, SignalTarget& s
   const CliTaskOutcome outcome =
       RunCliTask(BuildRequest(options), app, signals, out, progress ? &*progress : nullptr);
   const ExitStatus status = outcome.Status();
-  if (status == ExitStatus::Error || !options.Combine) return status;
-  return Worse(status, CombineEndedTask(outcome.TaskFilePath, out, err));
+  if (status == ExitStatus::Error) return status;
+  ExitStatus after = ExitStatus::Complete;
+  if (options.Combine) after = CombineEndedTask(outcome.TaskFilePath, out, err);
+  if (options.ViewCount > 0 && after != ExitStatus::Error)
+    after = Worse(after, ViewsOfEndedTask(outcome.TaskFilePath, options.ViewCount, out, err));
+  return Worse(status, after);
 }
 
 ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarget& signals,
@@ -69,6 +74,7 @@ ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarg
   batch.SavePath = options.Path ? *options.Path : ReadMainWindowDefaultPath();
   batch.Zoom = options.Zoom ? *options.Zoom : DefaultZoomText;
   batch.Combine = options.Combine;
+  batch.ViewCount = options.ViewCount;
   batch.Quiet = options.Quiet;
   batch.Route = [&options] { return RouteForStart(options); };
   return RunBatch(batch, app, signals, out, err);

@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
       int qtArgc = 1;
       return ExitCode(OpenMosaickerWindow(qtArgc, argv, arguments.TaskFile));
     }
+    case MosaickerArguments::Action::Views:
+      return ExitCode(RunMosaickerViews(arguments, std::cout, std::cerr));
     case MosaickerArguments::Action::Combine:
       break;
   }

@@ -8,6 +8,7 @@
 
 #include "cli/BatchList.h"
 #include "cli/CombineAfterTask.h"
+#include "cli/ViewsAfterTask.h"
 #include "combine/TaskTiles.h"
 #include "platform/CsvRow.h"
 #include "platform/Exception.h"
@@ -138,6 +139,8 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
     status = Worse(status, outcome.Status());
     if (options.Combine && !stopped && outcome.Ended)
       status = Worse(status, CombineEndedTask(outcome.TaskFilePath, out, err));
+    if (options.ViewCount > 0 && !stopped && outcome.Ended)
+      status = Worse(status, ViewsOfEndedTask(outcome.TaskFilePath, options.ViewCount, out, err));
     if (stopped) break;
   }
   try {

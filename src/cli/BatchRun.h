@@ -16,6 +16,7 @@ struct BatchOptions {
   std::string SavePath;  // the folder the places' tasks go into
   std::string Zoom;      // the zoom box's text for rows without a zoom
   bool Combine = false;  // --stitch: combine each task that ends complete
+  int ViewCount = 0;     // --views N: views of each task that ends complete
   bool Quiet = false;    // no progress line
   // The service route of each place's start, asked afresh for every place as Start reads the
   // configuration at every press.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -13,5 +14,10 @@ namespace korvane {
 // ("Not combined: ..."). Returns Complete when combined, Incomplete when declined, Error when
 // the combine failed (its one-line message on err).
 ExitStatus CombineEndedTask(const std::string& taskFile, std::ostream& out, std::ostream& err);
+
+// Whether the ended task has every tile and none listed as failed: nothing when so, else the
+// status to end with after saying why on err ("<refusal>: N of M tiles are missing.", ...).
+std::optional<ExitStatus> RefuseUnlessWhole(const std::string& taskFile, const std::string& refusal,
+                                            std::ostream& err);
 
 }  // namespace korvane

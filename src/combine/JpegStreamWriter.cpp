@@ -58,12 +58,13 @@ extern "C" void CombineJpegTermDestination(j_compress_ptr info) {
   if (!WriteAll(destination, destination->buffer->data(), used)) ERREXIT(info, JERR_FILE_WRITE);
 }
 
-bool StartEncoding(jpeg_compress_struct* info, JpegJump* jump, const std::string* xmp) {
+bool StartEncoding(jpeg_compress_struct* info, JpegJump* jump,
+                   const std::vector<std::string>* segments) {
   if (setjmp(jump->jump) != 0) return false;
   jpeg_start_compress(info, TRUE);
-  if (!xmp->empty()) {
-    jpeg_write_marker(info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(xmp->data()),
-                      static_cast<unsigned int>(xmp->size()));
+  for (const std::string& segment : *segments) {
+    jpeg_write_marker(info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(segment.data()),
+                      static_cast<unsigned int>(segment.size()));
   }
   return true;
 }
@@ -100,7 +101,7 @@ struct JpegStreamWriter::State {
 };
 
 JpegStreamWriter::JpegStreamWriter(int fd, std::string name, int width, int height, int quality,
-                                   const std::string& xmpPacket)
+                                   const std::vector<std::string>& app1Segments)
     : name_(std::move(name)), state_(std::make_unique<State>()) {
   jpeg_compress_struct& info = state_->info;
   info.err = InstallJpegJump(state_->jump, false);
@@ -117,10 +118,7 @@ JpegStreamWriter::JpegStreamWriter(int fd, std::string name, int width, int heig
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
-  const std::string packet =
-      xmpPacket.empty() ? std::string()
-                        : std::string(XmpSegmentSignature, sizeof XmpSegmentSignature) + xmpPacket;
-  if (!StartEncoding(&info, &state_->jump, &packet)) RaiseWriteError();
+  if (!StartEncoding(&info, &state_->jump, &app1Segments)) RaiseWriteError();
 }
 
 JpegStreamWriter::~JpegStreamWriter() = default;

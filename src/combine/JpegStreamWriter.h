@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korvane {
 
@@ -12,11 +13,11 @@ namespace korvane {
 class JpegStreamWriter {
  public:
   // fd: an open, writable file; the writer does not close it. name: the file's name for
-  // messages. Writes the header and, when xmpPacket is not empty, one XMP APP1 segment
-  // with it. Raises Exception "Cannot write <name>: <reason>" when the file cannot be written
-  // (a full disk included).
+  // messages. Writes the header and one APP1 segment with each of app1Segments (each at most
+  // MaxApp1Bytes, its identifier first: PictureApp1Segments). Raises Exception "Cannot write
+  // <name>: <reason>" when the file cannot be written (a full disk included).
   JpegStreamWriter(int fd, std::string name, int width, int height, int quality,
-                   const std::string& xmpPacket);
+                   const std::vector<std::string>& app1Segments);
   ~JpegStreamWriter();
   JpegStreamWriter(const JpegStreamWriter&) = delete;
   JpegStreamWriter& operator=(const JpegStreamWriter&) = delete;

@@ -11,11 +11,12 @@
 #include "combine/CombineLimits.h"
 #include "combine/JpegStreamWriter.h"
 #include "combine/OutputFile.h"
-#include "combine/PanoramaXmp.h"
+#include "combine/PictureMetadata.h"
 #include "combine/TileDecoder.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "task/PanoramaRecordFile.h"
 
 namespace korvane {
 namespace {
@@ -140,6 +141,18 @@ int DecodeThreadCount(int requested) {
 
 }  // namespace
 
+PictureMetadata PanoramaMetadata(const TaskTiles& tiles) {
+  const std::optional<PanoramaRecord> record = ReadPanoramaRecord(tiles.TaskFilePath);
+  PictureMetadata metadata = record ? MetadataOfRecord(*record) : PictureMetadata{};
+  metadata.Panorama = PanoramaXmpFacts{
+      tiles.ImageWidth, tiles.ImageHeight, tiles.ImageWidth, tiles.ImageHeight, 0, 0,
+      tiles.CaptureDate};
+  // A task file from before the record still knows its month.
+  if (!metadata.Date && tiles.CaptureDate.size() >= 7)
+    metadata.Date = ParseCaptureMonth(std::string_view(tiles.CaptureDate).substr(0, 7));
+  return metadata;
+}
+
 std::string DefaultPanoramaPath(const std::string& taskFilePath) {
   return RemoveFileExt(taskFilePath) + ".jpg";
 }
@@ -159,9 +172,8 @@ CombineReport CombinePanorama(const TaskTiles& tiles, const CombineRequest& requ
   const std::size_t stride = static_cast<std::size_t>(columns) * TilePixels * 3;
 
   OutputFile output(request.OutputPath, request.Replace);
-  JpegStreamWriter writer(
-      output.Descriptor(), request.OutputPath, width, height, request.Quality,
-      PanoramaXmpPacket({width, height, width, height, 0, 0, tiles.CaptureDate}));
+  JpegStreamWriter writer(output.Descriptor(), request.OutputPath, width, height, request.Quality,
+                          PictureApp1Segments(PanoramaMetadata(tiles)));
 
   CombineReport report;
   report.OutputPath = request.OutputPath;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "combine/PictureMetadata.h"
 #include "combine/TaskTiles.h"
 
 namespace korvane {
@@ -51,6 +52,10 @@ struct CombineReport {
 // with a one-line message (no tile folder, the output cannot be written or already exists) and
 // leaves no output behind.
 CombineReport CombinePanorama(const TaskTiles& tiles, const CombineRequest& request);
+
+// What the panorama of the task says of itself: the record beside the task file (when there
+// is one) and the 360-degree facts of its full size.
+PictureMetadata PanoramaMetadata(const TaskTiles& tiles);
 
 // "<task file without extension>.jpg": the picture's default place, beside the task file.
 std::string DefaultPanoramaPath(const std::string& taskFilePath);

@@ -2,23 +2,22 @@
 
 #include <string>
 
+#include "combine/PictureMetadata.h"
+
 namespace korvane {
 
-// What makes photo services and panorama viewers show a picture as a 360-degree panorama.
-struct PanoramaXmpFacts {
-  int FullWidth = 0;  // the whole sphere, in pixels
-  int FullHeight = 0;
-  int CroppedWidth = 0;  // the part the picture holds, from CroppedLeft / CroppedTop
-  int CroppedHeight = 0;
-  int CroppedLeft = 0;
-  int CroppedTop = 0;
-  std::string CaptureDate;  // an XMP date ("YYYY-MM" ...); left out when empty
-};
+// The XMP packet for the picture's APP1 segment: for a panorama the GPano cropped-area facts
+// (equirectangular projection, panorama viewer on, full and cropped-area sizes, first photo
+// date); the camera's pose (GPano PoseHeadingDegrees, PosePitchDegrees, PoseRollDegrees); for
+// a view its direction (KorvaneView: Heading, HeadingReference, Pitch, FieldOfView); the
+// capture month as exif:DateTimeOriginal "YYYY-MM" (XMP dates may stop at the month, which is
+// how the month precision is told); the copyright line as dc:rights. Written by hand: the
+// packet is a few fixed properties, and a metadata library would be a dependency for that
+// alone. The panorama's CaptureDate must already be a checked date text; the copyright line is
+// escaped.
+std::string PictureXmpPacket(const PictureMetadata& metadata);
 
-// The XMP packet (GPano namespace: equirectangular projection, panorama viewer on, full and
-// cropped-area sizes, first photo date) for the picture's APP1 segment. Written by hand: the
-// packet is a dozen fixed attributes, and a metadata library would be a dependency for that
-// alone. The date must already be a checked date text; it is inserted as it is.
-std::string PanoramaXmpPacket(const PanoramaXmpFacts& facts);
+// The namespace of a view's direction.
+inline constexpr char KorvaneViewNamespace[] = "http://ns.korvane.org/view/1.0/";
 
 }  // namespace korvane

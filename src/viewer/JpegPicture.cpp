@@ -1,5 +1,6 @@
 #include "viewer/JpegPicture.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "jpeg/JpegJump.h"
@@ -35,6 +36,7 @@ struct DecoderRun {
   std::string* Xmp;
   const std::atomic<bool>* Cancel;
   char Message[JMSG_LENGTH_MAX];
+  int FirstRow = 0;  // rows of the scaled picture skipped before Pixels' first
 };
 
 void KeepXmp(const jpeg_decompress_struct& info, std::string& xmp) {
@@ -78,26 +80,30 @@ Outcome Run(DecoderRun& run) {
   info.scale_num = 1;
   info.scale_denom = static_cast<unsigned int>(run.Denominator);
   jpeg_start_decompress(&info);
+  const int endRow = run.FirstRow + run.Height;
   if (static_cast<int>(info.output_width) != run.Width ||
-      static_cast<int>(info.output_height) != run.Height || info.output_components != 3) {
+      static_cast<int>(info.output_height) < endRow || info.output_components != 3) {
     std::strcpy(run.Message, "unexpected decoded size");
     jpeg_destroy_decompress(&info);
     return Outcome::Failed;
   }
+  // Rows above the band are skipped without their colour conversion and upsampling, and the
+  // rows below it are never read.
+  if (run.FirstRow > 0) jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(run.FirstRow));
   const std::size_t rowBytes = static_cast<std::size_t>(run.Width) * 3;
   JSAMPROW rows[MaxRowsPerRead];
-  while (info.output_scanline < info.output_height) {
+  while (static_cast<int>(info.output_scanline) < endRow) {
     if (run.Cancel && run.Cancel->load(std::memory_order_relaxed)) {
       jpeg_destroy_decompress(&info);
       return Outcome::Cancelled;
     }
-    const int first = static_cast<int>(info.output_scanline);
+    const int first = static_cast<int>(info.output_scanline) - run.FirstRow;
     const int count = std::min(MaxRowsPerRead, run.Height - first);
     for (int i = 0; i < count; ++i)
       rows[i] = run.Pixels + static_cast<std::size_t>(first + i) * rowBytes;
     jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
   }
-  jpeg_finish_decompress(&info);
+  if (info.output_scanline == info.output_height) jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   return Outcome::Done;
 }
@@ -123,33 +129,43 @@ JpegHeader ReadJpegHeader(std::string_view bytes) {
   // libjpeg takes an empty source for a cut-off file and makes up an end marker.
   if (bytes.size() < 4) throw Exception("Not a JPEG picture: the file is empty or too short.");
   std::string xmp;
-  DecoderRun run{
-      Data(bytes), static_cast<unsigned long>(bytes.size()), 1, nullptr, 0, 0, &xmp, nullptr, {}};
+  DecoderRun run{Data(bytes), static_cast<unsigned long>(bytes.size()),
+                 1,           nullptr,
+                 0,           0,
+                 &xmp,        nullptr,
+                 {},          0};
   if (Run(run) != Outcome::Done)
     throw Exception(std::string("Not a JPEG picture: ") + run.Message + ".");
   JpegHeader header;
   header.Width = run.Width;
   header.Height = run.Height;
-  if (!xmp.empty()) header.GPano = ParseGPano(xmp);
+  if (!xmp.empty()) {
+    header.GPano = ParseGPano(xmp);
+    header.PoseHeading = ParsePoseHeading(xmp);
+  }
   return header;
 }
 
 RgbBuffer DecodeJpeg(std::string_view bytes, int denominator, const std::atomic<bool>* cancel) {
+  return DecodeJpegRows(bytes, denominator, 0, -1, cancel);
+}
+
+RgbBuffer DecodeJpegRows(std::string_view bytes, int denominator, int firstRow, int rowCount,
+                         const std::atomic<bool>* cancel) {
   const JpegHeader header = ReadJpegHeader(bytes);
   if (static_cast<std::uint64_t>(header.Width) * static_cast<std::uint64_t>(header.Height) * 3 >
       MaxDecodedPictureBytes)
     throw Exception(TooBigMessage(header.Width, header.Height));
-  RgbBuffer pixels((header.Width + denominator - 1) / denominator,
-                   (header.Height + denominator - 1) / denominator);
-  DecoderRun run{Data(bytes),
-                 static_cast<unsigned long>(bytes.size()),
-                 denominator,
-                 pixels.Pixels.data(),
-                 pixels.Width,
-                 pixels.Height,
-                 nullptr,
-                 cancel,
-                 {}};
+  const int scaledHeight = (header.Height + denominator - 1) / denominator;
+  firstRow = std::clamp(firstRow, 0, scaledHeight);
+  if (rowCount < 0 || rowCount > scaledHeight - firstRow) rowCount = scaledHeight - firstRow;
+  if (rowCount == 0) return {};
+  RgbBuffer pixels((header.Width + denominator - 1) / denominator, rowCount);
+  DecoderRun run{Data(bytes),  static_cast<unsigned long>(bytes.size()),
+                 denominator,  pixels.Pixels.data(),
+                 pixels.Width, pixels.Height,
+                 nullptr,      cancel,
+                 {},           firstRow};
   switch (Run(run)) {
     case Outcome::Done:
       return pixels;

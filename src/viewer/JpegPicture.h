@@ -15,6 +15,7 @@ struct JpegHeader {
   int Width = 0;
   int Height = 0;
   std::optional<GPanoValues> GPano;
+  std::optional<double> PoseHeading;  // GPano PoseHeadingDegrees
 };
 
 // Reads the header of a JPEG held in memory. Raises korvane::Exception with a message for
@@ -38,5 +39,12 @@ std::string TooBigMessage(int width, int height);
 // has its own decoder).
 RgbBuffer DecodeJpeg(std::string_view bytes, int denominator,
                      const std::atomic<bool>* cancel = nullptr);
+
+// Decodes rows firstRow .. firstRow + rowCount - 1 of the picture at 1/denominator of its size
+// (rows of the scaled picture; rowCount -1: to the last row, and both cut to the picture): the
+// rows above are skipped (libjpeg-turbo's skipping, no colour work) and those below are not
+// decoded at all. Raises and cancels as DecodeJpeg.
+RgbBuffer DecodeJpegRows(std::string_view bytes, int denominator, int firstRow, int rowCount,
+                         const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace korvane::viewer

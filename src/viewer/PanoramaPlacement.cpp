@@ -1,6 +1,7 @@
 #include "viewer/PanoramaPlacement.h"
 
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace korvane::viewer {
@@ -62,6 +63,18 @@ std::optional<int> IntProperty(std::string_view xmp, const std::string& name) {
   return value;
 }
 
+std::optional<double> DoubleProperty(std::string_view xmp, const std::string& name) {
+  const std::optional<std::string_view> text = PropertyText(xmp, name);
+  if (!text) return std::nullopt;
+  std::string_view digits = *text;
+  while (!digits.empty() && (digits.front() == ' ' || digits.front() == '+'))
+    digits.remove_prefix(1);
+  double value = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (error != std::errc() || end == digits.data() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
 }  // namespace
 
 std::optional<GPanoValues> ParseGPano(std::string_view xmp) {
@@ -79,6 +92,10 @@ std::optional<GPanoValues> ParseGPano(std::string_view xmp) {
   if (const auto projection = PropertyText(xmp, prefix + "ProjectionType"))
     values.Equirectangular = *projection == "equirectangular";
   return values;
+}
+
+std::optional<double> ParsePoseHeading(std::string_view xmp) {
+  return DoubleProperty(xmp, GPanoPrefix(xmp) + ":PoseHeadingDegrees");
 }
 
 PanoramaPlacement PlacePicture(int width, int height, const std::optional<GPanoValues>& gpano) {

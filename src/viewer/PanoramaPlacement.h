@@ -33,6 +33,10 @@ struct GPanoValues {
 // elements). Nothing when the packet states no full panorama size.
 std::optional<GPanoValues> ParseGPano(std::string_view xmp);
 
+// GPano PoseHeadingDegrees of an XMP packet: the compass heading at the middle of the full
+// panorama, when stated as a finite number.
+std::optional<double> ParsePoseHeading(std::string_view xmp);
+
 // Where a width x height picture lies. GPano values are used when they describe that picture
 // (cropped size equal to its size, the cropped area inside the full panorama); otherwise the
 // picture is taken as spanning 360 degrees across, centred on the horizon, or 180 degrees down

@@ -70,14 +70,22 @@ void RenderSphere(const Pyramid& pyramid, const PanoramaPlacement& placement,
   if (frame.Empty()) return;
   const ViewAngles angles = Normalised(requested);
   const int level = SphereLevel(pyramid, placement, angles, frame.Width);
-  const RgbBuffer& picture = pyramid.Level(level);
   const double scale = LevelScale(pyramid, level);
-  const double fullWidth = placement.FullWidth * scale;
-  const double fullHeight = placement.FullHeight * scale;
-  const double left = placement.Left * scale;
-  const double top = placement.Top * scale;
-  // A picture that goes all the way round joins its right edge to its left one.
-  const bool wraps = pyramid.Width() >= placement.FullWidth;
+  RenderRectilinear(
+      pyramid.Level(level),
+      {placement.FullWidth * scale, placement.FullHeight * scale, placement.Left * scale,
+       placement.Top * scale, pyramid.Width() >= placement.FullWidth},
+      angles, frame);
+}
+
+void RenderRectilinear(const RgbBuffer& picture, const PicturePlacement& placement,
+                       const ViewAngles& angles, RgbBuffer& frame) {
+  if (frame.Empty() || picture.Empty()) return;
+  const double fullWidth = placement.FullWidth;
+  const double fullHeight = placement.FullHeight;
+  const double left = placement.Left;
+  const double top = placement.Top;
+  const bool wraps = placement.Wraps;
   const double heading = Radians(angles.Heading);
   const double focal = FocalLength(angles, frame.Width);
   const double sinPitch = std::sin(Radians(angles.Pitch));

@@ -32,4 +32,21 @@ int SphereLevel(const Pyramid& pyramid, const PanoramaPlacement& placement,
 void RenderSphere(const Pyramid& pyramid, const PanoramaPlacement& placement,
                   const ViewAngles& angles, RgbBuffer& frame);
 
+// Where one picture lies in its panorama, in the picture's own pixels (a scaled decode's sizes
+// are fractions of the full ones): the panorama is FullWidth x FullHeight of them, the
+// picture's top-left corner lies at (Left, Top), and Wraps says the picture goes all the way
+// round, its right edge joining its left one.
+struct PicturePlacement {
+  double FullWidth = 0.0;
+  double FullHeight = 0.0;
+  double Left = 0.0;
+  double Top = 0.0;
+  bool Wraps = false;
+};
+
+// Renders the rectilinear view as RenderSphere does, from one picture and with the angles as
+// given: the caller has checked them (the saved views allow other ranges than the window).
+void RenderRectilinear(const RgbBuffer& picture, const PicturePlacement& placement,
+                       const ViewAngles& angles, RgbBuffer& frame);
+
 }  // namespace korvane::viewer

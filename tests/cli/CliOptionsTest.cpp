@@ -32,6 +32,13 @@ TEST(CliOptions, RefusesWhatIsNotACommandLine) {
   EXPECT_TRUE(ParseCliOptions({"--help"})->ShowHelp);
   EXPECT_FALSE(ParseCliOptions({"--retry", "list.ftl", "--stitch"}));
   EXPECT_TRUE(ParseCliOptions({"--task", "a", "--stitch"})->Combine);
+  EXPECT_EQ(ParseCliOptions({"--task", "a", "--views", "4"})->ViewCount, 4);
+  EXPECT_EQ(ParseCliOptions({"--batch", "l.csv", "--stitch", "--views", "36"})->ViewCount, 36);
+  for (const char* bad : {"0", "37", "x", "4.5"})
+    EXPECT_FALSE(ParseCliOptions({"--task", "a", "--views", bad})) << bad;
+  EXPECT_FALSE(ParseCliOptions({"--task", "a", "--views"}));
+  EXPECT_FALSE(ParseCliOptions({"--views", "2", "--views", "3"}));
+  EXPECT_FALSE(ParseCliOptions({"--retry", "list.ftl", "--views", "4"}));
   EXPECT_FALSE(ParseCliOptions({"--task", "a"})->Combine);
   EXPECT_TRUE(ParseCliOptions({"--version"})->ShowVersion);
 }

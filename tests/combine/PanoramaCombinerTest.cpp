@@ -6,6 +6,7 @@
 #include "combine/PanoramaCombiner.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
+#include "support/ExifReadBack.h"
 #include "support/TempFolder.h"
 
 namespace korvane {
@@ -75,15 +76,19 @@ TEST_F(PanoramaCombinerTest, ImageSection_32TilesCroppedInsideTheLastTiles) {
     ExpectRowOfTiles(picture, i, rows[i]);
   EXPECT_TRUE(Near(picture.At(3, 3899), TileColour(7, 3)));
 
-  ASSERT_EQ(picture.App1Segments.size(), 1u);
-  const std::string& xmp = picture.App1Segments[0];
+  // The task's month also reaches EXIF, in the segment before the XMP.
+  ASSERT_EQ(picture.App1Segments.size(), 2u);
+  const auto exif = test::ReadExifSegment(picture.App1Segments[0]);
+  ASSERT_TRUE(exif);
+  EXPECT_EQ(exif->Text(test::ExifFields::Ifd::Exif, 0x9003), "2019:07:01 00:00:00");
+  const std::string& xmp = picture.App1Segments[1];
   EXPECT_EQ(xmp.rfind("http://ns.adobe.com/xap/1.0/", 0), 0u);
   for (const char* attribute :
        {"GPano:ProjectionType=\"equirectangular\"", "GPano:UsePanoramaViewer=\"True\"",
         "GPano:FullPanoWidthPixels=\"3900\"", "GPano:FullPanoHeightPixels=\"1900\"",
         "GPano:CroppedAreaImageWidthPixels=\"3900\"", "GPano:CroppedAreaImageHeightPixels=\"1900\"",
         "GPano:CroppedAreaLeftPixels=\"0\"", "GPano:CroppedAreaTopPixels=\"0\"",
-        "GPano:FirstPhotoDate=\"2019-07\""}) {
+        "GPano:FirstPhotoDate=\"2019-07\"", "exif:DateTimeOriginal=\"2019-07\""}) {
     EXPECT_NE(xmp.find(attribute), std::string::npos) << attribute;
   }
 }

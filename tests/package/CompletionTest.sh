@@ -40,7 +40,8 @@ expect "files:csv" --batch ""
 expect "--task" --ta
 expect "--lat --lon" --l
 expect "--help" --h
-expect "--version" --v
+expect "--views --version" --v
+expect "" --views ""
 expect "--path --pano" --zoom 3 --pa
 expect "files:krvn" --open ""
 expect "files:ftl" --retry ta

@@ -27,6 +27,33 @@ TEST(JpegPicture, HeaderGivesSizeAndPhotoSphereValues) {
   EXPECT_FALSE(ReadJpegHeader(PlainJpeg(120, 60)).GPano);
 }
 
+TEST(JpegPicture, HeaderGivesThePoseHeadingWhenStated) {
+  const auto heading = [](const std::string& value) {
+    return ReadJpegHeader(test::WithXmp(PlainJpeg(32, 16),
+                                        "<rdf:Description xmlns:GPano=\"http://ns.google.com/"
+                                        "photos/1.0/panorama/\" GPano:PoseHeadingDegrees=\"" +
+                                            value + "\"/>"))
+        .PoseHeading;
+  };
+  EXPECT_EQ(heading("123.25"), 123.25);
+  EXPECT_EQ(heading("+7"), 7.0);
+  EXPECT_FALSE(heading("north"));
+  EXPECT_FALSE(heading("inf"));
+  EXPECT_FALSE(ReadJpegHeader(PlainJpeg(32, 16)).PoseHeading);
+}
+
+// A band of rows of a progressive picture, which keeps every scan's coefficients: skipping
+// the rows above still gives the band's size, and rows past the end are cut.
+TEST(JpegPicture, RowsOfAProgressivePicture) {
+  const std::string jpeg = test::ProgressiveJpeg(320, 240);
+  const RgbBuffer band = DecodeJpegRows(jpeg, 2, 50, 20);
+  EXPECT_EQ(band.Width, 160);
+  EXPECT_EQ(band.Height, 20);
+  EXPECT_NEAR(band.At(80, 10)[1], 160, 4);
+  EXPECT_EQ(DecodeJpegRows(jpeg, 1, 230, 50).Height, 10);
+  EXPECT_TRUE(DecodeJpegRows(jpeg, 1, 240, 5).Empty());
+}
+
 TEST(JpegPicture, ScaledDecodeRoundsTheSizeUp) {
   const std::string jpeg = PlainJpeg(100, 60);
   const int expected[][3] = {{1, 100, 60}, {2, 50, 30}, {4, 25, 15}, {8, 13, 8}};

@@ -5,15 +5,25 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <algorithm>
 #include <cstdio>
 
+#include "platform/Paths.h"
+#include "task/PanoramaRecordFile.h"
+#include "viewer/Compass.h"
+#include "viewer/ViewerLimits.h"
 #include "viewer/qt/FlatPanoramaView.h"
 #include "viewer/qt/PanoramaDocument.h"
 #include "viewer/qt/SpherePanoramaView.h"
+#include "views/ViewArguments.h"
+#include "views/ViewLimits.h"
+#include "views/ViewPicture.h"
 
 namespace korvane::viewer {
 namespace {
@@ -42,6 +52,7 @@ PanoramaWindow::PanoramaWindow(QWidget* parent) : QMainWindow(parent) {
   QMenu* fileMenu = menuBar()->addMenu("&File");
   fileMenu->addAction("&Open...", QKeySequence::Open, this, [this] { ChooseFile(); });
   fileMenu->addAction("Open &Folder...", this, [this] { ChooseFolder(); });
+  fileMenu->addAction("&Save View As...", QKeySequence::Save, this, [this] { ChooseSaveView(); });
   fileMenu->addSeparator();
   fileMenu->addAction("&Quit", QKeySequence::Quit, this, [this] { close(); });
 
@@ -59,7 +70,13 @@ PanoramaWindow::PanoramaWindow(QWidget* parent) : QMainWindow(parent) {
   viewStatus_->setObjectName("viewStatus");
   sourceStatus_ = new QLabel(this);
   sourceStatus_->setObjectName("sourceStatus");
+  compassStatus_ = new QLabel(this);
+  compassStatus_->setObjectName("compassStatus");
+  placeStatus_ = new QLabel(this);
+  placeStatus_->setObjectName("placeStatus");
   statusBar()->addWidget(viewStatus_, 1);
+  statusBar()->addPermanentWidget(compassStatus_);
+  statusBar()->addPermanentWidget(placeStatus_);
   statusBar()->addPermanentWidget(sourceStatus_);
 
   ShowMessage("Open a panorama: a JPEG, a task file (.krvn) or a tile folder (File > Open).");
@@ -87,6 +104,7 @@ void PanoramaWindow::MakeViews() {
        {static_cast<RenderedView*>(flatView_), static_cast<RenderedView*>(sphereView_)}) {
     connect(view, &RenderedView::statusChanged, this, [this, view](const QString& text) {
       if (pages_->currentWidget() == view) viewStatus_->setText(text);
+      if (view == sphereView_) compassStatus_->setText(sphereView_->CompassText());
     });
   }
 }
@@ -99,9 +117,15 @@ void PanoramaWindow::Open(const QString& path) {
   document_ = new PanoramaDocument;
   MakeViews();
   delete old;
+  place_ = ReadPlaceFacts(path.toStdString());
+  sphereView_->SetMiddleHeading(place_.MiddleHeading);
+  // Facing north when the panorama says where it lies.
+  if (place_.MiddleHeading)
+    sphereView_->SetAngles({AngleOfHeading(0, place_.MiddleHeading), 0, DefaultFieldOfView});
   connect(document_, &PanoramaDocument::opened, this, [this] {
     ShowView();
     UpdateSourceStatus();
+    ShowPlace();
   });
   connect(document_, &PanoramaDocument::changed, this, [this] {
     pages_->currentWidget()->update();
@@ -123,6 +147,70 @@ void PanoramaWindow::ShowMessage(const QString& text) {
   pages_->setCurrentWidget(messageLabel_);
   viewStatus_->clear();
   sourceStatus_->clear();
+  compassStatus_->clear();
+  placeStatus_->clear();
+}
+
+void PanoramaWindow::ShowPlace() {
+  compassStatus_->setText(sphereChosen_ ? sphereView_->CompassText() : QString());
+  QStringList parts;
+  if (place_.Record && place_.Record->Date)
+    parts << "Captured " + QString::fromStdString(CaptureMonthText(*place_.Record->Date));
+  // The record keeps only printable text of bounded length.
+  if (place_.Record && !place_.Record->Copyright.empty())
+    parts << QString::fromStdString(place_.Record->Copyright);
+  placeStatus_->setText(parts.join("   "));
+}
+
+void PanoramaWindow::ChooseSaveView() {
+  if (!document_ || !document_->IsOpen() || !sphereChosen_) {
+    statusBar()->showMessage(
+        "Save View As... saves what the 360° view shows: open a panorama "
+        "and choose View > 360° view.");
+    return;
+  }
+  const int width = std::min(2 * sphereView_->width(), MaxViewSide);
+  const int height = std::min(2 * sphereView_->height(), MaxViewSide);
+  bool ok = false;
+  const QString sizeText = QInputDialog::getText(
+      this, "Save View As", "Size of the picture (WIDTHxHEIGHT):", QLineEdit::Normal,
+      QString("%1x%2").arg(width).arg(height), &ok);
+  if (!ok) return;
+  const std::optional<ViewSize> size = ParseViewSizeArgument(sizeText.trimmed().toStdString());
+  if (!size) {
+    statusBar()->showMessage(QString::fromStdString(ViewSizeProblem()).mid(7));
+    return;
+  }
+  const QString suggested = QString::fromStdString(
+      RemoveFileExt(place_.SourcePath.empty() ? path_.toStdString() : place_.SourcePath) +
+      ViewSuffix(sphereView_->Heading()) + ".jpg");
+  const QString path =
+      QFileDialog::getSaveFileName(this, "Save View As", suggested, "JPEG pictures (*.jpg)");
+  if (!path.isEmpty()) statusBar()->showMessage(SaveView(path, size->Width, size->Height));
+}
+
+QString PanoramaWindow::SaveView(const QString& path, int width, int height) {
+  if (place_.SourcePath.empty())
+    return "Only a task's panorama or a picture can be saved as a view, not a folder of tiles "
+           "without its task file.";
+  try {
+    const ViewSource source = OpenViewSource(place_.SourcePath);
+    const ViewAngles angles = sphereView_->Angles();
+    const ViewSize size =
+        HonestViewSize({width, height}, angles.FieldOfView, source.Placement.FullWidth);
+    const MadeView view = RenderView(source, angles, size.Width, size.Height);
+    const double heading = HeadingOfAngle(angles.Heading, source.MiddleHeading);
+    WriteViewPicture(path.toStdString(), view.Pixels,
+                     ViewMetadata(source, {heading, source.MiddleHeading.has_value(), angles.Pitch,
+                                           angles.FieldOfView}),
+                     DefaultViewQuality, true);
+    QString text = QString("Saved %1 (%2 x %3)").arg(path).arg(size.Width).arg(size.Height);
+    if (size.Width < width) text += ": the panorama holds no more detail";
+    if (view.MissingTiles > 0) text += QString(", %1 tiles missing (grey)").arg(view.MissingTiles);
+    return text;
+  } catch (const std::exception& error) {
+    return QString::fromStdString(error.what());
+  }
 }
 
 void PanoramaWindow::ShowView() {
@@ -138,12 +226,14 @@ void PanoramaWindow::ShowFlat() {
   sphereChosen_ = false;
   flatAction_->setChecked(true);
   ShowView();
+  if (document_ && document_->IsOpen()) ShowPlace();
 }
 
 void PanoramaWindow::ShowSphere() {
   sphereChosen_ = true;
   sphereAction_->setChecked(true);
   ShowView();
+  if (document_ && document_->IsOpen()) ShowPlace();
 }
 
 void PanoramaWindow::UpdateSourceStatus() {

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "views/ViewSource.h"
+
 class QAction;
 class QLabel;
 class QStackedWidget;
@@ -36,6 +38,11 @@ class PanoramaWindow final : public QMainWindow {
   // The message shown in place of the picture (empty while a picture is shown).
   QString Message() const;
 
+  // Saves what the 360-degree view shows as an ordinary width x height picture at path (an
+  // existing file replaced), with the code of mosaicker --view, cut to the size the panorama
+  // holds. Returns the line the status bar shows: what was saved, or why nothing was.
+  QString SaveView(const QString& path, int width, int height);
+
  private:
   void ShowMessage(const QString& text);
   void ShowView();
@@ -43,6 +50,8 @@ class PanoramaWindow final : public QMainWindow {
   void ChooseFile();
   void ChooseFolder();
   void MakeViews();
+  void ChooseSaveView();
+  void ShowPlace();
 
   PanoramaDocument* document_ = nullptr;
   QStackedWidget* pages_ = nullptr;
@@ -51,9 +60,12 @@ class PanoramaWindow final : public QMainWindow {
   SpherePanoramaView* sphereView_ = nullptr;
   QLabel* viewStatus_ = nullptr;
   QLabel* sourceStatus_ = nullptr;
+  QLabel* compassStatus_ = nullptr;
+  QLabel* placeStatus_ = nullptr;
   QAction* flatAction_ = nullptr;
   QAction* sphereAction_ = nullptr;
   QString path_;
+  PlaceFacts place_;
   bool sphereChosen_ = true;
 };
 

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QWheelEvent>
 
+#include "viewer/Compass.h"
 #include "viewer/ViewerLimits.h"
 #include "viewer/qt/PanoramaDocument.h"
 
@@ -21,9 +22,25 @@ SpherePanoramaView::SpherePanoramaView(const PanoramaDocument& document, QWidget
   angles_.FieldOfView = DefaultFieldOfView;
 }
 
+void SpherePanoramaView::SetMiddleHeading(const std::optional<double>& heading) {
+  middleHeading_ = heading;
+  emit statusChanged(StatusText());
+}
+
+double SpherePanoramaView::Heading() const {
+  return middleHeading_ ? HeadingOfAngle(angles_.Heading, middleHeading_) : angles_.Heading;
+}
+
+QString SpherePanoramaView::CompassText() const {
+  if (!middleHeading_) return "North not known";
+  return QString("Facing %1 (%2°)")
+      .arg(QString::fromStdString(CompassPoint(Heading())))
+      .arg(Heading(), 0, 'f', 0);
+}
+
 QString SpherePanoramaView::StatusText() const {
   return QString("Heading %1°   Pitch %2°   Field of view %3°")
-      .arg(angles_.Heading, 0, 'f', 1)
+      .arg(Heading(), 0, 'f', 1)
       .arg(angles_.Pitch, 0, 'f', 1)
       .arg(angles_.FieldOfView, 0, 'f', 0);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "viewer/SphereView.h"
 #include "viewer/qt/RenderedView.h"
 
@@ -18,6 +20,16 @@ class SpherePanoramaView final : public RenderedView {
   void SetAngles(const ViewAngles& angles);
   QString StatusText() const;
 
+  // The compass heading of the panorama's middle, when known: the status then gives compass
+  // headings, and CompassText the point of the compass the view faces.
+  void SetMiddleHeading(const std::optional<double>& heading);
+  const std::optional<double>& MiddleHeading() const { return middleHeading_; }
+  // The heading the view faces as people give it (compass degrees when north is known, else
+  // degrees from the panorama's middle).
+  double Heading() const;
+  // "Facing NE (45°)", or "North not known" without the panorama's heading.
+  QString CompassText() const;
+
  protected:
   void Render(RgbBuffer& frame) override;
   void wheelEvent(QWheelEvent* event) override;
@@ -26,6 +38,7 @@ class SpherePanoramaView final : public RenderedView {
 
  private:
   ViewAngles angles_;
+  std::optional<double> middleHeading_;
 };
 
 }  // namespace korvane::viewer

@@ -13,7 +13,9 @@
 #include "PanoramaPainter.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
+#include "task/PanoramaRecordFile.h"
 #include "task/TileGeometry.h"
+#include "viewer/JpegPicture.h"
 #include "viewer/TestPanoramas.h"
 #include "viewer/ViewerLimits.h"
 #include "viewer/qt/FlatPanoramaView.h"
@@ -230,6 +232,55 @@ TEST_F(ViewerWindowTest, BadInputShowsAMessageInTheWindowAndOnStderr) {
   WriteFileBytes(base + "good.jpg", good);
   OpenAndWait(base + "good.jpg");
   EXPECT_TRUE(window.Document()->IsOpen());
+}
+
+// A record beside the picture puts north in the middle of the window at once, and names the
+// capture month and the copyright line; Save View As writes what the window shows.
+TEST_F(ViewerWindowTest, KnownHeading_OpensFacingNorthAndSavesTheView) {
+  WriteFileBytes(folder.Path() + "street.jpg", test::StandinPanoramaJpeg(PanoramaZoom));
+  PanoramaRecord record;
+  record.Heading = 180 - MarkHeading(2);  // north is at the mark of angle 60
+  record.Date = CaptureMonth{2021, 6};
+  record.Copyright = "(c) 2021 Test Roads";
+  WritePanoramaRecord(folder.Path() + "street.krvn", record);  // street.json
+  OpenAndWait(folder.Path() + "street.jpg");
+  SpherePanoramaView* view = window.SphereView();
+  ASSERT_TRUE(view->isVisible()) << window.Message().toStdString();
+  const QImage frame = Grab(view);
+  EXPECT_TRUE(IsMarkRed(frame, frame.width() / 2, frame.height() / 2));
+  EXPECT_EQ(StatusOf(window, "compassStatus"), "Facing N (0°)");
+  EXPECT_EQ(StatusOf(window, "placeStatus"), "Captured 2021-06   (c) 2021 Test Roads");
+  EXPECT_TRUE(StatusOf(window, "viewStatus").startsWith("Heading 0.0°"))
+      << StatusOf(window, "viewStatus").toStdString();
+  Screenshot(&window, "pictoscope-north");
+  QTest::keyClick(view, Qt::Key_Right);
+  for (int k = 0; k < 17; ++k)
+    QTest::keyClick(view, Qt::Key_Right);
+  EXPECT_EQ(StatusOf(window, "compassStatus"), "Facing E (90°)");
+
+  const std::string saved = folder.Path() + "east.jpg";
+  const QString said = window.SaveView(QString::fromStdString(saved), 400, 300);
+  EXPECT_EQ(said.toStdString(), "Saved " + saved + " (400 x 300)");
+  const std::string bytes = ReadFileBytes(saved);
+  const JpegHeader header = ReadJpegHeader(bytes);
+  EXPECT_EQ(header.Width, 400);
+  EXPECT_EQ(header.Height, 300);
+  EXPECT_NE(bytes.find("KorvaneView:Heading=\"90\""), std::string::npos);
+  EXPECT_NE(bytes.find("KorvaneView:HeadingReference=\"north\""), std::string::npos);
+}
+
+// Without a record, the heading Korvane wrote into the picture's XMP does the same.
+TEST_F(ViewerWindowTest, HeadingInTheXmp_OpensFacingNorth) {
+  WriteFileBytes(folder.Path() + "xmp.jpg",
+                 test::WithXmp(test::StandinPanoramaJpeg(PanoramaZoom),
+                               "<x:xmpmeta><rdf:Description xmlns:GPano=\"http://ns.google.com/"
+                               "photos/1.0/panorama/\" GPano:PoseHeadingDegrees=\"" +
+                                   std::to_string(180 - MarkHeading(5)) + "\"/></x:xmpmeta>"));
+  OpenAndWait(folder.Path() + "xmp.jpg");
+  const QImage frame = Grab(window.SphereView());
+  EXPECT_TRUE(IsMarkRed(frame, frame.width() / 2, frame.height() / 2));
+  EXPECT_EQ(StatusOf(window, "compassStatus"), "Facing N (0°)");
+  EXPECT_EQ(StatusOf(window, "placeStatus"), "");
 }
 
 }  // namespace
