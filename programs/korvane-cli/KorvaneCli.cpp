@@ -12,10 +12,13 @@
 #include "cli/BatchRun.h"
 #include "cli/CliTaskRun.h"
 #include "cli/CombineAfterTask.h"
+#include "cli/DiscoveryRun.h"
+#include "cli/ServiceFinder.h"
 #include "cli/StopSignals.h"
 #include "config/Config.h"
 #include "korvane-cli/CliOptions.h"
 #include "net/ServiceAddresses.h"
+#include "platform/PrintableText.h"
 #include "retry/RetrySession.h"
 #include "session/PlaceRequest.h"
 #include "session/TaskFileRequest.h"
@@ -57,15 +60,29 @@ ExitStatus RunTask(const CliOptions& options, TApplication& app, SignalTarget& s
   return Worse(status, CombineEndedTask(outcome.TaskFilePath, out, err));
 }
 
-ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarget& signals,
-                        std::ostream& out, std::ostream& err) {
+BatchOptions BatchOptionsOf(const CliOptions& options) {
   BatchOptions batch;
-  batch.ListPath = *options.BatchFile;
   batch.SavePath = options.Path ? *options.Path : ReadMainWindowDefaultPath();
   batch.Zoom = options.Zoom ? *options.Zoom : DefaultZoomText;
   batch.Combine = options.Combine;
   batch.Quiet = options.Quiet;
   batch.Route = [&options] { return RouteForStart(options); };
+  return batch;
+}
+
+// --around, --area, --route: the plan from the service's lookups, then the batch's downloads.
+ExitStatus RunDiscoveryMode(const CliOptions& options, TApplication& app, SignalTarget& signals,
+                            std::ostream& out, std::ostream& err) {
+  const BatchOptions batch = BatchOptionsOf(options);
+  ServiceFinder finder(RouteForStart(options));
+  return RunDiscovery(DiscoveryRequestOf(options, batch.SavePath), finder,
+                      BatchDownload(batch, app, signals, out, err), out, err);
+}
+
+ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarget& signals,
+                        std::ostream& out, std::ostream& err) {
+  BatchOptions batch = BatchOptionsOf(options);
+  batch.ListPath = *options.BatchFile;
   return RunBatch(batch, app, signals, out, err);
 }
 
@@ -96,8 +113,10 @@ ExitStatus RunRetry(const CliOptions& options, TApplication& app, SignalTarget& 
 
 ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out,
                          std::ostream& err) {
-  std::optional<CliOptions> options = ParseCliOptions(arguments);
+  std::string reason;
+  std::optional<CliOptions> options = ParseCliOptions(arguments, &reason);
   if (!options) {
+    if (!reason.empty()) err << "korvane-cli: " << PrintableText(reason) << '\n';
     err << CliUsage();
     return ExitStatus::BadCommandLine;
   }
@@ -122,6 +141,8 @@ ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream
       status = RunRetry(*options, app, target, out);
     } else if (options->BatchFile) {
       status = RunBatchList(*options, app, target, out, err);
+    } else if (options->Discovers()) {
+      status = RunDiscoveryMode(*options, app, target, out, err);
     } else {
       status = RunTask(*options, app, target, out, err);
     }

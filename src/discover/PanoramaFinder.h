@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "discover/GeoMetric.h"
+#include "task/PanoramaRecord.h"
+
+namespace korvane {
+
+// The two questions the walks ask of the service, whichever protocol answers them. Each call is
+// one lookup (one request, with the repeat policy of the lookup behind it). An answer is outside
+// input: the walks check its id and position before using it.
+class PanoramaFinder {
+ public:
+  virtual ~PanoramaFinder() = default;
+  // The panorama nearest to the point within radiusMetres, or nothing.
+  virtual std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radiusMetres) = 0;
+  // The panorama with this id, or nothing.
+  virtual std::optional<PanoramaRecord> FindById(const std::string& panoId) = 0;
+};
+
+}  // namespace korvane
