@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <unordered_set>
 
 #include "discover/DiscoverLimits.h"
@@ -35,6 +36,11 @@ std::string DegreesText(double degrees) {
   char text[32];
   std::snprintf(text, sizeof text, "%.7f", degrees);
   return text;
+}
+
+// A position as the plan file holds it, so a plan reads back exactly as it was made.
+double AsWritten(double degrees) {
+  return std::strtod(DegreesText(degrees).c_str(), nullptr);
 }
 
 std::string DateText(const std::optional<CaptureMonth>& date) {
@@ -124,8 +130,8 @@ PanoramaPlan PlanOf(const FoundPanoramas& found) {
   PanoramaPlan plan;
   for (const PanoramaRecord& record : found) {
     PlanRow row{record.PanoId,
-                *record.Latitude,
-                *record.Longitude,
+                AsWritten(*record.Latitude),
+                AsWritten(*record.Longitude),
                 DateText(record.Date),
                 HeadingText(record.Heading),
                 PlanState::Planned,
