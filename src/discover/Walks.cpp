@@ -154,12 +154,25 @@ std::vector<GeoPoint> SeedGrid(const GeoArea& area, double spacingMetres) {
   const LocalFrame frame(box.Centre());
   const LocalFrame::Metres low = frame.ToMetres({box.South, box.West});
   const LocalFrame::Metres high = frame.ToMetres({box.North, box.East});
-  for (double north = low.North + spacingMetres / 2; north <= high.North; north += spacingMetres) {
-    for (double east = low.East + spacingMetres / 2; east <= high.East; east += spacingMetres) {
-      const GeoPoint seed = frame.ToPoint({east, north});
+  // As many rows and columns as the spacing fits, rounded (one at least, so a strip narrower than
+  // the spacing gets its seeds), centred in the box.
+  auto axis = [spacingMetres](double from, double to) {
+    const int count = std::max(1, static_cast<int>(std::lround((to - from) / spacingMetres)));
+    return std::pair{from + (to - from - (count - 1) * spacingMetres) / 2, count};
+  };
+  const auto [north0, rows] = axis(low.North, high.North);
+  const auto [east0, columns] = axis(low.East, high.East);
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < columns; ++column) {
+      const GeoPoint seed =
+          frame.ToPoint({east0 + column * spacingMetres, north0 + row * spacingMetres});
       if (IsInside(area, seed)) seeds.push_back(seed);
     }
   }
+  // An area the grid misses altogether (a thin diagonal strip) is seeded at its corners.
+  if (seeds.empty())
+    for (const GeoPolygon& polygon : area)
+      if (!polygon.Outer.empty()) seeds.push_back(polygon.Outer.front());
   return seeds;
 }
 
