@@ -9,6 +9,7 @@
 
 #include "NetworkFinder.h"
 #include "cli/DiscoveryRun.h"
+#include "korvane-cli/KorvaneCli.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
 
@@ -200,6 +201,28 @@ TEST(RunDiscovery, WalksAnAreaFileAndARouteFile) {
         << err.str();
     EXPECT_EQ(ReadPlan(folder.Path() + request.Name + "_plan.csv").size(), expected[i]);
   }
+}
+
+TEST(KorvaneCliDiscovery, ABadFileOrValueEndsWithStatus2AndWritesNothing) {
+  test::TempProgramFolder program;
+  test::TempFolder folder;
+  const std::string area = folder.Path() + "text.geojson";
+  std::ofstream(area) << "not json";
+  const std::vector<std::string> runs[] = {
+      {"--area", area, "--path", folder.Path()},
+      {"--route", folder.Path() + "missing.gpx", "--path", folder.Path()},
+      {"--around", "47.37,8.54", "--radius", "-5", "--path", folder.Path()},
+  };
+  for (const std::vector<std::string>& arguments : runs) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunKorvaneCli(arguments, out, err), ExitStatus::BadCommandLine) << arguments[1];
+    const std::string message = err.str();
+    EXPECT_NE(message.find(arguments[0] == "--around" ? "--radius" : arguments[1]),
+              std::string::npos)
+        << message;
+    EXPECT_TRUE(out.str().empty());
+  }
+  EXPECT_EQ(FileCount(folder.Path()), 1u) << "only the area file";
 }
 
 }  // namespace
