@@ -1,6 +1,6 @@
 # bash completion for korvane-cli: its options, task files after --open, failed-tile lists
-# after --retry, place lists after --batch, folders after --path and the two protocols after
-# --service.
+# after --retry, place lists after --batch, areas after --area, routes after --route, PNG
+# pictures after --map, folders after --path and the two protocols after --service.
 
 _korvane_cli() {
   local cur prev words cword
@@ -19,6 +19,18 @@ _korvane_cli() {
       _filedir csv
       return
       ;;
+    --area)
+      _filedir '@(geojson|json)'
+      return
+      ;;
+    --route)
+      _filedir '@(gpx|geojson|json)'
+      return
+      ;;
+    --map)
+      _filedir png
+      return
+      ;;
     --service)
       COMPREPLY=($(compgen -W "current classic" -- "$cur"))
       return
@@ -27,7 +39,7 @@ _korvane_cli() {
       _filedir -d
       return
       ;;
-    --task | --lat | --lon | --zoom)
+    --task | --lat | --lon | --zoom | --around | --radius | --max | --spacing | --every | --shard)
       return
       ;;
     --help | -h | --version)
@@ -36,6 +48,7 @@ _korvane_cli() {
   esac
 
   local options="--task --lat --lon --zoom --path --open --retry --batch --stitch --service
-    --quiet --help --version"
+    --quiet --help --version --around --radius --max --area --spacing --route --every
+    --all-dates --plan-only --shard --map"
   COMPREPLY=($(compgen -W "$options" -- "$cur"))
 } && complete -F _korvane_cli korvane-cli
