@@ -74,7 +74,10 @@ BatchOptions BatchOptionsOf(const CliOptions& options) {
 ExitStatus RunDiscoveryMode(const CliOptions& options, TApplication& app, SignalTarget& signals,
                             std::ostream& out, std::ostream& err) {
   const BatchOptions batch = BatchOptionsOf(options);
-  ServiceFinder finder(RouteForStart(options));
+  ServiceFinder service(RouteForStart(options));
+  StoppableFinder finder(service, app);
+  // SIGINT or SIGTERM while the walk looks up ends it; each download then listens itself.
+  const SignalListening listening(signals, app, [&finder] { finder.Stop(); });
   return RunDiscovery(DiscoveryRequestOf(options, batch.SavePath), finder,
                       BatchDownload(batch, app, signals, out, err), out, err);
 }

@@ -91,6 +91,9 @@ ExitStatus RunDiscovery(const DiscoveryRequest& request, PanoramaFinder& finder,
   PanoramaPlan plan;
   try {
     plan = PlanFor(request, shape, finder, out);
+  } catch (const FinderStopped& stopped) {
+    err << stopped.Message() << '\n';
+    return ExitStatus::Incomplete;
   } catch (const Exception& error) {
     err << error.Message() << '\n';
     return ExitStatus::Error;

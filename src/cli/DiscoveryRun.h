@@ -34,7 +34,8 @@ struct DiscoveryRequest {
 // plan when already there (a run continues it), else the plan from the walk over finder,
 // written whole before anything is downloaded (with --shard, the whole plan and the part).
 // With --plan-only the plan's GeoJSON and map are written and the run ends; else RunPlan
-// works through it with download.
+// works through it with download. A finder that raises FinderStopped ends the run as
+// Incomplete with no plan written.
 ExitStatus RunDiscovery(const DiscoveryRequest& request, PanoramaFinder& finder,
                         const DownloadPanorama& download, std::ostream& out, std::ostream& err);
 

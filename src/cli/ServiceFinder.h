@@ -1,7 +1,10 @@
 #pragma once
 
+#include <atomic>
+
 #include "discover/PanoramaFinder.h"
 #include "session/StartRequest.h"
+#include "ui/TApplication.h"
 
 namespace korvane {
 
@@ -17,6 +20,34 @@ class ServiceFinder final : public PanoramaFinder {
 
  private:
   ServiceRoute route_;
+};
+
+// Another finder's lookups, each preceded by a turn of the application's loop, where a stop
+// signal is delivered (the walk runs on the main thread): once stopped, the next lookup raises
+// FinderStopped instead.
+class StoppableFinder final : public PanoramaFinder {
+ public:
+  StoppableFinder(PanoramaFinder& finder, TApplication& app) : finder_(finder), app_(app) {}
+  std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radiusMetres) override {
+    CheckStop();
+    return finder_.FindNearest(point, radiusMetres);
+  }
+  std::optional<PanoramaRecord> FindById(const std::string& panoId) override {
+    CheckStop();
+    return finder_.FindById(panoId);
+  }
+  // The stop press, from the signal's queued call.
+  void Stop() { stopped_ = true; }
+
+ private:
+  void CheckStop() {
+    app_.ProcessMessages();
+    if (stopped_) throw FinderStopped();
+  }
+
+  PanoramaFinder& finder_;
+  TApplication& app_;
+  std::atomic<bool> stopped_{false};
 };
 
 }  // namespace korvane

@@ -4,9 +4,17 @@
 #include <string>
 
 #include "discover/GeoMetric.h"
+#include "platform/Exception.h"
 #include "task/PanoramaRecord.h"
 
 namespace korvane {
+
+// Raised by a finder asked to stop (Ctrl-C while the walk looks up): the walk ends at once
+// and no plan is made of what it had found.
+class FinderStopped : public Exception {
+ public:
+  FinderStopped() : Exception("Stopped before the plan was made") {}
+};
 
 // The two questions the walks ask of the service, whichever protocol answers them. Each call is
 // one lookup (one request, with the repeat policy of the lookup behind it). An answer is outside

@@ -9,9 +9,11 @@
 
 #include "NetworkFinder.h"
 #include "cli/DiscoveryRun.h"
+#include "cli/ServiceFinder.h"
 #include "korvane-cli/KorvaneCli.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
+#include "ui/TConsoleDialogs.h"
 
 namespace korvane {
 namespace {
@@ -223,6 +225,47 @@ TEST(KorvaneCliDiscovery, ABadFileOrValueEndsWithStatus2AndWritesNothing) {
     EXPECT_TRUE(out.str().empty());
   }
   EXPECT_EQ(FileCount(folder.Path()), 1u) << "only the area file";
+}
+
+// The town, asking for a stop at its fifth lookup as a signal does: a call queued on the main
+// thread.
+class StopAtFifthLookup final : public PanoramaFinder {
+ public:
+  explicit StopAtFifthLookup(TApplication& app) : app_(app) {}
+  std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radius) override {
+    Count();
+    return town_.FindNearest(point, radius);
+  }
+  std::optional<PanoramaRecord> FindById(const std::string& id) override {
+    Count();
+    return town_.FindById(id);
+  }
+  StoppableFinder* Target = nullptr;
+  int Lookups = 0;
+
+ private:
+  void Count() {
+    if (++Lookups == 5) app_.QueueCall([this] { Target->Stop(); });
+  }
+  TApplication& app_;
+  NetworkFinder town_;
+};
+
+TEST(RunDiscovery, AStopWhileLookingUpEndsTheRunWithNoPlan) {
+  test::TempFolder folder;
+  std::ostringstream out, err;
+  TConsoleDialogs dialogs(err);
+  TApplication app(dialogs);
+  StopAtFifthLookup town(app);
+  StoppableFinder finder(town, app);
+  town.Target = &finder;
+  FakeDownloads downloads;
+  EXPECT_EQ(RunDiscovery(AroundTown(folder.Path()), finder, downloads.Function(), out, err),
+            ExitStatus::Incomplete);
+  EXPECT_EQ(town.Lookups, 5) << "no lookup after the stop";
+  EXPECT_EQ(err.str(), "Stopped before the plan was made\n");
+  EXPECT_TRUE(downloads.Ids.empty());
+  EXPECT_EQ(FileCount(folder.Path()), 0u) << "no plan of a walk cut short";
 }
 
 }  // namespace
