@@ -71,6 +71,15 @@ int main() {
       grid.insert(record->PanoId);
   }
 
+  // For comparison only: the same walk with seeds 100 m apart.
+  NetworkFinder sparseFinder;
+  std::set<std::string> sparse;
+  for (const korvane::PanoramaRecord& record : korvane::FindInArea(sparseFinder, area, 100))
+    sparse.insert(record.PanoId);
+  const Figures wide = Measure(sparse, sparseFinder.Lookups(), there);
+  std::printf("area walk with --spacing 100: coverage %.3f, %.3f lookups per panorama\n",
+              wide.Coverage, wide.LookupsPerPanorama);
+
   const Figures walk = Measure(walked, walkFinder.Lookups(), there);
   const Figures plain = Measure(grid, gridFinder.Lookups(), there);
   std::printf(

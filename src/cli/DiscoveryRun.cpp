@@ -8,18 +8,33 @@
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
+#include "platform/PrintableText.h"
 
 namespace korvane {
 namespace {
 
 using Shape = std::variant<std::monostate, GeoArea, GeoRoute>;
 
+// The shape of --area or --route, refused (ShapeFileError) when its walk would plan more than
+// MaxPlannedLookups lookups.
 Shape ReadShape(const DiscoveryRequest& request) {
+  const std::string tooMany = ": the walk would need more than " +
+                              IntToStr(static_cast<long long>(MaxPlannedLookups)) + " lookups; ";
   switch (request.Walk) {
-    case DiscoveryRequest::Kind::Area:
-      return ReadAreaFile(request.ShapeFile);
-    case DiscoveryRequest::Kind::Route:
-      return ReadRouteFile(request.ShapeFile);
+    case DiscoveryRequest::Kind::Area: {
+      GeoArea area = ReadAreaFile(request.ShapeFile);
+      if (SeedGridBoxPoints(area, request.SpacingMetres) > MaxPlannedLookups)
+        throw ShapeFileError(PrintableText(request.ShapeFile) + tooMany +
+                             "use a larger --spacing or a smaller area");
+      return area;
+    }
+    case DiscoveryRequest::Kind::Route: {
+      GeoRoute route = ReadRouteFile(request.ShapeFile);
+      if (RouteSteps(route, request.StepMetres) > MaxPlannedLookups)
+        throw ShapeFileError(PrintableText(request.ShapeFile) + tooMany +
+                             "use a larger --every or a shorter route");
+      return route;
+    }
     case DiscoveryRequest::Kind::Around:
       break;
   }

@@ -33,6 +33,11 @@ inline constexpr double MinRouteStepMetres = 1;
 inline constexpr double MaxRouteStepMetres = 1000;
 inline constexpr double RouteSearchRadiusMetres = 50;
 
+// The most lookups a walk may plan before it starts: the seeds of an area's grid box, the steps
+// along a route. More is refused (a larger spacing or step, or a smaller shape, is needed), so
+// neither the memory of the seeds nor the requests to the service grow without bound.
+inline constexpr double MaxPlannedLookups = 1000000;
+
 // The most parts --shard may split a plan into.
 inline constexpr int MaxShards = 100000;
 

@@ -176,6 +176,23 @@ std::vector<GeoPoint> SeedGrid(const GeoArea& area, double spacingMetres) {
   return seeds;
 }
 
+double SeedGridBoxPoints(const GeoArea& area, double spacingMetres) {
+  const GeoBox box = BoxOf(area);
+  const double height = DistanceMetres({box.South, box.West}, {box.North, box.West});
+  const double width = DistanceMetres({box.South, box.West}, {box.South, box.East});
+  return (height / spacingMetres + 1) * (width / spacingMetres + 1);
+}
+
+double RouteSteps(const GeoRoute& route, double stepMetres) {
+  double steps = 0;
+  for (const std::vector<GeoPoint>& line : route) {
+    steps += 2;  // its ends
+    for (std::size_t i = 1; i < line.size(); ++i)
+      steps += DistanceMetres(line[i - 1], line[i]) / stepMetres;
+  }
+  return steps;
+}
+
 FoundPanoramas FindInArea(PanoramaFinder& finder, const GeoArea& area, double spacingMetres) {
   // Each seed searches the whole square around it: half the square's diagonal.
   const double searchRadius = spacingMetres * std::numbers::sqrt2 / 2;

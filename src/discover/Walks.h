@@ -35,4 +35,9 @@ FoundPanoramas AddOtherDates(PanoramaFinder& finder, const FoundPanoramas& found
 // The points of the area's seed grid (exposed for the tests and the benchmark).
 std::vector<GeoPoint> SeedGrid(const GeoArea& area, double spacingMetres);
 
+// What a walk would cost before it starts: the points of the seed grid's box, the lookups along
+// the route. Checked against MaxPlannedLookups.
+double SeedGridBoxPoints(const GeoArea& area, double spacingMetres);
+double RouteSteps(const GeoRoute& route, double stepMetres);
+
 }  // namespace korvane

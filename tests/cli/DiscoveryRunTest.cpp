@@ -6,6 +6,7 @@
 #include <iomanip>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "NetworkFinder.h"
 #include "cli/DiscoveryRun.h"
@@ -147,13 +148,30 @@ TEST(RunDiscovery, ABadAreaOrRouteFileEndsWithOneLineAndWritesNothing) {
       << R"({"type":"Polygon","coordinates":[[[8,47],[8.1,47],[8.1,47.1],[8,47.1]]]})";
   const std::string route = folder.Path() + "empty.gpx";
   std::ofstream(route) << "<gpx><trk><trkseg/></trk></gpx>";
-  for (const auto& [kind, file] : {std::pair{DiscoveryRequest::Kind::Area, area},
-                                   std::pair{DiscoveryRequest::Kind::Route, route}}) {
+  // 15 km there and back 40 times: 1.2 million lookups a metre apart.
+  const std::string longRoute = folder.Path() + "long.gpx";
+  {
+    std::ofstream gpx(longRoute);
+    gpx << "<gpx><trk><trkseg>";
+    for (int i = 0; i < 40; ++i)
+      gpx << "<trkpt lat=\"47\" lon=\"8\"/><trkpt lat=\"47\" lon=\"8.2\"/>";
+    gpx << "</trkseg></trk></gpx>";
+  }
+  const std::string bigArea = folder.Path() + "big.geojson";
+  std::ofstream(bigArea)
+      << R"({"type":"Polygon","coordinates":[[[8,47],[8.2,47],[8.2,47.1],[8,47]]]})";
+  const std::tuple<DiscoveryRequest::Kind, std::string, double> cases[] = {
+      {DiscoveryRequest::Kind::Area, area, 50},
+      {DiscoveryRequest::Kind::Route, route, 10},
+      {DiscoveryRequest::Kind::Route, longRoute, 1},
+      {DiscoveryRequest::Kind::Area, bigArea, 5},
+  };
+  for (const auto& [kind, file, metres] : cases) {
     DiscoveryRequest request = AroundTown(folder.Path());
     request.Walk = kind;
     request.ShapeFile = file;
-    request.SpacingMetres = 50;
-    request.StepMetres = 10;
+    request.SpacingMetres = metres;
+    request.StepMetres = metres;
     NetworkFinder finder;
     FakeDownloads downloads;
     std::ostringstream out, err;
@@ -163,7 +181,7 @@ TEST(RunDiscovery, ABadAreaOrRouteFileEndsWithOneLineAndWritesNothing) {
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
     EXPECT_EQ(finder.Lookups(), 0);
   }
-  EXPECT_EQ(FileCount(folder.Path()), 2u) << "only the two input files";
+  EXPECT_EQ(FileCount(folder.Path()), 4u) << "only the input files";
 }
 
 TEST(RunDiscovery, WalksAnAreaFileAndARouteFile) {
