@@ -194,15 +194,17 @@ PanoramaPlan ReadPlan(const std::string& path) {
     if (!latitude || !longitude || !IsOnGlobe(*latitude, *longitude))
       refuse("a position off the globe");
     if (!IsDateText(fields[3])) refuse("a date that is not YYYY-MM");
-    if (!fields[4].empty() && !NumberOf(fields[4])) refuse("a heading that is not a number");
+    if (!fields[4].empty() && !(NumberOf(fields[4]) && std::isfinite(*NumberOf(fields[4]))))
+      refuse("a heading that is not a number");
     const std::optional<PlanState> state = ParsePlanState(fields[StateColumn]);
     if (!state) refuse("an unknown state");
     std::vector<std::string> links = SplitIds(fields[6]);
     if (!std::all_of(links.begin(), links.end(), IsUsablePanoId))
       refuse("a link that is not an id");
     if (plan.size() >= MaxPlanRows) refuse("more than " + IntToStr(MaxPlanRows) + " panoramas");
-    plan.push_back(
-        {fields[0], *latitude, *longitude, fields[3], fields[4], *state, std::move(links)});
+    // Rounded as the file writes them, so a plan read back writes itself again.
+    plan.push_back({fields[0], AsWritten(*latitude), AsWritten(*longitude), fields[3], fields[4],
+                    *state, std::move(links)});
   }
   if (lineNumber == 0) throw PlanFileError(PrintableText(path) + ": an empty plan file");
   return plan;

@@ -65,6 +65,7 @@ TEST(PlanFile, RefusesRowsThatAreNotAPlansWithTheirLine) {
       {header + "a,1,x,,,planned,\n", "a position off the globe"},
       {header + "a,1,2,2023-1,,planned,\n", "not YYYY-MM"},
       {header + "a,1,2,,north,planned,\n", "a heading that is not a number"},
+      {header + "a,1,2,,nan,planned,\n", "a heading that is not a number"},
       {header + "a,1,2,,,finished,\n", "an unknown state"},
       {header + "a,1,2\n", "a row needs the columns"},
       {header + "a,1,2,,,planned,b ../c\n", "a link that is not an id"},
@@ -84,11 +85,14 @@ TEST(PlanFile, RefusesRowsThatAreNotAPlansWithTheirLine) {
     }
   }
   std::ofstream(path, std::ios::binary | std::ios::trunc)
-      << header << "a,1,2,,,planned,\r\n\r\nb,1.5,-2,2019-07,45,done   ,a\r\n";
+      << header << "a,1.000000049,2,,,planned,\r\n\r\nb,1.5,-2,2019-07,45,done   ,a\r\n";
   const PanoramaPlan plan = ReadPlan(path);
   ASSERT_EQ(plan.size(), 2u) << "blank lines and CR LF are read";
   EXPECT_EQ(plan[1].State, PlanState::Done);
   EXPECT_EQ(plan[1].Links, std::vector<std::string>{"a"});
+  EXPECT_EQ(plan[0].Latitude, 1.0) << "positions as the file writes them";
+  WritePlan(path, plan);
+  EXPECT_EQ(ReadPlan(path), plan);
 }
 
 TEST(PlanShard, PartsAreDisjointCompleteAndStableById) {
