@@ -1,6 +1,7 @@
 # bash completion for korvane-cli: its options, task files after --open, failed-tile lists
-# after --retry, place lists after --batch, folders after --path and the two protocols after
-# --service; nothing after --pano and --date.
+# after --retry, place lists after --batch, areas after --area, routes after --route, PNG
+# pictures after --map, folders after --path and the two protocols after --service; nothing
+# after --pano and --date.
 
 _korvane_cli() {
   local cur prev words cword
@@ -19,6 +20,18 @@ _korvane_cli() {
       _filedir csv
       return
       ;;
+    --area)
+      _filedir '@(geojson|json)'
+      return
+      ;;
+    --route)
+      _filedir '@(gpx|geojson|json)'
+      return
+      ;;
+    --map)
+      _filedir png
+      return
+      ;;
     --service)
       COMPREPLY=($(compgen -W "current classic" -- "$cur"))
       return
@@ -27,7 +40,7 @@ _korvane_cli() {
       _filedir -d
       return
       ;;
-    --task | --lat | --lon | --zoom | --pano | --date | --views)
+    --task | --lat | --lon | --zoom | --pano | --date | --views | --around | --radius | --max | --spacing | --every | --shard)
       return
       ;;
     --help | -h | --version)
@@ -36,6 +49,7 @@ _korvane_cli() {
   esac
 
   local options="--task --lat --lon --zoom --path --open --retry --batch --stitch --views
-    --service --quiet --help --version --pano --date --info --json"
+    --service --quiet --help --version --pano --date --info --json --around --radius --max
+    --area --spacing --route --every --all-dates --plan-only --shard --map"
   COMPREPLY=($(compgen -W "$options" -- "$cur"))
 } && complete -F _korvane_cli korvane-cli

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/DiscoveryRun.h"
 #include "session/StartRequest.h"
 #include "task/PanoramaRecord.h"
 
@@ -17,6 +18,10 @@ namespace korvane {
 //   korvane-cli --retry FILE
 //   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service current|classic]
 //               [--quiet]
+//   korvane-cli (--around LAT,LON --radius M [--max N] | --area FILE [--spacing M]
+//               | --route FILE [--every M]) [--all-dates] [--plan-only] [--shard K/N]
+//               [--map FILE.png] [--task NAME] [--path TEXT] [--zoom TEXT] [--stitch]
+//               [--service current|classic] [--quiet]
 // Each TEXT is put into its box exactly as a user would type it (empty texts included).
 struct CliOptions {
   std::optional<std::string> Task;
@@ -44,14 +49,37 @@ struct CliOptions {
   // No progress line on a terminal's standard error (--quiet).
   bool Quiet = false;
   bool ShowVersion = false;
+
+  // Finding many panoramas (each checked by the parse; DiscoveryRequestOf converts them).
+  std::optional<std::string> Around;  // "LAT,LON"
+  std::optional<std::string> Radius;
+  std::optional<std::string> Max;
+  std::optional<std::string> AreaFile;
+  std::optional<std::string> RouteFile;
+  std::optional<std::string> Every;
+  std::optional<std::string> Spacing;
+  std::optional<std::string> Shard;  // "K/N"
+  std::optional<std::string> MapFile;
+  bool AllDates = false;
+  bool PlanOnly = false;
+
+  // --around, --area or --route.
+  bool Discovers() const { return Around || AreaFile || RouteFile; }
 };
 
 // Parses the arguments after the program name; nothing when they are not a valid command line
 // (unknown option, missing value, an option given twice, --retry with any other option, a
 // --service other than current or classic in any case, a --pano that is no panorama id, a
 // --date that is no YYYY-MM, --pano or --date with --batch, --info with --retry, --batch or
-// --stitch, --json without --info).
-std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments);
+// --stitch, --json without --info, a value of the options that find panoramas out of its range
+// or with the wrong mode), and then the reason in *reason (one line, when reason is not null).
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
+                                          std::string* reason = nullptr);
+
+// What the options that find panoramas ask for (options.Discovers() and parsed by
+// ParseCliOptions); the folder is the one given, the name --task or one made from the point or
+// the file's name.
+DiscoveryRequest DiscoveryRequestOf(const CliOptions& options, const std::string& folder);
 
 // The service route of one start, read when that start comes (a batch reads it for each
 // place, as the window does at each press of Start): the configuration's, with --service over

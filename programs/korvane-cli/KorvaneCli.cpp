@@ -12,12 +12,15 @@
 #include "cli/BatchRun.h"
 #include "cli/CliTaskRun.h"
 #include "cli/CombineAfterTask.h"
+#include "cli/DiscoveryRun.h"
 #include "cli/InfoRun.h"
+#include "cli/ServiceFinder.h"
 #include "cli/StopSignals.h"
 #include "cli/ViewsAfterTask.h"
 #include "config/Config.h"
 #include "korvane-cli/CliOptions.h"
 #include "net/ServiceAddresses.h"
+#include "platform/PrintableText.h"
 #include "retry/RetrySession.h"
 #include "session/PlaceRequest.h"
 #include "session/TaskFileRequest.h"
@@ -67,16 +70,33 @@ ExitStatus RunTask(const CliOptions& options, TApplication& app, SignalTarget& s
   return Worse(status, after);
 }
 
-ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarget& signals,
-                        std::ostream& out, std::ostream& err) {
+BatchOptions BatchOptionsOf(const CliOptions& options) {
   BatchOptions batch;
-  batch.ListPath = *options.BatchFile;
   batch.SavePath = options.Path ? *options.Path : ReadMainWindowDefaultPath();
   batch.Zoom = options.Zoom ? *options.Zoom : DefaultZoomText;
   batch.Combine = options.Combine;
   batch.ViewCount = options.ViewCount;
   batch.Quiet = options.Quiet;
   batch.Route = [&options] { return RouteForStart(options); };
+  return batch;
+}
+
+// --around, --area, --route: the plan from the service's lookups, then the batch's downloads.
+ExitStatus RunDiscoveryMode(const CliOptions& options, TApplication& app, SignalTarget& signals,
+                            std::ostream& out, std::ostream& err) {
+  const BatchOptions batch = BatchOptionsOf(options);
+  ServiceFinder service(RouteForStart(options));
+  StoppableFinder finder(service, app);
+  // SIGINT or SIGTERM while the walk looks up ends it; each download then listens itself.
+  const SignalListening listening(signals, app, [&finder] { finder.Stop(); });
+  return RunDiscovery(DiscoveryRequestOf(options, batch.SavePath), finder,
+                      BatchDownload(batch, app, signals, out, err), out, err);
+}
+
+ExitStatus RunBatchList(const CliOptions& options, TApplication& app, SignalTarget& signals,
+                        std::ostream& out, std::ostream& err) {
+  BatchOptions batch = BatchOptionsOf(options);
+  batch.ListPath = *options.BatchFile;
   return RunBatch(batch, app, signals, out, err);
 }
 
@@ -117,8 +137,10 @@ ExitStatus RunRetry(const CliOptions& options, TApplication& app, SignalTarget& 
 
 ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream& out,
                          std::ostream& err) {
-  std::optional<CliOptions> options = ParseCliOptions(arguments);
+  std::string reason;
+  std::optional<CliOptions> options = ParseCliOptions(arguments, &reason);
   if (!options) {
+    if (!reason.empty()) err << "korvane-cli: " << PrintableText(reason) << '\n';
     err << CliUsage();
     return ExitStatus::BadCommandLine;
   }
@@ -145,6 +167,8 @@ ExitStatus RunKorvaneCli(const std::vector<std::string>& arguments, std::ostream
       status = RunRetry(*options, app, target, out);
     } else if (options->BatchFile) {
       status = RunBatchList(*options, app, target, out, err);
+    } else if (options->Discovers()) {
+      status = RunDiscoveryMode(*options, app, target, out, err);
     } else {
       status = RunTask(*options, app, target, out, err);
     }

@@ -73,6 +73,72 @@ void PrintSummary(const std::string& summaryPath, std::ostream& out) {
 
 }  // namespace
 
+BatchSummary::BatchSummary(const std::string& path) : path_(path), file_(path) {
+  Add(SummaryColumns);
+}
+
+void BatchSummary::Add(const std::vector<std::string>& fields) {
+  file_.Append(JoinCsvRow(fields) + "\r\n");
+}
+
+bool BatchSummary::CommitAndPrint(std::ostream& out, std::ostream& err) {
+  try {
+    file_.Commit();
+  } catch (const FileCreateError&) {
+    err << "Cannot create file " << path_ << '\n';
+    return false;
+  }
+  PrintSummary(path_, out);
+  return true;
+}
+
+BatchPlaceOutcome RunBatchPlace(const BatchOptions& options, const BatchPlace& place,
+                                TApplication& app, SignalTarget& signals, std::ostream& out,
+                                std::ostream& err) {
+  const std::string& savePath = options.SavePath;
+  const std::string name = BatchTaskName(place);
+  const std::string placeText = "line " + IntToStr(place.LineNumber) + ": " + name;
+  const std::string taskFile = IncludeTrailingPathDelimiter(savePath) + TaskFileNameFor(name);
+
+  BatchPlaceOutcome result;
+  std::string panoId;
+  int tiles = 0;
+  if (!savePath.empty() && TaskFinished(taskFile, panoId, tiles)) {
+    result.SummaryRow = {placeText, panoId, IntToStr(tiles), "0", "finished before"};
+    result.Complete = result.Started = true;
+    return result;
+  }
+  out << "== " << placeText << '\n' << std::flush;
+  StartRequest request{name, place.Latitude, place.Longitude,
+                       place.Zoom.empty() ? options.Zoom : place.Zoom, savePath};
+  request.Service = options.Route();
+  request.Date = place.Date;
+  // Each place's line measures its own speed.
+  std::optional<ProgressLine> progress;
+  if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);
+  const CliTaskOutcome outcome =
+      RunCliTask(request, app, signals, out, progress ? &*progress : nullptr);
+  result.Stopped = outcome.StopRequested;
+  if (!outcome.Started) {
+    result.SummaryRow = {placeText, "", "", "", outcome.StopRequested ? "stopped" : "not started"};
+    result.Status = outcome.StopRequested ? ExitStatus::Incomplete : ExitStatus::Error;
+    return result;
+  }
+  result.Started = true;
+  result.Complete = outcome.Complete();
+  const std::string state =
+      result.Stopped ? "stopped" : (outcome.Failed > 0 ? "ended with failed tiles" : "done");
+  result.SummaryRow = {placeText, outcome.PanoId, IntToStr(outcome.Total), IntToStr(outcome.Failed),
+                       state};
+  result.Status = outcome.Status();
+  if (options.Combine && !result.Stopped && outcome.Ended)
+    result.Status = Worse(result.Status, CombineEndedTask(outcome.TaskFilePath, out, err));
+  if (options.ViewCount > 0 && !result.Stopped && outcome.Ended)
+    result.Status =
+        Worse(result.Status, ViewsOfEndedTask(outcome.TaskFilePath, options.ViewCount, out, err));
+  return result;
+}
+
 ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget& signals,
                     std::ostream& out, std::ostream& err) {
   const std::string& listPath = options.ListPath;
@@ -82,74 +148,29 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
     return ExitStatus::Error;
   }
   const std::string summaryPath = SummaryPathFor(listPath);
-  std::optional<FileReplacement> summary;
+  std::optional<BatchSummary> summary;
   try {
     summary.emplace(summaryPath);
   } catch (const FileCreateError&) {
     err << "Cannot create file " << summaryPath << '\n';
     return ExitStatus::Error;
   }
-  auto addRow = [&summary](const std::vector<std::string>& fields) {
-    summary->Append(JoinCsvRow(fields) + "\r\n");
-  };
-  addRow(SummaryColumns);
 
-  const std::string& savePath = options.SavePath;
-  const std::string& zoom = options.Zoom;
   ExitStatus status = ExitStatus::Complete;
   BatchListReader reader(list);
   while (const std::optional<BatchListReader::Row> row = reader.Next()) {
     if (row->Error) {
       err << "line " << row->Error->LineNumber << ": " << row->Error->Reason << '\n';
-      addRow({"line " + IntToStr(row->Error->LineNumber), "", "", "", "bad row"});
+      summary->Add({"line " + IntToStr(row->Error->LineNumber), "", "", "", "bad row"});
       status = Worse(status, ExitStatus::Error);
       continue;
     }
-    const BatchPlace& place = *row->Place;
-    const std::string name = BatchTaskName(place);
-    const std::string placeText = "line " + IntToStr(place.LineNumber) + ": " + name;
-    const std::string taskFile = IncludeTrailingPathDelimiter(savePath) + TaskFileNameFor(name);
-
-    std::string panoId;
-    int tiles = 0;
-    if (!savePath.empty() && TaskFinished(taskFile, panoId, tiles)) {
-      addRow({placeText, panoId, IntToStr(tiles), "0", "finished before"});
-      continue;
-    }
-    out << "== " << placeText << '\n' << std::flush;
-    StartRequest request{name, place.Latitude, place.Longitude,
-                         place.Zoom.empty() ? zoom : place.Zoom, savePath};
-    request.Service = options.Route();
-    request.Date = place.Date;
-    // Each place's line measures its own speed.
-    std::optional<ProgressLine> progress;
-    if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);
-    const CliTaskOutcome outcome =
-        RunCliTask(request, app, signals, out, progress ? &*progress : nullptr);
-    if (!outcome.Started) {
-      addRow({placeText, "", "", "", outcome.StopRequested ? "stopped" : "not started"});
-      status = Worse(status, outcome.StopRequested ? ExitStatus::Incomplete : ExitStatus::Error);
-      if (outcome.StopRequested) break;  // stopped during the lookup: no further place
-      continue;
-    }
-    const bool stopped = outcome.StopRequested;
-    const std::string state =
-        stopped ? "stopped" : (outcome.Failed > 0 ? "ended with failed tiles" : "done");
-    addRow({placeText, outcome.PanoId, IntToStr(outcome.Total), IntToStr(outcome.Failed), state});
-    status = Worse(status, outcome.Status());
-    if (options.Combine && !stopped && outcome.Ended)
-      status = Worse(status, CombineEndedTask(outcome.TaskFilePath, out, err));
-    if (options.ViewCount > 0 && !stopped && outcome.Ended)
-      status = Worse(status, ViewsOfEndedTask(outcome.TaskFilePath, options.ViewCount, out, err));
-    if (stopped) break;
+    const BatchPlaceOutcome outcome = RunBatchPlace(options, *row->Place, app, signals, out, err);
+    summary->Add(outcome.SummaryRow);
+    status = Worse(status, outcome.Status);
+    if (outcome.Stopped) break;  // no further place
   }
-  try {
-    summary->Commit();
-  } catch (const FileCreateError&) {
-    err << "Cannot create file " << summaryPath << '\n';
-    return ExitStatus::Error;
-  }
-  PrintSummary(summaryPath, out);
+  if (!summary->CommitAndPrint(out, err)) return ExitStatus::Error;
   return status;
 }
 

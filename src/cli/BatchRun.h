@@ -2,9 +2,13 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
+#include <vector>
 
+#include "cli/BatchList.h"
 #include "cli/CliTaskRun.h"
 #include "platform/ExitStatus.h"
+#include "platform/FileSystem.h"
 #include "session/StartRequest.h"
 #include "ui/TApplication.h"
 
@@ -42,5 +46,36 @@ struct BatchOptions {
 // batch was stopped).
 ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget& signals,
                     std::ostream& out, std::ostream& err);
+
+// How one place of a batch ended.
+struct BatchPlaceOutcome {
+  std::vector<std::string> SummaryRow;  // its row of the summary
+  ExitStatus Status = ExitStatus::Complete;
+  bool Complete = false;  // every tile in, now or before
+  bool Started = false;   // its task started (or was finished before)
+  bool Stopped = false;   // a stop came: the batch ends after this place
+};
+
+// One place of a batch as RunBatch runs it: skipped when its task was finished before, else
+// started or continued, then combined with --stitch.
+BatchPlaceOutcome RunBatchPlace(const BatchOptions& options, const BatchPlace& place,
+                                TApplication& app, SignalTarget& signals, std::ostream& out,
+                                std::ostream& err);
+
+// A batch's summary file, "place,panorama id,tiles,failed,state", written row by row as the
+// places end and put in place at the end (FileReplacement); then printed as a table.
+class BatchSummary {
+ public:
+  // Raises FileCreateError when the file cannot be made.
+  explicit BatchSummary(const std::string& path);
+  void Add(const std::vector<std::string>& fields);
+  // Puts the file in place and prints it on out; false (and "Cannot create file PATH" on err)
+  // when it cannot be written.
+  bool CommitAndPrint(std::ostream& out, std::ostream& err);
+
+ private:
+  std::string path_;
+  FileReplacement file_;
+};
 
 }  // namespace korvane

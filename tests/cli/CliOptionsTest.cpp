@@ -99,3 +99,69 @@ TEST(CliOptions, ServiceWinsOverTheConfigurationReadAtEachStart) {
 
 }  // namespace
 }  // namespace korvane
+
+namespace korvane {
+namespace {
+
+TEST(CliOptions, TakesTheOptionsThatFindPanoramas) {
+  const CliOptions around = *ParseCliOptions({"--around", "47.37,8.54", "--radius", "150", "--max",
+                                              "20", "--all-dates", "--plan-only", "--shard", "2/3",
+                                              "--map", "town.PNG", "--stitch", "--zoom", "3"});
+  const DiscoveryRequest request = DiscoveryRequestOf(around, "/d");
+  EXPECT_EQ(request.Walk, DiscoveryRequest::Kind::Around);
+  EXPECT_EQ(request.Centre, (GeoPoint{47.37, 8.54}));
+  EXPECT_EQ(request.RadiusMetres, 150);
+  EXPECT_EQ(request.MaxCount, 20u);
+  EXPECT_TRUE(request.AllDates && request.PlanOnly);
+  EXPECT_EQ(request.Shard->Index, 2);
+  EXPECT_EQ(*request.MapPath, "town.PNG");
+  EXPECT_EQ(request.Name, "around_47.37_8.54");
+  EXPECT_EQ(request.Folder, "/d");
+
+  const DiscoveryRequest area =
+      DiscoveryRequestOf(*ParseCliOptions({"--area", "/x/old town.geojson"}), "/d");
+  EXPECT_EQ(area.Walk, DiscoveryRequest::Kind::Area);
+  EXPECT_EQ(area.Name, "old town");
+  EXPECT_EQ(area.SpacingMetres, 50) << "the default spacing";
+  const DiscoveryRequest route = DiscoveryRequestOf(
+      *ParseCliOptions({"--route", "r.gpx", "--every", "25", "--task", "ride"}), "/d");
+  EXPECT_EQ(route.StepMetres, 25);
+  EXPECT_EQ(route.Name, "ride");
+  EXPECT_EQ(DiscoveryRequestOf(*ParseCliOptions({"--route", "r.gpx"}), "").StepMetres, 10);
+}
+
+TEST(CliOptions, RefusesBadValuesOfTheOptionsThatFindPanoramasWithTheReason) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"--around", "47.37,8.54"}, "--around needs --radius"},
+      {{"--around", "91,8", "--radius", "10"}, "--around needs LAT,LON"},
+      {{"--around", "47.37", "--radius", "10"}, "--around needs LAT,LON"},
+      {{"--around", "1,2", "--radius", "0"}, "--radius needs metres above 0"},
+      {{"--around", "1,2", "--radius", "5001"}, "--radius needs metres"},
+      {{"--around", "1,2", "--radius", "ten"}, "--radius needs metres"},
+      {{"--around", "1,2", "--radius", "10", "--max", "2.5"}, "--max needs a whole number"},
+      {{"--around", "1,2", "--radius", "10", "--max", "0"}, "--max needs a whole number"},
+      {{"--area", "a.geojson", "--radius", "10"}, "--radius and --max go with --around"},
+      {{"--area", "a.geojson", "--every", "10"}, "--every goes with --route"},
+      {{"--route", "r.gpx", "--spacing", "10"}, "--spacing goes with --area"},
+      {{"--area", "a.geojson", "--spacing", "1"}, "--spacing needs metres from 5 to 1000"},
+      {{"--route", "r.gpx", "--every", "0.5"}, "--every needs metres from 1 to 1000"},
+      {{"--route", "r.gpx", "--shard", "4/3"}, "--shard needs K/N"},
+      {{"--route", "r.gpx", "--map", "m.svg"}, "--map writes a PNG picture"},
+      {{"--route", "r.gpx", "--area", "a.geojson"}, "only one of --around, --area and --route"},
+      {{"--route", "r.gpx", "--lat", "1"}, "take no --lat"},
+      {{"--route", "r.gpx", "--batch", "b.csv"}, "take no --lat"},
+      {{"--plan-only"}, "go with --around, --area or --route"},
+      {{"--retry", "l.ftl", "--route", "r.gpx"}, "--retry takes no other option"},
+      {{"--every"}, "--every needs a value"},
+      {{"--map", "a.png", "--map", "b.png"}, "--map is given twice"},
+      {{"--nearby"}, "unknown option --nearby"},
+  };
+  for (const auto& [arguments, reason] : cases) {
+    std::string why;
+    EXPECT_FALSE(ParseCliOptions(arguments, &why)) << reason;
+    EXPECT_NE(why.find(reason), std::string::npos) << why;
+  }
+}
+
+}  // namespace
+}  // namespace korvane

@@ -32,7 +32,12 @@ expect() {  # expected-reply words...
 
 expect "--retry" --re
 expect "--batch" --b
-expect "--stitch --service" --s
+expect "--stitch --service --spacing --shard" --s
+expect "--around --area --all-dates" --a
+expect "files:@(geojson|json)" --area ""
+expect "files:@(gpx|geojson|json)" --route ""
+expect "files:png" --route r.gpx --map ""
+expect "" --shard ""
 expect "--quiet" --q
 expect "current classic" --service ""
 expect "classic" --service cl
