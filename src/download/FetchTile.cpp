@@ -88,7 +88,10 @@ class TileFetch {
       if (const std::optional<JpegSize> size = DecodedJpegSize(response)) {
         // A whole picture of another size is no tile of this task: asking again gives the same.
         if (*size != TaskTileSize) return Invalid(response);
-        WriteFileAtomically(path_, response);
+        // Today's tiles are flushed together by the session (a flush per tile would cost
+        // about as much as fetching it); the classic protocol's pause leaves time for its own.
+        WriteFileAtomically(path_, response, NewFileAccess::Shared,
+                            current_ ? FileFlush::Later : FileFlush::Now);
         Log(workerName_ + ":seq=" + IntToStr(k_) + "," + name_ + " OK");
         return TileOutcome::Saved;
       }

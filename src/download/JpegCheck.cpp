@@ -1,6 +1,7 @@
 #include "download/JpegCheck.h"
 
 #include <exception>
+#include <fstream>
 
 #include "jpeg/JpegJump.h"
 #include "platform/FileSystem.h"
@@ -91,6 +92,17 @@ bool JpegIsUniformBlack(std::string_view bytes) {
   return DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
                    static_cast<unsigned long>(bytes.size()), &width, &height, &brightest) &&
          brightest <= BlackSampleLimit;
+}
+
+bool JpegFileLooksWhole(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file || !FileExists(path)) return false;
+  unsigned char start[2] = {};
+  unsigned char end[2] = {};
+  file.read(reinterpret_cast<char*>(start), 2);
+  file.seekg(-2, std::ios::end);
+  file.read(reinterpret_cast<char*>(end), 2);
+  return file && start[0] == 0xFF && start[1] == 0xD8 && end[0] == 0xFF && end[1] == 0xD9;
 }
 
 bool JpegFileDecodes(const std::string& path) {

@@ -42,6 +42,12 @@ struct JpegSize {
 // panorama, so it counts as an invalid image however well it decodes.
 inline constexpr JpegSize TaskTileSize{TilePixels, TilePixels};
 
+// Whether the file at path is a regular file that starts and ends as a whole JPEG does (SOI,
+// EOI): what a tile stored without its own flush (FileFlush::Later) must show before a
+// continued task counts it as finished, as a power cut before the flush can leave it empty or
+// cut short. Reads only the file's two ends.
+bool JpegFileLooksWhole(const std::string& path);
+
 // The picture's size when the bytes (the file at path) pass the check above; nothing otherwise.
 std::optional<JpegSize> DecodedJpegSize(std::string_view bytes);
 std::optional<JpegSize> DecodedJpegFileSize(const std::string& path);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/FileSystem.h"
+#include "download/JpegCheck.h"
 
 namespace korvane {
 
@@ -53,7 +53,7 @@ bool FinishedInEarlierRun(const DownloadTask& task, const WalkStep& step) {
   const int workers = std::min(MaxThreadCount, task.Grid().TotalCount());
   const int slot = workers > 0 ? step.K % workers : 0;
   if (step.K <= task.ResumeSkip(slot)) return true;
-  return FileExists(task.GetTileFilePath(step.X, step.Y));
+  return JpegFileLooksWhole(task.GetTileFilePath(step.X, step.Y));
 }
 
 }  // namespace korvane

@@ -17,7 +17,9 @@ namespace korvane {
 //
 // Continuing such a task needs no per-worker position: tiles finish in any order, and a tile is
 // finished exactly when its file stands in the tile folder, saved or substituted, because every
-// tile file goes in under its final name only when complete (temporary name, then rename). A
+// tile file goes in under its final name only when complete (temporary name, then rename); a
+// file that does not start and end as a JPEG does (a power cut before the session flushed the
+// tiles) is fetched again. A
 // stop, a ban or a tile file that cannot be written leaves no file, and the tile is fetched on
 // the next run; a tile with a file is never fetched again. So the walk passes over the tiles
 // that finishedEarlier names when it is built, and the task file records no positions.
@@ -55,9 +57,9 @@ class SharedTileWalk {
 };
 
 // Whether an earlier run of the task finished the tile: only for a continued task, when its
-// file stands in the tile folder, or when the task file, written by a version whose eight
-// workers each walked their share of the grid in order, records a worker position at or after
-// it (such a worker finished every tile of its share up to its position).
+// file stands whole in the tile folder (JpegFileLooksWhole), or when the task file, written by a
+// version whose eight workers each walked their share of the grid in order, records a worker
+// position at or after it (such a worker finished every tile of its share up to its position).
 bool FinishedInEarlierRun(const DownloadTask& task, const WalkStep& step);
 
 }  // namespace korvane

@@ -122,8 +122,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 // Writes bytes to an open file and flushes them to the disk.
-bool Fill(int fd, std::string_view bytes) {
-  return WriteAll(fd, bytes) && ::fsync(fd) == 0;
+bool Fill(int fd, std::string_view bytes, FileFlush flush = FileFlush::Now) {
+  return WriteAll(fd, bytes) && (flush == FileFlush::Later || ::fsync(fd) == 0);
 }
 
 // Closes a file that was written; false when its data may not have been stored.
@@ -219,22 +219,24 @@ int OpenReplacement(const std::string& target, NewFileAccess access, std::string
 // the lock that marks a temporary still being written, stays open until the temporary has its
 // final name.
 bool PutInPlace(int fd, std::string_view lastBytes, const std::string& temporary,
-                const std::string& target) {
-  if (!Fill(fd, lastBytes) || ::rename(temporary.c_str(), target.c_str()) != 0) {
+                const std::string& target, FileFlush flush = FileFlush::Now) {
+  if (!Fill(fd, lastBytes, flush) || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::close(fd);
     ::unlink(temporary.c_str());
     return false;
   }
   const bool closed = CloseWritten(fd);
-  FlushFolderOf(target);
+  if (flush == FileFlush::Now) FlushFolderOf(target);
   return closed;
 }
 
-// Replaces (or creates) the regular file `target` with bytes through a flushed temporary.
-bool ReplaceFile(const std::string& target, std::string_view bytes, NewFileAccess access) {
+// Replaces (or creates) the regular file `target` with bytes through a temporary, flushed now
+// or left to the caller's FlushFileSystemOf.
+bool ReplaceFile(const std::string& target, std::string_view bytes, NewFileAccess access,
+                 FileFlush flush) {
   std::string temporary;
   const int fd = OpenReplacement(target, access, temporary);
-  return fd >= 0 && PutInPlace(fd, bytes, temporary, target);
+  return fd >= 0 && PutInPlace(fd, bytes, temporary, target, flush);
 }
 
 // The copy of bytes to destination that never replaces a file standing there.
@@ -292,7 +294,7 @@ bool CopyFile(const std::string& source, const std::string& destination, bool fa
   }
   if (failIfExists) return CreateWithoutOverwrite(destination, bytes);
   const std::optional<std::string> target = FollowLinks(destination);
-  return target && ReplaceFile(*target, bytes, NewFileAccess::Shared);
+  return target && ReplaceFile(*target, bytes, NewFileAccess::Shared, FileFlush::Now);
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -359,9 +361,17 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
   if (::close(fd) != 0 || !written) throw FileCreateError::ForPath(path);
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes, NewFileAccess access) {
+void WriteFileAtomically(const std::string& path, std::string_view bytes, NewFileAccess access,
+                         FileFlush flush) {
   const std::optional<std::string> target = FollowLinks(path);
-  if (!target || !ReplaceFile(*target, bytes, access)) throw FileCreateError::ForPath(path);
+  if (!target || !ReplaceFile(*target, bytes, access, flush)) throw FileCreateError::ForPath(path);
+}
+
+void FlushFileSystemOf(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return;
+  [[maybe_unused]] const int flushed = ::syncfs(fd);
+  ::close(fd);
 }
 
 FileReplacement::FileReplacement(const std::string& path, NewFileAccess access) : path_(path) {

@@ -56,8 +56,22 @@ void WriteFileBytes(const std::string& path, std::string_view bytes);
 // A replaced file keeps its mode and, where the system permits, its owner; a file the user may
 // not write is refused as a plain write would refuse it; a symbolic link stays a link and its
 // target gets the new content. A new file gets the mode of `access`, less the umask.
+//
+// With FileFlush::Later the file and its folder are not flushed one by one: the caller flushes
+// the whole file system once with FlushFileSystemOf when it has written a batch of files (a
+// killed program still leaves the old content or the new one; a power cut before that flush may
+// leave an empty or partial file under the new name, which readers of such batches check for).
+enum class FileFlush {
+  Now,
+  Later,
+};
 void WriteFileAtomically(const std::string& path, std::string_view bytes,
-                         NewFileAccess access = NewFileAccess::Shared);
+                         NewFileAccess access = NewFileAccess::Shared,
+                         FileFlush flush = FileFlush::Now);
+
+// Flushes every file written on the file system that holds path (syncfs); for writers that
+// wrote with FileFlush::Later.
+void FlushFileSystemOf(const std::string& path);
 
 // WriteFileAtomically for a file written piece by piece: each Append goes to the temporary at
 // once (a long run keeps none of it in memory), and Commit puts the whole file in place with

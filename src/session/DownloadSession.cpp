@@ -5,9 +5,11 @@
 
 #include "download/Placeholder.h"
 #include "platform/DateTimeFormat.h"
+#include "platform/FileSystem.h"
 #include "platform/KeptTexts.h"
 #include "task/ResumePosition.h"
 #include "task/TaskFile.h"
+#include "task/TaskFileNames.h"
 
 namespace korvane {
 namespace {
@@ -129,7 +131,14 @@ void DownloadSession::SaveWorkerPositions() {
   WriteResumePositions(task_->TaskFilePath(), positions);
 }
 
+void DownloadSession::FlushTiles() {
+  // Today's tiles are stored without a flush each (FileFlush::Later): one flush of the file
+  // system here puts every tile stored so far on the disk.
+  if (SharesTiles()) FlushFileSystemOf(TaskFileNamesOf(task_->TaskFilePath()).TileFolder);
+}
+
 void DownloadSession::SaveTaskState() {
+  FlushTiles();
   // The lists before the positions: a run killed between them then fetches some tiles again,
   // where the other order would leave finished positions whose failed lines never reached the
   // list.
@@ -161,6 +170,7 @@ void DownloadSession::EndSequence() {
       if (!firstError) firstError = std::current_exception();
     }
   };
+  attempt([this] { FlushTiles(); });
   attempt([this] { SaveLines(task_->LogFileName, log_); });
   attempt([this] { SaveLines(task_->FailedFileName, failed_); });
   attempt([this] { SaveWorkerPositions(); });

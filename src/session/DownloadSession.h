@@ -102,6 +102,8 @@ class DownloadSession : public TileWorkerHost {
   void AddLog(std::string line);
   void TerminateWorkers(bool withLogLines);
   void SaveTaskState();
+  // Puts the tiles stored without a flush of their own on the disk.
+  void FlushTiles();
   void SaveWorkerPositions();
   void EndSequence();
   // Runs the end sequence when the task still runs and no worker is left.

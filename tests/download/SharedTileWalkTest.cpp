@@ -106,7 +106,10 @@ class FinishedInEarlierRunTest : public ::testing::Test {
 TEST_F(FinishedInEarlierRunTest, ATileFileOrAnOldWorkerPositionSaysFinished) {
   // Slot 3 of the old walk had k 3, the tile (1, 0); slot 5 had k 5, (2, 0).
   MakeTask(true, {{3, {1, 1}}, {5, {2, 0}}});
-  WriteFileBytes(task->GetTileFilePath(3, 1), "tile");
+  WriteFileBytes(task->GetTileFilePath(3, 1), "\xFF\xD8tile\xFF\xD9");
+  // What a power cut can leave of a tile stored without its own flush.
+  WriteFileBytes(task->GetTileFilePath(3, 0), "");
+  WriteFileBytes(task->GetTileFilePath(2, 1), "\xFF\xD8" "cut short");
   struct Case {
     int X, Y;
     bool Finished;
@@ -114,8 +117,10 @@ TEST_F(FinishedInEarlierRunTest, ATileFileOrAnOldWorkerPositionSaysFinished) {
       {0, 0, false},  // no file, k 1 of slot 1, which recorded nothing
       {1, 0, true},   // k 3 of slot 3, whose position (1, 1) is k 4
       {2, 0, false},  // slot 5's position has a row of 0: "no position"
-      {3, 1, true},   // its file stands
+      {3, 1, true},   // its file stands whole
       {1, 1, false},  // k 4 belongs to slot 4, which recorded nothing
+      {3, 0, false},  // empty
+      {2, 1, false},  // no end
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.X) + "," + std::to_string(c.Y));
