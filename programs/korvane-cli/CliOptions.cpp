@@ -63,7 +63,7 @@ ServiceRoute RouteForStart(const CliOptions& options) {
 std::string CliUsage() {
   return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
          " [--open FILE]\n"
-         "                   [--stitch] [--service current|classic] [--quiet]\n"
+         "                   [--stitch] [--service current|classic|maptiles] [--quiet]\n"
          "       korvane-cli --retry FILE\n"
          "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service "
          "...]\n"
@@ -81,7 +81,8 @@ std::string CliUsage() {
          "skips finished ones, continues unfinished ones, and writes a summary to\n"
          "<list>_summary.csv and standard output.\n"
          "--service speaks that Street View protocol for this run instead of the one in\n"
-         "config.ini.\n"
+         "config.ini; maptiles is the billed Map Tiles API with the key of KORVANE_API_KEY\n"
+         "or [Service] ApiKey.\n"
          "Log lines go to standard output, messages to standard error; on a terminal, standard\n"
          "error also shows the progress (tiles done, failed, speed, time left) unless --quiet.\n"
          "Exit status: 0 complete (every tile in; the re-download finished), 1 error (Start\n"

@@ -10,10 +10,10 @@ namespace korvane {
 
 // The command line of korvane-cli:
 //   korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT] [--open FILE]
-//               [--stitch] [--service current|classic] [--quiet]
+//               [--stitch] [--service current|classic|maptiles] [--quiet]
 //   korvane-cli --retry FILE
-//   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service current|classic]
-//               [--quiet]
+//   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch]
+//               [--service current|classic|maptiles] [--quiet]
 // Each TEXT is put into its box exactly as a user would type it (empty texts included).
 struct CliOptions {
   std::optional<std::string> Task;

@@ -9,6 +9,7 @@
 #include "cli/BatchList.h"
 #include "cli/CombineAfterTask.h"
 #include "combine/TaskTiles.h"
+#include "maptiles/MapTilesAccess.h"
 #include "platform/CsvRow.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -96,6 +97,7 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
   const std::string& savePath = options.SavePath;
   const std::string& zoom = options.Zoom;
   ExitStatus status = ExitStatus::Complete;
+  MapTilesRequestCounts billed;
   BatchListReader reader(list);
   while (const std::optional<BatchListReader::Row> row = reader.Next()) {
     if (row->Error) {
@@ -124,6 +126,7 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
     if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);
     const CliTaskOutcome outcome =
         RunCliTask(request, app, signals, out, progress ? &*progress : nullptr);
+    billed += outcome.MapTilesRequests;
     if (!outcome.Started) {
       addRow({placeText, "", "", "", outcome.StopRequested ? "stopped" : "not started"});
       status = Worse(status, outcome.StopRequested ? ExitStatus::Incomplete : ExitStatus::Error);
@@ -146,6 +149,7 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
     return ExitStatus::Error;
   }
   PrintSummary(summaryPath, out);
+  if (billed.Any()) out << BillingLine(billed) << '\n';
   return status;
 }
 

@@ -1,7 +1,10 @@
 #include "lookup/StartLookup.h"
 
+#include "config/Config.h"
 #include "lookup/ClassicLookup.h"
 #include "lookup/CurrentLookup.h"
+#include "lookup/MapTilesLookup.h"
+#include "net/MapTilesAddresses.h"
 #include "platform/NumberFormat.h"
 
 namespace korvane {
@@ -33,10 +36,19 @@ StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, 
     return result;
   }
 
-  const CurrentLookupAnswer answer = LookUpCurrentPanorama(client, latitude, longitude, addLogLine);
+  CurrentLookupAnswer answer;
+  if (protocol == PanoramaProtocol::MapTiles) {
+    result.MapTiles = std::make_shared<MapTilesAccess>(MapTilesBase(), ReadApiKey());
+    MapTilesMetadata metadata = LookUpMapTilesPanorama(*result.MapTiles, client, latitude,
+                                                       longitude, addLogLine, result.Refused);
+    answer = std::move(metadata.Answer);
+    result.Record = std::move(metadata.Record);
+  } else {
+    answer = LookUpCurrentPanorama(client, latitude, longitude, addLogLine);
+  }
   if (answer.Kind != LookupAnswerKind::Found) return result;
   result.PanoId = answer.PanoId;
-  result.Protocol = PanoramaProtocol::Current;
+  result.Protocol = protocol;
   if (zoom < 0 || zoom > answer.HighestZoom()) {
     result.RefusalMessage = MissingZoomMessage(zoom, answer.HighestZoom());
     return result;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "maptiles/MapTilesAccess.h"
 #include "net/HttpClient.h"
 #include "task/PanoramaProtocol.h"
 #include "task/PanoramaRecord.h"
@@ -31,6 +33,12 @@ struct StartLookupResult {
   // All the answer told of the panorama (each protocol fills what it carries); written beside
   // the task file when the task starts.
   PanoramaRecord Record;
+  // The Map Tiles API: the run's session and key, which the workers go on with; null for the
+  // other protocols.
+  std::shared_ptr<MapTilesAccess> MapTiles;
+  // The service refused the key, the API or billing: its line is out, and Start ends without
+  // the no-panorama box.
+  bool Refused = false;
 
   // Copies the kind and the panorama's size and date into the task's parameters.
   void ApplyTo(TaskParameters& params) const;

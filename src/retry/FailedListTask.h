@@ -26,6 +26,11 @@ class FailedListTask {
   // resolving links and relative parts) at the address the task asks for it; else nothing.
   std::optional<std::string> TileFileOf(const FailedTile& line) const;
 
+  // The protocol the task was fetched with; nothing when the list accepts no line.
+  std::optional<PanoramaProtocol> Protocol() const {
+    return task_ ? task_->Protocol : std::nullopt;
+  }
+
  private:
   std::optional<TaskFile> task_;
   std::string tileFolder_;  // ends with "/"

@@ -3,13 +3,16 @@
 #include <exception>
 #include <optional>
 
+#include "config/Config.h"
 #include "config/ProxyRequests.h"
 #include "download/JpegCheck.h"
 #include "download/Placeholder.h"
+#include "maptiles/MapTilesAccess.h"
 #include "net/BrowserHeaders.h"
 #include "net/FailureKind.h"
 #include "net/FailureTexts.h"
 #include "net/HttpClient.h"
+#include "net/MapTilesAddresses.h"
 #include "net/ServiceAddresses.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -52,6 +55,8 @@ const RepeatPolicy<RetryGiveUp>& RetryRepeats() {
            {Once, AtOnce, FailureLine::FinalOnly, {{BannedLine}, /*EndsRun=*/true}}},
           {{FailureKind::NotFound},
            {Once, AtOnce, FailureLine::FinalOnly, {{ImageNotFoundSuffix, /*AfterAddress=*/true}}}},
+          // The Map Tiles API refuses the key, the API or billing: no other line does better.
+          {{FailureKind::AccessRefused}, {Once, AtOnce, FailureLine::FinalOnly, {{}, true}}},
       },
       {Once, AtOnce, FailureLine::FinalOnly, {}});
   return table;
@@ -60,11 +65,11 @@ const RepeatPolicy<RetryGiveUp>& RetryRepeats() {
 // One GET of address into a fresh body; a failed attempt leaves the body empty, so what it
 // received never reaches the file. Only the client's own errors are failures of the request:
 // anything else ends the run.
-std::optional<RequestFailure> GetOnce(HttpClient& client, const std::string& address,
+std::optional<RequestFailure> GetOnce(const HttpGetFunction& get, const std::string& address,
                                       std::string& body) {
   body.clear();
   try {
-    client.Get(address, body);
+    get(address, body);
     return std::nullopt;
   } catch (const Exception&) {
     body.clear();
@@ -91,6 +96,14 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
   const FailedListTask task(listPath);
   HttpClient client;
   SetBrowserHeaders(client);
+  // A task of the Map Tiles API is fetched with a session of its own and the key as it is
+  // now: the list holds neither.
+  std::optional<MapTilesAccess> mapTiles;
+  if (task.Protocol() == PanoramaProtocol::MapTiles) mapTiles.emplace(MapTilesBase(), ReadApiKey());
+  get_ = mapTiles ? mapTiles->GetFunction(client, MapTilesRequest::Tile)
+                  : HttpGetFunction([&client](const std::string& url, std::string& body) {
+                      client.Get(url, body);
+                    });
   try {
     ApplyProxySettings(ReadProxySettings(), client.Request);
   } catch (const EConvertError& error) {
@@ -105,6 +118,7 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
     RetrySession& session;
     ~FetchingEnd() {
       session.client_ = nullptr;
+      session.get_ = nullptr;
       session.host_.FetchingChanged(false);
     }
   } fetchingEnd{*this};
@@ -121,6 +135,7 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
     return RetryRunOutcome::Stopped;
   }
   if (MostlyPlaceholders(placeholders_, fetched_)) AddLine(RetiredPanoramaLine);
+  if (mapTiles) AddLine(BillingLine(mapTiles->Counts()));
   AddLine(EndLine);
   return RetryRunOutcome::Ended;
 }
@@ -141,7 +156,7 @@ bool RetrySession::FetchLine(HttpClient& client, const FailedListTask& task, int
   const std::string address = PrintableText(tile.Address);
   std::string body;
   for (int attempt = 1;; ++attempt) {
-    const std::optional<RequestFailure> failure = GetOnce(client, tile.Address, body);
+    const std::optional<RequestFailure> failure = GetOnce(get_, tile.Address, body);
     if (!failure) break;
     if (client.IsAborted()) return false;  // stopped: the tile did not fail
     const RepeatStep step = RetryRepeats().Judge(*failure, attempt);

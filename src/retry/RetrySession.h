@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "net/FailureKind.h"
 #include "net/RepeatPolicy.h"
 #include "platform/Synchronizer.h"
 #include "retry/RetryHost.h"
@@ -67,6 +68,7 @@ class RetrySession {
   RetryHost& host_;
   TSynchronizer& synchronizer_;
   HttpClient* client_ = nullptr;  // the run's client while it fetches
+  HttpGetFunction get_;           // its transport (the Map Tiles API's adds session and key)
   // Of the run's lines, those answered, and of them the placeholders of today's service (whose
   // tile addresses start with currentTileBase_); the fetching thread's alone during the run.
   int fetched_ = 0;

@@ -75,6 +75,10 @@ class DownloadSession : public TileWorkerHost {
   // The last task started (kept after its end until the next start); null before the first.
   const DownloadTask* Task() const { return task_.get(); }
   const TStringList& LogLines() const { return log_; }
+  // The requests the last task sent to the Map Tiles API (none for the other protocols).
+  MapTilesRequestCounts MapTilesRequests() const {
+    return mapTiles_ ? mapTiles_->Counts() : MapTilesRequestCounts{};
+  }
   const TStringList& FailedLines() const { return failed_; }
 
   // TileWorkerHost: run on the main thread inside a worker's synchronized call.
@@ -121,6 +125,8 @@ class DownloadSession : public TileWorkerHost {
   std::unique_ptr<TaskRunLock> runLock_;
   // Before the workers, which use them until their threads have ended.
   std::unique_ptr<SharedTileWalk> sharedWalk_;
+  // The Map Tiles API's session and key of the last task's lookup, which its workers go on with.
+  std::shared_ptr<MapTilesAccess> mapTiles_;
   std::unique_ptr<AdaptiveConcurrency> pace_;
   std::unique_ptr<SharedTiles> shared_;
   std::vector<std::unique_ptr<TileWorker>> workers_;

@@ -28,6 +28,7 @@ bool DownloadSession::StartSequence(const StartRequest& request) {
   const std::shared_ptr<TaskParameters> params =
       BuildTaskParameters(request, *checked, *found, host_);
   if (!params) return false;
+  mapTiles_ = found->MapTiles;
   if (!OpenTask(params, request.TaskName)) return false;
   StartWorkers();
   return true;
@@ -42,6 +43,7 @@ std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& che
     return std::nullopt;
   }
   if (host_.Quitting()) return std::nullopt;  // the program is going away
+  if (found->Refused) return std::nullopt;    // the service's one line says why
   AddLog("Pano_id got: " + found->PanoId);
   if (found->PanoId.empty()) {
     host_.ShowMessage(NoPanoramaMessage);
@@ -92,7 +94,7 @@ void DownloadSession::PrepareSharedTiles() {
   sharedWalk_ = std::make_unique<SharedTileWalk>(
       task.Grid(), [&task](const WalkStep& step) { return FinishedInEarlierRun(task, step); });
   pace_ = std::make_unique<AdaptiveConcurrency>(params_->Connections, MaxConnections);
-  shared_ = std::make_unique<SharedTiles>(SharedTiles{*sharedWalk_, *pace_});
+  shared_ = std::make_unique<SharedTiles>(SharedTiles{*sharedWalk_, *pace_, mapTiles_.get()});
   // At least one worker, so that a task with nothing left still ends through its end sequence.
   const int left = task.Grid().TotalCount() - sharedWalk_->FinishedEarlier();
   params_->ThreadCount = std::max(1, std::min(MaxConnections, left));

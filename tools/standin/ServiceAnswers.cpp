@@ -67,6 +67,12 @@ std::string NoCoverageXml() {
   return std::string(XmlDeclaration) + "<panorama/>\n";
 }
 
+std::pair<int, int> CaptureDateOf(const std::string& panoId) {
+  const std::uint64_t seed = StableHash(panoId);
+  return {FirstCaptureYear + static_cast<int>(seed % CaptureYears),
+          1 + static_cast<int>((seed >> 8) % 12)};
+}
+
 std::string LookupAnswer(const std::string& callback, double latitude, double longitude) {
   using Json = nlohmann::json;
   const auto cell = CellOf(latitude, longitude);
@@ -80,8 +86,7 @@ std::string LookupAnswer(const std::string& callback, double latitude, double lo
     sizes.push_back(Json::array({Json::array({shape.HeightAt(zoom), shape.WidthAt(zoom)})}));
   }
   const double elevation = static_cast<double>((seed >> 20) % 3000) / 10.0;
-  const int year = FirstCaptureYear + static_cast<int>(seed % CaptureYears);
-  const int month = 1 + static_cast<int>((seed >> 8) % 12);
+  const auto [year, month] = CaptureDateOf(id);
   // The panorama M = R[1], its parts at the indices the real answer uses; the rest is null.
   Json panorama = Json::array();
   panorama.push_back(Json::array({1}));
@@ -185,7 +190,7 @@ Reply StandinService::Answer(const ServiceRequest& request) const {
   }
   Reply reply;
   reply.ContentType = "image/jpeg";
-  reply.Body = request.Protocol == TileProtocol::Current
+  reply.Body = request.Protocol != TileProtocol::Classic
                    ? tiles_.CurrentTile(request.PanoId, request.X, request.Y, request.Zoom)
                    : tiles_.Tile(request.PanoId, request.X, request.Y, request.Zoom);
   return reply;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "Reply.h"
 #include "ServiceRequest.h"
@@ -36,6 +37,9 @@ std::string NoCoverageXml();
 // position, the capture date), or the no-panorama answer (status 5) where there is no coverage.
 std::string LookupAnswer(const std::string& callback, double latitude, double longitude);
 std::string NoPanoramaAnswer(const std::string& callback);
+
+// The year and month a panorama was taken, fixed by its id: every protocol answers the same.
+std::pair<int, int> CaptureDateOf(const std::string& panoId);
 
 // The answer without a panorama for a metadata or lookup request (the nocoverage action).
 Reply NoPanoramaReply(const ServiceRequest& request);

@@ -5,10 +5,14 @@
 
 namespace korvane::standin {
 
-enum class RequestKind { Metadata, Tile, Lookup, Other };
+// MapTiles: a request of the Map Tiles API other than a tile (its session, metadata, panoIds).
+enum class RequestKind { Metadata, Tile, Lookup, MapTiles, Other };
 
 // Which protocol a tile request speaks.
-enum class TileProtocol { Classic, Current };
+enum class TileProtocol { Classic, Current, MapTiles };
+
+// The calls of the Map Tiles API.
+enum class MapTilesCall { None, CreateSession, Metadata, Tile, PanoIds };
 
 // What a request asks of the service:
 //   metadata  GET /cbk?output=xml&ll=LAT,LON                                     (classic)
@@ -16,6 +20,10 @@ enum class TileProtocol { Classic, Current };
 //   lookup    GET /maps/api/js/GeoPhotoService.SingleImageSearch?pb=...!3dLAT!4dLON...
 //                 &callback=NAME                                                 (current)
 //   tile      GET /v1/tile?cb_client=...&panoid=ID&x=X&y=Y&zoom=Z                (current)
+//   session   POST /v1/createSession?key=KEY                                      (Map Tiles API)
+//   metadata  GET /v1/streetview/metadata?session=S&key=KEY&lat=LAT&lng=LON&radius=R
+//   tile      GET /v1/streetview/tiles/Z/X/Y?session=S&key=KEY&panoId=ID
+//   panoIds   POST /v1/streetview/panoIds?session=S&key=KEY
 // Parameters may come in any order; their values may be percent-encoded.
 struct ServiceRequest {
   RequestKind Kind = RequestKind::Other;
@@ -30,11 +38,19 @@ struct ServiceRequest {
   int X = 0;
   int Y = 0;
   int Zoom = 0;
+  MapTilesCall Call = MapTilesCall::None;  // the Map Tiles API's requests
+  std::string Key;                         // their key= and session= parameters
+  std::string Session;
 
   bool Valid() const { return Problem.empty(); }
 };
 
 ServiceRequest ClassifyRequest(std::string_view method, std::string_view target);
+
+// The target as attempts are counted: its origin form without the Map Tiles API's "key=" and
+// "session=" parameters, so a tile asked again on a new session is the same tile's next
+// attempt.
+std::string CountedTarget(std::string_view target);
 
 // The target in origin form: an absolute target "http://host[:port]/path?query" (as a client
 // sends it to a proxy) loses its scheme and host. Other targets are returned unchanged.
