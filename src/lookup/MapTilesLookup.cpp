@@ -1,6 +1,7 @@
 #include "lookup/MapTilesLookup.h"
 
 #include "lookup/LookupAttempts.h"
+#include "net/BrowserHeaders.h"
 #include "net/HttpErrors.h"
 #include "net/MapTilesAddresses.h"
 
@@ -11,6 +12,7 @@ MapTilesMetadata LookUpMapTilesPanorama(MapTilesAccess& access, HttpClient& clie
                                         const std::function<void(const std::string&)>& addLogLine,
                                         bool& refused) {
   PrepareLookupClient(client);
+  SetCurrentBrowserHeaders(client);
   refused = false;
   const HttpGetFunction send = access.GetFunction(client, MapTilesRequest::Metadata);
   const HttpGetFunction get = [&send, &refused](const std::string& address, std::string& body) {
