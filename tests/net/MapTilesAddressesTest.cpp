@@ -47,7 +47,8 @@ TEST(MapTilesAddresses, CredentialsGoOnAtSendingAndComeOffEverywhere) {
 }
 
 TEST(MapTilesAddresses, OnlyPlainTokensAreSafeCredentials) {
-  for (const char* safe : {"AIzaSy-abc_DEF.123", "a"}) EXPECT_TRUE(IsSafeCredential(safe)) << safe;
+  for (const char* safe : {"AIzaSy-abc_DEF.123", "a"})
+    EXPECT_TRUE(IsSafeCredential(safe)) << safe;
   for (const char* unsafe : {"", "a b", "a&b=c", "a\r\nX: 1", "k%41", "key#"})
     EXPECT_FALSE(IsSafeCredential(unsafe)) << unsafe;
   EXPECT_TRUE(IsSafeCredential(std::string(MaxCredentialLength, 'k')));
