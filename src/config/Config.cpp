@@ -43,8 +43,11 @@ std::string ReadApiKey() {
       fromEnvironment != nullptr && *fromEnvironment != '\0') {
     return std::string(TrimSpace(fromEnvironment));
   }
-  return std::string(
-      TrimSpace(TIniFile(ConfigFilePath()).ReadString(ServiceSection, ApiKeyKey, "")));
+  return std::string(TrimSpace(ReadConfiguredApiKey()));
+}
+
+std::string ReadConfiguredApiKey() {
+  return TIniFile(ConfigFilePath()).ReadString(ServiceSection, ApiKeyKey, "");
 }
 
 }  // namespace korvane

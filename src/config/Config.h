@@ -33,6 +33,8 @@ int ReadConnections();
 // and not empty, else "Service"/"ApiKey"; empty when neither holds one. A secret: callers never
 // print, log or store it (MapTilesAddresses.h).
 std::string ReadApiKey();
+// "Service"/"ApiKey" alone, as stored: what the Options window shows and edits.
+std::string ReadConfiguredApiKey();
 inline constexpr const char* ApiKeyVariable = "KORVANE_API_KEY";
 inline constexpr const char* ApiKeyKey = "ApiKey";
 
