@@ -7,9 +7,14 @@
 #include <vector>
 
 #include "cli/BatchList.h"
+#include "cli/BatchRows.h"
 #include "cli/CombineAfterTask.h"
 #include "combine/TaskTiles.h"
+#include "config/ProxyRequests.h"
+#include "lookup/MapTilesPanoIds.h"
 #include "maptiles/MapTilesAccess.h"
+#include "net/HttpClient.h"
+#include "net/MapTilesAddresses.h"
 #include "platform/CsvRow.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -71,6 +76,12 @@ void PrintSummary(const std::string& summaryPath, std::ostream& out) {
   out.flush();
 }
 
+// The batch's way into the Map Tiles API when it speaks it; null otherwise.
+std::shared_ptr<MapTilesAccess> BatchMapTilesAccess(const ServiceRoute& route) {
+  if (ParsePanoramaProtocol(route.ProtocolName) != PanoramaProtocol::MapTiles) return nullptr;
+  return std::make_shared<MapTilesAccess>(MapTilesBase(), ReadApiKey());
+}
+
 }  // namespace
 
 ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget& signals,
@@ -99,7 +110,25 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
   ExitStatus status = ExitStatus::Complete;
   MapTilesRequestCounts billed;
   BatchListReader reader(list);
-  while (const std::optional<BatchListReader::Row> row = reader.Next()) {
+  // The Map Tiles API: one session for the whole batch, and the places' panoramas found a
+  // hundred at a time.
+  const std::shared_ptr<MapTilesAccess> mapTiles = BatchMapTilesAccess(options.Route());
+  HttpClient idClient;
+  BatchRows::FindPanoramas findPanoramas;
+  if (mapTiles) {
+    try {
+      ApplyProxySettings(options.Route().Proxy, idClient.Request);
+      findPanoramas = [&](const std::vector<GeoPoint>& points) {
+        return LookUpPanoIds(*mapTiles, idClient, points,
+                             [&out](const std::string& line) { out << line << '\n'; });
+      };
+    } catch (const EConvertError&) {
+      // Each place's start reports the proxy port.
+    }
+  }
+  BatchRows rows(reader, findPanoramas);
+  while (const std::optional<BatchRows::Item> item = rows.Next()) {
+    const BatchListReader::Row* const row = &item->Row;
     if (row->Error) {
       err << "line " << row->Error->LineNumber << ": " << row->Error->Reason << '\n';
       addRow({"line " + IntToStr(row->Error->LineNumber), "", "", "", "bad row"});
@@ -121,6 +150,7 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
     StartRequest request{name, place.Latitude, place.Longitude,
                          place.Zoom.empty() ? zoom : place.Zoom, savePath};
     request.Service = options.Route();
+    request.Known = {mapTiles, item->PanoId};
     // Each place's line measures its own speed.
     std::optional<ProgressLine> progress;
     if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);
@@ -149,6 +179,8 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
     return ExitStatus::Error;
   }
   PrintSummary(summaryPath, out);
+  // A batch of the Map Tiles API sent everything through its one session.
+  if (mapTiles) billed = mapTiles->Counts();
   if (billed.Any()) out << BillingLine(billed) << '\n';
   return status;
 }

@@ -35,6 +35,11 @@ struct BatchOptions {
 //
 // With --stitch, each task that ends complete is combined into its panorama.
 //
+// Speaking the Map Tiles API, the batch opens one session for all its places and finds their
+// panoramas a hundred at a time with one panoIds request (BatchRows); a place with no panorama
+// there costs no further request, the others their metadata and tiles. The end of the output
+// says how many requests of each kind the batch sent.
+//
 // Returns Complete when every place is downloaded in full (now or before), Error when a row was
 // bad, a task could not start, the list cannot be read or the summary not written (or a
 // panorama not made), else Incomplete (a place ended with failed or substituted tiles, or the

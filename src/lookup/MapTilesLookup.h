@@ -19,4 +19,10 @@ MapTilesMetadata LookUpMapTilesPanorama(MapTilesAccess& access, HttpClient& clie
                                         const std::function<void(const std::string&)>& addLogLine,
                                         bool& refused);
 
+// The same for a panorama whose id is known already (a batch's panoIds request found it):
+// its metadata by id (MapTilesPanoramaMetadataUrl).
+MapTilesMetadata LookUpMapTilesPanoramaById(
+    MapTilesAccess& access, HttpClient& client, const std::string& panoId,
+    const std::function<void(const std::string&)>& addLogLine, bool& refused);
+
 }  // namespace korvane

@@ -29,7 +29,8 @@ std::string MissingZoomMessage(int zoom, int highestZoom) {
 
 StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, double latitude,
                                  double longitude, int zoom,
-                                 const std::function<void(const std::string&)>& addLogLine) {
+                                 const std::function<void(const std::string&)>& addLogLine,
+                                 const StartLookupHints& hints) {
   StartLookupResult result;
   if (protocol == PanoramaProtocol::Classic) {
     result.PanoId = LookUpPanorama(client, latitude, longitude, addLogLine);
@@ -38,9 +39,16 @@ StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, 
 
   CurrentLookupAnswer answer;
   if (protocol == PanoramaProtocol::MapTiles) {
-    result.MapTiles = std::make_shared<MapTilesAccess>(MapTilesBase(), ReadApiKey());
-    MapTilesMetadata metadata = LookUpMapTilesPanorama(*result.MapTiles, client, latitude,
-                                                       longitude, addLogLine, result.Refused);
+    result.MapTiles = hints.MapTiles
+                          ? hints.MapTiles
+                          : std::make_shared<MapTilesAccess>(MapTilesBase(), ReadApiKey());
+    // A batch's panoIds request found nothing there: no request is worth paying for.
+    if (hints.PanoId && hints.PanoId->empty()) return result;
+    MapTilesMetadata metadata =
+        hints.PanoId ? LookUpMapTilesPanoramaById(*result.MapTiles, client, *hints.PanoId,
+                                                  addLogLine, result.Refused)
+                     : LookUpMapTilesPanorama(*result.MapTiles, client, latitude, longitude,
+                                              addLogLine, result.Refused);
     answer = std::move(metadata.Answer);
     result.Record = std::move(metadata.Record);
   } else {

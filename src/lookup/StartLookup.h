@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "maptiles/MapTilesAccess.h"
@@ -50,12 +51,21 @@ std::string UnknownProtocolMessage(const std::string& protocolText);
 // "This panorama has no zoom level Z; its highest is N."
 std::string MissingZoomMessage(int zoom, int highestZoom);
 
+// What a batch of the Map Tiles API knows before a place's start: the batch's one session,
+// and the place's panorama as the batch's panoIds request found it ("": none there). Empty:
+// the start opens its own session and looks the point up.
+struct StartLookupHints {
+  std::shared_ptr<MapTilesAccess> MapTiles;
+  std::optional<std::string> PanoId;
+};
+
 // Looks the panorama at the point up with the protocol's lookup (LookUpPanorama or
 // LookUpCurrentPanorama over client; their lines go to addLogLine) and, for the current
 // protocol, checks that it has the zoom level. Raises what the lookups raise. An Abort on
 // client stops it at once (then client.IsAborted() and the result means nothing).
 StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, double latitude,
                                  double longitude, int zoom,
-                                 const std::function<void(const std::string&)>& addLogLine);
+                                 const std::function<void(const std::string&)>& addLogLine,
+                                 const StartLookupHints& hints = {});
 
 }  // namespace korvane

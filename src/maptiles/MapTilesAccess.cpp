@@ -35,9 +35,15 @@ MapTilesRequestCounts& MapTilesRequestCounts::operator+=(const MapTilesRequestCo
   return *this;
 }
 
+MapTilesRequestCounts MapTilesRequestCounts::Since(const MapTilesRequestCounts& earlier) const {
+  return {Sessions - earlier.Sessions, Metadata - earlier.Metadata, Tiles - earlier.Tiles,
+          PanoIds - earlier.PanoIds};
+}
+
 std::string BillingLine(const MapTilesRequestCounts& counts) {
-  std::string line = "Requests sent to the Map Tiles API: " +
-                     Counted(counts.Sessions, "session", "sessions") + ", ";
+  std::string line =
+      "Requests sent to the Map Tiles API: " + Counted(counts.Sessions, "session", "sessions") +
+      ", ";
   if (counts.PanoIds > 0) line += Counted(counts.PanoIds, "panoIds", "panoIds") + ", ";
   return line + Counted(counts.Metadata, "metadata", "metadata") + ", " +
          Counted(counts.Tiles, "tile", "tiles") + ".";
@@ -56,9 +62,8 @@ void MapTilesAccess::Get(HttpClient& client, MapTilesRequest kind, const std::st
   Send(client, kind, address, nullptr, body);
 }
 
-void MapTilesAccess::PostJson(HttpClient& client, MapTilesRequest kind,
-                              const std::string& address, const std::string& json,
-                              std::string& body) {
+void MapTilesAccess::PostJson(HttpClient& client, MapTilesRequest kind, const std::string& address,
+                              const std::string& json, std::string& body) {
   Send(client, kind, address, &json, body);
 }
 
@@ -155,8 +160,7 @@ void MapTilesAccess::Send(HttpClient& client, MapTilesRequest kind, const std::s
         case MapTilesErrorMeaning::SessionRefused:
           // An expired session is renewed; a new session refused before the service ever
           // accepted it is not a matter of time, and no further one would fare better.
-          if ((renewals > 0 && !WasAccepted(session.Generation)) ||
-              renewals >= MaxSessionRenewals)
+          if ((renewals > 0 && !WasAccepted(session.Generation)) || renewals >= MaxSessionRenewals)
             throw AccessRefusedError(status.ReplyErrorCode(), MapTilesErrorLine(*error));
           session = Renewed(client, session.Generation);
           continue;

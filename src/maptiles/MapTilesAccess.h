@@ -21,6 +21,8 @@ struct MapTilesRequestCounts {
 
   bool Any() const { return Sessions + Metadata + Tiles + PanoIds > 0; }
   MapTilesRequestCounts& operator+=(const MapTilesRequestCounts& other);
+  // The requests sent since `earlier` was taken of the same access.
+  MapTilesRequestCounts Since(const MapTilesRequestCounts& earlier) const;
 };
 
 // "Requests sent to the Map Tiles API: 1 session, 1 metadata, 512 tiles." (panoIds named only
@@ -51,8 +53,7 @@ class MapTilesAccess {
   // GET of address (without credentials) over client, counted as kind. Raises what the client
   // raises, except that an error answer of the service that refuses the key, the API or
   // billing raises AccessRefusedError with its one line (MapTilesErrorLine).
-  void Get(HttpClient& client, MapTilesRequest kind, const std::string& address,
-           std::string& body);
+  void Get(HttpClient& client, MapTilesRequest kind, const std::string& address, std::string& body);
   // The same for a POST of a JSON body.
   void PostJson(HttpClient& client, MapTilesRequest kind, const std::string& address,
                 const std::string& json, std::string& body);

@@ -36,6 +36,10 @@ std::string MapTilesMetadataUrl(const std::string& base, double latitude, double
          "&lng=" + FloatToStr(longitude, '.') + "&radius=" + IntToStr(MapTilesSearchRadius);
 }
 
+std::string MapTilesPanoramaMetadataUrl(const std::string& base, const std::string& panoId) {
+  return base + "/v1/streetview/metadata?panoId=" + panoId;
+}
+
 std::string MapTilesTileUrl(const std::string& base, const std::string& panoId, int x, int y,
                             int zoom) {
   return base + "/v1/streetview/tiles/" + IntToStr(zoom) + "/" + IntToStr(x) + "/" + IntToStr(y) +

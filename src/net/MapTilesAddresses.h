@@ -23,6 +23,8 @@ std::string MapTilesSessionUrl(const std::string& base);
 // base + "/v1/streetview/metadata?lat=&lng=&radius=50", the point written as the other lookups
 // write it ("." decimal separator in any locale).
 std::string MapTilesMetadataUrl(const std::string& base, double latitude, double longitude);
+// base + "/v1/streetview/metadata?panoId=ID": the metadata of a panorama already found.
+std::string MapTilesPanoramaMetadataUrl(const std::string& base, const std::string& panoId);
 // base + "/v1/streetview/tiles/Z/X/Y?panoId=ID"
 std::string MapTilesTileUrl(const std::string& base, const std::string& panoId, int x, int y,
                             int zoom);

@@ -144,7 +144,7 @@ void DownloadSession::EndSequence() {
   const SessionProgress run = Progress();
   if (MostlyPlaceholders(run.Placeholders, run.FinishedThisRun)) AddLog(RetiredPanoramaLine);
   // The Map Tiles API bills per request: the user sees what this run cost.
-  if (mapTiles_) AddLog(BillingLine(mapTiles_->Counts()));
+  if (mapTiles_) AddLog(BillingLine(MapTilesRequests()));
   AddLog("");
   AddLog(std::string(32, '-'));
   AddLog(KeptText::TaskStoppedLogLine);

@@ -23,21 +23,27 @@ bool DownloadSession::Start(const StartRequest& request) {
 bool DownloadSession::StartSequence(const StartRequest& request) {
   const std::optional<CheckedStart> checked = CheckStartInput(request, host_);
   if (!checked) return false;
-  const std::optional<StartLookupResult> found = LookUp(*checked, request.Service.Proxy);
+  // A batch's session counted requests before this start: the task's line counts its own.
+  const MapTilesRequestCounts before =
+      request.Known.MapTiles ? request.Known.MapTiles->Counts() : MapTilesRequestCounts{};
+  const std::optional<StartLookupResult> found =
+      LookUp(*checked, request.Service.Proxy, request.Known);
   if (!found) return false;
   const std::shared_ptr<TaskParameters> params =
       BuildTaskParameters(request, *checked, *found, host_);
   if (!params) return false;
   mapTiles_ = found->MapTiles;
+  mapTilesBefore_ = before;
   if (!OpenTask(params, request.TaskName)) return false;
   StartWorkers();
   return true;
 }
 
 std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& checked,
-                                                         const ProxySettings& proxy) {
+                                                         const ProxySettings& proxy,
+                                                         const StartLookupHints& known) {
   std::optional<StartLookupResult> found =
-      RunLookup(checked.Protocol, checked.Latitude, checked.Longitude, checked.Zoom, proxy);
+      RunLookup(checked.Protocol, checked.Latitude, checked.Longitude, checked.Zoom, proxy, known);
   if (!found) {
     AddLog(LookupStoppedLine);
     return std::nullopt;
@@ -126,7 +132,8 @@ void DownloadSession::StartWorkers() {
 
 std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol protocol,
                                                             double latitude, double longitude,
-                                                            int zoom, const ProxySettings& proxy) {
+                                                            int zoom, const ProxySettings& proxy,
+                                                            const StartLookupHints& known) {
   HttpClient client;
   lookupClient_ = &client;
   host_.LookupRunning(true);
@@ -152,7 +159,7 @@ std::optional<StartLookupResult> DownloadSession::RunLookup(PanoramaProtocol pro
           addLogLine(error.Message());
           return;
         }
-        found = LookUpForStart(protocol, client, latitude, longitude, zoom, addLogLine);
+        found = LookUpForStart(protocol, client, latitude, longitude, zoom, addLogLine, known);
       });
   if (client.IsAborted()) return std::nullopt;
   return found;

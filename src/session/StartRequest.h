@@ -3,6 +3,7 @@
 #include <string>
 
 #include "config/Config.h"
+#include "lookup/StartLookup.h"
 #include "task/TaskParameters.h"
 
 namespace korvane {
@@ -35,6 +36,8 @@ struct StartRequest {
   std::string Zoom;
   std::string SavePath;
   ServiceRoute Service{};
+  // A batch of the Map Tiles API: its session and the place's panorama (StartLookupHints).
+  StartLookupHints Known{};
 };
 
 }  // namespace korvane

@@ -314,5 +314,63 @@ TEST_F(MapTilesCli, AMapTilesTaskDoesNotContinueAsAnotherProtocol) {
   EXPECT_EQ(TIniFile(save.Path() + Task + ".krvn").ReadInteger("MapsType", "MapsType", 0), 33);
 }
 
+// A batch list of places along a street, each in a cell of its own (about 100 m apart), and
+// the places given as extra rows.
+std::string BatchList(int places, const std::vector<std::string>& extraRows = {}) {
+  std::string list = "lat,lon,name\n";
+  for (int i = 0; i < places; ++i) {
+    list += "48.8584," + FloatToStr(2.2945 + 0.0015 * i, '.') + ",p" + std::to_string(i) + "\n";
+  }
+  for (const std::string& row : extraRows)
+    list += row + "\n";
+  return list;
+}
+
+TEST_F(MapTilesCli, ABatchFindsItsPanoramasAHundredAtATimeOnOneSession) {
+  const std::string listPath = save.Path() + "street.csv";
+  WriteFileBytes(listPath, BatchList(250));
+  ASSERT_EQ(RunCli({"--batch", listPath, "--path", save.Path(), "--zoom", "1"}),
+            ExitCode(ExitStatus::Complete))
+      << err.str() << out.str().substr(0, 2000);
+  EXPECT_EQ(RequestsTo("/v1/streetview/panoIds"), 3);
+  EXPECT_EQ(RequestsTo("/v1/createSession"), 1);
+  EXPECT_EQ(RequestsTo("/v1/streetview/metadata?panoId="), 250);
+  EXPECT_EQ(RequestsTo("/v1/streetview/metadata?lat="), 0);
+  EXPECT_EQ(RequestsTo("/v1/streetview/tiles/"), 500);
+  EXPECT_TRUE(Contains(out.str(),
+                       "\nRequests sent to the Map Tiles API: 1 session, 3 panoIds, "
+                       "250 metadata, 500 tiles.\n"))
+      << out.str().substr(out.str().size() - 500);
+  // Each task's own line counts its own requests.
+  EXPECT_TRUE(Contains(out.str(),
+                       "Requests sent to the Map Tiles API: 0 sessions, 1 metadata, "
+                       "2 tiles."));
+  const StandinRequest first = standin.Requests()[1];
+  EXPECT_TRUE(first.Bytes.starts_with("POST /v1/streetview/panoIds?session=")) << first.Bytes;
+  EXPECT_TRUE(Contains(first.Bytes, "\r\nContent-Type: application/json\r\n"));
+  EXPECT_TRUE(Contains(first.Bytes, R"({"locations":[{"lat":48.8584,"lng":2.2945},)"))
+      << first.Bytes.substr(0, 600);
+  EXPECT_TRUE(first.Bytes.ends_with(R"(],"radius":50})"));
+}
+
+TEST_F(MapTilesCli, ABatchPlaceWithoutAPanoramaCostsNoFurtherRequest) {
+  const std::string listPath = save.Path() + "north.csv";
+  WriteFileBytes(listPath, BatchList(2, {"82.5,10.5,icefield", "200,1,nowhere"}));
+  EXPECT_EQ(RunCli({"--batch", listPath, "--path", save.Path(), "--zoom", "1"}),
+            ExitCode(ExitStatus::Error))
+      << err.str() << out.str();
+  EXPECT_EQ(RequestsTo("/v1/streetview/panoIds"), 1);
+  EXPECT_EQ(RequestsTo("/v1/streetview/metadata"), 2);
+  EXPECT_TRUE(Contains(err.str(), "There are no street view images on this location."))
+      << err.str();
+  EXPECT_TRUE(Contains(err.str(), "Longitude should be between -180 and 180.") ||
+              Contains(err.str(), "Latitude should be between -85 and 85."))
+      << err.str();
+  EXPECT_TRUE(Contains(out.str(),
+                       "Requests sent to the Map Tiles API: 1 session, 1 panoIds, "
+                       "2 metadata, 4 tiles."))
+      << out.str();
+}
+
 }  // namespace
 }  // namespace korvane::test

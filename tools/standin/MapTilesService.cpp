@@ -173,8 +173,12 @@ Reply MapTilesService::Answer(const ServiceRequest& request, const std::string& 
     case MapTilesCall::CreateSession:
       return NewSession(contentType, body);
     case MapTilesCall::Metadata: {
+      const std::optional<PanoramaCell> cell = request.PanoId.empty()
+                                                   ? CellOf(request.Latitude, request.Longitude)
+                                                   : CellOfPanoId(request.PanoId);
       const std::optional<std::string> metadata =
-          MapTilesMetadataJson(request.Latitude, request.Longitude);
+          cell ? MapTilesMetadataJson(CellCentreLatitude(*cell), CellCentreLongitude(*cell))
+               : std::nullopt;
       if (!metadata) return MapTilesErrorReply(404, "Street View imagery not found.", "NOT_FOUND");
       Reply reply;
       reply.ContentType = JsonType;

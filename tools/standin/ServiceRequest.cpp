@@ -206,8 +206,14 @@ std::optional<ServiceRequest> MapTilesRequest(
     request.Kind = RequestKind::MapTiles;
     request.Call = MapTilesCall::PanoIds;
   } else if (path == MapTilesMetadataPath && method == "GET") {
-    request =
-        AtPoint(RequestKind::MapTiles, ValueOr(parameters, "lat"), ValueOr(parameters, "lng"));
+    // By the panorama's id, or by a point to search around.
+    if (parameters.count("panoId") != 0) {
+      request.Kind = RequestKind::MapTiles;
+      request.PanoId = ValueOr(parameters, "panoId");
+    } else {
+      request =
+          AtPoint(RequestKind::MapTiles, ValueOr(parameters, "lat"), ValueOr(parameters, "lng"));
+    }
     request.Call = MapTilesCall::Metadata;
   } else {
     return std::nullopt;

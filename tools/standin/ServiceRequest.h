@@ -22,6 +22,7 @@ enum class MapTilesCall { None, CreateSession, Metadata, Tile, PanoIds };
 //   tile      GET /v1/tile?cb_client=...&panoid=ID&x=X&y=Y&zoom=Z                (current)
 //   session   POST /v1/createSession?key=KEY                                      (Map Tiles API)
 //   metadata  GET /v1/streetview/metadata?session=S&key=KEY&lat=LAT&lng=LON&radius=R
+//             GET /v1/streetview/metadata?session=S&key=KEY&panoId=ID
 //   tile      GET /v1/streetview/tiles/Z/X/Y?session=S&key=KEY&panoId=ID
 //   panoIds   POST /v1/streetview/panoIds?session=S&key=KEY
 // Parameters may come in any order; their values may be percent-encoded.
