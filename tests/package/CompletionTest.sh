@@ -34,7 +34,7 @@ expect "--retry" --re
 expect "--batch" --b
 expect "--stitch --service" --s
 expect "--quiet" --q
-expect "current classic" --service ""
+expect "current classic maptiles" --service ""
 expect "classic" --service cl
 expect "files:csv" --batch ""
 expect "--task" --ta
