@@ -116,7 +116,7 @@ class TileFetch {
       case TileFailureKind::AccessRefused:
         // Not the tile's fault either, and no other tile can do better: the line is the
         // service's own.
-        Log(failure.Message.value_or(""));
+        if (failure.Message) Log(*failure.Message);
         return TileOutcome::StopWorker;
       case TileFailureKind::NotFound:
         // Final: the tile does not exist, so it gets no failed-list entry to fetch it again.

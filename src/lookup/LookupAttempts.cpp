@@ -83,7 +83,10 @@ std::optional<std::string> FetchLookupAnswer(
     if (step.LineDue) addLogLine(failure->Message.value_or("") + "->" + address);
     if (!step.Repeat) {
       const GiveUpLine& line = repeats.RuleFor(*failure).Final;
-      if (line.Wanted()) addLogLine(line.For(address, failure->Message.value_or("")));
+      // A refusal whose line an earlier request gave has none of its own.
+      const std::string text =
+          line.Wanted() ? line.For(address, failure->Message.value_or("")) : "";
+      if (!text.empty()) addLogLine(text);
       return std::nullopt;
     }
     TheClock().Sleep(step.Pause);

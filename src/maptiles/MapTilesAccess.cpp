@@ -95,7 +95,7 @@ void MapTilesAccess::Count(MapTilesRequest kind) {
 }
 
 MapTilesAccess::Session MapTilesAccess::OpenLocked(HttpClient& client) {
-  if (!IsSafeCredential(key_)) throw AccessRefusedError(0, MissingKeyMessage());
+  if (!IsSafeCredential(key_)) Refuse(0, MissingKeyMessage());
   std::string answer;
   Count(MapTilesRequest::Session);
   try {
@@ -105,12 +105,12 @@ MapTilesAccess::Session MapTilesAccess::OpenLocked(HttpClient& client) {
     const std::optional<MapTilesError> error = ParseMapTilesError(answer);
     // Any refusal of a new session is the key's, whatever words the service chose.
     if (error && MeaningOf(*error) != MapTilesErrorMeaning::Other)
-      throw AccessRefusedError(status.ReplyErrorCode(), MapTilesErrorLine(*error));
+      Refuse(status.ReplyErrorCode(), MapTilesErrorLine(*error));
     throw;
   }
   std::string problem;
   const std::optional<MapTilesSessionAnswer> parsed = ParseSessionAnswer(answer, problem);
-  if (!parsed) throw AccessRefusedError(0, "Map Tiles API: " + problem + ".");
+  if (!parsed) Refuse(0, "Map Tiles API: " + problem + ".");
   session_ = Session{parsed->Session, parsed->Expiry, session_.Generation + 1};
   return session_;
 }
@@ -137,8 +137,16 @@ MapTilesAccess::Session MapTilesAccess::Renewed(HttpClient& client, int refusedG
   return OpenLocked(client);
 }
 
+void MapTilesAccess::Refuse(int status, const std::string& line) {
+  // Only the first refusal tells why; the others of the run stop as quietly.
+  const bool first = !refused_.exchange(true);
+  throw AccessRefusedError(status, first ? line : std::string());
+}
+
 void MapTilesAccess::Send(HttpClient& client, MapTilesRequest kind, const std::string& address,
                           const std::string* json, std::string& body) {
+  // A refused key is refused for every request: none more goes out and is billed.
+  if (refused_.load()) throw AccessRefusedError(0, "");
   Session session = Usable(client);
   for (int renewals = 0;; ++renewals) {
     body.clear();
@@ -161,11 +169,11 @@ void MapTilesAccess::Send(HttpClient& client, MapTilesRequest kind, const std::s
           // An expired session is renewed; a new session refused before the service ever
           // accepted it is not a matter of time, and no further one would fare better.
           if ((renewals > 0 && !WasAccepted(session.Generation)) || renewals >= MaxSessionRenewals)
-            throw AccessRefusedError(status.ReplyErrorCode(), MapTilesErrorLine(*error));
+            Refuse(status.ReplyErrorCode(), MapTilesErrorLine(*error));
           session = Renewed(client, session.Generation);
           continue;
         case MapTilesErrorMeaning::AccessRefused:
-          throw AccessRefusedError(status.ReplyErrorCode(), MapTilesErrorLine(*error));
+          Refuse(status.ReplyErrorCode(), MapTilesErrorLine(*error));
         case MapTilesErrorMeaning::Other:
           throw;
       }

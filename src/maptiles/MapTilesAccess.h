@@ -37,7 +37,9 @@ std::string MissingKeyMessage();
 // opened at the first request and renewed when it has expired by its own expiry, or when the
 // service calls it expired or unknown; a request refused for its session is sent again on the
 // renewed one, and a refusal of a renewed session the service never accepted stops the run
-// (AccessRefusedError): it is no matter of time. The key and
+// (AccessRefusedError): it is no matter of time. After a refusal of the key, the API or billing
+// no further request goes out: each raises AccessRefusedError at once, without a message (the
+// first refusal's carried the line). The key and
 // the session are added to each address when it is sent (WithCredentials) and appear in no
 // text this object produces.
 class MapTilesAccess {
@@ -77,6 +79,9 @@ class MapTilesAccess {
   void Send(HttpClient& client, MapTilesRequest kind, const std::string& address,
             const std::string* json, std::string& body);
   void Count(MapTilesRequest kind);
+  // Raises AccessRefusedError with the line, or without one after the run's first refusal,
+  // and refuses every later request at once.
+  [[noreturn]] void Refuse(int status, const std::string& line);
   // A request on the session of that generation was answered.
   void MarkAccepted(int generation);
   bool WasAccepted(int generation) const;
@@ -85,6 +90,7 @@ class MapTilesAccess {
   const std::string key_;
   std::mutex mutex_;  // guards session_ and the opening of a session
   Session session_;
+  std::atomic<bool> refused_{false};        // the key, the API or billing was refused
   std::atomic<int> acceptedGeneration_{0};  // the newest session the service answered on
   std::atomic<long long> sessions_{0};
   std::atomic<long long> metadata_{0};

@@ -98,7 +98,7 @@ std::optional<MapTilesSessionAnswer> ParseSessionAnswer(const std::string& body,
   // The expiry comes as a number of seconds written as a string.
   if (const auto expiry = json->find("expiry"); expiry != json->end()) {
     try {
-      answer.Expiry = expiry->is_string() ? std::stoll(expiry->get<std::string>())
+      answer.Expiry = expiry->is_string()           ? std::stoll(expiry->get<std::string>())
                       : expiry->is_number_integer() ? expiry->get<long long>()
                                                     : 0;
     } catch (const std::exception&) {

@@ -44,7 +44,8 @@ RequestFailure ClassifyFailure(const std::exception_ptr& error) {
     failure.Message = socket.Message();
   } catch (const AccessRefusedError& refused) {
     failure.Kind = FailureKind::AccessRefused;
-    failure.Message = refused.Message();
+    // Without a text when its line went out with an earlier refusal.
+    if (!refused.Message().empty()) failure.Message = refused.Message();
     failure.Status = refused.ReplyErrorCode();
   } catch (const HttpStatusError& status) {
     failure.Kind = KindOfStatus(status.ReplyErrorCode());

@@ -42,7 +42,8 @@ class HtmlPageError : public Exception {
 // A service that refuses the caller's credentials (a key that is not valid or not allowed, an
 // API not enabled, billing off): no repeat of the request can succeed, so every caller gives up
 // at once and its run ends. The message is the one line users see, naming the service and what
-// it said, e.g. "Map Tiles API: API key not valid. Please pass a valid API key.".
+// it said, e.g. "Map Tiles API: API key not valid. Please pass a valid API key."; empty for the
+// requests refused after that line went out once.
 class AccessRefusedError : public Exception {
  public:
   AccessRefusedError(int replyErrorCode, const std::string& text);

@@ -158,6 +158,16 @@ TEST_F(MapTilesCli, RequestsHaveTheDocumentedForm) {
   EXPECT_TRUE(requests[2].Target.ends_with(std::string("&session=standin-session-1&key=") + Key));
 }
 
+TEST_F(MapTilesCli, APointWithoutImageryIsTheNoImagesBox) {
+  const int status = RunCli(
+      {"--task", Task, "--lat", "82.5", "--lon", "10.5", "--zoom", "1", "--path", save.Path()});
+  EXPECT_EQ(status, ExitCode(ExitStatus::Error)) << out.str();
+  EXPECT_TRUE(Contains(err.str(), "There are no street view images on this location."))
+      << err.str();
+  EXPECT_EQ(RequestsTo("/v1/streetview/metadata"), 1);
+  EXPECT_FALSE(Contains(out.str() + err.str(), Key));
+}
+
 class ShortSessions : public MapTilesCli {
  protected:
   ShortSessions() : MapTilesCli({"--api-key", Key, "--session-requests", "10"}) {}

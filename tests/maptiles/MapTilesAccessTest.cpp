@@ -69,6 +69,9 @@ TEST_F(MapTilesAccessTest, TheKeysRefusalIsOneLineAndNothingElseIsSent) {
   MapTilesAccess wrong(base, "another-key");
   EXPECT_EQ(RefusalOf(wrong), "Map Tiles API: API key not valid. Please pass a valid API key.");
   EXPECT_EQ(standin.Requests().size(), 1u);
+  // The refusal holds for the rest of the run: nothing more is sent, and its line is not
+  // repeated.
+  EXPECT_EQ(RefusalOf(wrong), "");
   MapTilesAccess none(base, "");
   EXPECT_EQ(RefusalOf(none), MissingKeyMessage());
   MapTilesAccess unsafe(base, "a key&x=1");
