@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
                            option == "--session-requests" || option == "--quota-per-minute")) {
         const std::string value = argv[++i];
         if (option == "--api-key") {
-          if (!AddKeySpec(mapTiles, value)) throw EPlanError("bad --api-key \"" + value + "\"");
+          if (!AddApiKey(mapTiles, value)) throw EPlanError("bad --api-key \"" + value + "\"");
         } else if (option == "--session-seconds") {
           mapTiles.SessionSeconds = ParseWholeNumber(value, option);
         } else if (option == "--session-requests") {

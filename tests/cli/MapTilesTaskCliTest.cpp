@@ -189,13 +189,13 @@ TEST_F(ShortSessions, AnExpiredSessionIsRenewedAndTheTaskCompletes) {
 // Each refusal of the key, the API or billing: its one line, exit 1, not one tile asked for.
 struct RefusalCase {
   const char* Name;
-  const char* KeySpec;
+  const char* KeyOption;
   const char* Line;
 };
 
 class KeyRefused : public MapTilesCli, public ::testing::WithParamInterface<RefusalCase> {
  protected:
-  KeyRefused() : MapTilesCli({"--api-key", GetParam().KeySpec}) {}
+  KeyRefused() : MapTilesCli({"--api-key", GetParam().KeyOption}) {}
 };
 
 TEST_P(KeyRefused, OneLineExitOneNoTileRequest) {

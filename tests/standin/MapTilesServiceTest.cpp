@@ -14,13 +14,13 @@ namespace {
 
 using namespace korvane::standin;
 
-TEST(StandinMapTiles, KeySpecsNameTheKeysState) {
+TEST(StandinMapTiles, ApiKeyOptionsNameTheKeysState) {
   MapTilesSettings settings;
-  EXPECT_TRUE(AddKeySpec(settings, "K1"));
-  EXPECT_TRUE(AddKeySpec(settings, "K2:disabled"));
-  EXPECT_TRUE(AddKeySpec(settings, "K3:billing"));
+  EXPECT_TRUE(AddApiKey(settings, "K1"));
+  EXPECT_TRUE(AddApiKey(settings, "K2:disabled"));
+  EXPECT_TRUE(AddApiKey(settings, "K3:billing"));
   for (const char* bad : {"", ":disabled", "K4:other"})
-    EXPECT_FALSE(AddKeySpec(settings, bad)) << bad;
+    EXPECT_FALSE(AddApiKey(settings, bad)) << bad;
   EXPECT_EQ(settings.Keys.at("K1"), KeyState::Valid);
   EXPECT_EQ(settings.Keys.at("K2"), KeyState::ApiDisabled);
   EXPECT_EQ(settings.Keys.at("K3"), KeyState::BillingOff);
@@ -100,9 +100,9 @@ TEST(StandinMapTiles, RefusalsAreTheDocumentedErrorAnswers) {
   TileCache tiles;
   const StandinService answers(tiles);
   MapTilesSettings settings;
-  AddKeySpec(settings, "good");
-  AddKeySpec(settings, "off:disabled");
-  AddKeySpec(settings, "unpaid:billing");
+  AddApiKey(settings, "good");
+  AddApiKey(settings, "off:disabled");
+  AddApiKey(settings, "unpaid:billing");
   settings.SessionRequests = 1;
   MapTilesService service(settings, answers);
   const std::string body = R"({"mapType":"streetview","language":"en-US","region":"US"})";

@@ -40,11 +40,11 @@ Reply JsonReply(const Json& json) {
 
 }  // namespace
 
-bool AddKeySpec(MapTilesSettings& settings, const std::string& spec) {
-  const std::size_t colon = spec.find(':');
-  const std::string key = spec.substr(0, colon);
+bool AddApiKey(MapTilesSettings& settings, const std::string& option) {
+  const std::size_t colon = option.find(':');
+  const std::string key = option.substr(0, colon);
   if (key.empty()) return false;
-  const std::string state = colon == std::string::npos ? "" : spec.substr(colon + 1);
+  const std::string state = colon == std::string::npos ? "" : option.substr(colon + 1);
   if (state.empty()) {
     settings.Keys[key] = KeyState::Valid;
   } else if (state == "disabled") {

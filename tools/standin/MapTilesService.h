@@ -34,7 +34,7 @@ struct MapTilesSettings {
 };
 
 // Reads "KEY" or "KEY:disabled" or "KEY:billing" into settings; false for anything else.
-bool AddKeySpec(MapTilesSettings& settings, const std::string& spec);
+bool AddApiKey(MapTilesSettings& settings, const std::string& option);
 
 // The stand-in's Map Tiles API: sessions, metadata, panoIds and tiles (painted as the current
 // protocol's: the ids are the same), each checked for its key, its session and the quota, the
