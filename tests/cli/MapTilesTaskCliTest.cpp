@@ -20,6 +20,7 @@
 #include "support/StandinFixture.h"
 #include "support/TempFolder.h"
 #include "support/TextContains.h"
+#include "support/TileFiles.h"
 
 namespace korvane::test {
 namespace {
@@ -31,21 +32,6 @@ using standin::PanoramaSize;
 constexpr const char* Key = "Kv-secret-key_4711.standin";
 constexpr const char* BadKeyLine = "Map Tiles API: API key not valid. Please pass a valid API key.";
 constexpr const char* Task = "official";
-
-int TileFiles(const std::string& folder) {
-  int tiles = 0;
-  if (!fs::exists(folder)) return 0;
-  for (const auto& entry : fs::directory_iterator(folder))
-    tiles += entry.path().extension() == ".jpg";
-  return tiles;
-}
-
-int CountOf(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-    ++count;
-  return count;
-}
 
 std::vector<std::string> StandinArguments(const CertificateFiles& files,
                                           std::vector<std::string> more) {
