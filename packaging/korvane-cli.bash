@@ -33,7 +33,7 @@ _korvane_cli() {
       return
       ;;
     --service)
-      COMPREPLY=($(compgen -W "current classic" -- "$cur"))
+      COMPREPLY=($(compgen -W "current classic maptiles" -- "$cur"))
       return
       ;;
     --path)

@@ -173,7 +173,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     return refuse("--batch takes no --task, --lat, --lon or --open");
   }
   if (options.Service && !ParsePanoramaProtocol(*options.Service))
-    return refuse("--service is current or classic");
+    return refuse("--service is current, classic or maptiles");
   if (options.PanoId && !IsUsablePanoId(*options.PanoId))
     return refuse("--pano takes a panorama id");
   if (options.Date && !ParseCaptureMonth(*options.Date)) return refuse("--date is YYYY-MM");
@@ -233,10 +233,10 @@ std::string CliUsage() {
   return "usage: korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT]"
          " [--open FILE]\n"
          "                   [--pano ID] [--date YYYY-MM] [--stitch] [--views N]\n"
-         "                   [--service current|classic] [--quiet]\n"
+         "                   [--service current|classic|maptiles] [--quiet]\n"
          "       korvane-cli --info [--json] [--lat TEXT] [--lon TEXT] [--open FILE] [--pano "
          "ID]\n"
-         "                   [--date YYYY-MM] [--service current|classic]\n"
+         "                   [--date YYYY-MM] [--service current|classic|maptiles]\n"
          "       korvane-cli --retry FILE\n"
          "       korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--views "
          "N]\n"
@@ -257,11 +257,15 @@ std::string CliUsage() {
          "\"LAT, LON\", which fills both coordinates. --open fills the boxes from a task file\n"
          "first. --retry fetches the tiles of a failed-tile list again. --stitch joins the\n"
          "tiles into one panorama beside the task file once the task has ended, when no tile\n"
-         "                   [--pano ID] [--date YYYY-MM] [--stitch] [--views N]\n"
-         "                   [--service current|classic] [--quiet]\n"
-         "       korvane-cli --info [--json] [--lat TEXT] [--lon TEXT] [--open FILE] [--pano "
-         "ID]\n"
-         "                   [--date YYYY-MM] [--service current|classic]\n"
+         "is missing. --views N then makes N ordinary pictures evenly round the horizon beside\n"
+         "it (TASK_view_HEADING.jpg, as mosaicker --views N).\n"
+         "--pano downloads that panorama instead of the one nearest the point (also a map link\n"
+         "with !1s<ID> in --lat); --date the capture of that month at the place, or the nearest\n"
+         "month's. --info prints what the service tells of the panorama (position, heading,\n"
+         "date, copyright, neighbours, other dates) without downloading it; --json as the\n"
+         "<task>.json a download writes beside its task file.\n"
+         "--batch runs one task per place of a list (rows lat,lon[,name[,zoom[,YYYY-MM]]];\n"
+         "# comments),\n"
          "skips finished ones, continues unfinished ones, and writes a summary to\n"
          "<list>_summary.csv and standard output.\n"
          "--around, --area (GeoJSON polygons) and --route (GPX or a GeoJSON line) find the\n"
@@ -271,7 +275,8 @@ std::string CliUsage() {
          "--shard K/N takes the K-th of N disjoint parts; <name>.geojson shows the result in a\n"
          "GIS and --map FILE.png draws it. A bad area or route file ends with status 2.\n"
          "--service speaks that Street View protocol for this run instead of the one in\n"
-         "config.ini.\n"
+         "config.ini; maptiles is the billed Map Tiles API with the key of KORVANE_API_KEY\n"
+         "or [Service] ApiKey.\n"
          "Log lines go to standard output, messages to standard error; on a terminal, standard\n"
          "error also shows the progress (tiles done, failed, speed, time left) unless --quiet.\n"
          "Exit status: 0 complete (every tile in; the re-download finished), 1 error (Start\n"

@@ -12,16 +12,17 @@ namespace korvane {
 
 // The command line of korvane-cli:
 //   korvane-cli [--task TEXT] [--lat TEXT] [--lon TEXT] [--zoom TEXT] [--path TEXT] [--open FILE]
-//               [--pano ID] [--date YYYY-MM] [--stitch] [--service current|classic] [--quiet]
+//               [--pano ID] [--date YYYY-MM] [--stitch] [--views N]
+//               [--service current|classic|maptiles] [--quiet]
 //   korvane-cli --info [--json] [--lat TEXT] [--lon TEXT] [--open FILE] [--pano ID]
-//               [--date YYYY-MM] [--service current|classic]
+//               [--date YYYY-MM] [--service current|classic|maptiles]
 //   korvane-cli --retry FILE
-//   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--service current|classic]
-//               [--quiet]
+//   korvane-cli --batch FILE.csv [--path TEXT] [--zoom TEXT] [--stitch] [--views N]
+//               [--service current|classic|maptiles] [--quiet]
 //   korvane-cli (--around LAT,LON --radius M [--max N] | --area FILE [--spacing M]
 //               | --route FILE [--every M]) [--all-dates] [--plan-only] [--shard K/N]
 //               [--map FILE.png] [--task NAME] [--path TEXT] [--zoom TEXT] [--stitch]
-//               [--service current|classic] [--quiet]
+//               [--service current|classic|maptiles] [--quiet]
 // Each TEXT is put into its box exactly as a user would type it (empty texts included).
 struct CliOptions {
   std::optional<std::string> Task;

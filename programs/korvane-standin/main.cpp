@@ -28,6 +28,8 @@ constexpr const char* DefaultListen = "127.0.0.1:0";
 constexpr const char* Usage =
     "usage: korvane-standin [--listen ADDR:PORT]... [--plan FILE] [--log FILE]\n"
     "                       [--tls CERT.pem KEY.pem] [--tile-latency MS]\n"
+    "                       [--api-key KEY[:disabled|:billing]]... [--session-seconds S]\n"
+    "                       [--session-requests N] [--quota-per-minute N]\n"
     "       korvane-standin --help | --version\n"
     "  --listen ADDR:PORT  a loopback address to serve on (several allowed; port 0 picks a free\n"
     "                      port); default 127.0.0.1:0\n"
@@ -35,6 +37,11 @@ constexpr const char* Usage =
     "  --log FILE          one JSON line per request\n"
     "  --tls CERT KEY      serve every listener over TLS with this certificate chain and key\n"
     "  --tile-latency MS   wait MS milliseconds before answering any tile request\n"
+    "  --api-key KEY       a key the Map Tiles API accepts (:disabled its API not enabled,\n"
+    "                      :billing its billing off); several allowed\n"
+    "  --session-seconds S      a Map Tiles API session lasts S seconds\n"
+    "  --session-requests N     ... and expires after N requests\n"
+    "  --quota-per-minute N     the Map Tiles API answers 429 past N requests a minute\n"
     "The first line of stdout names the addresses served: listening ADDR:PORT ...\n";
 
 std::atomic<StandinServer*> TheServer{nullptr};  // for the signal handler
@@ -63,6 +70,12 @@ int ParseLatency(const std::string& text) {
   return std::stoi(text);
 }
 
+int ParseWholeNumber(const std::string& text, const std::string& what) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    throw EPlanError(what + " \"" + text + "\" is not a whole number");
+  return std::stoi(text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,6 +85,7 @@ int main(int argc, char** argv) {
   std::string certificatePath;
   std::string keyPath;
   std::string tileLatency;
+  MapTilesSettings mapTiles;
   try {
     for (int i = 1; i < argc; ++i) {
       const std::string option = argv[i];
@@ -87,6 +101,20 @@ int main(int argc, char** argv) {
       if (option == "--version") {
         std::printf("korvane-standin %s\n", ProductVersion);
         return ExitCode(ExitStatus::Complete);
+      }
+      if (i + 1 < argc && (option == "--api-key" || option == "--session-seconds" ||
+                           option == "--session-requests" || option == "--quota-per-minute")) {
+        const std::string value = argv[++i];
+        if (option == "--api-key") {
+          if (!AddApiKey(mapTiles, value)) throw EPlanError("bad --api-key \"" + value + "\"");
+        } else if (option == "--session-seconds") {
+          mapTiles.SessionSeconds = ParseWholeNumber(value, option);
+        } else if (option == "--session-requests") {
+          mapTiles.SessionRequests = ParseWholeNumber(value, option);
+        } else {
+          mapTiles.QuotaPerMinute = ParseWholeNumber(value, option);
+        }
+        continue;
       }
       if (i + 1 >= argc || (option != "--listen" && option != "--plan" && option != "--log" &&
                             option != "--tile-latency")) {
@@ -140,7 +168,8 @@ int main(int argc, char** argv) {
     } else {
       log.emplace(logPath);
     }
-    StandinServer server(addresses, std::move(plan), *log, tls ? &*tls : nullptr);
+    StandinServer server(addresses, std::move(plan), *log, tls ? &*tls : nullptr,
+                         std::move(mapTiles));
     TheServer = &server;
     struct Forget {  // the handler must not reach the server once it is gone
       ~Forget() { TheServer = nullptr; }

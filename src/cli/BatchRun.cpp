@@ -7,9 +7,15 @@
 #include <vector>
 
 #include "cli/BatchList.h"
+#include "cli/BatchRows.h"
 #include "cli/CombineAfterTask.h"
 #include "cli/ViewsAfterTask.h"
 #include "combine/TaskTiles.h"
+#include "config/ProxyRequests.h"
+#include "lookup/MapTilesPanoIds.h"
+#include "maptiles/MapTilesAccess.h"
+#include "net/HttpClient.h"
+#include "net/MapTilesAddresses.h"
 #include "platform/CsvRow.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -71,6 +77,12 @@ void PrintSummary(const std::string& summaryPath, std::ostream& out) {
   out.flush();
 }
 
+// The batch's way into the Map Tiles API when it speaks it; null otherwise.
+std::shared_ptr<MapTilesAccess> BatchMapTilesAccess(const ServiceRoute& route) {
+  if (ParsePanoramaProtocol(route.ProtocolName) != PanoramaProtocol::MapTiles) return nullptr;
+  return std::make_shared<MapTilesAccess>(MapTilesBase(), ReadApiKey());
+}
+
 }  // namespace
 
 BatchSummary::BatchSummary(const std::string& path) : path_(path), file_(path) {
@@ -94,7 +106,7 @@ bool BatchSummary::CommitAndPrint(std::ostream& out, std::ostream& err) {
 
 BatchPlaceOutcome RunBatchPlace(const BatchOptions& options, const BatchPlace& place,
                                 TApplication& app, SignalTarget& signals, std::ostream& out,
-                                std::ostream& err) {
+                                std::ostream& err, const StartLookupHints& known) {
   const std::string& savePath = options.SavePath;
   const std::string name = BatchTaskName(place);
   const std::string placeText = "line " + IntToStr(place.LineNumber) + ": " + name;
@@ -113,11 +125,13 @@ BatchPlaceOutcome RunBatchPlace(const BatchOptions& options, const BatchPlace& p
                        place.Zoom.empty() ? options.Zoom : place.Zoom, savePath};
   request.Service = options.Route();
   request.Date = place.Date;
+  request.Known = known;
   // Each place's line measures its own speed.
   std::optional<ProgressLine> progress;
   if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);
   const CliTaskOutcome outcome =
       RunCliTask(request, app, signals, out, progress ? &*progress : nullptr);
+  result.Billed = outcome.MapTilesRequests;
   result.Stopped = outcome.StopRequested;
   if (!outcome.Started) {
     result.SummaryRow = {placeText, "", "", "", outcome.StopRequested ? "stopped" : "not started"};
@@ -157,20 +171,44 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
   }
 
   ExitStatus status = ExitStatus::Complete;
+  MapTilesRequestCounts billed;
   BatchListReader reader(list);
-  while (const std::optional<BatchListReader::Row> row = reader.Next()) {
+  // The Map Tiles API: one session for the whole batch, and the places' panoramas found a
+  // hundred at a time.
+  const std::shared_ptr<MapTilesAccess> mapTiles = BatchMapTilesAccess(options.Route());
+  HttpClient idClient;
+  BatchRows::FindPanoramas findPanoramas;
+  if (mapTiles) {
+    try {
+      ApplyProxySettings(options.Route().Proxy, idClient.Request);
+      findPanoramas = [&](const std::vector<GeoPoint>& points) {
+        return LookUpPanoIds(*mapTiles, idClient, points,
+                             [&out](const std::string& line) { out << line << '\n'; });
+      };
+    } catch (const EConvertError&) {
+      // Each place's start reports the proxy port.
+    }
+  }
+  BatchRows rows(reader, findPanoramas);
+  while (const std::optional<BatchRows::Item> item = rows.Next()) {
+    const BatchListReader::Row* const row = &item->Row;
     if (row->Error) {
       err << "line " << row->Error->LineNumber << ": " << row->Error->Reason << '\n';
       summary->Add({"line " + IntToStr(row->Error->LineNumber), "", "", "", "bad row"});
       status = Worse(status, ExitStatus::Error);
       continue;
     }
-    const BatchPlaceOutcome outcome = RunBatchPlace(options, *row->Place, app, signals, out, err);
+    const BatchPlaceOutcome outcome =
+        RunBatchPlace(options, *row->Place, app, signals, out, err, {mapTiles, item->PanoId});
     summary->Add(outcome.SummaryRow);
+    billed += outcome.Billed;
     status = Worse(status, outcome.Status);
     if (outcome.Stopped) break;  // no further place
   }
   if (!summary->CommitAndPrint(out, err)) return ExitStatus::Error;
+  // A batch of the Map Tiles API sent everything through its one session.
+  if (mapTiles) billed = mapTiles->Counts();
+  if (billed.Any()) out << BillingLine(billed) << '\n';
   return status;
 }
 

@@ -40,6 +40,11 @@ struct BatchOptions {
 //
 // With --stitch, each task that ends complete is combined into its panorama.
 //
+// Speaking the Map Tiles API, the batch opens one session for all its places and finds their
+// panoramas a hundred at a time with one panoIds request (BatchRows); a place with no panorama
+// there costs no further request, the others their metadata and tiles. The end of the output
+// says how many requests of each kind the batch sent.
+//
 // Returns Complete when every place is downloaded in full (now or before), Error when a row was
 // bad, a task could not start, the list cannot be read or the summary not written (or a
 // panorama not made), else Incomplete (a place ended with failed or substituted tiles, or the
@@ -51,16 +56,18 @@ ExitStatus RunBatch(const BatchOptions& options, TApplication& app, SignalTarget
 struct BatchPlaceOutcome {
   std::vector<std::string> SummaryRow;  // its row of the summary
   ExitStatus Status = ExitStatus::Complete;
-  bool Complete = false;  // every tile in, now or before
-  bool Started = false;   // its task started (or was finished before)
-  bool Stopped = false;   // a stop came: the batch ends after this place
+  bool Complete = false;         // every tile in, now or before
+  bool Started = false;          // its task started (or was finished before)
+  bool Stopped = false;          // a stop came: the batch ends after this place
+  MapTilesRequestCounts Billed;  // its requests to the Map Tiles API
 };
 
 // One place of a batch as RunBatch runs it: skipped when its task was finished before, else
-// started or continued, then combined with --stitch.
+// started or continued, then combined with --stitch. A batch of the Map Tiles API hands over
+// its session and the place's panorama as its panoIds request found it (known).
 BatchPlaceOutcome RunBatchPlace(const BatchOptions& options, const BatchPlace& place,
                                 TApplication& app, SignalTarget& signals, std::ostream& out,
-                                std::ostream& err);
+                                std::ostream& err, const StartLookupHints& known = {});
 
 // A batch's summary file, "place,panorama id,tiles,failed,state", written row by row as the
 // places end and put in place at the end (FileReplacement); then printed as a table.

@@ -55,6 +55,7 @@ CliTaskOutcome RunCliTask(const StartRequest& request, TApplication& app, Signal
   outcome.Done = end.Done;
   outcome.Substituted = end.Substituted;
   outcome.StillWanting = TilesStillWanting(session.FailedLines());
+  outcome.MapTilesRequests = session.MapTilesRequests();
   return outcome;
 }
 

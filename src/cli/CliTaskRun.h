@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/ProgressLine.h"
+#include "maptiles/MapTilesAccess.h"
 #include "platform/ExitStatus.h"
 #include "session/StartRequest.h"
 #include "ui/TApplication.h"
@@ -54,6 +55,8 @@ struct CliTaskOutcome {
   int StillWanting = 0;        // listed tiles still missing or substituted at the end
   std::string PanoId;          // the panorama looked up, once started
   std::string TaskFilePath;    // the task's file, once started
+  // What the task sent to the Map Tiles API, once started (its lookup included).
+  MapTilesRequestCounts MapTilesRequests;
 
   // Every tile of the task is in: it ended by itself with each tile fetched, none substituted
   // now, and none of its failed-tile list still missing or substituted (a re-download may have

@@ -1,7 +1,11 @@
 #include "config/Config.h"
 
+#include <cstdlib>
+
+#include "net/ServiceAddresses.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
+#include "platform/TextTrim.h"
 #include "task/TaskParameters.h"
 
 namespace korvane {
@@ -32,6 +36,18 @@ int ReadConnections() {
       TIniFile(ConfigFilePath()).ReadInteger(DownloadSection, ConnectionsKey, DefaultConnections);
   if (stored < 1) return 1;
   return stored > MaxConnections ? MaxConnections : stored;
+}
+
+std::string ReadApiKey() {
+  if (const char* fromEnvironment = std::getenv(ApiKeyVariable);
+      fromEnvironment != nullptr && *fromEnvironment != '\0') {
+    return std::string(TrimSpace(fromEnvironment));
+  }
+  return std::string(TrimSpace(ReadConfiguredApiKey()));
+}
+
+std::string ReadConfiguredApiKey() {
+  return TIniFile(ConfigFilePath()).ReadString(ServiceSection, ApiKeyKey, "");
 }
 
 }  // namespace korvane

@@ -29,6 +29,15 @@ ProxySettings ReadProxySettings();
 // starts; DefaultConnections when absent or no number, clamped to 1..MaxConnections.
 int ReadConnections();
 
+// The user's key of the Map Tiles API: the environment variable ApiKeyVariable when it is set
+// and not empty, else "Service"/"ApiKey"; empty when neither holds one. A secret: callers never
+// print, log or store it (MapTilesAddresses.h).
+std::string ReadApiKey();
+// "Service"/"ApiKey" alone, as stored: what the Options window shows and edits.
+std::string ReadConfiguredApiKey();
+inline constexpr const char* ApiKeyVariable = "KORVANE_API_KEY";
+inline constexpr const char* ApiKeyKey = "ApiKey";
+
 // Section and key names of the configuration file, shared by readers and the Options window.
 inline constexpr const char* IniParasSection = "IniParas";
 inline constexpr const char* DefaultPathKey = "DefaultPath";

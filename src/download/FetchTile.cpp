@@ -36,7 +36,7 @@ class TileFetch {
         y_(y),
         k_(k),
         workerName_("T" + IntToStr(worker.Number)),
-        current_(worker.Task.Params->Protocol == PanoramaProtocol::Current),
+        current_(IsTodaysProtocol(worker.Task.Params->Protocol)),
         repeats_(TileRepeats(worker.Task.Params->Protocol)),
         url_(worker.Task.GetTileUrl(x, y)),
         path_(worker.Task.GetTileFilePath(x, y)),
@@ -121,6 +121,11 @@ class TileFetch {
         // Not the tile's fault: no failed-list line and no substitute, the tile stays for the
         // continuation.
         Log(RefusingLine(failure.Message.value_or("")));
+        return TileOutcome::StopWorker;
+      case TileFailureKind::AccessRefused:
+        // Not the tile's fault either, and no other tile can do better: the line is the
+        // service's own.
+        if (failure.Message) Log(*failure.Message);
         return TileOutcome::StopWorker;
       case TileFailureKind::NotFound:
         // Final: the tile does not exist, so it gets no failed-list entry to fetch it again.

@@ -25,6 +25,7 @@ RepeatPolicy<Kind> TileTable(std::optional<RepeatRule<Kind>> pushBack) {
            {FinalFailureAttempts, RetryWait, FailureLine::Never, Kind::NotFound}},
           {{FailureKind::Untexted},
            {FinalFailureAttempts, RetryWait, FailureLine::Never, Kind::Untexted}},
+          {{FailureKind::AccessRefused}, {1, RetryWait, FailureLine::Never, Kind::AccessRefused}},
       },
       {FinalFailureAttempts, RetryWait, FailureLine::FinalOnly, Kind::Other}, std::move(pushBack));
 }

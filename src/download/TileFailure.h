@@ -18,6 +18,8 @@ enum class TileFailureKind {
   Untexted,         // a failure that carries no message text
   PushBack,         // today's service wants fewer requests: back off; when it persists the
                     // worker stops, listing nothing
+  AccessRefused,    // the Map Tiles API refuses the key, the API or billing: the worker stops
+                    // at once with the service's line, listing nothing
 };
 
 // The worker's repeat table for a protocol: tries, pauses and the "T<n> <msg>-><url>" line per

@@ -115,7 +115,7 @@ void TileWorker::DownloadTiles() {
   ApplyProxySettings({params.UseProxy, params.ProxyServer, params.ProxyPort, params.ProxyUsername,
                       params.ProxyPassword},
                      client.Request);
-  const bool current = params.Protocol == PanoramaProtocol::Current;
+  const bool current = IsTodaysProtocol(params.Protocol);
   if (current) {
     SetCurrentBrowserHeaders(client);
   } else {
@@ -123,11 +123,14 @@ void TileWorker::DownloadTiles() {
   }
   // Today's service answers a refused tile with an HTML page, which must count as push-back
   // and not as a broken image.
+  // The Map Tiles API's tiles carry the session and key, added as each is sent.
+  MapTilesAccess* const mapTiles = shared_ != nullptr ? shared_->MapTiles : nullptr;
   const HttpGetFunction send =
-      current ? RefuseHtmlPages(client)
-              : HttpGetFunction([&client](const std::string& url, std::string& body) {
-                  client.Get(url, body);
-                });
+      mapTiles != nullptr ? mapTiles->GetFunction(client, MapTilesRequest::Tile)
+      : current           ? RefuseHtmlPages(client)
+                          : HttpGetFunction([&client](const std::string& url, std::string& body) {
+                    client.Get(url, body);
+                  });
   // The store is read only once; each request carries the home page's cookies its own host,
   // path and scheme may receive. The classic protocol sends the line even with an empty value,
   // as it always has; today's service gets no empty Cookie line.

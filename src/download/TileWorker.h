@@ -12,6 +12,7 @@
 #include "download/FetchTile.h"
 #include "download/SharedTileWalk.h"
 #include "download/TileWorkerHost.h"
+#include "maptiles/MapTilesAccess.h"
 #include "platform/StopSignal.h"
 #include "platform/Synchronizer.h"
 #include "task/DownloadTask.h"
@@ -25,6 +26,8 @@ class HttpClient;
 struct SharedTiles {
   SharedTileWalk& Walk;
   AdaptiveConcurrency& Pace;
+  // The Map Tiles API's session and key, for a task of that protocol; null otherwise.
+  MapTilesAccess* MapTiles = nullptr;
 };
 
 // One download worker. It owns its HTTP client. A worker of the classic protocol walks the

@@ -15,6 +15,7 @@ constexpr int NetworkAttempts = 4;
 constexpr int OtherErrorAttempts = 10;
 constexpr int UntextedAttempts = 4;
 constexpr int NotFoundAttempts = 1;
+constexpr int RefusedKeyAttempts = 1;
 constexpr Milliseconds AttemptPause{500};
 
 LookupRepeatPolicy LookupTable(std::optional<LookupRepeatPolicy::Rule> pushBack) {
@@ -38,6 +39,9 @@ LookupRepeatPolicy LookupTable(std::optional<LookupRepeatPolicy::Rule> pushBack)
             FailureLine::Never,
             {"Error: your network is with problem."}}},
           {{FailureKind::Untexted}, {UntextedAttempts, AttemptPause, FailureLine::Never, {}}},
+          // The service's own line says what to do; no repeat can help.
+          {{FailureKind::AccessRefused},
+           {RefusedKeyAttempts, AttemptPause, FailureLine::Never, {"", false, ""}}},
       },
       {OtherErrorAttempts, AttemptPause, FailureLine::RepeatedOnly, {}}, std::move(pushBack));
 }
@@ -79,7 +83,10 @@ std::optional<std::string> FetchLookupAnswer(
     if (step.LineDue) addLogLine(failure->Message.value_or("") + "->" + address);
     if (!step.Repeat) {
       const GiveUpLine& line = repeats.RuleFor(*failure).Final;
-      if (line.Wanted()) addLogLine(line.For(address, failure->Message.value_or("")));
+      // A refusal whose line an earlier request gave has none of its own.
+      const std::string text =
+          line.Wanted() ? line.For(address, failure->Message.value_or("")) : "";
+      if (!text.empty()) addLogLine(text);
       return std::nullopt;
     }
     TheClock().Sleep(step.Pause);

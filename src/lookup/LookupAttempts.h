@@ -32,7 +32,8 @@ using LookupRepeatPolicy = RepeatPolicy<GiveUpLine>;
 //   404: at once the line address + ":Error: the url is not found on server.";
 //   socket error: up to 4 attempts, then "Error: your network is with problem.";
 //   any other error: up to 10 attempts, the line M + "->" + address on each repeated one;
-//   a failure without a message: up to 4 attempts, no line.
+//   a failure without a message: up to 4 attempts, no line;
+//   the service refusing the key, the API or billing (Map Tiles API): at once its message.
 const LookupRepeatPolicy& ClassicLookupRepeats();
 // The same, backing off whenever today's service pushes back (PushBack.h: 429, a 503 naming a
 // wait, a redirect to its refusal or consent page, an HTML page) for up to

@@ -1,8 +1,11 @@
 #include "lookup/StartLookup.h"
 
+#include "config/Config.h"
 #include "lookup/CaptureChoice.h"
 #include "lookup/ClassicLookup.h"
 #include "lookup/CurrentLookup.h"
+#include "lookup/MapTilesLookup.h"
+#include "net/MapTilesAddresses.h"
 #include "platform/NumberFormat.h"
 #include "task/PanoramaRecordFile.h"
 
@@ -56,18 +59,31 @@ StartLookupResult LookUpClassic(HttpClient& client, double latitude, double long
   return result;
 }
 
-// The current panorama the wish names: by id, or at the point (then by id when a month asks
-// for another capture).
-CurrentLookupAnswer LookUpWished(HttpClient& client, double latitude, double longitude,
+// A protocol's two lookups that give a panorama's sizes and record: at a point, and by id.
+struct SizedLookups {
+  std::function<CurrentLookupAnswer()> AtPoint;
+  std::function<CurrentLookupAnswer(const std::string&)> ById;
+};
+
+// The panorama the wish names: by id, or at the point (then by id when a month asks for another
+// capture).
+CurrentLookupAnswer LookUpWished(const SizedLookups& lookups, HttpClient& client,
                                  const std::function<void(const std::string&)>& addLogLine,
                                  const LookupWish& wish) {
-  if (!wish.PanoId.empty()) return LookUpCurrentPanoramaById(client, wish.PanoId, addLogLine);
-  CurrentLookupAnswer answer = LookUpCurrentPanorama(client, latitude, longitude, addLogLine);
+  if (!wish.PanoId.empty()) return lookups.ById(wish.PanoId);
+  CurrentLookupAnswer answer = lookups.AtPoint();
   if (answer.Kind != LookupAnswerKind::Found || !wish.Date || client.IsAborted()) return answer;
   const std::optional<CaptureChoice> choice = ChooseCapture(answer.Record, *wish.Date);
   addLogLine(CaptureChoiceLine(choice, *wish.Date));
   if (!choice || choice->PanoId == answer.PanoId) return answer;
-  return LookUpCurrentPanoramaById(client, choice->PanoId, addLogLine);
+  return lookups.ById(choice->PanoId);
+}
+
+// The Map Tiles API's metadata as the current lookup's answer, its record inside.
+CurrentLookupAnswer WithRecord(MapTilesMetadata metadata) {
+  CurrentLookupAnswer answer = std::move(metadata.Answer);
+  answer.Record = std::move(metadata.Record);
+  return answer;
 }
 
 }  // namespace
@@ -75,17 +91,41 @@ CurrentLookupAnswer LookUpWished(HttpClient& client, double latitude, double lon
 StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, double latitude,
                                  double longitude, int zoom,
                                  const std::function<void(const std::string&)>& addLogLine,
-                                 const LookupWish& wish) {
+                                 const LookupWish& wish, const StartLookupHints& hints) {
   if (protocol == PanoramaProtocol::Classic) {
     return LookUpClassic(client, latitude, longitude, addLogLine, wish);
   }
 
   StartLookupResult result;
   result.ById = !wish.PanoId.empty();
-  const CurrentLookupAnswer answer = LookUpWished(client, latitude, longitude, addLogLine, wish);
+  SizedLookups lookups;
+  if (protocol == PanoramaProtocol::MapTiles) {
+    result.MapTiles = hints.MapTiles
+                          ? hints.MapTiles
+                          : std::make_shared<MapTilesAccess>(MapTilesBase(), ReadApiKey());
+    // A batch's panoIds request found nothing there: no request is worth paying for.
+    if (hints.PanoId && hints.PanoId->empty()) return result;
+    MapTilesAccess& access = *result.MapTiles;
+    lookups.ById = [&](const std::string& id) {
+      return WithRecord(LookUpMapTilesPanoramaById(access, client, id, addLogLine, result.Refused));
+    };
+    lookups.AtPoint = [&] {
+      if (hints.PanoId) return lookups.ById(*hints.PanoId);
+      return WithRecord(
+          LookUpMapTilesPanorama(access, client, latitude, longitude, addLogLine, result.Refused));
+    };
+  } else {
+    lookups.ById = [&](const std::string& id) {
+      return LookUpCurrentPanoramaById(client, id, addLogLine);
+    };
+    lookups.AtPoint = [&] {
+      return LookUpCurrentPanorama(client, latitude, longitude, addLogLine);
+    };
+  }
+  const CurrentLookupAnswer answer = LookUpWished(lookups, client, addLogLine, wish);
   if (answer.Kind != LookupAnswerKind::Found) return result;
   result.PanoId = answer.PanoId;
-  result.Protocol = PanoramaProtocol::Current;
+  result.Protocol = protocol;
   result.Record = answer.Record;
   if (zoom < 0 || zoom > answer.HighestZoom()) {
     result.RefusalMessage = MissingZoomMessage(zoom, answer.HighestZoom());

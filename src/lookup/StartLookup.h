@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "maptiles/MapTilesAccess.h"
 #include "net/HttpClient.h"
 #include "task/PanoramaProtocol.h"
 #include "task/PanoramaRecord.h"
@@ -44,6 +46,12 @@ struct StartLookupResult {
   // All the answer told of the panorama (each protocol fills what it carries); written beside
   // the task file when the task starts.
   PanoramaRecord Record;
+  // The Map Tiles API: the run's session and key, which the workers go on with; null for the
+  // other protocols.
+  std::shared_ptr<MapTilesAccess> MapTiles;
+  // The service refused the key, the API or billing: its line is out, and Start ends without
+  // the no-panorama box.
+  bool Refused = false;
 
   // The panorama was asked for by its id.
   bool ById = false;
@@ -59,17 +67,26 @@ std::string UnknownProtocolMessage(const std::string& protocolText);
 // "This panorama has no zoom level Z; its highest is N."
 std::string MissingZoomMessage(int zoom, int highestZoom);
 
-// Looks the panorama at the point up with the protocol's lookup (LookUpClassicPanorama or
-// LookUpCurrentPanorama over client; their lines go to addLogLine) and, for the current
-// protocol, checks that it has the zoom level. With a wished id, the current protocol asks for
-// that panorama by id instead and the classic one refuses (ByIdNotOfferedMessage); with a
+// What a batch of the Map Tiles API knows before a place's start: the batch's one session,
+// and the place's panorama as the batch's panoIds request found it ("": none there). Empty:
+// the start opens its own session and looks the point up.
+struct StartLookupHints {
+  std::shared_ptr<MapTilesAccess> MapTiles;
+  std::optional<std::string> PanoId;
+};
+
+// Looks the panorama at the point up with the protocol's lookup (LookUpClassicPanorama,
+// LookUpCurrentPanorama, or the Map Tiles API's metadata on the hints' session or a new one,
+// over client; their lines go to addLogLine) and, for today's protocols, checks that it has the
+// zoom level. With a wished id (or the hints' id), today's protocols ask for that panorama by id
+// instead and the classic one refuses (ByIdNotOfferedMessage); with a
 // wished month, the capture ChooseCapture picks is taken (by id when it is another panorama)
 // and a line says which. Raises what the lookups raise. An Abort on client stops it at once
 // (then client.IsAborted() and the result means nothing).
 StartLookupResult LookUpForStart(PanoramaProtocol protocol, HttpClient& client, double latitude,
                                  double longitude, int zoom,
                                  const std::function<void(const std::string&)>& addLogLine,
-                                 const LookupWish& wish = {});
+                                 const LookupWish& wish = {}, const StartLookupHints& hints = {});
 
 // "Also taken 2015-03: ID" (the date part "at another date" when unknown): the log line of one
 // of the other dates a lookup found.

@@ -42,6 +42,11 @@ RequestFailure ClassifyFailure(const std::exception_ptr& error) {
   } catch (const SocketError& socket) {
     failure.Kind = KindOfSocketError(socket.LastError());
     failure.Message = socket.Message();
+  } catch (const AccessRefusedError& refused) {
+    failure.Kind = FailureKind::AccessRefused;
+    // Without a text when its line went out with an earlier refusal.
+    if (!refused.Message().empty()) failure.Message = refused.Message();
+    failure.Status = refused.ReplyErrorCode();
   } catch (const HttpStatusError& status) {
     failure.Kind = KindOfStatus(status.ReplyErrorCode());
     failure.Message = status.Message();

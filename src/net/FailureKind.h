@@ -22,6 +22,7 @@ enum class FailureKind {
   NotFound,         // HTTP 404
   BadRequest,       // HTTP 400
   OtherStatus,      // any other status the client does not accept
+  AccessRefused,    // the service refuses the caller's credentials (AccessRefusedError): final
   Other,            // any other error with a message (the client's own refusals among them)
   Untexted,         // a failure that carries no message at all
 };

@@ -111,6 +111,16 @@ void HttpClient::OpenConnection(const ConnectionTarget& target, const ReplyDeadl
 }
 
 void HttpClient::Get(const std::string& url, std::string& body) {
+  Send(url, nullptr, body);
+}
+
+void HttpClient::Post(const std::string& url, const std::string& contentType,
+                      const std::string& requestBody, std::string& body) {
+  const PostBody post{contentType, requestBody};
+  Send(url, &post, body);
+}
+
+void HttpClient::Send(const std::string& url, const PostBody* post, std::string& body) {
   responseCode_ = 0;
   responseText_.clear();
   responseContentType_.clear();
@@ -122,7 +132,9 @@ void HttpClient::Get(const std::string& url, std::string& body) {
   const bool viaProxy = !Request.ProxyServer.empty();
   const bool https = parts.IsHttps();
   // Inside a tunnel the request goes to the server itself.
-  const std::string request = BuildGetRequest(Request, parts, viaProxy && !https);
+  const std::string request = post == nullptr ? BuildGetRequest(Request, parts, viaProxy && !https)
+                                              : BuildPostRequest(Request, parts, viaProxy && !https,
+                                                                 post->ContentType, post->Body);
   if (https && viaProxy) BuildConnectRequest(Request, parts.Host, parts.EffectivePort());
   abort_.ThrowIfRaised();
 

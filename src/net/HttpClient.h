@@ -17,10 +17,10 @@ class ReplyDeadline;
 class TlsChannel;
 class TlsClientContext;
 
-// The program's HTTP/1.1 client: GET requests only, over plain TCP or TLS (https), directly or
-// through an HTTP proxy (https through the proxy's CONNECT tunnel). One object per user (the
-// lookup, each worker, each re-download run), used by one thread at a time, except Abort;
-// objects may be created and destroyed on several threads at once.
+// The program's HTTP/1.1 client: GET requests, and POST requests with a body, over plain TCP or TLS
+// (https), directly or through an HTTP proxy (https through the proxy's CONNECT tunnel). One object
+// per user (the lookup, each worker, each re-download run), used by one thread at a time, except
+// Abort; objects may be created and destroyed on several threads at once.
 //
 // Connections: at most one open connection; when it may be reused is ConnectionReuse.h's rule.
 class HttpClient {
@@ -55,6 +55,11 @@ class HttpClient {
   // beyond the time-outs. `Request` is never changed.
   void Get(const std::string& url, std::string& body);
 
+  // One POST of requestBody (with its Content-Type and Content-Length) to url, through the
+  // proxy and its tunnel like Get; the reply, the failures and the connection as for Get.
+  void Post(const std::string& url, const std::string& contentType, const std::string& requestBody,
+            std::string& body);
+
   // Thread-safe, callable from any thread while another thread is inside Get: the request in
   // flight ends at once, whatever it waits for (a name lookup, the connect, the TLS handshake,
   // the proxy, a send, a receive), with RequestAbortedError, and its connection is closed. The
@@ -82,6 +87,12 @@ class HttpClient {
   std::size_t MaxBodyBytes = MaxReplyBodyBytes;
 
  private:
+  struct PostBody {
+    const std::string& ContentType;
+    const std::string& Body;
+  };
+  // One request: a GET without post, a POST with it.
+  void Send(const std::string& url, const PostBody* post, std::string& body);
   void OpenConnection(const ConnectionTarget& target, const ReplyDeadline& deadline);
   void OpenTunnel(const ConnectionTarget& target, Milliseconds readTimeout,
                   const ReplyDeadline& deadline);

@@ -16,6 +16,9 @@ HttpStatusError::HttpStatusError(int replyErrorCode, const std::string& replyTex
 HtmlPageError::HtmlPageError(const std::string& replyText, const std::string& contentType)
     : Exception(PrintableText(replyText + " (" + contentType + ")")) {}
 
+AccessRefusedError::AccessRefusedError(int replyErrorCode, const std::string& text)
+    : Exception(PrintableText(text)), replyErrorCode_(replyErrorCode) {}
+
 SocketError::SocketError(int lastError) : SocketError(lastError, WinSockErrorText(lastError)) {}
 
 SocketError::SocketError(int lastError, const std::string& text)

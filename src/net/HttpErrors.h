@@ -39,6 +39,20 @@ class HtmlPageError : public Exception {
   HtmlPageError(const std::string& replyText, const std::string& contentType);
 };
 
+// A service that refuses the caller's credentials (a key that is not valid or not allowed, an
+// API not enabled, billing off): no repeat of the request can succeed, so every caller gives up
+// at once and its run ends. The message is the one line users see, naming the service and what
+// it said, e.g. "Map Tiles API: API key not valid. Please pass a valid API key."; empty for the
+// requests refused after that line went out once.
+class AccessRefusedError : public Exception {
+ public:
+  AccessRefusedError(int replyErrorCode, const std::string& text);
+  int ReplyErrorCode() const { return replyErrorCode_; }
+
+ private:
+  int replyErrorCode_;
+};
+
 // A socket-level failure (name resolution, connect, send, receive, or a time-out of one of
 // them). The number is a WinSock error number; the message is "Socket Error # " + number +
 // CR LF + the number's text (see SocketErrors.h), e.g. "Socket Error # 10054\r\nConnection reset

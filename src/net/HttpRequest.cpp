@@ -40,10 +40,16 @@ std::string HostHeaderValue(const HttpUrl& url) {
 
 }  // namespace
 
-std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy) {
+namespace {
+
+// The request line and headers every method shares; the caller adds its own lines and the
+// empty line.
+std::string RequestHead(const char* method, const RequestHeaders& headers, const HttpUrl& url,
+                        bool viaProxy) {
   std::string request;
   request.reserve(512);
-  request += "GET ";
+  request += method;
+  request += ' ';
   if (viaProxy) {
     request += url.Scheme;
     request += "://";
@@ -66,8 +72,22 @@ std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, b
     request += line;
     request += "\r\n";
   }
-  request += "\r\n";
   return request;
+}
+
+}  // namespace
+
+std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy) {
+  return RequestHead("GET", headers, url, viaProxy) + "\r\n";
+}
+
+std::string BuildPostRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy,
+                             const std::string& contentType, const std::string& body) {
+  std::string request = RequestHead("POST", headers, url, viaProxy);
+  if (contentType.empty()) throw HttpClientError("A request body needs its Content-Type.");
+  AddHeader(request, "Content-Type", contentType);
+  request += "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
+  return request + body;
 }
 
 std::string BuildConnectRequest(const RequestHeaders& headers, const std::string& host, int port) {

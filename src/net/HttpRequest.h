@@ -21,6 +21,12 @@ namespace korvane {
 // split the request.
 std::string BuildGetRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy);
 
+// The bytes of one POST request: the lines of BuildGetRequest with "POST", then Content-Type,
+// Content-Length (the body's bytes), the empty line and the body. Refuses like BuildGetRequest,
+// and an empty content type.
+std::string BuildPostRequest(const RequestHeaders& headers, const HttpUrl& url, bool viaProxy,
+                             const std::string& contentType, const std::string& body);
+
 // The request that asks a proxy for a tunnel to host:port: "CONNECT host:port HTTP/1.1",
 // "Host: host:port", and Proxy-Authorization when ProxyUsername is set (as for GET). Refuses
 // like BuildGetRequest.

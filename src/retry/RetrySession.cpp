@@ -3,14 +3,17 @@
 #include <exception>
 #include <optional>
 
+#include "config/Config.h"
 #include "config/ProxyRequests.h"
 #include "download/DownloadLimits.h"
 #include "download/JpegCheck.h"
 #include "download/Placeholder.h"
+#include "maptiles/MapTilesAccess.h"
 #include "net/BrowserHeaders.h"
 #include "net/FailureKind.h"
 #include "net/FailureTexts.h"
 #include "net/HttpClient.h"
+#include "net/MapTilesAddresses.h"
 #include "net/PushBack.h"
 #include "net/ServiceAddresses.h"
 #include "platform/Clock.h"
@@ -56,6 +59,8 @@ const RepeatPolicy<RetryGiveUp>& RetryRepeats() {
            {Once, AtOnce, FailureLine::FinalOnly, {{BannedLine}, /*EndsRun=*/true}}},
           {{FailureKind::NotFound},
            {Once, AtOnce, FailureLine::FinalOnly, {{ImageNotFoundSuffix, /*AfterAddress=*/true}}}},
+          // The Map Tiles API refuses the key, the API or billing: no other line does better.
+          {{FailureKind::AccessRefused}, {Once, AtOnce, FailureLine::FinalOnly, {{}, true}}},
       },
       {Once, AtOnce, FailureLine::FinalOnly, {}},
       RepeatRule<RetryGiveUp>{PushBackAttempts,
@@ -102,18 +107,23 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
   const FailedListTask task(listPath);
   HttpClient client;
   // The tiles go out with the headers their task's protocol was fetched with; today's service
-  // answers a refusal with an HTML page, which is push-back, not a broken tile.
-  const bool classic =
-      task.Protocol().value_or(PanoramaProtocol::Classic) == PanoramaProtocol::Classic;
-  if (classic) {
+  // answers a refusal with an HTML page, which is push-back, not a broken tile. A task of the
+  // Map Tiles API is fetched with a session of its own and the key as it is now: the list holds
+  // neither.
+  const PanoramaProtocol protocol = task.Protocol().value_or(PanoramaProtocol::Classic);
+  if (protocol == PanoramaProtocol::Classic) {
     SetBrowserHeaders(client);
   } else {
     SetCurrentBrowserHeaders(client);
   }
+  std::optional<MapTilesAccess> mapTiles;
+  if (protocol == PanoramaProtocol::MapTiles) mapTiles.emplace(MapTilesBase(), ReadApiKey());
   const HttpGetFunction get =
-      classic ? HttpGetFunction(
-                    [&client](const std::string& url, std::string& body) { client.Get(url, body); })
-              : RefuseHtmlPages(client);
+      mapTiles ? mapTiles->GetFunction(client, MapTilesRequest::Tile)
+      : protocol == PanoramaProtocol::Current
+          ? RefuseHtmlPages(client)
+          : HttpGetFunction(
+                [&client](const std::string& url, std::string& body) { client.Get(url, body); });
   StopSignal stop;
   try {
     ApplyProxySettings(ReadProxySettings(), client.Request);
@@ -148,6 +158,7 @@ RetryRunOutcome RetrySession::Run(const std::string& listPath) {
     return RetryRunOutcome::Stopped;
   }
   if (MostlyPlaceholders(placeholders_, fetched_)) AddLine(RetiredPanoramaLine);
+  if (mapTiles) AddLine(BillingLine(mapTiles->Counts()));
   AddLine(EndLine);
   return RetryRunOutcome::Ended;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "net/FailureKind.h"
 #include "net/RepeatPolicy.h"
 #include "platform/StopSignal.h"
 #include "platform/Synchronizer.h"

@@ -152,6 +152,8 @@ void DownloadSession::EndSequence() {
   // so nobody re-downloads the list against the same id.
   const SessionProgress run = Progress();
   if (MostlyPlaceholders(run.Placeholders, run.FinishedThisRun)) AddLog(RetiredPanoramaLine);
+  // The Map Tiles API bills per request: the user sees what this run cost.
+  if (mapTiles_) AddLog(BillingLine(MapTilesRequests()));
   AddLog("");
   AddLog(std::string(32, '-'));
   AddLog(KeptText::TaskStoppedLogLine);

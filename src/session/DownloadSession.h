@@ -75,6 +75,10 @@ class DownloadSession : public TileWorkerHost {
   // The last task started (kept after its end until the next start); null before the first.
   const DownloadTask* Task() const { return task_.get(); }
   const TStringList& LogLines() const { return log_; }
+  // The requests the last task sent to the Map Tiles API (none for the other protocols).
+  MapTilesRequestCounts MapTilesRequests() const {
+    return mapTiles_ ? mapTiles_->Counts().Since(mapTilesBefore_) : MapTilesRequestCounts{};
+  }
   const TStringList& FailedLines() const { return failed_; }
 
   // TileWorkerHost: run on the main thread inside a worker's synchronized call.
@@ -90,7 +94,8 @@ class DownloadSession : public TileWorkerHost {
   // The panorama at the checked place: nothing when the lookup was stopped (LookupStoppedLine
   // logged), the program is quitting, there is no panorama or it is refused. The lookup goes
   // through the start's proxy when that is on, as the workers' requests do.
-  std::optional<StartLookupResult> LookUp(const CheckedStart& checked, const ProxySettings& proxy);
+  std::optional<StartLookupResult> LookUp(const CheckedStart& checked, const ProxySettings& proxy,
+                                          const StartLookupHints& known);
   // Creates the task and takes its run lock; only then does the session take the task over.
   bool OpenTask(const std::shared_ptr<TaskParameters>& params, const std::string& typedTaskName);
   // Writes the task's files, tells the host the task started and starts its workers.
@@ -98,7 +103,8 @@ class DownloadSession : public TileWorkerHost {
   // The lookup on its own thread, abortable by Stop through lookupClient_; nothing when
   // stopped.
   std::optional<StartLookupResult> RunLookup(const CheckedStart& checked,
-                                             const ProxySettings& proxy);
+                                             const ProxySettings& proxy,
+                                             const StartLookupHints& known);
   void AddLog(std::string line);
   void TerminateWorkers(bool withLogLines);
   void SaveTaskState();
@@ -122,6 +128,9 @@ class DownloadSession : public TileWorkerHost {
   std::unique_ptr<TaskRunLock> runLock_;
   // Before the workers, which use them until their threads have ended.
   std::unique_ptr<SharedTileWalk> sharedWalk_;
+  // The Map Tiles API's session and key of the last task's lookup, which its workers go on with.
+  std::shared_ptr<MapTilesAccess> mapTiles_;
+  MapTilesRequestCounts mapTilesBefore_;  // its counts before the task's lookup
   std::unique_ptr<AdaptiveConcurrency> pace_;
   std::unique_ptr<SharedTiles> shared_;
   std::vector<std::unique_ptr<TileWorker>> workers_;

@@ -23,24 +23,32 @@ bool DownloadSession::Start(const StartRequest& request) {
 bool DownloadSession::StartSequence(const StartRequest& request) {
   const std::optional<CheckedStart> checked = CheckStartInput(request, host_);
   if (!checked) return false;
-  const std::optional<StartLookupResult> found = LookUp(*checked, request.Service.Proxy);
+  // A batch's session counted requests before this start: the task's line counts its own.
+  const MapTilesRequestCounts before =
+      request.Known.MapTiles ? request.Known.MapTiles->Counts() : MapTilesRequestCounts{};
+  const std::optional<StartLookupResult> found =
+      LookUp(*checked, request.Service.Proxy, request.Known);
   if (!found) return false;
   const std::shared_ptr<TaskParameters> params =
       BuildTaskParameters(request, *checked, *found, host_);
   if (!params) return false;
+  mapTiles_ = found->MapTiles;
+  mapTilesBefore_ = before;
   if (!OpenTask(params, request.TaskName)) return false;
   StartWorkers();
   return true;
 }
 
 std::optional<StartLookupResult> DownloadSession::LookUp(const CheckedStart& checked,
-                                                         const ProxySettings& proxy) {
-  std::optional<StartLookupResult> found = RunLookup(checked, proxy);
+                                                         const ProxySettings& proxy,
+                                                         const StartLookupHints& known) {
+  std::optional<StartLookupResult> found = RunLookup(checked, proxy, known);
   if (!found) {
     AddLog(LookupStoppedLine);
     return std::nullopt;
   }
   if (host_.Quitting()) return std::nullopt;  // the program is going away
+  if (found->Refused) return std::nullopt;    // the service's one line says why
   // Refused before any panorama was asked for (an id the protocol cannot look up).
   if (found->PanoId.empty() && !found->RefusalMessage.empty()) {
     host_.ShowMessage(found->RefusalMessage);
@@ -96,7 +104,7 @@ void DownloadSession::PrepareSharedTiles() {
   sharedWalk_ = std::make_unique<SharedTileWalk>(
       task.Grid(), [&task](const WalkStep& step) { return FinishedInEarlierRun(task, step); });
   pace_ = std::make_unique<AdaptiveConcurrency>(params_->Connections, MaxConnections);
-  shared_ = std::make_unique<SharedTiles>(SharedTiles{*sharedWalk_, *pace_});
+  shared_ = std::make_unique<SharedTiles>(SharedTiles{*sharedWalk_, *pace_, mapTiles_.get()});
   // At least one worker, so that a task with nothing left still ends through its end sequence.
   const int left = task.Grid().TotalCount() - sharedWalk_->FinishedEarlier();
   params_->ThreadCount = std::max(1, std::min(MaxConnections, left));
@@ -132,7 +140,8 @@ void DownloadSession::StartWorkers() {
 }
 
 std::optional<StartLookupResult> DownloadSession::RunLookup(const CheckedStart& checked,
-                                                            const ProxySettings& proxy) {
+                                                            const ProxySettings& proxy,
+                                                            const StartLookupHints& known) {
   HttpClient client;
   lookupClient_ = &client;
   host_.LookupRunning(true);
@@ -159,7 +168,7 @@ std::optional<StartLookupResult> DownloadSession::RunLookup(const CheckedStart& 
           return;
         }
         found = LookUpForStart(checked.Protocol, client, checked.Latitude, checked.Longitude,
-                               checked.Zoom, addLogLine, checked.Wish);
+                               checked.Zoom, addLogLine, checked.Wish, known);
       });
   if (client.IsAborted()) return std::nullopt;
   return found;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/Config.h"
+#include "lookup/StartLookup.h"
 #include "task/PanoramaRecord.h"
 #include "task/TaskParameters.h"
 
@@ -42,6 +43,8 @@ struct StartRequest {
   // the place (korvane-cli --date, a batch row's date).
   std::string PanoId{};
   std::optional<CaptureMonth> Date{};
+  // A batch of the Map Tiles API: its session and the place's panorama (StartLookupHints).
+  StartLookupHints Known{};
 };
 
 }  // namespace korvane

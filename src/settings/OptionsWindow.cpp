@@ -15,7 +15,7 @@ namespace korvane {
 namespace {
 
 constexpr int OptionsClientWidth = 360;
-constexpr int OptionsClientHeight = 380;
+constexpr int OptionsClientHeight = 430;
 
 // The four proxy rows of the group box: label on the left, box on the right.
 constexpr int RowLabelLeft = 12;
@@ -52,23 +52,28 @@ OptionsWindow::OptionsWindow(TApplication& app) : TForm(app, "optionsWindow") {
   PlaceRow(proxyPasswordLabel, proxyPasswordEdit, 3);
   proxyPasswordEdit.SetPasswordEcho(true);  // not for the eyes of whoever looks at the screen
 
-  serviceGroup.SetBounds(8, 270, 344, 66);
+  serviceGroup.SetBounds(8, 270, 344, 116);
   serviceGroup.SetCaption("Service");
-  currentServiceCheckBox.SetBounds(RowLabelLeft, 20, 170, 17);
+  currentServiceButton.SetBounds(RowLabelLeft, 20, 170, 17);
   connectionsLabel.SetBounds(196, 22, 70, 13);
   connectionsEdit.SetBounds(270, 18, 58, 21);
-  classicServiceCheckBox.SetBounds(RowLabelLeft, 42, 316, 17);
+  classicServiceButton.SetBounds(RowLabelLeft, 42, 316, 17);
+  mapTilesServiceButton.SetBounds(RowLabelLeft, 64, 316, 17);
+  apiKeyLabel.SetBounds(30, 90, 60, 13);
+  apiKeyEdit.SetBounds(96, 86, 232, 21);
+  apiKeyEdit.SetPasswordEcho(true);  // a billed secret: bullets, never the key itself
 
-  okButton.SetBounds(196, 344, 75, 25);
+  okButton.SetBounds(196, 394, 75, 25);
   okButton.SetDefault(true);
-  cancelButton.SetBounds(277, 344, 75, 25);
+  cancelButton.SetBounds(277, 394, 75, 25);
 
   OnShow = [this] { FormShow(); };
   okButton.OnClick = [this] { OkClick(); };
   cancelButton.OnClick = [this] { CancelClick(); };
   browseFolderButton.OnClick = [this] { BrowseFolderClick(); };
-  currentServiceCheckBox.OnClick = [this] { ChooseService(PanoramaProtocol::Current); };
-  classicServiceCheckBox.OnClick = [this] { ChooseService(PanoramaProtocol::Classic); };
+  currentServiceButton.OnClick = [this] { ChooseService(PanoramaProtocol::Current); };
+  classicServiceButton.OnClick = [this] { ChooseService(PanoramaProtocol::Classic); };
+  mapTilesServiceButton.OnClick = [this] { ChooseService(PanoramaProtocol::MapTiles); };
 }
 
 void OptionsWindow::FormShow() {
@@ -79,25 +84,37 @@ void OptionsWindow::FormShow() {
   proxyPortEdit.SetText(proxy.ProxyPort);
   proxyUsernameEdit.SetText(proxy.ProxyUsername);
   proxyPasswordEdit.SetText(proxy.ProxyPassword);
-  // A name the program does not know leaves both unchecked; OK then keeps it as it is, and
-  // Start says what is wrong with it.
-  const std::optional<PanoramaProtocol> protocol = ParsePanoramaProtocol(ServiceProtocolText());
-  currentServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Current);
-  classicServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Classic);
   shownConnections_ = IntToStr(ReadConnections());
   connectionsEdit.SetText(shownConnections_);
-  connectionsEdit.SetEnabled(protocol == PanoramaProtocol::Current);
+  apiKeyEdit.SetText(ReadConfiguredApiKey());
+  // A name the program does not know leaves no service chosen; OK then keeps it as it is, and
+  // Start says what is wrong with it.
+  ShowService(ParsePanoramaProtocol(ServiceProtocolText()));
 }
 
 void OptionsWindow::ChooseService(PanoramaProtocol protocol) {
-  // The two boxes are one choice: the one clicked is chosen, even when clicked while chosen.
-  currentServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Current);
-  classicServiceCheckBox.SetChecked(protocol == PanoramaProtocol::Classic);
-  connectionsEdit.SetEnabled(protocol == PanoramaProtocol::Current);
+  ShowService(protocol);
+}
+
+void OptionsWindow::ShowService(std::optional<PanoramaProtocol> protocol) {
+  currentServiceButton.SetChecked(protocol == PanoramaProtocol::Current);
+  classicServiceButton.SetChecked(protocol == PanoramaProtocol::Classic);
+  mapTilesServiceButton.SetChecked(protocol == PanoramaProtocol::MapTiles);
+  connectionsEdit.SetEnabled(protocol && IsTodaysProtocol(*protocol));
+  apiKeyLabel.SetVisible(protocol == PanoramaProtocol::MapTiles);
+  apiKeyEdit.SetVisible(protocol == PanoramaProtocol::MapTiles);
+}
+
+std::optional<PanoramaProtocol> OptionsWindow::ChosenService() const {
+  if (currentServiceButton.Checked()) return PanoramaProtocol::Current;
+  if (classicServiceButton.Checked()) return PanoramaProtocol::Classic;
+  if (mapTilesServiceButton.Checked()) return PanoramaProtocol::MapTiles;
+  return std::nullopt;
 }
 
 void OptionsWindow::OkClick() {
-  // The file holds the proxy password in clear: only its owner may read a new one.
+  // The file holds the proxy password and the key in clear: only its owner may read it (every
+  // write replaces the file by a new one of that access).
   TIniFile ini(ConfigFilePath(), NewFileAccess::Private);
   ini.WriteString(IniParasSection, DefaultPathKey, defaultPathEdit.Text());
   ini.WriteInteger(ProxySection, UseProxyKey, useProxyCheckBox.Checked() ? 1 : 0);
@@ -105,14 +122,15 @@ void OptionsWindow::OkClick() {
   ini.WriteString(ProxySection, ProxyPortKey, proxyPortEdit.Text());
   ini.WriteString(ProxySection, ProxyUsernameKey, proxyUsernameEdit.Text());
   ini.WriteString(ProxySection, ProxyPasswordKey, proxyPasswordEdit.Text());
-  if (currentServiceCheckBox.Checked()) {
-    ini.WriteString(ServiceSection, ProtocolKey, ProtocolName(PanoramaProtocol::Current));
+  if (const std::optional<PanoramaProtocol> chosen = ChosenService()) {
+    ini.WriteString(ServiceSection, ProtocolKey, ProtocolName(*chosen));
+    if (chosen == PanoramaProtocol::MapTiles)
+      ini.WriteString(ServiceSection, ApiKeyKey, apiKeyEdit.Text());
     const int connections = StrToIntDef(connectionsEdit.Text(), 0);
-    if (connectionsEdit.Text() != shownConnections_ && connections >= 1) {
+    if (IsTodaysProtocol(*chosen) && connectionsEdit.Text() != shownConnections_ &&
+        connections >= 1) {
       ini.WriteInteger(DownloadSection, ConnectionsKey, std::min(connections, MaxConnections));
     }
-  } else if (classicServiceCheckBox.Checked()) {
-    ini.WriteString(ServiceSection, ProtocolKey, ProtocolName(PanoramaProtocol::Classic));
   }
   if (Modal()) {
     SetModalResult(mrOk);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "task/PanoramaProtocol.h"
@@ -18,16 +19,19 @@ class OptionsWindow : public TForm {
   // Fills every box from the configuration file (defaults for anything absent).
   void FormShow();
   // OK: writes the six keys in order, the texts exactly as typed, then the chosen protocol
-  // ("Service"/"Protocol"; nothing when neither box is checked), then, when the current one is
-  // chosen and the connections box was changed to a whole number, "Download"/"Connections"
-  // (clamped to 1..MaxConnections), then closes with mrOk.
+  // ("Service"/"Protocol"; nothing when no service is chosen), then, for the Map Tiles API, its
+  // key ("Service"/"ApiKey"), then, when one of today's protocols is chosen and the
+  // connections box was changed to a whole number, "Download"/"Connections" (clamped to
+  // 1..MaxConnections), then closes with mrOk. The file is its owner's alone (0600): it holds
+  // the proxy password and the key.
   // A key that cannot be written raises IniFileError ("Unable to write to " + path);
   // the window then stays open and the keys written before it keep their new values.
   void OkClick();
   // Cancel: closes without writing anything.
   void CancelClick();
-  // A click on either service box: that protocol is the one chosen. The connections box is
-  // for today's protocols only, so it is enabled only while the current one is chosen.
+  // A click on a service: that protocol is the one chosen. The connections box is for today's
+  // protocols only, so it is enabled only while one of them is chosen; the key box is shown
+  // only while the Map Tiles API is.
   void ChooseService(PanoramaProtocol protocol);
   // The folder button: a chosen folder replaces the text of defaultPathEdit (written only on OK).
   void BrowseFolderClick();
@@ -49,15 +53,23 @@ class OptionsWindow : public TForm {
   TEdit proxyPasswordEdit{&proxyGroup, "proxyPasswordEdit"};
 
   TGroupBox serviceGroup{this, "serviceGroup"};
-  TCheckBox currentServiceCheckBox{&serviceGroup, "currentServiceCheckBox", "Google Maps, current"};
-  TCheckBox classicServiceCheckBox{&serviceGroup, "classicServiceCheckBox", "Classic cbk servers"};
+  TRadioButton currentServiceButton{&serviceGroup, "currentServiceButton", "Google Maps, current"};
+  TRadioButton classicServiceButton{&serviceGroup, "classicServiceButton", "Classic cbk servers"};
+  TRadioButton mapTilesServiceButton{&serviceGroup, "mapTilesServiceButton",
+                                     "Map Tiles API, with your key (billed)"};
   TLabel connectionsLabel{&serviceGroup, "connectionsLabel", "Connections"};
   TEdit connectionsEdit{&serviceGroup, "connectionsEdit"};
+  TLabel apiKeyLabel{&serviceGroup, "apiKeyLabel", "API key"};
+  TEdit apiKeyEdit{&serviceGroup, "apiKeyEdit"};
 
   TButton okButton{this, "okButton", "OK"};
   TButton cancelButton{this, "cancelButton", "Cancel"};
 
  private:
+  // Checks the protocol's button alone (none for nothing) and shows the boxes it uses.
+  void ShowService(std::optional<PanoramaProtocol> protocol);
+  std::optional<PanoramaProtocol> ChosenService() const;
+
   std::string shownConnections_;  // what FormShow put in connectionsEdit
 };
 

@@ -27,8 +27,8 @@ DownloadTask::DownloadTask(TaskParameters* params)
     : Params(params), tileAddresses_(params->Protocol) {
   // A new task's file is not read: it is about to be replaced.
   const TaskFile recorded = Params->ContinueTask ? ReadTaskFile(TaskFilePath()) : TaskFile{};
-  grid_ = Params->Protocol == PanoramaProtocol::Current ? CurrentTaskGrid(*Params, recorded)
-                                                        : GridForZoom(Params->Zoom);
+  grid_ = IsTodaysProtocol(Params->Protocol) ? CurrentTaskGrid(*Params, recorded)
+                                             : GridForZoom(Params->Zoom);
 
   const TaskFileNames names = TaskFileNamesOf(TaskFilePath());
   LogFileName = names.LogFile;
@@ -82,7 +82,7 @@ void DownloadTask::SaveTaskFile() const {
   file.StartedById = Params->StartedById;
   file.Zoom = Params->Zoom;
   file.Grid = grid_;
-  if (Params->Protocol == PanoramaProtocol::Current) {
+  if (IsTodaysProtocol(Params->Protocol)) {
     file.Image = ImageSize{Params->ImageWidth, Params->ImageHeight};
     file.CaptureDate = Params->CaptureDate;
   }

@@ -38,7 +38,7 @@ void DownloadTask::WriteLogHeader() const {
       "Longitude=" + FloatToStr(Params->Longitude),
       "Pano_id=" + Params->PanoId,
   };
-  if (Params->Protocol == PanoramaProtocol::Current) {
+  if (IsTodaysProtocol(Params->Protocol)) {
     // The panorama's real size: the grid's last column and row reach beyond it.
     lines.push_back("Image=" + IntToStr(Params->ImageWidth) + "x" + IntToStr(Params->ImageHeight));
     if (!Params->CaptureDate.empty()) lines.push_back("Date=" + Params->CaptureDate);

@@ -16,6 +16,7 @@ struct ProtocolRow {
 constexpr ProtocolRow Protocols[] = {
     {PanoramaProtocol::Classic, "classic", 32},
     {PanoramaProtocol::Current, "current", 33},
+    {PanoramaProtocol::MapTiles, "maptiles", 34},
 };
 
 const ProtocolRow& RowOf(PanoramaProtocol protocol) {

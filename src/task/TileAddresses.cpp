@@ -1,5 +1,6 @@
 #include "task/TileAddresses.h"
 
+#include "net/MapTilesAddresses.h"
 #include "platform/NumberFormat.h"
 
 namespace korvane {
@@ -13,6 +14,8 @@ constexpr const char* CurrentTilePath = "/v1/tile?cb_client=maps_sv.tactile&pano
 TileAddresses::TileAddresses(PanoramaProtocol protocol) : protocol_(protocol) {
   if (protocol_ == PanoramaProtocol::Current) {
     tileBase_ = TileBase();
+  } else if (protocol_ == PanoramaProtocol::MapTiles) {
+    tileBase_ = MapTilesBase();
   } else {
     for (int server = 0; server < StreetViewServerCount; ++server) {
       tileHosts_[server] = StreetViewHost(server);
@@ -21,6 +24,8 @@ TileAddresses::TileAddresses(PanoramaProtocol protocol) : protocol_(protocol) {
 }
 
 std::string TileAddresses::Of(const std::string& panoId, int x, int y, int zoom) const {
+  if (protocol_ == PanoramaProtocol::MapTiles)
+    return MapTilesTileUrl(tileBase_, panoId, x, y, zoom);
   const std::string place =
       panoId + "&x=" + IntToStr(x) + "&y=" + IntToStr(y) + "&zoom=" + IntToStr(zoom);
   if (protocol_ == PanoramaProtocol::Current) return tileBase_ + CurrentTilePath + place;

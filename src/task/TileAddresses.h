@@ -11,6 +11,8 @@ namespace korvane {
 // The address of a tile, as a task of either protocol asks for it:
 //   Classic: http://<server y mod 4>/cbk?output=tile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
 //   Current: <TileBase>/v1/tile?cb_client=maps_sv.tactile&panoid=<id>&x=<x>&y=<y>&zoom=<zoom>
+//   MapTiles: <MapTilesBase>/v1/streetview/tiles/<zoom>/<x>/<y>?panoId=<id> (the session and key
+//             are added only when the request is sent, so no stored address holds them)
 // The download builds its requests with it and the re-download accepts only addresses it
 // builds, so a failed list cannot send the re-download anywhere else.
 class TileAddresses {

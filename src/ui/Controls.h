@@ -14,6 +14,7 @@
 #include "ui/TOpenDialog.h"
 #include "ui/TPanel.h"
 #include "ui/TProgressBar.h"
+#include "ui/TRadioButton.h"
 #include "ui/TStatusBar.h"
 #include "ui/TTimer.h"
 #include "ui/TUpDown.h"

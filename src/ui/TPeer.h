@@ -12,6 +12,7 @@ class TEdit;
 class TMemo;
 class TButton;
 class TCheckBox;
+class TRadioButton;
 class TUpDown;
 class TStatusBar;
 class TMainMenu;
@@ -21,7 +22,7 @@ class TImage;
 
 // What changed in a model control. The peer reads the new value from the control itself.
 enum class TChange {
-  Caption,  // Caption of a form, label, button, check box, group box, menu item
+  Caption,  // Caption of a form, label, button, check box, radio button, group box, menu item
   Text,     // Text of an edit box, SimpleText of a status bar
   Visible,
   Enabled,
@@ -72,6 +73,7 @@ class TPeerFactory {
   // Controls only some windows have; a backend without them leaves them without a peer.
   virtual std::unique_ptr<TPeer> CreatePeer(TProgressBar&) { return nullptr; }
   virtual std::unique_ptr<TPeer> CreatePeer(TImage&) { return nullptr; }
+  virtual std::unique_ptr<TPeer> CreatePeer(TRadioButton&) { return nullptr; }
 };
 
 }  // namespace korvane

@@ -49,7 +49,7 @@ TEST(CliOptions, ServiceIsCurrentOrClassicInAnyCase) {
   EXPECT_FALSE(ParseCliOptions({"--service", "cbk"}));
   EXPECT_FALSE(ParseCliOptions({"--service"}));
   EXPECT_FALSE(ParseCliOptions({"--retry", "list.ftl", "--service", "classic"}));
-  EXPECT_NE(CliUsage().find("[--service current|classic]"), std::string::npos);
+  EXPECT_NE(CliUsage().find("[--service current|classic|maptiles]"), std::string::npos);
 }
 
 TEST(CliOptions, PanoDateInfoAndJson) {

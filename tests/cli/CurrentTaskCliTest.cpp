@@ -13,6 +13,7 @@
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextFile.h"
+#include "support/CertificateFiles.h"
 #include "support/CliProcess.h"
 #include "support/InProcessCli.h"
 #include "support/RecordingClock.h"
@@ -272,25 +273,7 @@ TEST(CurrentTaskRandomStops, EveryRunFetchesExactlyTheTilesStillMissing) {
   EXPECT_EQ(ReadFileBytes(save.Path() + "rand_failed.ftl"), "");
 }
 
-// The current service is reached over HTTPS: the stand-in over TLS with a certificate of an
-// authority made for the test, which the program trusts through CAFile.
-class CertificateFiles {
- public:
-  CertificateFiles() {
-    const TestCertificate server = authority_.Issue();
-    WriteFileBytes(CaFile(), authority_.CertificatePem());
-    WriteFileBytes(CertificateFile(), server.CertificatePem);
-    WriteFileBytes(KeyFile(), server.KeyPem);
-  }
-  std::string CaFile() const { return folder_.Path() + "ca.pem"; }
-  std::string CertificateFile() const { return folder_.Path() + "server.pem"; }
-  std::string KeyFile() const { return folder_.Path() + "server.key"; }
-
- private:
-  TempFolder folder_;
-  TestCertificateAuthority authority_;
-};
-
+// The current service is reached over HTTPS: the stand-in over TLS (CertificateFiles).
 TEST(CurrentTaskOverTls, WholeTaskAtZoomThree) {
   RecordingClock clock{100};
   const CertificateFiles files;

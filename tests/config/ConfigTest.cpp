@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "config/Config.h"
 #include "net/ServiceAddresses.h"
 #include "platform/NumberFormat.h"
@@ -19,6 +21,19 @@ TEST(Config, FirstRunDefaultsDifferByOneLetter) {
   program.WriteConfig("[IniParas]\r\nDefaultPath=/data/pano\r\n");
   EXPECT_EQ(ReadMainWindowDefaultPath(), "/data/pano");
   EXPECT_EQ(ReadOptionsDefaultPath(), "/data/pano");
+}
+
+TEST(Config, TheEnvironmentsKeyWinsOverTheConfiguredOne) {
+  test::TempProgramFolder program;
+  unsetenv(ApiKeyVariable);
+  EXPECT_EQ(ReadApiKey(), "");
+  program.WriteConfig("[Service]\r\nApiKey= from-config \r\n");
+  EXPECT_EQ(ReadApiKey(), "from-config");
+  ASSERT_EQ(setenv(ApiKeyVariable, "from-environment", 1), 0);
+  EXPECT_EQ(ReadApiKey(), "from-environment");
+  ASSERT_EQ(setenv(ApiKeyVariable, "", 1), 0);
+  EXPECT_EQ(ReadApiKey(), "from-config");
+  unsetenv(ApiKeyVariable);
 }
 
 TEST(Config, ProxyIsOnOnlyForExactlyOne) {

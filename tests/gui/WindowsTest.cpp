@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
@@ -27,7 +28,7 @@ namespace {
 // The client areas the forms set (the main window's frame of 520 x 480 holds a caption, a
 // menu bar and a border of 4 around 512 x 426).
 const QSize MainClient(512, 426);
-const QSize OptionsClient(360, 380);
+const QSize OptionsClient(360, 430);
 const QSize RetryClient(703, 453);
 const QSize ConverterClient(466, 99);
 const QSize AboutClient(315, 181);
@@ -260,6 +261,23 @@ TEST_F(GuiWindows, OptionsOpensModallyFromTheMenuCentredOnTheMainWindow) {
     EXPECT_TRUE(ok->isDefault());
     EXPECT_EQ(Find<QPushButton>(options, "cancelButton")->text(), "Cancel");
     Screenshot(options, "options");
+
+    // The three services are one choice; the key box (bullets) belongs to the Map Tiles API.
+    auto* current = Find<QRadioButton>(options, "currentServiceButton");
+    auto* mapTiles = Find<QRadioButton>(options, "mapTilesServiceButton");
+    auto* key = Find<QLineEdit>(options, "apiKeyEdit");
+    EXPECT_TRUE(current->isChecked());
+    EXPECT_FALSE(key->isVisible());
+    QTest::mouseClick(mapTiles, Qt::LeftButton);
+    EXPECT_TRUE(mapTiles->isChecked());
+    EXPECT_FALSE(current->isChecked());
+    EXPECT_TRUE(key->isVisible());
+    EXPECT_EQ(key->echoMode(), QLineEdit::Password);
+    QTest::mouseClick(mapTiles, Qt::LeftButton);  // a second click keeps the choice
+    EXPECT_TRUE(mapTiles->isChecked());
+    QTest::mouseClick(current, Qt::LeftButton);
+    EXPECT_FALSE(mapTiles->isChecked());
+    EXPECT_FALSE(key->isVisible());
 
     // Esc does nothing here; Cancel closes.
     QTest::keyClick(window, Qt::Key_Escape);

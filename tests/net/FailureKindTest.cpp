@@ -31,6 +31,15 @@ TEST(FailureKind, TheCarriedValuesDecideAndTheMessageIsKept) {
   EXPECT_FALSE(untexted.Message);
 }
 
+TEST(FailureKind, ARefusedKeyIsFinalWithTheServicesLine) {
+  const RequestFailure refused = Classify(AccessRefusedError(403, "Map Tiles API: billing\r\n"));
+  EXPECT_EQ(refused.Kind, FailureKind::AccessRefused);
+  EXPECT_EQ(refused.Status, 403);
+  EXPECT_FALSE(refused.PushBack);
+  // Outside text never reaches a line with its control characters.
+  EXPECT_EQ(refused.Message->find('\r'), std::string::npos);
+}
+
 TEST(FailureKind, AReasonPhraseHoldingAnotherNumberIsStillItsOwnStatus) {
   const RequestFailure busy = Classify(HttpStatusError(503, "503 Try again in 403 seconds"));
   EXPECT_EQ(busy.Kind, FailureKind::OtherStatus);

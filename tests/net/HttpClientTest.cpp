@@ -166,6 +166,26 @@ TEST(HttpClient, RepliesThatAreNoSuccessLeaveTheConnectionUsable) {
   EXPECT_EQ(server.Received(0).find("elsewhere"), std::string::npos);
 }
 
+TEST(HttpClient, PostSendsItsBodyAndAnErrorAnswerLeavesItsBodyToRead) {
+  ScriptedServer server;
+  const std::string refusal = R"({"error":{"code":400}})";
+  server.AddConnection(ConnectionScript().Reply(Hello).Reply(
+      "HTTP/1.1 400 Bad Request\r\nContent-Length: " + std::to_string(refusal.size()) + "\r\n\r\n" +
+      refusal));
+  HttpClient client;
+  std::string body;
+  client.Post(server.Url("/v1/createSession?key=K"), "application/json", "{}", body);
+  EXPECT_EQ(body, "hello");
+  body.clear();
+  EXPECT_THROW(client.Post(server.Url("/v1/x"), "application/json", "[1]", body), HttpStatusError);
+  // The caller that knows the service reads its error from the body.
+  EXPECT_EQ(body, refusal);
+  EXPECT_EQ(server.AcceptedCount(), 1);
+  EXPECT_EQ(server.Received(0).rfind("POST /v1/createSession?key=K HTTP/1.1\r\n", 0), 0u);
+  EXPECT_NE(server.Received(0).find("Content-Length: 2\r\n\r\n{}POST /v1/x"), std::string::npos)
+      << server.Received(0);
+}
+
 TEST(HttpClient, BodiesOfEveryFramingOverTheWire) {
   ScriptedServer server;
   server.AddConnection(ConnectionScript().Reply("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"));

@@ -51,6 +51,34 @@ RequestHeaders BrowserLike() {
   return headers;
 }
 
+TEST(HttpRequest, PostCarriesItsTypeLengthAndBody) {
+  const RequestHeaders headers = BrowserLike();
+  const std::string body = R"({"mapType":"streetview"})";
+  EXPECT_EQ(BuildPostRequest(headers, SplitUrl("https://t.example.com:4443/v1/s?key=K"), false,
+                             "application/json", body),
+            "POST /v1/s?key=K HTTP/1.1\r\n"
+            "Host: t.example.com:4443\r\n"
+            "Accept: text/html, */*\r\n"
+            "Referer: http://maps.example.com/\r\n"
+            "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)\r\n"
+            "Connection: Keep_Alive\r\n"
+            "Content-Type: application/json\r\n"
+            "Content-Length: 24\r\n"
+            "\r\n" +
+                body);
+  RequestHeaders proxied = headers;
+  proxied.ProxyServer = "proxy";
+  proxied.ProxyUsername = "u";
+  const std::string viaProxy =
+      BuildPostRequest(proxied, SplitUrl("http://t.example.com/v1/s"), true, "text/plain", "");
+  EXPECT_EQ(viaProxy.rfind("POST http://t.example.com/v1/s HTTP/1.1\r\n", 0), 0u) << viaProxy;
+  EXPECT_NE(viaProxy.find("Proxy-Authorization: Basic "), std::string::npos);
+  EXPECT_NE(viaProxy.find("Content-Length: 0\r\n\r\n"), std::string::npos);
+  EXPECT_THROW(BuildPostRequest(headers, SplitUrl("http://h/"), false, "", "x"), HttpClientError);
+  EXPECT_THROW(BuildPostRequest(headers, SplitUrl("http://h/"), false, "a\r\nb", "x"),
+               HttpClientError);
+}
+
 TEST(HttpRequest, DirectRequestBytesInOrder) {
   RequestHeaders headers = BrowserLike();
   headers.ExtraHeaders = {"Cookie: "};

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "net/HttpClient.h"
 #include "net/TlsChannel.h"
@@ -23,8 +24,8 @@ const std::string Metadata = "/cbk?output=xml&ll=48.8566,2.3522";
 // The stand-in over TLS with a certificate of a throwaway authority, and that authority's file.
 class TlsStandin {
  public:
-  explicit TlsStandin(const std::string& plan = "")
-      : certificate_(WriteFiles()), standin_(plan, 1, {"--tls", certificateFile_, keyFile_}) {}
+  explicit TlsStandin(const std::string& plan = "", const std::vector<std::string>& more = {})
+      : certificate_(WriteFiles()), standin_(plan, 1, Arguments(more)) {}
 
   StandinFixture& Service() { return standin_; }
   const std::string& CaFile() const { return caFile_; }
@@ -33,6 +34,11 @@ class TlsStandin {
   }
 
  private:
+  std::vector<std::string> Arguments(const std::vector<std::string>& more) const {
+    std::vector<std::string> arguments = {"--tls", certificateFile_, keyFile_};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+  }
   int WriteFiles() {
     const test::TestCertificate server = authority_.Issue();
     test::WriteTextFile(caFile_, authority_.CertificatePem());
@@ -158,6 +164,22 @@ TEST(Tinyproxy, HttpsGoesThroughTheTunnelWithOneHandshake) {
   refused.Request.ProxyUsername.clear();
   EXPECT_EQ(ErrorOf(refused, standin.Url(Metadata)), "407 Proxy Authentication Required");
   EXPECT_EQ(refused.ResponseCode(), 407);
+}
+
+TEST(Tinyproxy, APostGoesThroughTheTunnelWithItsBody) {
+  TlsStandin standin("", {"--api-key", "K1"});
+  TinyproxyFixture proxy({standin.Service().Port()});
+  HttpClient client;
+  client.Request.CAFile = standin.CaFile();
+  UseProxy(client, proxy, proxy.Password());
+  std::string answer;
+  client.Post(standin.Url("/v1/createSession?key=K1"), "application/json",
+              R"({"mapType":"streetview","language":"en-US","region":"US"})", answer);
+  EXPECT_NE(answer.find("\"session\":\"standin-session-1\""), std::string::npos) << answer;
+  const std::vector<test::StandinRequest> requests = standin.Service().Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].Bytes.rfind("POST /v1/createSession?key=K1 HTTP/1.1\r\n", 0), 0u);
+  EXPECT_EQ(requests[0].Bytes.find("Proxy-Authorization"), std::string::npos);
 }
 
 TEST(Tinyproxy, ProxyStoppedBetweenRequestsFailsCleanly) {

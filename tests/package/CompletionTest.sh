@@ -39,7 +39,7 @@ expect "files:@(gpx|geojson|json)" --route ""
 expect "files:png" --route r.gpx --map ""
 expect "" --shard ""
 expect "--quiet" --q
-expect "current classic" --service ""
+expect "current classic maptiles" --service ""
 expect "classic" --service cl
 expect "files:csv" --batch ""
 expect "--task" --ta

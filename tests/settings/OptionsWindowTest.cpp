@@ -39,7 +39,7 @@ class OptionsWindowTest : public ::testing::Test {
 TEST_F(OptionsWindowTest, IsADialogWithEveryControlInside) {
   EXPECT_EQ(options.Caption(), "Options");
   EXPECT_EQ(options.ClientWidth(), 360);
-  EXPECT_EQ(options.ClientHeight(), 380);
+  EXPECT_EQ(options.ClientHeight(), 430);
   EXPECT_EQ(options.BorderStyle(), bsDialog);
   EXPECT_EQ(options.Position(), poMainFormCenter);
   EXPECT_EQ(options.DefaultButton(), &options.okButton);
@@ -198,39 +198,72 @@ TEST(PickFolder, PreselectsOnlyAnExistingFolderAndReturnsPathsWithoutTrailingSla
 
 TEST_F(OptionsWindowTest, ServiceChoiceShowsAndWritesTheProtocol) {
   EXPECT_EQ(options.serviceGroup.Caption(), "Service");
-  EXPECT_EQ(options.currentServiceCheckBox.Caption(), "Google Maps, current");
-  EXPECT_EQ(options.classicServiceCheckBox.Caption(), "Classic cbk servers");
+  EXPECT_EQ(options.currentServiceButton.Caption(), "Google Maps, current");
+  EXPECT_EQ(options.classicServiceButton.Caption(), "Classic cbk servers");
   options.ShowModal();
-  EXPECT_TRUE(options.currentServiceCheckBox.Checked());  // the default
-  EXPECT_FALSE(options.classicServiceCheckBox.Checked());
+  EXPECT_TRUE(options.currentServiceButton.Checked());  // the default
+  EXPECT_FALSE(options.classicServiceButton.Checked());
 
-  options.classicServiceCheckBox.UserClick();
-  EXPECT_TRUE(options.classicServiceCheckBox.Checked());
-  EXPECT_FALSE(options.currentServiceCheckBox.Checked());
-  options.classicServiceCheckBox.UserClick();  // a second click keeps the choice
-  EXPECT_TRUE(options.classicServiceCheckBox.Checked());
+  options.classicServiceButton.UserClick();
+  EXPECT_TRUE(options.classicServiceButton.Checked());
+  EXPECT_FALSE(options.currentServiceButton.Checked());
+  options.classicServiceButton.UserClick();  // a second click keeps the choice
+  EXPECT_TRUE(options.classicServiceButton.Checked());
   options.okButton.UserClick();
   EXPECT_NE(ConfigText().find("[Service]\r\nProtocol=classic\r\n"), std::string::npos);
 
   program.WriteConfig("[Service]\r\nProtocol=CURRENT\r\n");
   options.ShowModal();
-  EXPECT_TRUE(options.currentServiceCheckBox.Checked());
+  EXPECT_TRUE(options.currentServiceButton.Checked());
   options.cancelButton.UserClick();
   program.WriteConfig("[Service]\r\nProtocol=cbk\r\n");
   options.ShowModal();
-  EXPECT_FALSE(options.currentServiceCheckBox.Checked());
-  EXPECT_FALSE(options.classicServiceCheckBox.Checked());
+  EXPECT_FALSE(options.currentServiceButton.Checked());
+  EXPECT_FALSE(options.classicServiceButton.Checked());
   options.okButton.UserClick();  // an unknown name stays for Start to report
   EXPECT_NE(ConfigText().find("Protocol=cbk\r\n"), std::string::npos);
+}
+
+TEST_F(OptionsWindowTest, TheThreeServicesAreOneChoiceAndTheKeyBoxBelongsToTheMapTilesApi) {
+  EXPECT_EQ(options.mapTilesServiceButton.Caption(), "Map Tiles API, with your key (billed)");
+  EXPECT_TRUE(options.apiKeyEdit.PasswordEcho());
+  options.ShowModal();
+  EXPECT_FALSE(options.apiKeyEdit.Visible());
+  options.mapTilesServiceButton.UserClick();
+  EXPECT_TRUE(options.mapTilesServiceButton.Checked());
+  EXPECT_FALSE(options.currentServiceButton.Checked());
+  EXPECT_FALSE(options.classicServiceButton.Checked());
+  EXPECT_TRUE(options.apiKeyEdit.Visible());
+  EXPECT_TRUE(options.apiKeyLabel.Visible());
+  EXPECT_TRUE(options.connectionsEdit.Enabled()) << "fetched like today's protocol";
+  options.apiKeyEdit.UserType("AIza-typed_key");
+  options.okButton.UserClick();
+  EXPECT_NE(ConfigText().find("[Service]\r\nProtocol=maptiles\r\nApiKey=AIza-typed_key\r\n"),
+            std::string::npos)
+      << ConfigText();
+  struct stat status {};
+  ASSERT_EQ(stat(ConfigFilePath().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u) << "the key is its owner's alone";
+
+  // The box shows what the file holds, never the environment's key.
+  ASSERT_EQ(setenv(ApiKeyVariable, "from-environment", 1), 0);
+  options.ShowModal();
+  unsetenv(ApiKeyVariable);
+  EXPECT_TRUE(options.mapTilesServiceButton.Checked());
+  EXPECT_EQ(options.apiKeyEdit.Text(), "AIza-typed_key");
+  options.classicServiceButton.UserClick();
+  EXPECT_FALSE(options.apiKeyEdit.Visible());
+  EXPECT_FALSE(options.mapTilesServiceButton.Checked());
+  options.cancelButton.UserClick();
 }
 
 TEST_F(OptionsWindowTest, ConnectionsAreShownForTheCurrentProtocolAndWrittenWhenChanged) {
   options.ShowModal();
   EXPECT_EQ(options.connectionsEdit.Text(), "8");
   EXPECT_TRUE(options.connectionsEdit.Enabled());
-  options.classicServiceCheckBox.UserClick();
+  options.classicServiceButton.UserClick();
   EXPECT_FALSE(options.connectionsEdit.Enabled()) << "the classic protocol has its eight workers";
-  options.currentServiceCheckBox.UserClick();
+  options.currentServiceButton.UserClick();
   EXPECT_TRUE(options.connectionsEdit.Enabled());
   options.okButton.UserClick();
   EXPECT_EQ(ConfigText().find("Connections="), std::string::npos) << "unchanged: not written";

@@ -16,16 +16,19 @@ namespace korvane {
 namespace {
 
 TEST(PanoramaProtocol, NamesAndMapsTypesTurnBothWays) {
-  for (const PanoramaProtocol protocol : {PanoramaProtocol::Classic, PanoramaProtocol::Current}) {
+  for (const PanoramaProtocol protocol :
+       {PanoramaProtocol::Classic, PanoramaProtocol::Current, PanoramaProtocol::MapTiles}) {
     EXPECT_EQ(ParsePanoramaProtocol(ProtocolName(protocol)), protocol);
     EXPECT_EQ(ProtocolOfMapsType(MapsTypeOf(protocol)), protocol);
   }
   EXPECT_EQ(MapsTypeOf(PanoramaProtocol::Classic), 32);
   EXPECT_EQ(MapsTypeOf(PanoramaProtocol::Current), 33);
+  EXPECT_EQ(MapsTypeOf(PanoramaProtocol::MapTiles), 34);
+  EXPECT_EQ(ParsePanoramaProtocol("MapTiles"), PanoramaProtocol::MapTiles);
   EXPECT_EQ(ProtocolName(PanoramaProtocol::Classic), "classic");
   EXPECT_EQ(ParsePanoramaProtocol("cURRENT"), PanoramaProtocol::Current);
   EXPECT_EQ(ParsePanoramaProtocol(DefaultProtocolName), PanoramaProtocol::Current);
-  for (const int mapsType : {0, 31, 34, 100, -33})
+  for (const int mapsType : {0, 31, 35, 100, -33})
     EXPECT_EQ(ProtocolOfMapsType(mapsType), std::nullopt);
 }
 
@@ -97,7 +100,7 @@ TEST_F(TaskFileTest, NumbersAsStoredAbsentOnlyWhenNoNumber) {
   } cases[] = {
       {"[Zoom]\nZoom=0\n[MapsType]\nMapsType=33\n", 0, PanoramaProtocol::Current},
       {"[Zoom]\nZoom=1\n[MapsType]\nMapsType=0x20\n", 1, PanoramaProtocol::Classic},
-      {"[Zoom]\nZoom=-1\n[MapsType]\nMapsType=34\n", -1, std::nullopt},
+      {"[Zoom]\nZoom=-1\n[MapsType]\nMapsType=35\n", -1, std::nullopt},
       {"[Zoom]\nZoom=x\n[MapsType]\nMapsType=\n", std::nullopt, std::nullopt},
       {"[zoom]\nzoom = 18 \n", 18, std::nullopt},
   };

@@ -19,6 +19,9 @@ struct Window : TForm {
   TMemo logMemo{this, "logMemo"};
   TButton browseFolderButton{&clientPanel, "browseFolderButton", "..."};
   TCheckBox useProxyCheckBox{this, "useProxyCheckBox", "Use proxy server"};
+  TRadioButton firstChoice{&clientPanel, "firstChoice", "First"};
+  TRadioButton secondChoice{&clientPanel, "secondChoice", "Second"};
+  TRadioButton elsewhere{this, "elsewhere", "Another choice"};
 };
 
 class ControlsTest : public ::testing::Test {
@@ -40,6 +43,30 @@ TEST_F(ControlsTest, MemoTellsItsPeerAboutOneAppendedLineNotTheWholeText) {
   form.logMemo.Lines.Clear();
   EXPECT_EQ(changes, (std::vector{TChange::LinesReplaced, TChange::LinesReplaced}));
   EXPECT_EQ(form.logMemo.Lines.Count(), 0);
+}
+
+TEST_F(ControlsTest, RadioButtonsOfOneParentAreOneChoice) {
+  form.secondChoice.SetPeer(std::make_unique<RecordingPeer>(changes));
+  int clicks = 0;
+  form.firstChoice.OnClick = [&clicks] { ++clicks; };
+  form.Show();
+  form.elsewhere.SetChecked(true);
+  form.secondChoice.SetChecked(true);
+  EXPECT_EQ(changes, std::vector{TChange::Checked});
+  EXPECT_TRUE(form.firstChoice.UserClick());
+  EXPECT_TRUE(form.firstChoice.Checked());
+  EXPECT_FALSE(form.secondChoice.Checked());
+  EXPECT_TRUE(form.elsewhere.Checked()) << "another parent is another choice";
+  EXPECT_EQ(changes, (std::vector{TChange::Checked, TChange::Checked}));
+  EXPECT_TRUE(form.firstChoice.UserClick());  // clicked again: still the choice
+  EXPECT_TRUE(form.firstChoice.Checked());
+  EXPECT_EQ(clicks, 2);
+  form.firstChoice.SetChecked(false);  // the program may leave no choice
+  EXPECT_FALSE(form.firstChoice.Checked());
+  EXPECT_FALSE(form.secondChoice.Checked());
+  form.firstChoice.SetEnabled(false);
+  EXPECT_FALSE(form.firstChoice.UserClick());
+  EXPECT_EQ(clicks, 2);
 }
 
 TEST_F(ControlsTest, MemoLinesSurviveAFileRoundTripWithCrLf) {

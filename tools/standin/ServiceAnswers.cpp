@@ -176,7 +176,7 @@ Reply StandinService::Answer(const ServiceRequest& request) const {
   if (request.Kind == RequestKind::ById) return WithBody(JsonType, ByIdAnswer(request.PanoId));
   Reply reply;
   reply.ContentType = "image/jpeg";
-  reply.Body = request.Protocol == TileProtocol::Current
+  reply.Body = request.Protocol != TileProtocol::Classic
                    ? tiles_.CurrentTile(request.PanoId, request.X, request.Y, request.Zoom)
                    : tiles_.Tile(request.PanoId, request.X, request.Y, request.Zoom);
   return reply;

@@ -18,6 +18,10 @@ constexpr std::string_view ByIdPath = "/maps/photometa/v1";
 // Where the by-id request's pb names the panorama: the field after "!1e2" (a panorama, not a
 // photo).
 constexpr std::string_view ByIdField = "!1e2!2s";
+constexpr std::string_view SessionPath = "/v1/createSession";
+constexpr std::string_view MapTilesMetadataPath = "/v1/streetview/metadata";
+constexpr std::string_view MapTilesPanoIdsPath = "/v1/streetview/panoIds";
+constexpr std::string_view MapTilesTilePrefix = "/v1/streetview/tiles/";
 
 std::optional<std::string> PercentDecode(std::string_view text) {
   std::string decoded;
@@ -179,7 +183,89 @@ ServiceRequest Tile(const std::map<std::string, std::string>& parameters, TilePr
   return request;
 }
 
+std::string ValueOr(const std::map<std::string, std::string>& parameters, const char* key) {
+  const auto found = parameters.find(key);
+  return found == parameters.end() ? std::string() : found->second;
+}
+
+// "Z/X/Y" of a Map Tiles API tile path.
+ServiceRequest MapTilesTile(std::string_view place,
+                            const std::map<std::string, std::string>& parameters) {
+  ServiceRequest request;
+  request.Kind = RequestKind::Tile;
+  request.Protocol = TileProtocol::MapTiles;
+  request.Call = MapTilesCall::Tile;
+  int numbers[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i) {
+    const std::size_t slash = place.find('/');
+    if ((i < 2) == (slash == std::string_view::npos))
+      return Refused(RequestKind::Tile, "the tile path is not Z/X/Y");
+    const auto value = ParseInt(place.substr(0, slash));
+    if (!value) return Refused(RequestKind::Tile, "malformed number");
+    numbers[i] = *value;
+    place = slash == std::string_view::npos ? std::string_view() : place.substr(slash + 1);
+  }
+  const auto panoId = parameters.find("panoId");
+  if (panoId == parameters.end()) return Refused(RequestKind::Tile, "no panoId parameter");
+  request.Zoom = numbers[0];
+  request.X = numbers[1];
+  request.Y = numbers[2];
+  request.PanoId = panoId->second;
+  return request;
+}
+
+std::optional<ServiceRequest> MapTilesRequest(
+    std::string_view method, std::string_view path,
+    const std::map<std::string, std::string>& parameters) {
+  ServiceRequest request;
+  if (path.substr(0, MapTilesTilePrefix.size()) == MapTilesTilePrefix && method == "GET") {
+    request = MapTilesTile(path.substr(MapTilesTilePrefix.size()), parameters);
+  } else if (path == SessionPath && method == "POST") {
+    request.Kind = RequestKind::MapTiles;
+    request.Call = MapTilesCall::CreateSession;
+  } else if (path == MapTilesPanoIdsPath && method == "POST") {
+    request.Kind = RequestKind::MapTiles;
+    request.Call = MapTilesCall::PanoIds;
+  } else if (path == MapTilesMetadataPath && method == "GET") {
+    // By the panorama's id, or by a point to search around.
+    if (parameters.count("panoId") != 0) {
+      request.Kind = RequestKind::MapTiles;
+      request.PanoId = ValueOr(parameters, "panoId");
+    } else {
+      request =
+          AtPoint(RequestKind::MapTiles, ValueOr(parameters, "lat"), ValueOr(parameters, "lng"));
+    }
+    request.Call = MapTilesCall::Metadata;
+  } else {
+    return std::nullopt;
+  }
+  request.Key = ValueOr(parameters, "key");
+  request.Session = ValueOr(parameters, "session");
+  return request;
+}
+
 }  // namespace
+
+std::string CountedTarget(std::string_view target) {
+  const std::string origin = OriginForm(target);
+  const std::size_t question = origin.find('?');
+  if (question == std::string::npos ||
+      (origin.find("key=") == std::string::npos && origin.find("session=") == std::string::npos))
+    return origin;
+  std::string counted = origin.substr(0, question);
+  char joint = '?';
+  std::string_view query = std::string_view(origin).substr(question + 1);
+  while (!query.empty()) {
+    const std::size_t amp = query.find('&');
+    const std::string_view pair = query.substr(0, amp);
+    query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
+    if (pair.starts_with("key=") || pair.starts_with("session=")) continue;
+    counted += joint;
+    counted += pair;
+    joint = '&';
+  }
+  return counted;
+}
 
 std::string OriginForm(std::string_view target) {
   if (target.size() < 7 || target.front() == '/') return std::string(target);
@@ -188,10 +274,18 @@ std::string OriginForm(std::string_view target) {
 }
 
 ServiceRequest ClassifyRequest(std::string_view method, std::string_view target) {
-  if (method != "GET") return Refused(RequestKind::Other, "method other than GET");
   const std::string origin = OriginForm(target);
   const std::size_t question = origin.find('?');
   const std::string_view path = std::string_view(origin).substr(0, question);
+  if (path.substr(0, 4) == "/v1/" && path != CurrentTilePath) {
+    const auto parameters =
+        ParseQuery(question == std::string::npos ? std::string_view()
+                                                 : std::string_view(origin).substr(question + 1));
+    if (!parameters) return Refused(RequestKind::Other, "malformed query");
+    if (auto request = MapTilesRequest(method, path, *parameters)) return *request;
+    return Refused(RequestKind::Other, "unknown path");
+  }
+  if (method != "GET") return Refused(RequestKind::Other, "method other than GET");
   if (path != "/cbk" && path != LookupPath && path != CurrentTilePath && path != ByIdPath) {
     return Refused(RequestKind::Other, "unknown path");
   }

@@ -5,10 +5,15 @@
 
 namespace korvane::standin {
 
-enum class RequestKind { Metadata, Tile, Lookup, ById, Other };
+// ById: today's lookup of one panorama by its id. MapTiles: a request of the Map Tiles API other
+// than a tile (its session, metadata, panoIds).
+enum class RequestKind { Metadata, Tile, Lookup, ById, MapTiles, Other };
 
 // Which protocol a tile request speaks.
-enum class TileProtocol { Classic, Current };
+enum class TileProtocol { Classic, Current, MapTiles };
+
+// The calls of the Map Tiles API.
+enum class MapTilesCall { None, CreateSession, Metadata, Tile, PanoIds };
 
 // What a request asks of the service:
 //   metadata  GET /cbk?output=xml&ll=LAT,LON                                     (classic)
@@ -17,6 +22,11 @@ enum class TileProtocol { Classic, Current };
 //                 &callback=NAME                                                 (current)
 //   by id     GET /maps/photometa/v1?...&pb=...!1e2!2sID!...                   (current)
 //   tile      GET /v1/tile?cb_client=...&panoid=ID&x=X&y=Y&zoom=Z                (current)
+//   session   POST /v1/createSession?key=KEY                                      (Map Tiles API)
+//   metadata  GET /v1/streetview/metadata?session=S&key=KEY&lat=LAT&lng=LON&radius=R
+//             GET /v1/streetview/metadata?session=S&key=KEY&panoId=ID
+//   tile      GET /v1/streetview/tiles/Z/X/Y?session=S&key=KEY&panoId=ID
+//   panoIds   POST /v1/streetview/panoIds?session=S&key=KEY
 // Parameters may come in any order; their values may be percent-encoded.
 struct ServiceRequest {
   RequestKind Kind = RequestKind::Other;
@@ -31,11 +41,19 @@ struct ServiceRequest {
   int X = 0;
   int Y = 0;
   int Zoom = 0;
+  MapTilesCall Call = MapTilesCall::None;  // the Map Tiles API's requests
+  std::string Key;                         // their key= and session= parameters
+  std::string Session;
 
   bool Valid() const { return Problem.empty(); }
 };
 
 ServiceRequest ClassifyRequest(std::string_view method, std::string_view target);
+
+// The target as attempts are counted: its origin form without the Map Tiles API's "key=" and
+// "session=" parameters, so a tile asked again on a new session is the same tile's next
+// attempt.
+std::string CountedTarget(std::string_view target);
 
 // The target in origin form: an absolute target "http://host[:port]/path?query" (as a client
 // sends it to a proxy) loses its scheme and host. Other targets are returned unchanged.

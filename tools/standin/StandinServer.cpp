@@ -147,8 +147,13 @@ int AttemptCounter::Next(const std::string& key) {
 }
 
 StandinServer::StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan,
-                             RequestLog& log, const TlsServerContext* tls)
-    : plan_(std::move(plan)), log_(log), service_(tiles_), tls_(tls) {
+                             RequestLog& log, const TlsServerContext* tls,
+                             MapTilesSettings mapTiles)
+    : plan_(std::move(plan)),
+      log_(log),
+      service_(tiles_),
+      mapTiles_(std::move(mapTiles), service_),
+      tls_(tls) {
   if (plan_.RateLimit()) limiter_ = std::make_unique<RateLimiter>(plan_.RateLimit()->PerSecond);
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
@@ -280,14 +285,18 @@ void StandinServer::Serve(int fd, int listener) {
 
 bool StandinServer::Handle(Connection& connection, int listener, const HttpRequest& request,
                            std::string_view raw) {
-  const int attempt = attempts_.Next(request.Method + " " + OriginForm(request.Target));
+  const int attempt = attempts_.Next(request.Method + " " + CountedTarget(request.Target));
   const ServiceRequest asked = ClassifyRequest(request.Method, request.Target);
   // Every request of the limit's subject counts against it, also those it refuses.
   const bool overLimit = limiter_ && plan_.RateLimited(asked) && !limiter_->Admit();
   const FaultAction action = overLimit ? plan_.RateLimitedAction() : plan_.Match(asked, attempt);
+  const bool mapTiles = asked.Call != MapTilesCall::None;
+  const std::string_view body = raw.substr(raw.size() - request.ContentLength);
   Reply reply = action.Kind == FaultKind::Placeholder ? service_.Placeholder()
-                : NeedsNormalAnswer(action.Kind)      ? service_.Answer(asked)
-                                                      : Reply();
+                : !NeedsNormalAnswer(action.Kind)     ? Reply()
+                : mapTiles
+                    ? mapTiles_.Answer(asked, request.Header("Content-Type").value_or(""), body)
+                    : service_.Answer(asked);
   reply = ShapeReply(action, std::move(reply), asked);
 
   const bool silent = action.Kind == FaultKind::Reset || action.Kind == FaultKind::Close ||

@@ -12,6 +12,7 @@
 
 #include "FaultPlan.h"
 #include "ListenAddress.h"
+#include "MapTilesService.h"
 #include "RequestLog.h"
 #include "ServiceAnswers.h"
 #include "TileCache.h"
@@ -44,8 +45,9 @@ class AttemptCounter {
 class StandinServer {
  public:
   // With a TLS context (which must outlive the server) every listener speaks TLS.
+  // mapTiles: the keys, sessions and quota of its Map Tiles API.
   StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan, RequestLog& log,
-                const TlsServerContext* tls = nullptr);
+                const TlsServerContext* tls = nullptr, MapTilesSettings mapTiles = {});
   ~StandinServer();
   StandinServer(const StandinServer&) = delete;
   StandinServer& operator=(const StandinServer&) = delete;
@@ -79,6 +81,7 @@ class StandinServer {
   RequestLog& log_;
   TileCache tiles_;
   StandinService service_;
+  MapTilesService mapTiles_;
   AttemptCounter attempts_;
   std::unique_ptr<RateLimiter> limiter_;  // when the plan has a rate limit
   std::list<Worker> workers_;             // only the thread in Run touches the list

@@ -104,6 +104,31 @@ void QtButtonPeer::Update(TChange what) {
   }
 }
 
+QtRadioButtonPeer::QtRadioButtonPeer(TRadioButton& radioButton, QWidget* parent)
+    : QtControlPeer(radioButton, new QRadioButton(parent)), radioButton_(radioButton) {
+  RadioButton()->setAutoExclusive(false);
+  QObject::connect(RadioButton(), &QRadioButton::clicked, [this](bool) {
+    if (!radioButton_.Checked()) radioButton_.UserClick();
+    Update(TChange::Checked);  // shows the model's state, also when the click was refused
+  });
+}
+
+void QtRadioButtonPeer::Update(TChange what) {
+  switch (what) {
+    case TChange::Caption:
+      RadioButton()->setText(ToQString(radioButton_.Caption()));
+      break;
+    case TChange::Checked:
+      if (RadioButton()->isChecked() != radioButton_.Checked()) {
+        QSignalBlocker block(RadioButton());
+        RadioButton()->setChecked(radioButton_.Checked());
+      }
+      break;
+    default:
+      break;
+  }
+}
+
 QtCheckBoxPeer::QtCheckBoxPeer(TCheckBox& checkBox, QWidget* parent)
     : QtControlPeer(checkBox, new QCheckBox(parent)), checkBox_(checkBox) {
   QObject::connect(CheckBox(), &QCheckBox::clicked, [this](bool checked) {

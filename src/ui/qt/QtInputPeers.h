@@ -4,12 +4,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 
 #include "ui/TButton.h"
 #include "ui/TCheckBox.h"
 #include "ui/TEdit.h"
 #include "ui/TLabel.h"
+#include "ui/TRadioButton.h"
 #include "ui/TUpDown.h"
 #include "ui/qt/QtControlPeer.h"
 
@@ -78,6 +80,21 @@ class QtButtonPeer final : public QtControlPeer {
   QPushButton* Button() const { return static_cast<QPushButton*>(widget_.data()); }
 
   TButton& button_;
+};
+
+// A radio button whose exclusivity the model keeps (TRadioButton): the widget never unchecks
+// its siblings on its own.
+class QtRadioButtonPeer final : public QtControlPeer {
+ public:
+  QtRadioButtonPeer(TRadioButton& radioButton, QWidget* parent);
+
+ protected:
+  void Update(TChange what) override;
+
+ private:
+  QRadioButton* RadioButton() const { return static_cast<QRadioButton*>(widget_.data()); }
+
+  TRadioButton& radioButton_;
 };
 
 class QtCheckBoxPeer final : public QtControlPeer {

@@ -56,6 +56,10 @@ std::unique_ptr<TPeer> QtPeerFactory::CreatePeer(TCheckBox& checkBox) {
   return Make<QtCheckBoxPeer>(checkBox);
 }
 
+std::unique_ptr<TPeer> QtPeerFactory::CreatePeer(TRadioButton& radioButton) {
+  return Make<QtRadioButtonPeer>(radioButton);
+}
+
 std::unique_ptr<TPeer> QtPeerFactory::CreatePeer(TUpDown& upDown) {
   return Make<QtUpDownPeer>(upDown);
 }

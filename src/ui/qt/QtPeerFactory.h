@@ -19,6 +19,7 @@ class QtPeerFactory final : public TPeerFactory {
   std::unique_ptr<TPeer> CreatePeer(TMemo& memo) override;
   std::unique_ptr<TPeer> CreatePeer(TButton& button) override;
   std::unique_ptr<TPeer> CreatePeer(TCheckBox& checkBox) override;
+  std::unique_ptr<TPeer> CreatePeer(TRadioButton& radioButton) override;
   std::unique_ptr<TPeer> CreatePeer(TUpDown& upDown) override;
   std::unique_ptr<TPeer> CreatePeer(TStatusBar& statusBar) override;
   std::unique_ptr<TPeer> CreatePeer(TMainMenu& menu) override;
