@@ -15,6 +15,7 @@
 #include "ListenAddress.h"
 #include "RequestLog.h"
 #include "StandinServer.h"
+#include "StreetNetwork.h"
 #include "TlsServerContext.h"
 #include "platform/ExitStatus.h"
 
@@ -27,7 +28,7 @@ constexpr const char* DefaultListen = "127.0.0.1:0";
 
 constexpr const char* Usage =
     "usage: korvane-standin [--listen ADDR:PORT]... [--plan FILE] [--log FILE]\n"
-    "                       [--tls CERT.pem KEY.pem] [--tile-latency MS]\n"
+    "                       [--tls CERT.pem KEY.pem] [--tile-latency MS] [--streets]\n"
     "       korvane-standin --help | --version\n"
     "  --listen ADDR:PORT  a loopback address to serve on (several allowed; port 0 picks a free\n"
     "                      port); default 127.0.0.1:0\n"
@@ -35,6 +36,7 @@ constexpr const char* Usage =
     "  --log FILE          one JSON line per request\n"
     "  --tls CERT KEY      serve every listener over TLS with this certificate chain and key\n"
     "  --tile-latency MS   wait MS milliseconds before answering any tile request\n"
+    "  --streets           answer the current lookups from the town's street network\n"
     "The first line of stdout names the addresses served: listening ADDR:PORT ...\n";
 
 std::atomic<StandinServer*> TheServer{nullptr};  // for the signal handler
@@ -72,6 +74,7 @@ int main(int argc, char** argv) {
   std::string certificatePath;
   std::string keyPath;
   std::string tileLatency;
+  bool streets = false;
   try {
     for (int i = 1; i < argc; ++i) {
       const std::string option = argv[i];
@@ -82,6 +85,10 @@ int main(int argc, char** argv) {
       if (option == "--tls" && i + 2 < argc) {
         certificatePath = argv[++i];
         keyPath = argv[++i];
+        continue;
+      }
+      if (option == "--streets") {
+        streets = true;
         continue;
       }
       if (option == "--version") {
@@ -140,7 +147,8 @@ int main(int argc, char** argv) {
     } else {
       log.emplace(logPath);
     }
-    StandinServer server(addresses, std::move(plan), *log, tls ? &*tls : nullptr);
+    StandinServer server(addresses, std::move(plan), *log, tls ? &*tls : nullptr,
+                         streets ? &StreetNetwork::Town() : nullptr);
     TheServer = &server;
     struct Forget {  // the handler must not reach the server once it is gone
       ~Forget() { TheServer = nullptr; }

@@ -113,6 +113,7 @@ BatchPlaceOutcome RunBatchPlace(const BatchOptions& options, const BatchPlace& p
                        place.Zoom.empty() ? options.Zoom : place.Zoom, savePath};
   request.Service = options.Route();
   request.Date = place.Date;
+  request.PanoId = place.PanoId;
   // Each place's line measures its own speed.
   std::optional<ProgressLine> progress;
   if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "discover/GeoMetric.h"
+#include "lookup/GeoMetric.h"
 #include "platform/Exception.h"
 #include "task/PanoramaRecord.h"
 

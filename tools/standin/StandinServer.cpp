@@ -147,8 +147,9 @@ int AttemptCounter::Next(const std::string& key) {
 }
 
 StandinServer::StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan,
-                             RequestLog& log, const TlsServerContext* tls)
-    : plan_(std::move(plan)), log_(log), service_(tiles_), tls_(tls) {
+                             RequestLog& log, const TlsServerContext* tls,
+                             const StreetNetwork* town)
+    : plan_(std::move(plan)), log_(log), service_(tiles_, town), tls_(tls) {
   if (plan_.RateLimit()) limiter_ = std::make_unique<RateLimiter>(plan_.RateLimit()->PerSecond);
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {

@@ -43,9 +43,10 @@ class AttemptCounter {
 // the server only after Run has returned (or when it never ran).
 class StandinServer {
  public:
-  // With a TLS context (which must outlive the server) every listener speaks TLS.
+  // With a TLS context (which must outlive the server) every listener speaks TLS; with a town
+  // (StandinService), the current protocol's lookups answer from it.
   StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan, RequestLog& log,
-                const TlsServerContext* tls = nullptr);
+                const TlsServerContext* tls = nullptr, const StreetNetwork* town = nullptr);
   ~StandinServer();
   StandinServer(const StandinServer&) = delete;
   StandinServer& operator=(const StandinServer&) = delete;

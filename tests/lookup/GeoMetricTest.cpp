@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "discover/GeoMetric.h"
+#include "lookup/GeoMetric.h"
 
 namespace korvane {
 namespace {
