@@ -10,14 +10,14 @@ ServiceFinder::ServiceFinder(const ServiceRoute& route)
   ApplyProxySettings(route.Proxy, client_.Request);
 }
 
-std::optional<PanoramaRecord> ServiceFinder::FindNearest(GeoPoint point, double radiusMetres) {
-  if (!protocol_) return std::nullopt;
+NearestPanorama ServiceFinder::FindNearest(GeoPoint point, double radiusMetres) {
+  if (!protocol_) return {};
   try {
     return FindNearestPanoramaRecord(client_, *protocol_, point.Latitude, point.Longitude,
                                      radiusMetres);
   } catch (const std::exception&) {
     // A lookup that failed after its repeats finds nothing; the walk goes on.
-    return std::nullopt;
+    return {};
   }
 }
 

@@ -18,7 +18,7 @@ namespace korvane {
 class ServiceFinder final : public PanoramaFinder {
  public:
   explicit ServiceFinder(const ServiceRoute& route);
-  std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radiusMetres) override;
+  NearestPanorama FindNearest(GeoPoint point, double radiusMetres) override;
   std::optional<PanoramaRecord> FindById(const std::string& panoId) override;
 
  private:
@@ -32,7 +32,7 @@ class ServiceFinder final : public PanoramaFinder {
 class StoppableFinder final : public PanoramaFinder {
  public:
   StoppableFinder(PanoramaFinder& finder, TApplication& app) : finder_(finder), app_(app) {}
-  std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radiusMetres) override {
+  NearestPanorama FindNearest(GeoPoint point, double radiusMetres) override {
     CheckStop();
     return finder_.FindNearest(point, radiusMetres);
   }

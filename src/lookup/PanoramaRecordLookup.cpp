@@ -28,15 +28,15 @@ bool Within(const PanoramaRecord& record, double latitude, double longitude, dou
 
 }  // namespace
 
-std::optional<PanoramaRecord> FindNearestPanoramaRecord(
+NearestPanorama FindNearestPanoramaRecord(
     HttpClient& client, PanoramaProtocol protocol, double latitude, double longitude,
     double radiusMetres, const std::function<void(const std::string&)>& addLogLine) {
-  if (!std::isfinite(radiusMetres) || radiusMetres < 0) return std::nullopt;
+  if (!std::isfinite(radiusMetres) || radiusMetres < 0) return {};
   PanoramaRecord record;
   if (protocol == PanoramaProtocol::Classic) {
     ClassicLookupResult found =
         LookUpClassicPanorama(client, latitude, longitude, OrNoLines(addLogLine));
-    if (found.PanoId.empty()) return std::nullopt;
+    if (found.PanoId.empty()) return {};
     record = std::move(found.Record);
     record.PanoId = found.PanoId;
     record.Protocol = PanoramaProtocol::Classic;
@@ -45,13 +45,14 @@ std::optional<PanoramaRecord> FindNearestPanoramaRecord(
         static_cast<int>(std::ceil(std::clamp(radiusMetres, 1.0, MaxSearchRadiusMetres)));
     CurrentLookupAnswer answer =
         LookUpCurrentPanorama(client, latitude, longitude, OrNoLines(addLogLine), radius);
-    if (answer.Kind != LookupAnswerKind::Found) return std::nullopt;
+    if (client.IsAborted()) return {};
+    if (answer.Kind == LookupAnswerKind::NoPanorama) return {std::nullopt, true};
+    if (answer.Kind != LookupAnswerKind::Found) return {};
     record = std::move(answer.Record);
   }
-  if (client.IsAborted() || !Within(record, latitude, longitude, radiusMetres)) {
-    return std::nullopt;
-  }
-  return record;
+  if (client.IsAborted()) return {};
+  if (!Within(record, latitude, longitude, radiusMetres)) return {std::nullopt, true};
+  return {std::move(record), true};
 }
 
 std::optional<PanoramaRecord> FindPanoramaRecordById(

@@ -16,9 +16,18 @@ namespace korvane {
 // connections are reused. Lines of the lookup go to addLogLine when given. Nothing when there is
 // no such panorama, or the lookup gave up or was aborted.
 
+// What a lookup of the panorama nearest a point told.
+struct NearestPanorama {
+  std::optional<PanoramaRecord> Record;  // the nearest panorama within the radius
+  // The service answered: with Record, or that there is none within the radius. False when the
+  // lookup gave up, was aborted or cannot tell (the classic metadata without a panorama): then
+  // nothing is known of the place.
+  bool Answered = false;
+};
+
 // The panorama nearest the point within radiusMetres (the current lookup searches that far; a
 // panorama whose position the answer gives farther off is none).
-std::optional<PanoramaRecord> FindNearestPanoramaRecord(
+NearestPanorama FindNearestPanoramaRecord(
     HttpClient& client, PanoramaProtocol protocol, double latitude, double longitude,
     double radiusMetres, const std::function<void(const std::string&)>& addLogLine = {});
 

@@ -55,24 +55,37 @@ class PanoramaRecordLookupTest : public ::testing::Test {
 
 TEST_F(PanoramaRecordLookupTest, Nearest_WithinTheRadiusOrNothing) {
   Current();
-  const auto found = FindNearestPanoramaRecord(client, PanoramaProtocol::Current, latitude + 0.0001,
-                                               longitude, 30);
-  ASSERT_TRUE(found);
-  EXPECT_EQ(found->PanoId, standin::PanoIdOf(cell));
-  EXPECT_EQ(found->OtherDates.size(), 2u);
-  EXPECT_EQ(found->Links.size(), 4u);
-  // About 11 m off: inside 30 m, not inside 5 m.
-  EXPECT_FALSE(FindNearestPanoramaRecord(client, PanoramaProtocol::Current, latitude + 0.0001,
-                                         longitude, 5));
-  EXPECT_FALSE(
-      FindNearestPanoramaRecord(client, PanoramaProtocol::Current, 85.0, 0.0, 50));  // no coverage
+  auto nearest = [this](double lat, double lon, double radius) {
+    return FindNearestPanoramaRecord(client, PanoramaProtocol::Current, lat, lon, radius);
+  };
+  const NearestPanorama found = nearest(latitude + 0.0001, longitude, 30);
+  ASSERT_TRUE(found.Record);
+  EXPECT_TRUE(found.Answered);
+  EXPECT_EQ(found.Record->PanoId, standin::PanoIdOf(cell));
+  EXPECT_EQ(found.Record->OtherDates.size(), 2u);
+  EXPECT_EQ(found.Record->Links.size(), 4u);
+  // About 11 m off: inside 30 m, not inside 5 m; no coverage at all up north. Both are answers.
+  for (const NearestPanorama& none :
+       {nearest(latitude + 0.0001, longitude, 5), nearest(85.0, 0.0, 50)}) {
+    EXPECT_FALSE(none.Record);
+    EXPECT_TRUE(none.Answered);
+  }
   EXPECT_EQ(Count("!2d30!"), 1);  // the radius asked for
   Classic();
-  const auto classic =
+  const NearestPanorama classic =
       FindNearestPanoramaRecord(client, PanoramaProtocol::Classic, latitude, longitude, 50);
-  ASSERT_TRUE(classic);
-  EXPECT_EQ(classic->Protocol, PanoramaProtocol::Classic);
-  EXPECT_EQ(classic->PanoId, standin::PanoIdOf(cell));
+  ASSERT_TRUE(classic.Record);
+  EXPECT_EQ(classic.Record->Protocol, PanoramaProtocol::Classic);
+  EXPECT_EQ(classic.Record->PanoId, standin::PanoIdOf(cell));
+}
+
+TEST_F(PanoramaRecordLookupTest, Nearest_ALookupThatGivesUpIsNoAnswer) {
+  StandinFixture failing("lookup every html\n");  // a consent page, not an answer
+  program.WriteConfig(failing.CurrentServiceConfig());
+  const NearestPanorama none =
+      FindNearestPanoramaRecord(client, PanoramaProtocol::Current, latitude, longitude, 50);
+  EXPECT_FALSE(none.Record);
+  EXPECT_FALSE(none.Answered);
 }
 
 TEST_F(PanoramaRecordLookupTest, ById_CurrentOnly) {
