@@ -31,9 +31,9 @@ inline constexpr double SeedCoveredMetres = 10;
 // square lies inside such discs is passed over. Two spacings reach over the squares of the
 // seeds around in empty blocks; the walks' benchmark finds no gain beyond.
 inline constexpr double SeedSearchReach = 2.0;
-// How finely a seed's square is checked against the discs known empty (a cell counts only when
-// it lies whole inside one).
-inline constexpr double EmptyCheckStepMetres = 2.5;
+// How finely a seed's square is checked against the discs known empty: in this many cells a
+// side (2.5 m at the default spacing), each counting only when it lies whole inside one disc.
+inline constexpr int EmptyCheckCells = 20;
 
 // The route's lookup step: its default and the range --every accepts, and how far from each
 // step a lookup searches (the reach the service's own lookup has).

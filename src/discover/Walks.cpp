@@ -128,10 +128,10 @@ class KnownEmpty {
   }
 
   // Whether the square of side sideMetres centred on the point lies inside the discs: every
-  // cell of a grid EmptyCheckStepMetres fine over it lies whole inside one disc.
+  // cell of a grid of EmptyCheckCells a side over it lies whole inside one disc.
   bool CoversSquare(GeoPoint centre, double sideMetres) const {
     const LocalFrame::Metres middle = frame_.ToMetres(centre);
-    const int cells = std::max(1, static_cast<int>(std::ceil(sideMetres / EmptyCheckStepMetres)));
+    constexpr int cells = EmptyCheckCells;
     const double step = sideMetres / cells;
     const double cellReach = step * std::numbers::sqrt2 / 2;
     for (int i = 0; i < cells; ++i) {
