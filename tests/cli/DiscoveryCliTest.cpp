@@ -106,5 +106,18 @@ TEST_F(DiscoveryCli, Around_ThePlanIsTheTownWithinTheRadiusEachDownloadedByIdThe
   EXPECT_EQ(standin.Requests().size(), before);
 }
 
+TEST_F(DiscoveryCli, OverTheClassicProtocol_EachPanoramaStartsAtItsPosition) {
+  // The classic protocol has no lookup by id and no links: the walk finds the nearest panorama
+  // alone, and its download starts at its position.
+  program.WriteConfig(standin.ServiceConfig());
+  ASSERT_EQ(Around(StreetNetwork::At(100, 5)), 0) << err.str() << out.str();
+  const PanoramaPlan plan = ReadPlan(Folder() + "around_plan.csv");
+  ASSERT_EQ(plan.size(), 1u);
+  const TaskFile task = ReadTaskFile(Folder() + plan[0].PanoId + ".krvn");
+  EXPECT_FALSE(task.StartedById);
+  EXPECT_EQ(task.PanoId, plan[0].PanoId);
+  EXPECT_EQ(Requests("/maps/photometa/v1"), 0);
+}
+
 }  // namespace
 }  // namespace korvane::test
