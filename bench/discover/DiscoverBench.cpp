@@ -66,7 +66,7 @@ int main() {
   NetworkFinder gridFinder;
   std::set<std::string> grid;
   for (const GeoPoint& point : korvane::SeedGrid(area, 50)) {
-    const auto record = gridFinder.FindNearest(point, korvane::RouteSearchRadiusMetres);
+    const auto record = gridFinder.FindNearest(point, korvane::RouteSearchRadiusMetres).Record;
     if (record && IsInside(area, {*record->Latitude, *record->Longitude}))
       grid.insert(record->PanoId);
   }

@@ -15,6 +15,7 @@
 #include "ListenAddress.h"
 #include "RequestLog.h"
 #include "StandinServer.h"
+#include "StreetNetwork.h"
 #include "TlsServerContext.h"
 #include "platform/ExitStatus.h"
 
@@ -27,7 +28,7 @@ constexpr const char* DefaultListen = "127.0.0.1:0";
 
 constexpr const char* Usage =
     "usage: korvane-standin [--listen ADDR:PORT]... [--plan FILE] [--log FILE]\n"
-    "                       [--tls CERT.pem KEY.pem] [--tile-latency MS]\n"
+    "                       [--tls CERT.pem KEY.pem] [--tile-latency MS] [--streets]\n"
     "                       [--api-key KEY[:disabled|:billing]]... [--session-seconds S]\n"
     "                       [--session-requests N] [--quota-per-minute N]\n"
     "       korvane-standin --help | --version\n"
@@ -37,6 +38,7 @@ constexpr const char* Usage =
     "  --log FILE          one JSON line per request\n"
     "  --tls CERT KEY      serve every listener over TLS with this certificate chain and key\n"
     "  --tile-latency MS   wait MS milliseconds before answering any tile request\n"
+    "  --streets           answer the current lookups from the town's street network\n"
     "  --api-key KEY       a key the Map Tiles API accepts (:disabled its API not enabled,\n"
     "                      :billing its billing off); several allowed\n"
     "  --session-seconds S      a Map Tiles API session lasts S seconds\n"
@@ -86,6 +88,7 @@ int main(int argc, char** argv) {
   std::string keyPath;
   std::string tileLatency;
   MapTilesSettings mapTiles;
+  bool streets = false;
   try {
     for (int i = 1; i < argc; ++i) {
       const std::string option = argv[i];
@@ -96,6 +99,10 @@ int main(int argc, char** argv) {
       if (option == "--tls" && i + 2 < argc) {
         certificatePath = argv[++i];
         keyPath = argv[++i];
+        continue;
+      }
+      if (option == "--streets") {
+        streets = true;
         continue;
       }
       if (option == "--version") {
@@ -169,7 +176,7 @@ int main(int argc, char** argv) {
       log.emplace(logPath);
     }
     StandinServer server(addresses, std::move(plan), *log, tls ? &*tls : nullptr,
-                         std::move(mapTiles));
+                         std::move(mapTiles), streets ? &StreetNetwork::Town() : nullptr);
     TheServer = &server;
     struct Forget {  // the handler must not reach the server once it is gone
       ~Forget() { TheServer = nullptr; }

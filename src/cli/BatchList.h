@@ -18,6 +18,9 @@ struct BatchPlace {
   std::string Zoom;  // empty: the batch's zoom
   // The capture month wanted ("YYYY-MM" in the row); nothing: the newest.
   std::optional<CaptureMonth> Date{};
+  // The panorama to download by its id instead of the one nearest the point (a plan's row; a
+  // list's rows never name one). Empty: the nearest.
+  std::string PanoId{};
 };
 
 // A row that is not a place: its line number and why.

@@ -126,6 +126,7 @@ BatchPlaceOutcome RunBatchPlace(const BatchOptions& options, const BatchPlace& p
   request.Service = options.Route();
   request.Date = place.Date;
   request.Known = known;
+  request.PanoId = place.PanoId;
   // Each place's line measures its own speed.
   std::optional<ProgressLine> progress;
   if (ProgressLine::WantedOn(STDERR_FILENO, options.Quiet)) progress.emplace(STDERR_FILENO);

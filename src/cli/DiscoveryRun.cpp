@@ -9,6 +9,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
 #include "platform/PrintableText.h"
+#include "session/StartRules.h"
 
 namespace korvane {
 namespace {
@@ -102,6 +103,11 @@ ExitStatus RunDiscovery(const DiscoveryRequest& request, PanoramaFinder& finder,
   } catch (const ShapeFileError& error) {
     err << error.Message() << '\n';
     return ExitStatus::BadCommandLine;
+  }
+  // The plan goes into the folder first, so it is made here as a task's start would make it.
+  if (!DirectoryExists(request.Folder) && !CreateDir(request.Folder)) {
+    err << CreateDirectoryFailedMessage(request.Folder) << '\n';
+    return ExitStatus::Error;
   }
   PanoramaPlan plan;
   try {

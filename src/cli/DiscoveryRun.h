@@ -5,9 +5,9 @@
 #include <string>
 
 #include "cli/PlanRun.h"
-#include "discover/GeoMetric.h"
 #include "discover/PanoramaFinder.h"
 #include "discover/PanoramaPlan.h"
+#include "lookup/GeoMetric.h"
 
 namespace korvane {
 

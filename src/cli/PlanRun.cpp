@@ -33,6 +33,9 @@ DownloadPanorama BatchDownload(const BatchOptions& options, TApplication& app,
   return [options, &app, &signals, &out, &err](std::size_t rowIndex, const PlanRow& row) {
     BatchPlace place{static_cast<int>(rowIndex) + 2,  // the plan file's line (after its header)
                      CoordinateText(row.Latitude), CoordinateText(row.Longitude), row.PanoId, ""};
+    const std::optional<PanoramaProtocol> protocol =
+        ParsePanoramaProtocol(options.Route().ProtocolName);
+    if (protocol && OffersLookupById(*protocol)) place.PanoId = row.PanoId;
     return RunBatchPlace(options, place, app, signals, out, err);
   };
 }

@@ -13,13 +13,13 @@
 namespace korvane {
 
 // Downloads one panorama of the plan as one task of the batch and tells how it ended. Every
-// download of a plan goes through this one function: today it starts the task at the
-// panorama's position (the lookup there answers that panorama, the nearest); a start by id
-// takes its place once the session can start a task from an id.
+// download of a plan goes through this one function.
 using DownloadPanorama = std::function<BatchPlaceOutcome(std::size_t rowIndex, const PlanRow&)>;
 
-// The batch's download of a plan row: a task named after the panorama's id at its position,
-// with the batch options' folder, zoom and --stitch.
+// The batch's download of a plan row: a task named after the panorama's id, started by that id
+// (the place is not looked up again), with the batch options' folder, zoom, --stitch and
+// --views. Over a protocol without a lookup by id (classic) the task starts at the panorama's
+// position instead, where the lookup answers that panorama, the nearest.
 DownloadPanorama BatchDownload(const BatchOptions& options, TApplication& app,
                                SignalTarget& signals, std::ostream& out, std::ostream& err);
 

@@ -1,33 +1,33 @@
 #include "cli/ServiceFinder.h"
 
 #include "config/ProxyRequests.h"
-#include "lookup/StartLookup.h"
-#include "net/HttpClient.h"
+#include "lookup/PanoramaRecordLookup.h"
 
 namespace korvane {
 
-std::optional<PanoramaRecord> ServiceFinder::FindNearest(GeoPoint point, double) {
-  const std::optional<PanoramaProtocol> protocol = ParsePanoramaProtocol(route_.ProtocolName);
-  if (!protocol) return std::nullopt;
-  HttpClient client;
+ServiceFinder::ServiceFinder(const ServiceRoute& route)
+    : protocol_(ParsePanoramaProtocol(route.ProtocolName)) {
+  ApplyProxySettings(route.Proxy, client_.Request);
+}
+
+NearestPanorama ServiceFinder::FindNearest(GeoPoint point, double radiusMetres) {
+  if (!protocol_) return {};
   try {
-    ApplyProxySettings(route_.Proxy, client.Request);
-    // Zoom 0: every panorama has it, so the lookup refuses none for its size.
-    const StartLookupResult found = LookUpForStart(*protocol, client, point.Latitude,
-                                                   point.Longitude, 0, [](const std::string&) {});
-    if (found.PanoId.empty()) return std::nullopt;
-    PanoramaRecord record = found.Record;
-    record.PanoId = found.PanoId;
-    record.Protocol = found.Protocol;
-    return record;
+    return FindNearestPanoramaRecord(client_, *protocol_, point.Latitude, point.Longitude,
+                                     radiusMetres);
   } catch (const std::exception&) {
     // A lookup that failed after its repeats finds nothing; the walk goes on.
-    return std::nullopt;
+    return {};
   }
 }
 
-std::optional<PanoramaRecord> ServiceFinder::FindById(const std::string&) {
-  return std::nullopt;
+std::optional<PanoramaRecord> ServiceFinder::FindById(const std::string& panoId) {
+  if (!protocol_) return std::nullopt;
+  try {
+    return FindPanoramaRecordById(client_, *protocol_, panoId);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace korvane

@@ -1,25 +1,29 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 
 #include "discover/PanoramaFinder.h"
+#include "net/HttpClient.h"
 #include "session/StartRequest.h"
 #include "ui/TApplication.h"
 
 namespace korvane {
 
-// The walks' lookups through the service, with the route's protocol and proxy. The nearest
-// panorama is the Start lookup's (the service searches its own distance around the point,
-// whatever the radius); a lookup by id is not offered yet, so the walks get no answer for one.
-// An answer whose record carries no position is passed over by the walks.
+// The walks' lookups through the service, with the route's protocol and proxy, all over one
+// client so the walk's requests reuse its connections. The nearest panorama is searched within
+// the walk's radius; by id, over a protocol that offers it (the classic one answers nothing).
+// A route naming no protocol finds nothing. An answer whose record carries no position is
+// passed over by the walks.
 class ServiceFinder final : public PanoramaFinder {
  public:
-  explicit ServiceFinder(ServiceRoute route) : route_(std::move(route)) {}
-  std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radiusMetres) override;
+  explicit ServiceFinder(const ServiceRoute& route);
+  NearestPanorama FindNearest(GeoPoint point, double radiusMetres) override;
   std::optional<PanoramaRecord> FindById(const std::string& panoId) override;
 
  private:
-  ServiceRoute route_;
+  std::optional<PanoramaProtocol> protocol_;
+  HttpClient client_;
 };
 
 // Another finder's lookups, each preceded by a turn of the application's loop, where a stop
@@ -28,7 +32,7 @@ class ServiceFinder final : public PanoramaFinder {
 class StoppableFinder final : public PanoramaFinder {
  public:
   StoppableFinder(PanoramaFinder& finder, TApplication& app) : finder_(finder), app_(app) {}
-  std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radiusMetres) override {
+  NearestPanorama FindNearest(GeoPoint point, double radiusMetres) override {
     CheckStop();
     return finder_.FindNearest(point, radiusMetres);
   }

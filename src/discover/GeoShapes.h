@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "discover/GeoMetric.h"
+#include "lookup/GeoMetric.h"
 
 namespace korvane {
 

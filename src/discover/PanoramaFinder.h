@@ -3,7 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "discover/GeoMetric.h"
+#include "lookup/GeoMetric.h"
+#include "lookup/PanoramaRecordLookup.h"
 #include "platform/Exception.h"
 #include "task/PanoramaRecord.h"
 
@@ -22,8 +23,9 @@ class FinderStopped : public Exception {
 class PanoramaFinder {
  public:
   virtual ~PanoramaFinder() = default;
-  // The panorama nearest to the point within radiusMetres, or nothing.
-  virtual std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radiusMetres) = 0;
+  // The panorama nearest to the point within radiusMetres, or nothing, and whether the service
+  // answered (a lookup that failed tells nothing of the place).
+  virtual NearestPanorama FindNearest(GeoPoint point, double radiusMetres) = 0;
   // The panorama with this id, or nothing.
   virtual std::optional<PanoramaRecord> FindById(const std::string& panoId) = 0;
 };

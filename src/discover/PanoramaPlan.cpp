@@ -11,12 +11,12 @@
 #include <unordered_set>
 
 #include "discover/DiscoverLimits.h"
-#include "task/PanoIdCheck.h"
 #include "platform/CsvRow.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/Paths.h"
 #include "platform/PrintableText.h"
+#include "task/PanoIdCheck.h"
 
 namespace korvane {
 namespace {

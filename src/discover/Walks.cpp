@@ -113,6 +113,88 @@ class CoveredPlaces {
   std::unordered_map<long long, std::vector<LocalFrame::Metres>> buckets_;
 };
 
+// Discs the area walk's lookups showed to hold no panorama it has not seen: a lookup answers
+// the panorama nearest its point within its radius, so no other lies closer than the one it
+// answered, and none lies within the radius when it answered none. Bucketed by squares of
+// bucketMetres (no disc is wider than that) so a check looks at the discs nearby only.
+class KnownEmpty {
+ public:
+  KnownEmpty(const LocalFrame& frame, double bucketMetres)
+      : frame_(frame), bucketMetres_(bucketMetres) {}
+
+  void Add(GeoPoint centre, double radiusMetres) {
+    const LocalFrame::Metres at = frame_.ToMetres(centre);
+    buckets_[KeyOf(Cell(at.East), Cell(at.North))].push_back({at, radiusMetres});
+  }
+
+  // Whether the square of side sideMetres centred on the point lies inside the discs: every
+  // cell of a grid of EmptyCheckCells a side over it lies whole inside one disc.
+  bool CoversSquare(GeoPoint centre, double sideMetres) const {
+    const LocalFrame::Metres middle = frame_.ToMetres(centre);
+    constexpr int cells = EmptyCheckCells;
+    const double step = sideMetres / cells;
+    const double cellReach = step * std::numbers::sqrt2 / 2;
+    for (int i = 0; i < cells; ++i) {
+      for (int j = 0; j < cells; ++j) {
+        const LocalFrame::Metres point{middle.East - sideMetres / 2 + (i + 0.5) * step,
+                                       middle.North - sideMetres / 2 + (j + 0.5) * step};
+        if (!Inside(point, cellReach)) return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  struct Disc {
+    LocalFrame::Metres Centre;
+    double Radius = 0;
+  };
+
+  // Whether the disc of radius reach around the point lies inside one of the discs.
+  bool Inside(LocalFrame::Metres point, double reach) const {
+    const long long east = Cell(point.East);
+    const long long north = Cell(point.North);
+    for (long long de = -1; de <= 1; ++de) {
+      for (long long dn = -1; dn <= 1; ++dn) {
+        const auto bucket = buckets_.find(KeyOf(east + de, north + dn));
+        if (bucket == buckets_.end()) continue;
+        for (const Disc& disc : bucket->second)
+          if (std::hypot(point.East - disc.Centre.East, point.North - disc.Centre.North) + reach <
+              disc.Radius)
+            return true;
+      }
+    }
+    return false;
+  }
+  long long Cell(double metres) const {
+    return static_cast<long long>(std::floor(metres / bucketMetres_));
+  }
+  static long long KeyOf(long long east, long long north) { return east * 1000003LL + north; }
+
+  const LocalFrame& frame_;
+  double bucketMetres_;
+  std::unordered_map<long long, std::vector<Disc>> buckets_;
+};
+
+// The seeds in two passes, as the squares of a chessboard: the lookups of the first pass search
+// beyond their own squares (SeedSearchReach), so a seed of the second pass between seeds that
+// answered none, or only panoramas farther off, has its square known empty before its turn.
+std::vector<GeoPoint> InTwoPasses(const LocalFrame& frame, const std::vector<GeoPoint>& seeds,
+                                  double spacingMetres) {
+  if (seeds.empty()) return seeds;
+  const LocalFrame::Metres first = frame.ToMetres(seeds.front());
+  std::vector<GeoPoint> ordered;
+  for (const long long pass : {0LL, 1LL}) {
+    for (const GeoPoint& seed : seeds) {
+      const LocalFrame::Metres at = frame.ToMetres(seed);
+      const long long steps = std::llround((at.East - first.East) / spacingMetres) +
+                              std::llround((at.North - first.North) / spacingMetres);
+      if ((steps & 1) == pass) ordered.push_back(seed);
+    }
+  }
+  return ordered;
+}
+
 // The points every stepMetres along one line, its first and last included.
 void StepAlong(const std::vector<GeoPoint>& line, double stepMetres, std::vector<GeoPoint>& steps) {
   if (line.empty()) return;
@@ -144,7 +226,7 @@ FoundPanoramas FindAround(PanoramaFinder& finder, GeoPoint centre, double radius
         return DistanceMetres(centre, point) <= radiusMetres;
       },
       maxCount);
-  walk.StartFrom(finder.FindNearest(centre, radiusMetres));
+  walk.StartFrom(finder.FindNearest(centre, radiusMetres).Record);
   return walk.TakeFound();
 }
 
@@ -194,19 +276,27 @@ double RouteSteps(const GeoRoute& route, double stepMetres) {
 }
 
 FoundPanoramas FindInArea(PanoramaFinder& finder, const GeoArea& area, double spacingMetres) {
-  // Each seed searches the whole square around it: half the square's diagonal.
-  const double searchRadius = spacingMetres * std::numbers::sqrt2 / 2;
+  // Each seed searches its whole square and beyond (SeedSearchReach); what it learns of the
+  // places around spares the seeds after it in empty blocks their lookups.
+  const double searchRadius = spacingMetres * SeedSearchReach;
   const LocalFrame frame(BoxOf(area).Centre());
   CoveredPlaces covered(frame);
+  KnownEmpty empty(frame, searchRadius);
   std::size_t coveredCount = 0;
   LinkWalk walk(
       finder, [&area](GeoPoint point) { return IsInside(area, point); }, MaxPlanRows);
-  for (const GeoPoint& seed : SeedGrid(area, spacingMetres)) {
+  for (const GeoPoint& seed : InTwoPasses(frame, SeedGrid(area, spacingMetres), spacingMetres)) {
     if (walk.Full()) break;
     for (; coveredCount < walk.Found().size(); ++coveredCount)
       covered.Add(PositionOf(walk.Found()[coveredCount]));
-    if (covered.IsCovered(seed)) continue;
-    walk.StartFrom(finder.FindNearest(seed, searchRadius));
+    if (covered.IsCovered(seed) || empty.CoversSquare(seed, spacingMetres)) continue;
+    NearestPanorama nearest = finder.FindNearest(seed, searchRadius);
+    if (!nearest.Record && nearest.Answered) {
+      empty.Add(seed, searchRadius);
+    } else if (IsUsable(nearest.Record)) {
+      empty.Add(seed, DistanceMetres(seed, PositionOf(*nearest.Record)));
+    }
+    walk.StartFrom(std::move(nearest.Record));
   }
   return walk.TakeFound();
 }
@@ -219,7 +309,7 @@ FoundPanoramas FindAlongRoute(PanoramaFinder& finder, const GeoRoute& route, dou
   std::unordered_set<std::string> seen;
   for (const GeoPoint& step : steps) {
     if (found.size() >= MaxPlanRows) break;
-    std::optional<PanoramaRecord> record = finder.FindNearest(step, RouteSearchRadiusMetres);
+    std::optional<PanoramaRecord> record = finder.FindNearest(step, RouteSearchRadiusMetres).Record;
     if (!IsUsable(record) || !seen.insert(record->PanoId).second) continue;
     found.push_back(std::move(*record));
   }

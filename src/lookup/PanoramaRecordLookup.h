@@ -5,28 +5,35 @@
 #include <string>
 
 #include "net/HttpClient.h"
+#include "task/PanoramaProtocol.h"
 #include "task/PanoramaRecord.h"
 
 namespace korvane {
 
-// The record of one panorama, over the protocol the configuration names (ServiceProtocolText),
-// for code that walks from panorama to panorama. No window, no task: each call is one lookup
-// (with its repeats) over client, whose proxy and abort the caller sets. Lines of the lookup go
-// to addLogLine when given. Nothing when there is no such panorama, the lookup gave up or was
-// aborted, or the configuration names no protocol.
+// The record of one panorama over the protocol given, for code that walks from panorama to
+// panorama. No window, no task: each call is one lookup (with its repeats) over client, whose
+// proxy and abort the caller sets; a walk passes the same client to every call, so its
+// connections are reused. Lines of the lookup go to addLogLine when given. Nothing when there is
+// no such panorama, or the lookup gave up or was aborted.
+
+// What a lookup of the panorama nearest a point told.
+struct NearestPanorama {
+  std::optional<PanoramaRecord> Record;  // the nearest panorama within the radius
+  // The service answered: with Record, or that there is none within the radius. False when the
+  // lookup gave up, was aborted or cannot tell (the classic metadata without a panorama): then
+  // nothing is known of the place.
+  bool Answered = false;
+};
 
 // The panorama nearest the point within radiusMetres (the current lookup searches that far; a
 // panorama whose position the answer gives farther off is none).
-std::optional<PanoramaRecord> FindNearestPanoramaRecord(
-    HttpClient& client, double latitude, double longitude, double radiusMetres,
-    const std::function<void(const std::string&)>& addLogLine = {});
+NearestPanorama FindNearestPanoramaRecord(
+    HttpClient& client, PanoramaProtocol protocol, double latitude, double longitude,
+    double radiusMetres, const std::function<void(const std::string&)>& addLogLine = {});
 
-// The panorama of an id; the classic protocol has no by-id request and gives nothing.
+// The panorama of an id; a protocol without a by-id request (OffersLookupById) gives nothing.
 std::optional<PanoramaRecord> FindPanoramaRecordById(
-    HttpClient& client, const std::string& panoId,
+    HttpClient& client, PanoramaProtocol protocol, const std::string& panoId,
     const std::function<void(const std::string&)>& addLogLine = {});
-
-// The great-circle distance between two points in metres (a sphere of the Earth's mean radius).
-double DistanceMetres(double latitude1, double longitude1, double latitude2, double longitude2);
 
 }  // namespace korvane

@@ -27,6 +27,10 @@ std::optional<std::string> CheckCoordinateRanges(double longitude, double latitu
   return std::nullopt;
 }
 
+std::string CreateDirectoryFailedMessage(const std::string& path) {
+  return "Create directory " + path + " Failed.";
+}
+
 std::string TaskFileNameFor(const std::string& typedName) {
   if (ExtractFileExt(typedName) == TaskFileExtension) return typedName;
   return typedName + TaskFileExtension;

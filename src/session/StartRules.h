@@ -18,6 +18,9 @@ inline constexpr const char* NoPanoramaMessage =
 inline constexpr const char* NoSavePathMessage = "Please select a path to save the images.";
 inline constexpr const char* CreateTaskFailureMessage = "Error: Create task failure.";
 
+// "Create directory PATH Failed.": the save folder could not be made.
+std::string CreateDirectoryFailedMessage(const std::string& path);
+
 // The zoom box's text as a whole number (strict conversion; raises EConvertError).
 int ConvertZoomText(const std::string& text);
 

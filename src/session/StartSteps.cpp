@@ -49,7 +49,7 @@ std::shared_ptr<TaskParameters> BuildTaskParameters(const StartRequest& request,
     return nullptr;
   }
   if (!DirectoryExists(pathText) && !CreateDir(pathText)) {
-    host.ShowMessage("Create directory " + pathText + " Failed.");
+    host.ShowMessage(CreateDirectoryFailedMessage(pathText));
     return nullptr;
   }
   const std::string savePath = IncludeTrailingPathDelimiter(pathText);

@@ -11,12 +11,13 @@ struct ProtocolRow {
   PanoramaProtocol Protocol;
   const char* Name;
   int MapsType;
+  bool ById;  // has a lookup by panorama id
 };
 
 constexpr ProtocolRow Protocols[] = {
-    {PanoramaProtocol::Classic, "classic", 32},
-    {PanoramaProtocol::Current, "current", 33},
-    {PanoramaProtocol::MapTiles, "maptiles", 34},
+    {PanoramaProtocol::Classic, "classic", 32, false},
+    {PanoramaProtocol::Current, "current", 33, true},
+    {PanoramaProtocol::MapTiles, "maptiles", 34, true},
 };
 
 const ProtocolRow& RowOf(PanoramaProtocol protocol) {
@@ -43,6 +44,10 @@ std::optional<PanoramaProtocol> ParsePanoramaProtocol(const std::string& text) {
     if (name == row.Name) return row.Protocol;
   }
   return std::nullopt;
+}
+
+bool OffersLookupById(PanoramaProtocol protocol) {
+  return RowOf(protocol).ById;
 }
 
 int MapsTypeOf(PanoramaProtocol protocol) {

@@ -26,6 +26,9 @@ std::string ProtocolName(PanoramaProtocol protocol);
 // A protocol's name in any letter case; nothing for any other text.
 std::optional<PanoramaProtocol> ParsePanoramaProtocol(const std::string& text);
 
+// Whether the protocol can look a panorama up by its id (the classic one cannot).
+bool OffersLookupById(PanoramaProtocol protocol);
+
 // The number a task file's "MapsType" key records for the protocol (32 classic, 33 current,
 // 34 maptiles).
 // Only the task file's reader and writer turn protocols into these numbers and back.

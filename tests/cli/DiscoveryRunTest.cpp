@@ -250,7 +250,7 @@ TEST(KorvaneCliDiscovery, ABadFileOrValueEndsWithStatus2AndWritesNothing) {
 class StopAtFifthLookup final : public PanoramaFinder {
  public:
   explicit StopAtFifthLookup(TApplication& app) : app_(app) {}
-  std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radius) override {
+  NearestPanorama FindNearest(GeoPoint point, double radius) override {
     Count();
     return town_.FindNearest(point, radius);
   }

@@ -34,7 +34,7 @@ TEST(FindAround, KeepsEveryLinkedPanoramaWithinTheRadiusOnce) {
             TownPlacesWhere([](double e, double n) { return std::hypot(e - 100, n) <= 35; }));
   EXPECT_EQ(found.size(), 10u);
   EXPECT_EQ(IdsOf(found).size(), found.size()) << "no id twice";
-  EXPECT_EQ(found.front().PanoId, finder.FindNearest(StreetNetwork::At(100, 0), 1)->PanoId)
+  EXPECT_EQ(found.front().PanoId, finder.FindNearest(StreetNetwork::At(100, 0), 1).Record->PanoId)
       << "the walk starts at the nearest panorama";
 }
 
@@ -71,6 +71,52 @@ TEST(FindInArea, WalksEachPolygonOfAMultiPolygon) {
   EXPECT_EQ(IdsOf(FindInArea(finder, area, 50)), TownPlacesWhere([](double e, double n) {
               return InRectangle(e, n, 240, 50, 360, 110) || InRectangle(e, n, 375, -10, 420, 210);
             }));
+}
+
+TEST(FindInArea, EverySpacingFindsEveryPanoramaInside) {
+  // Seeds passed over as known empty must not cost a panorama, at any spacing that finds the
+  // lane (beyond 100 m a seed near it answers a street instead).
+  GeoArea area = Rectangle(-30, -130, 430, 330);
+  area[0].Holes.push_back(Rectangle(85, 55, 115, 135)[0].Outer);
+  const auto inside = TownPlacesWhere([](double e, double n) {
+    return InRectangle(e, n, -30, -130, 430, 330) && !InRectangle(e, n, 85, 55, 115, 135);
+  });
+  for (const double spacing : {10.0, 25.0, 50.0, 75.0, 100.0}) {
+    NetworkFinder finder;
+    EXPECT_EQ(IdsOf(FindInArea(finder, area, spacing)), inside) << spacing;
+  }
+}
+
+// The town's answers, counting the nearest lookups; with Fail, every one gives up.
+class CountingFinder final : public PanoramaFinder {
+ public:
+  NearestPanorama FindNearest(GeoPoint point, double radiusMetres) override {
+    ++Nearest;
+    if (Fail) return {};
+    return town_.FindNearest(point, radiusMetres);
+  }
+  std::optional<PanoramaRecord> FindById(const std::string& id) override {
+    return town_.FindById(id);
+  }
+  bool Fail = false;
+  std::size_t Nearest = 0;
+
+ private:
+  NetworkFinder town_;
+};
+
+TEST(FindInArea, ABlockShownEmptyCostsNoFurtherLookupsButAFailedLookupShowsNothing) {
+  // North of the town, more than two spacings from its last panorama.
+  const GeoArea empty = Rectangle(0, 420, 500, 700);
+  const std::size_t seeds = SeedGrid(empty, 50).size();
+  CountingFinder answering;
+  EXPECT_TRUE(FindInArea(answering, empty, 50).empty());
+  EXPECT_LT(answering.Nearest * 3, seeds) << "each lookup that answers none spares its neighbours";
+
+  CountingFinder failing;
+  failing.Fail = true;
+  EXPECT_TRUE(FindInArea(failing, empty, 50).empty());
+  EXPECT_EQ(failing.Nearest, seeds) << "a lookup that gave up tells nothing of the place";
 }
 
 TEST(FindInArea, SeedsLieInsideTheAreaAtTheSpacing) {
@@ -121,8 +167,8 @@ TEST(AddOtherDates, PutsEachPlacesOtherCapturesAfterIt) {
 // A service whose answers are not all usable.
 class HostileFinder final : public PanoramaFinder {
  public:
-  std::optional<PanoramaRecord> FindNearest(GeoPoint, double) override {
-    return Record("start", 0, 0, {"../../etc", "far", "nowhere", "start", "twin"});
+  NearestPanorama FindNearest(GeoPoint, double) override {
+    return {Record("start", 0, 0, {"../../etc", "far", "nowhere", "start", "twin"}), true};
   }
   std::optional<PanoramaRecord> FindById(const std::string& id) override {
     ++byId;

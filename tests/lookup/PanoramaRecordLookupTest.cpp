@@ -55,42 +55,53 @@ class PanoramaRecordLookupTest : public ::testing::Test {
 
 TEST_F(PanoramaRecordLookupTest, Nearest_WithinTheRadiusOrNothing) {
   Current();
-  const auto found = FindNearestPanoramaRecord(client, latitude + 0.0001, longitude, 30);
-  ASSERT_TRUE(found);
-  EXPECT_EQ(found->PanoId, standin::PanoIdOf(cell));
-  EXPECT_EQ(found->OtherDates.size(), 2u);
-  EXPECT_EQ(found->Links.size(), 4u);
-  // About 11 m off: inside 30 m, not inside 5 m.
-  EXPECT_FALSE(FindNearestPanoramaRecord(client, latitude + 0.0001, longitude, 5));
-  EXPECT_FALSE(FindNearestPanoramaRecord(client, 85.0, 0.0, 50));  // no coverage
-  EXPECT_EQ(Count("!2d30!"), 1);                                   // the radius asked for
+  auto nearest = [this](double lat, double lon, double radius) {
+    return FindNearestPanoramaRecord(client, PanoramaProtocol::Current, lat, lon, radius);
+  };
+  const NearestPanorama found = nearest(latitude + 0.0001, longitude, 30);
+  ASSERT_TRUE(found.Record);
+  EXPECT_TRUE(found.Answered);
+  EXPECT_EQ(found.Record->PanoId, standin::PanoIdOf(cell));
+  EXPECT_EQ(found.Record->OtherDates.size(), 2u);
+  EXPECT_EQ(found.Record->Links.size(), 4u);
+  // About 11 m off: inside 30 m, not inside 5 m; no coverage at all up north. Both are answers.
+  for (const NearestPanorama& none :
+       {nearest(latitude + 0.0001, longitude, 5), nearest(85.0, 0.0, 50)}) {
+    EXPECT_FALSE(none.Record);
+    EXPECT_TRUE(none.Answered);
+  }
+  EXPECT_EQ(Count("!2d30!"), 1);  // the radius asked for
   Classic();
-  const auto classic = FindNearestPanoramaRecord(client, latitude, longitude, 50);
-  ASSERT_TRUE(classic);
-  EXPECT_EQ(classic->Protocol, PanoramaProtocol::Classic);
-  EXPECT_EQ(classic->PanoId, standin::PanoIdOf(cell));
+  const NearestPanorama classic =
+      FindNearestPanoramaRecord(client, PanoramaProtocol::Classic, latitude, longitude, 50);
+  ASSERT_TRUE(classic.Record);
+  EXPECT_EQ(classic.Record->Protocol, PanoramaProtocol::Classic);
+  EXPECT_EQ(classic.Record->PanoId, standin::PanoIdOf(cell));
+}
+
+TEST_F(PanoramaRecordLookupTest, Nearest_ALookupThatGivesUpIsNoAnswer) {
+  StandinFixture failing("lookup every html\n");  // a consent page, not an answer
+  program.WriteConfig(failing.CurrentServiceConfig());
+  const NearestPanorama none =
+      FindNearestPanoramaRecord(client, PanoramaProtocol::Current, latitude, longitude, 50);
+  EXPECT_FALSE(none.Record);
+  EXPECT_FALSE(none.Answered);
 }
 
 TEST_F(PanoramaRecordLookupTest, ById_CurrentOnly) {
   Current();
   const std::string older = standin::PanoIdOf(cell, 2);
-  const auto found = FindPanoramaRecordById(client, older);
+  const auto found = FindPanoramaRecordById(client, PanoramaProtocol::Current, older);
   ASSERT_TRUE(found);
   EXPECT_EQ(found->PanoId, older);
   const auto [year, month] = standin::CaptureDateOf(cell, 2);
   EXPECT_EQ(found->Date, (CaptureMonth{year, month}));
-  EXPECT_FALSE(FindPanoramaRecordById(client, "NotAnIdOfThisService"));
-  EXPECT_FALSE(FindPanoramaRecordById(client, "not/an/id"));
+  EXPECT_FALSE(FindPanoramaRecordById(client, PanoramaProtocol::Current, "NotAnIdOfThisService"));
+  EXPECT_FALSE(FindPanoramaRecordById(client, PanoramaProtocol::Current, "not/an/id"));
   EXPECT_EQ(Count("/maps/photometa/v1"), 2);  // the id that is no id was never sent
   Classic();
-  EXPECT_FALSE(FindPanoramaRecordById(client, older));
+  EXPECT_FALSE(FindPanoramaRecordById(client, PanoramaProtocol::Classic, older));
   EXPECT_EQ(Count("/maps/photometa/v1"), 2);
-}
-
-TEST_F(PanoramaRecordLookupTest, Distances) {
-  EXPECT_NEAR(DistanceMetres(0, 0, 0, 1), 111'195, 10);
-  EXPECT_NEAR(DistanceMetres(48.8584, 2.2945, 48.8584, 2.2945), 0, 1e-9);
-  EXPECT_NEAR(DistanceMetres(48.8566, 2.3522, 51.5074, -0.1278), 343'500, 1'000);
 }
 
 TEST_F(PanoramaRecordLookupTest, StartById_TheIdIsAskedForAndThePlaceNeverLookedUp) {

@@ -12,10 +12,10 @@ class NetworkFinder final : public PanoramaFinder {
   explicit NetworkFinder(const StreetNetwork& network = StreetNetwork::Town())
       : network_(network) {}
 
-  std::optional<PanoramaRecord> FindNearest(GeoPoint point, double radiusMetres) override {
+  NearestPanorama FindNearest(GeoPoint point, double radiusMetres) override {
     ++lookups_;
     const PanoramaRecord* record = network_.Nearest(point, radiusMetres);
-    return record ? std::optional(*record) : std::nullopt;
+    return {record ? std::optional(*record) : std::nullopt, true};
   }
   std::optional<PanoramaRecord> FindById(const std::string& panoId) override {
     ++lookups_;

@@ -25,57 +25,54 @@ Json Nulls(std::size_t count) {
 
 // [[null, null, lat, lon], [elevation], [heading, pitch, roll]]: where a capture stands and
 // how its camera was turned; the orientation only for whole answers.
-Json Placement(const PanoramaCell& cell, int capture, bool whole) {
-  const std::uint64_t seed = StableHash(PanoIdOf(cell, capture));
-  const double elevation = static_cast<double>((seed >> 20) % 3000) / 10.0;
-  Json placement = Json::array(
-      {Json::array({nullptr, nullptr, CellCentreLatitude(cell), CellCentreLongitude(cell)}),
-       Json::array({elevation})});
-  if (whole) {
-    const double heading = static_cast<double>(seed % 36000) / 100.0;
-    const double tilt = static_cast<double>(static_cast<int>((seed >> 32) % 41) - 20) / 10.0;
-    const double roll = static_cast<double>(static_cast<int>((seed >> 40) % 21) - 10) / 10.0;
-    placement.push_back(Json::array({heading, StraightDown - tilt, roll}));
-  }
+Json Placement(const PlacedPanorama& placed, bool whole) {
+  Json placement = Json::array({Json::array({nullptr, nullptr, placed.Latitude, placed.Longitude}),
+                                Json::array({placed.Elevation})});
+  if (whole)
+    placement.push_back(Json::array({placed.Heading, StraightDown - placed.Tilt, placed.Roll}));
   return placement;
 }
 
 // One entry of the panoramas around: [[2, id], null, placement].
-Json AroundEntry(const PanoramaCell& cell, int capture) {
-  return Json::array(
-      {Json::array({2, PanoIdOf(cell, capture)}), nullptr, Placement(cell, capture, true)});
-}
-
-PanoramaCell Beside(const PanoramaCell& cell, int north, int east) {
-  return PanoramaCell{cell.LatIndex + north, cell.LonIndex + east};
+Json AroundEntry(const PlacedPanorama& placed) {
+  return Json::array({Json::array({2, placed.PanoId}), nullptr, Placement(placed, true)});
 }
 
 // M[5][0][3], [6] and [8]: the panoramas around, the links to the neighbours, the other dates.
-void PutAround(Json& place, const PanoramaCell& cell, int capture) {
-  struct Neighbour {
-    int North, East;
-    double Bearing;
-  };
-  constexpr Neighbour Neighbours[] = {{1, 0, 0.0}, {0, 1, 90.0}, {-1, 0, 180.0}, {0, -1, 270.0}};
-  Json around = Json::array({AroundEntry(cell, capture)});
+void PutAround(Json& place, const MessageParts& parts) {
+  Json around = Json::array({AroundEntry(parts.Self)});
   Json links = Json::array();
-  for (const Neighbour& n : Neighbours) {
-    const PanoramaCell next = Beside(cell, n.North, n.East);
-    if (!CellOf(CellCentreLatitude(next), CellCentreLongitude(next))) continue;
+  for (const auto& [neighbour, bearing] : parts.Links) {
     links.push_back(
-        Json::array({around.size(), Json::array({nullptr, nullptr, nullptr, n.Bearing})}));
-    around.push_back(AroundEntry(next, 0));
+        Json::array({around.size(), Json::array({nullptr, nullptr, nullptr, bearing})}));
+    around.push_back(AroundEntry(neighbour));
   }
   Json dates = Json::array();
-  for (int other = 0; other < CapturesPerPlace; ++other) {
-    if (other == capture) continue;
-    const auto [year, month] = CaptureDateOf(cell, other);
-    dates.push_back(Json::array({around.size(), Json::array({year, month})}));
-    around.push_back(AroundEntry(cell, other));
+  for (const auto& [other, date] : parts.OtherDates) {
+    dates.push_back(Json::array({around.size(), Json::array({date.first, date.second})}));
+    around.push_back(AroundEntry(other));
   }
   place[3] = Json::array({around});
   place[6] = links;
   place[8] = dates;
+}
+
+// Where a capture of a cell stands and how its camera was turned, from its id.
+PlacedPanorama PlacedOf(const PanoramaCell& cell, int capture) {
+  PlacedPanorama placed;
+  placed.PanoId = PanoIdOf(cell, capture);
+  const std::uint64_t seed = StableHash(placed.PanoId);
+  placed.Latitude = CellCentreLatitude(cell);
+  placed.Longitude = CellCentreLongitude(cell);
+  placed.Elevation = static_cast<double>((seed >> 20) % 3000) / 10.0;
+  placed.Heading = static_cast<double>(seed % 36000) / 100.0;
+  placed.Tilt = static_cast<double>(static_cast<int>((seed >> 32) % 41) - 20) / 10.0;
+  placed.Roll = static_cast<double>(static_cast<int>((seed >> 40) % 21) - 10) / 10.0;
+  return placed;
+}
+
+PanoramaCell Beside(const PanoramaCell& cell, int north, int east) {
+  return PanoramaCell{cell.LatIndex + north, cell.LonIndex + east};
 }
 
 }  // namespace
@@ -107,21 +104,19 @@ std::optional<std::pair<double, double>> PointAnswered(bool answeredInPart, doub
   return std::nullopt;
 }
 
-Json PanoramaMessage(const PanoramaCell& cell, int capture) {
-  const bool whole = !IsAnsweredInPart(cell);
-  const std::string id = PanoIdOf(cell, capture);
-  const PanoramaShape shape = ShapeOf(SizeOfCell(cell));
+Json PanoramaMessage(const MessageParts& parts) {
+  const PanoramaShape& shape = parts.Shape;
   Json sizes = Json::array();
   for (int zoom = 0; zoom <= shape.HighestZoom; ++zoom) {
     sizes.push_back(Json::array({Json::array({shape.HeightAt(zoom), shape.WidthAt(zoom)})}));
   }
-  const auto [year, month] = CaptureDateOf(cell, capture);
+  const auto [year, month] = parts.Date;
 
   Json panorama = Nulls(7);
   panorama[0] = Json::array({1});
-  panorama[1] = Json::array({2, id});
+  panorama[1] = Json::array({2, parts.Self.PanoId});
   panorama[2] = Json::array({2, 2, nullptr, Json::array({sizes, {TilePixels, TilePixels}})});
-  if (whole) {
+  if (parts.Whole) {
     panorama[2][2] = Json::array({shape.Height, shape.Width});
     panorama[3] = Json::array(
         {Json::array({Json::array({"Stand-in street", "en"})}), nullptr,
@@ -131,15 +126,38 @@ Json PanoramaMessage(const PanoramaCell& cell, int capture) {
   } else {
     panorama[3] = Json::array({Json::array({Json::array({"Stand-in street"})})});
   }
-  Json place = Nulls(whole ? 9 : 2);
+  Json place = Nulls(parts.Whole ? 9 : 2);
   place[0] = Json::array({1});
-  place[1] = Placement(cell, capture, whole);
-  if (whole) PutAround(place, cell, capture);
+  place[1] = Placement(parts.Self, parts.Whole);
+  if (parts.Whole) PutAround(place, parts);
   panorama[5] = Json::array({place});
   Json dated = Nulls(8);
   dated[7] = Json::array({year, month});
   panorama[6] = dated;
   return panorama;
+}
+
+Json PanoramaMessage(const PanoramaCell& cell, int capture) {
+  struct Neighbour {
+    int North, East;
+    double Bearing;
+  };
+  constexpr Neighbour Neighbours[] = {{1, 0, 0.0}, {0, 1, 90.0}, {-1, 0, 180.0}, {0, -1, 270.0}};
+  MessageParts parts;
+  parts.Self = PlacedOf(cell, capture);
+  parts.Whole = !IsAnsweredInPart(cell);
+  parts.Shape = ShapeOf(SizeOfCell(cell));
+  parts.Date = CaptureDateOf(cell, capture);
+  if (!parts.Whole) return PanoramaMessage(parts);
+  for (const Neighbour& n : Neighbours) {
+    const PanoramaCell next = Beside(cell, n.North, n.East);
+    if (!CellOf(CellCentreLatitude(next), CellCentreLongitude(next))) continue;
+    parts.Links.emplace_back(PlacedOf(next, 0), n.Bearing);
+  }
+  for (int other = 0; other < CapturesPerPlace; ++other)
+    if (other != capture)
+      parts.OtherDates.emplace_back(PlacedOf(cell, other), CaptureDateOf(cell, other));
+  return PanoramaMessage(parts);
 }
 
 }  // namespace korvane::standin

@@ -2,9 +2,12 @@
 
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "PanoramaId.h"
+#include "PanoramaSizes.h"
 
 // The current protocol's panorama message M, laid out as the real service lays it out so that
 // clients written against the real service read it: the panorama's id, sizes, address,
@@ -25,6 +28,33 @@ bool IsAnsweredInPart(const PanoramaCell& cell);
 // (answeredInPart) or whole (!answeredInPart); nothing when the point has no coverage.
 std::optional<std::pair<double, double>> PointAnswered(bool answeredInPart, double latitude,
                                                        double longitude);
+
+// Where a panorama stands and how its camera was turned: each entry of the panoramas around
+// is laid out from one, the panorama's own placement too.
+struct PlacedPanorama {
+  std::string PanoId;
+  double Latitude = 0;
+  double Longitude = 0;
+  double Elevation = 0;
+  double Heading = 0;
+  double Tilt = 0;  // degrees above the horizon
+  double Roll = 0;
+};
+
+// What M tells of one panorama, whichever of the stand-in's panoramas it is.
+struct MessageParts {
+  PlacedPanorama Self;
+  PanoramaShape Shape;
+  std::pair<int, int> Date;  // year, month
+  // false: the parts a download needs only (no address, copyright, orientation, full size,
+  // panoramas around, links or other dates).
+  bool Whole = true;
+  std::vector<std::pair<PlacedPanorama, double>> Links;  // neighbour, bearing in degrees
+  std::vector<std::pair<PlacedPanorama, std::pair<int, int>>> OtherDates;  // capture, its date
+};
+
+// M laid out from its parts.
+nlohmann::json PanoramaMessage(const MessageParts& parts);
 
 // M for one capture of a cell.
 nlohmann::json PanoramaMessage(const PanoramaCell& cell, int capture);

@@ -7,6 +7,7 @@
 #include "PanoramaMessage.h"
 #include "PanoramaSizes.h"
 #include "TileGrid.h"
+#include "TownMessage.h"
 
 namespace korvane::standin {
 
@@ -30,6 +31,18 @@ std::string Degrees(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.6f", value);
   return text;
+}
+
+// R = [[0], M] in the callback, as the lookup answers.
+std::string LookupAnswerOf(const std::string& callback, const nlohmann::json& message) {
+  const nlohmann::json root = {{0}, message};
+  return "/**/" + callback + " && " + callback + "( " + root.dump() + " )";
+}
+
+// [[0], [M]] after the guard, as the by-id request answers.
+std::string ByIdAnswerOf(const nlohmann::json& message) {
+  const nlohmann::json root = {{0}, {message}};
+  return std::string(ByIdGuard) + root.dump();
 }
 
 Reply WithBody(std::string contentType, std::string body) {
@@ -77,8 +90,20 @@ std::string NoCoverageXml() {
 std::string LookupAnswer(const std::string& callback, double latitude, double longitude) {
   const auto cell = CellOf(latitude, longitude);
   if (!cell) return NoPanoramaAnswer(callback);
-  const nlohmann::json root = {{0}, PanoramaMessage(*cell, 0)};
-  return "/**/" + callback + " && " + callback + "( " + root.dump() + " )";
+  return LookupAnswerOf(callback, PanoramaMessage(*cell, 0));
+}
+
+std::string TownLookupAnswer(const StreetNetwork& town, const std::string& callback,
+                             double latitude, double longitude, double radiusMetres) {
+  const PanoramaRecord* nearest = town.Nearest({latitude, longitude}, radiusMetres);
+  if (!nearest) return NoPanoramaAnswer(callback);
+  return LookupAnswerOf(callback, TownPanoramaMessage(town, *nearest));
+}
+
+std::optional<std::string> TownByIdAnswer(const StreetNetwork& town, const std::string& panoId) {
+  const PanoramaRecord* capture = town.ById(panoId);
+  if (!capture) return std::nullopt;
+  return ByIdAnswerOf(TownPanoramaMessage(town, *capture));
 }
 
 std::string NoPanoramaAnswer(const std::string& callback) {
@@ -88,8 +113,7 @@ std::string NoPanoramaAnswer(const std::string& callback) {
 std::string ByIdAnswer(const std::string& panoId) {
   const auto capture = CaptureOfPanoId(panoId);
   if (!capture) return NoPanoramaByIdAnswer();
-  const nlohmann::json root = {{0}, {PanoramaMessage(capture->Cell, capture->Capture)}};
-  return std::string(ByIdGuard) + root.dump();
+  return ByIdAnswerOf(PanoramaMessage(capture->Cell, capture->Capture));
 }
 
 std::string NoPanoramaByIdAnswer() {
@@ -169,16 +193,30 @@ Reply StandinService::Answer(const ServiceRequest& request) const {
   if (request.Kind == RequestKind::Metadata) {
     return WithBody(XmlType, MetadataXml(request.Latitude, request.Longitude));
   }
+  if (request.Kind == RequestKind::Lookup && town_) {
+    return WithBody(JavaScriptType, TownLookupAnswer(*town_, request.Callback, request.Latitude,
+                                                     request.Longitude, request.RadiusMetres));
+  }
   if (request.Kind == RequestKind::Lookup) {
     return WithBody(JavaScriptType,
                     LookupAnswer(request.Callback, request.Latitude, request.Longitude));
   }
-  if (request.Kind == RequestKind::ById) return WithBody(JsonType, ByIdAnswer(request.PanoId));
+  if (request.Kind == RequestKind::ById) {
+    if (town_)
+      if (auto answer = TownByIdAnswer(*town_, request.PanoId))
+        return WithBody(JsonType, std::move(*answer));
+    return WithBody(JsonType, ByIdAnswer(request.PanoId));
+  }
   Reply reply;
   reply.ContentType = "image/jpeg";
-  reply.Body = request.Protocol != TileProtocol::Classic
-                   ? tiles_.CurrentTile(request.PanoId, request.X, request.Y, request.Zoom)
-                   : tiles_.Tile(request.PanoId, request.X, request.Y, request.Zoom);
+  if (request.Protocol == TileProtocol::Current && town_ && town_->ById(request.PanoId)) {
+    reply.Body = tiles_.ShapedTile(request.PanoId, ShapeOf(TownPanoramaSize), request.X, request.Y,
+                                   request.Zoom);
+  } else {
+    reply.Body = request.Protocol != TileProtocol::Classic
+                     ? tiles_.CurrentTile(request.PanoId, request.X, request.Y, request.Zoom)
+                     : tiles_.Tile(request.PanoId, request.X, request.Y, request.Zoom);
+  }
   return reply;
 }
 

@@ -139,6 +139,11 @@ ServiceRequest Lookup(const std::map<std::string, std::string>& parameters) {
   const auto longitude = PbField(pb->second, "4d");
   if (!latitude || !longitude) return Refused(RequestKind::Lookup, "pb holds no !3d and !4d");
   ServiceRequest request = AtPoint(RequestKind::Lookup, *latitude, *longitude);
+  if (const auto radiusText = PbField(pb->second, "2d")) {
+    const auto radius = ParseCoordinate(*radiusText);
+    if (!radius || *radius < 0) return Refused(RequestKind::Lookup, "pb's !2d is no radius");
+    request.RadiusMetres = *radius;
+  }
   request.Callback = callback->second;
   return request;
 }

@@ -5,6 +5,9 @@
 
 namespace korvane::standin {
 
+// How far a lookup searches when its request names no radius (the service's own default).
+inline constexpr double DefaultLookupRadiusMetres = 50.0;
+
 // ById: today's lookup of one panorama by its id. MapTiles: a request of the Map Tiles API other
 // than a tile (its session, metadata, panoIds).
 enum class RequestKind { Metadata, Tile, Lookup, ById, MapTiles, Other };
@@ -35,7 +38,10 @@ struct ServiceRequest {
   std::string Problem;
   double Latitude = 0.0;  // metadata, lookup; by id: the id's place when it is one of ours
   double Longitude = 0.0;
-  std::string Callback;                           // lookup: the name the answer calls
+  std::string Callback;  // lookup: the name the answer calls
+  // lookup: how far around the point to search (the pb's !2d), DefaultLookupRadiusMetres when
+  // the request names no radius
+  double RadiusMetres = DefaultLookupRadiusMetres;
   TileProtocol Protocol = TileProtocol::Classic;  // tile
   std::string PanoId;                             // tile, by id
   int X = 0;

@@ -148,10 +148,10 @@ int AttemptCounter::Next(const std::string& key) {
 
 StandinServer::StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan,
                              RequestLog& log, const TlsServerContext* tls,
-                             MapTilesSettings mapTiles)
+                             MapTilesSettings mapTiles, const StreetNetwork* town)
     : plan_(std::move(plan)),
       log_(log),
-      service_(tiles_),
+      service_(tiles_, town),
       mapTiles_(std::move(mapTiles), service_),
       tls_(tls) {
   if (plan_.RateLimit()) limiter_ = std::make_unique<RateLimiter>(plan_.RateLimit()->PerSecond);

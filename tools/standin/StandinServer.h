@@ -45,9 +45,11 @@ class AttemptCounter {
 class StandinServer {
  public:
   // With a TLS context (which must outlive the server) every listener speaks TLS.
-  // mapTiles: the keys, sessions and quota of its Map Tiles API.
+  // mapTiles: the keys, sessions and quota of its Map Tiles API; with a town (StandinService),
+  // the current protocol's lookups answer from it.
   StandinServer(const std::vector<ListenAddress>& addresses, FaultPlan plan, RequestLog& log,
-                const TlsServerContext* tls = nullptr, MapTilesSettings mapTiles = {});
+                const TlsServerContext* tls = nullptr, MapTilesSettings mapTiles = {},
+                const StreetNetwork* town = nullptr);
   ~StandinServer();
   StandinServer(const StandinServer&) = delete;
   StandinServer& operator=(const StandinServer&) = delete;

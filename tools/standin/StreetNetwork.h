@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "discover/GeoShapes.h"
+#include "lookup/GeoMetric.h"
 #include "task/PanoramaRecord.h"
 
 namespace korvane::standin {

@@ -28,7 +28,11 @@ TileCache::Bytes TileCache::Tile(std::string_view panoId, int x, int y, int zoom
 TileCache::Bytes TileCache::CurrentTile(std::string_view panoId, int x, int y, int zoom) {
   const auto cell = CellOfPanoId(panoId);
   if (!cell) return BlackTile();
-  const PanoramaShape shape = ShapeOf(SizeOfCell(*cell));
+  return ShapedTile(panoId, ShapeOf(SizeOfCell(*cell)), x, y, zoom);
+}
+
+TileCache::Bytes TileCache::ShapedTile(std::string_view panoId, const PanoramaShape& shape, int x,
+                                       int y, int zoom) {
   if (!shape.IsGridTile(x, y, zoom)) return BlackTile();
   std::string key = "current/";
   key += panoId;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "PanoramaSizes.h"
 #include "RgbImage.h"
 #include "StandinLimits.h"
 
@@ -34,6 +35,9 @@ class TileCache {
   // The same for the current protocol: the grid of the panorama's own size (PanoramaSizes.h),
   // from zoom 0 to its highest; the placeholder for any other tile or id.
   Bytes CurrentTile(std::string_view panoId, int x, int y, int zoom);
+
+  // The same for a panorama of a given shape (the town's, whose ids name no cell).
+  Bytes ShapedTile(std::string_view panoId, const PanoramaShape& shape, int x, int y, int zoom);
 
   // The service's placeholder: a grayscale, all-black 512 x 512 JPEG of 1184 bytes.
   Bytes BlackTile();

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "discover/GeoMetric.h"
+#include "lookup/GeoMetric.h"
 
 namespace korvane {
 namespace {
@@ -30,6 +30,21 @@ TEST(DistanceMetres, IsWithinAMetreOfTheEllipsoidsGeodesicAtAFewKilometres) {
   }
   EXPECT_NEAR(DistanceMetres({0, 179.999}, {0, -179.999}), 222.639, 0.01)
       << "across the antimeridian";
+}
+
+TEST(DistanceMetres, StaysWithinAFewMetresAtTheWidestLookup) {
+  // A lookup checks its answer against radii up to 100 km; a sphere would be off by hundreds
+  // of metres there.
+  const Geodesic cases[] = {
+      {{47.37, 8.54}, {47.37, 9.86}, 99697.559},   // along a parallel
+      {{47.37, 8.54}, {48.27, 8.54}, 100068.136},  // along a meridian
+      {{47.37, 8.54}, {48.0, 9.5}, 100503.714},
+      {{60, 10}, {60.5, 11.5}, 100014.545},
+      {{0, 0}, {0, 0.9}, 100187.542},
+      {{-33.9, 151.2}, {-34.5, 151.9}, 92693.234},
+  };
+  for (const Geodesic& geodesic : cases)
+    EXPECT_NEAR(DistanceMetres(geodesic.From, geodesic.To), geodesic.Metres, 5.0);
 }
 
 TEST(LocalFrame, RoundTripsPointsAndMetres) {

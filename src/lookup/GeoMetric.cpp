@@ -1,4 +1,4 @@
-#include "discover/GeoMetric.h"
+#include "lookup/GeoMetric.h"
 
 #include <cmath>
 #include <numbers>
