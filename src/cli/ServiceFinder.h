@@ -1,9 +1,11 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <optional>
 
 #include "discover/PanoramaFinder.h"
+#include "maptiles/MapTilesAccess.h"
 #include "net/HttpClient.h"
 #include "session/StartRequest.h"
 #include "ui/TApplication.h"
@@ -13,7 +15,8 @@ namespace korvane {
 // The walks' lookups through the service, with the route's protocol and proxy, all over one
 // client so the walk's requests reuse its connections. The nearest panorama is searched within
 // the walk's radius; by id, over a protocol that offers it (the classic one answers nothing).
-// A route naming no protocol finds nothing. An answer whose record carries no position is
+// The Map Tiles API asks on one session for the whole walk. A route naming no protocol finds
+// nothing. An answer whose record carries no position is
 // passed over by the walks.
 class ServiceFinder final : public PanoramaFinder {
  public:
@@ -24,6 +27,7 @@ class ServiceFinder final : public PanoramaFinder {
  private:
   std::optional<PanoramaProtocol> protocol_;
   HttpClient client_;
+  std::unique_ptr<MapTilesAccess> mapTiles_;  // the Map Tiles API's session of the walk
 };
 
 // Another finder's lookups, each preceded by a turn of the application's loop, where a stop

@@ -6,6 +6,7 @@
 #include "lookup/ClassicLookup.h"
 #include "lookup/CurrentLookup.h"
 #include "lookup/GeoMetric.h"
+#include "lookup/MapTilesLookup.h"
 
 namespace korvane {
 namespace {
@@ -28,12 +29,22 @@ bool Within(const PanoramaRecord& record, double latitude, double longitude, dou
 
 }  // namespace
 
-NearestPanorama FindNearestPanoramaRecord(
-    HttpClient& client, PanoramaProtocol protocol, double latitude, double longitude,
-    double radiusMetres, const std::function<void(const std::string&)>& addLogLine) {
+NearestPanorama FindNearestPanoramaRecord(HttpClient& client, PanoramaProtocol protocol,
+                                          double latitude, double longitude, double radiusMetres,
+                                          const std::function<void(const std::string&)>& addLogLine,
+                                          MapTilesAccess* mapTiles) {
   if (!std::isfinite(radiusMetres) || radiusMetres < 0) return {};
   PanoramaRecord record;
-  if (protocol == PanoramaProtocol::Classic) {
+  if (protocol == PanoramaProtocol::MapTiles) {
+    if (mapTiles == nullptr) return {};
+    bool refused = false;
+    MapTilesMetadata found = LookUpMapTilesPanorama(*mapTiles, client, latitude, longitude,
+                                                    OrNoLines(addLogLine), refused);
+    if (client.IsAborted() || refused) return {};
+    if (found.Answer.Kind == LookupAnswerKind::NoPanorama) return {std::nullopt, true};
+    if (found.Answer.Kind != LookupAnswerKind::Found) return {};
+    record = std::move(found.Record);
+  } else if (protocol == PanoramaProtocol::Classic) {
     ClassicLookupResult found =
         LookUpClassicPanorama(client, latitude, longitude, OrNoLines(addLogLine));
     if (found.PanoId.empty()) return {};
@@ -57,8 +68,17 @@ NearestPanorama FindNearestPanoramaRecord(
 
 std::optional<PanoramaRecord> FindPanoramaRecordById(
     HttpClient& client, PanoramaProtocol protocol, const std::string& panoId,
-    const std::function<void(const std::string&)>& addLogLine) {
+    const std::function<void(const std::string&)>& addLogLine, MapTilesAccess* mapTiles) {
   if (!OffersLookupById(protocol)) return std::nullopt;
+  if (protocol == PanoramaProtocol::MapTiles) {
+    if (mapTiles == nullptr) return std::nullopt;
+    bool refused = false;
+    MapTilesMetadata found =
+        LookUpMapTilesPanoramaById(*mapTiles, client, panoId, OrNoLines(addLogLine), refused);
+    if (found.Answer.Kind != LookupAnswerKind::Found || refused || client.IsAborted())
+      return std::nullopt;
+    return std::move(found.Record);
+  }
   CurrentLookupAnswer answer = LookUpCurrentPanoramaById(client, panoId, OrNoLines(addLogLine));
   if (answer.Kind != LookupAnswerKind::Found || client.IsAborted()) return std::nullopt;
   return std::move(answer.Record);

@@ -10,11 +10,14 @@
 
 namespace korvane {
 
+class MapTilesAccess;
+
 // The record of one panorama over the protocol given, for code that walks from panorama to
 // panorama. No window, no task: each call is one lookup (with its repeats) over client, whose
 // proxy and abort the caller sets; a walk passes the same client to every call, so its
-// connections are reused. Lines of the lookup go to addLogLine when given. Nothing when there is
-// no such panorama, or the lookup gave up or was aborted.
+// connections are reused. The Map Tiles API asks on the caller's session (mapTiles, which that
+// protocol needs: without it nothing is found). Lines of the lookup go to addLogLine when given.
+// Nothing when there is no such panorama, or the lookup gave up or was aborted.
 
 // What a lookup of the panorama nearest a point told.
 struct NearestPanorama {
@@ -29,11 +32,13 @@ struct NearestPanorama {
 // panorama whose position the answer gives farther off is none).
 NearestPanorama FindNearestPanoramaRecord(
     HttpClient& client, PanoramaProtocol protocol, double latitude, double longitude,
-    double radiusMetres, const std::function<void(const std::string&)>& addLogLine = {});
+    double radiusMetres, const std::function<void(const std::string&)>& addLogLine = {},
+    MapTilesAccess* mapTiles = nullptr);
 
 // The panorama of an id; a protocol without a by-id request (OffersLookupById) gives nothing.
 std::optional<PanoramaRecord> FindPanoramaRecordById(
     HttpClient& client, PanoramaProtocol protocol, const std::string& panoId,
-    const std::function<void(const std::string&)>& addLogLine = {});
+    const std::function<void(const std::string&)>& addLogLine = {},
+    MapTilesAccess* mapTiles = nullptr);
 
 }  // namespace korvane
