@@ -17,7 +17,6 @@ printed beside it.
 The figures side by side with the rival are the best of ROUNDS runs (default 1;
 KORVANE_E2E_ROUNDS overrides); the rate-limited task runs once in each form.
 """
-import json
 import os
 import shutil
 import subprocess
@@ -25,7 +24,11 @@ import sys
 import tempfile
 import time
 
-PROGRAM_DIR = "@KORVANE_PROGRAM_DIR@"
+import standin_bench
+
+make_certificate = standin_bench.make_certificate
+PROGRAM_DIR = standin_bench.PROGRAM_DIR
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ZOOM = 5
 COLUMNS, ROWS = 32, 16
@@ -44,57 +47,24 @@ RATE_LIMIT_RETRY_AFTERS = (0, 1)
 TOO_MANY_REQUESTS = 429
 
 
-def make_certificate(root):
-    cert = os.path.join(root, "cert.pem")
-    key = os.path.join(root, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
-                    "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
-                    "-keyout", key, "-out", cert], check=True, capture_output=True)
-    return cert, key
-
-
-class Standin:
+class Standin(standin_bench.Standin):
     def __init__(self, root, cert, key, latency_ms, plan=None, name=None):
-        self.log = os.path.join(root, "standin-%s.jsonl" % (name or latency_ms))
-        args = [os.path.join(PROGRAM_DIR, "korvane-standin"), "--listen", "127.0.0.1:0",
-                "--tls", cert, key, "--log", self.log]
-        if latency_ms:
-            args += ["--tile-latency", str(latency_ms)]
-        if plan:
-            plan_file = self.log + ".plan"
-            with open(plan_file, "w") as out:
-                out.write(plan + "\n")
-            args += ["--plan", plan_file]
-        self.process = subprocess.Popen(args, stdout=subprocess.PIPE, text=True)
-        line = self.process.stdout.readline().split()
-        self.base = "https://" + line[1]
+        extra = ["--tile-latency", str(latency_ms)] if latency_ms else []
+        super().__init__(root, cert, key, name or str(latency_ms), plan, extra)
 
     def lookup_targets(self):
-        with open(self.log) as log:
-            return [entry["target"] for entry in map(json.loads, log)
-                    if not entry["target"].startswith("/v1/tile")]
+        return [entry["target"] for entry in self.entries()
+                if not entry["target"].startswith("/v1/tile")]
 
     def tile_statuses(self):
-        with open(self.log) as log:
-            return [entry["status"] for entry in map(json.loads, log)
-                    if entry["target"].startswith("/v1/tile")]
-
-    def stop(self):
-        self.process.terminate()
-        self.process.wait()
+        return [entry["status"] for entry in self.entries()
+                if entry["target"].startswith("/v1/tile")]
 
 
 def program_folder(root, standin, cert):
-    folder = os.path.join(root, "program-" + str(abs(hash(standin.base))))
-    os.makedirs(folder)
-    shutil.copy(os.path.join(PROGRAM_DIR, "korvane-cli"), folder)
-    for data in ("ini", "help", "blankimg"):
-        shutil.copytree(os.path.join(PROGRAM_DIR, data), os.path.join(folder, data))
-    with open(os.path.join(folder, "ini", "config.ini"), "w") as config:
-        config.write("[Service]\r\nProtocol=current\r\nLookupBase=%s\r\nTileBase=%s\r\n"
-                     "HomePage=%s/\r\nCAFile=%s\r\n" % (standin.base, standin.base,
-                                                         standin.base, cert))
-    return folder
+    return standin_bench.program_folder(root, standin, [
+        "Protocol=current", "LookupBase=" + standin.base, "TileBase=" + standin.base,
+        "HomePage=%s/" % standin.base, "CAFile=" + cert])
 
 
 def timed(args):

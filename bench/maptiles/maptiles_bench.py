@@ -5,13 +5,15 @@
       PLACES places (panoIds), per 100 places; the lookup one place at a time needs 100>
 The batch figure is printed beside the metadata and tile requests the same batch sent.
 """
-import json
 import os
 import shutil
 import subprocess
 import tempfile
 
-PROGRAM_DIR = "@KORVANE_PROGRAM_DIR@"
+import standin_bench
+
+make_certificate = standin_bench.make_certificate
+
 KEY = "bench-key"
 ZOOM = 5
 TILES = 32 * 16
@@ -25,42 +27,17 @@ PLACE_STEP = 0.0015
 MAX_PROBES = 200
 
 
-def make_certificate(root):
-    cert = os.path.join(root, "cert.pem")
-    key = os.path.join(root, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
-                    "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
-                    "-keyout", key, "-out", cert], check=True, capture_output=True)
-    return cert, key
-
-
-class Standin:
+class Standin(standin_bench.Standin):
     def __init__(self, root, cert, key, name):
-        self.log = os.path.join(root, "standin-%s.jsonl" % name)
-        self.process = subprocess.Popen(
-            [os.path.join(PROGRAM_DIR, "korvane-standin"), "--listen", "127.0.0.1:0", "--tls",
-             cert, key, "--log", self.log, "--api-key", KEY], stdout=subprocess.PIPE, text=True)
-        self.base = "https://" + self.process.stdout.readline().split()[1]
+        super().__init__(root, cert, key, name, extra=["--api-key", KEY])
 
     def targets(self):
-        with open(self.log) as log:
-            return [entry["target"] for entry in map(json.loads, log)]
-
-    def stop(self):
-        self.process.terminate()
-        self.process.wait()
+        return [entry["target"] for entry in self.entries()]
 
 
 def program_folder(root, standin, cert):
-    folder = os.path.join(root, "program-" + str(abs(hash(standin.base))))
-    os.makedirs(folder)
-    shutil.copy(os.path.join(PROGRAM_DIR, "korvane-cli"), folder)
-    for data in ("ini", "help", "blankimg"):
-        shutil.copytree(os.path.join(PROGRAM_DIR, data), os.path.join(folder, data))
-    with open(os.path.join(folder, "ini", "config.ini"), "w") as config:
-        config.write("[Service]\r\nProtocol=maptiles\r\nMapTilesBase=%s\r\nCAFile=%s\r\n"
-                     "ApiKey=%s\r\n" % (standin.base, cert, KEY))
-    return folder
+    return standin_bench.program_folder(root, standin, [
+        "Protocol=maptiles", "MapTilesBase=" + standin.base, "CAFile=" + cert, "ApiKey=" + KEY])
 
 
 def cli(folder, arguments):
