@@ -6,14 +6,16 @@
 #include "net/HttpClient.h"
 #include "net/HttpErrors.h"
 #include "net/MapTilesAddresses.h"
+#include "task/TaskParameters.h"
 
 namespace korvane {
 namespace {
 
 constexpr const char* JsonContentType = "application/json";
-// The sessions one request may go through: many workers may find one session expired at
-// once, and the one renewed for them may run out again while they repeat their requests.
-constexpr int MaxSessionRenewals = 8;
+// The sessions one request may go through: as many workers as a task may have in flight may find
+// one session expired at once, and the one renewed for them may run out again while they repeat
+// their requests.
+constexpr int MaxSessionRenewals = MaxConnections;
 
 long long NowSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(
@@ -127,6 +129,14 @@ void MapTilesAccess::MarkAccepted(int generation) {
   }
 }
 
+bool MapTilesAccess::TakeFirst(int generation) {
+  int seen = firstSentGeneration_.load();
+  while (seen < generation) {
+    if (firstSentGeneration_.compare_exchange_weak(seen, generation)) return true;
+  }
+  return false;
+}
+
 bool MapTilesAccess::WasAccepted(int generation) const {
   return acceptedGeneration_.load() >= generation;
 }
@@ -151,6 +161,7 @@ void MapTilesAccess::Send(HttpClient& client, MapTilesRequest kind, const std::s
   for (int renewals = 0;; ++renewals) {
     body.clear();
     Count(kind);
+    const bool firstOnSession = TakeFirst(session.Generation);
     try {
       const std::string sent = WithCredentials(address, session.Token, key_);
       if (json == nullptr) {
@@ -166,9 +177,12 @@ void MapTilesAccess::Send(HttpClient& client, MapTilesRequest kind, const std::s
       if (!error) throw;
       switch (MeaningOf(*error)) {
         case MapTilesErrorMeaning::SessionRefused:
-          // An expired session is renewed; a new session refused before the service ever
-          // accepted it is not a matter of time, and no further one would fare better.
-          if ((renewals > 0 && !WasAccepted(session.Generation)) || renewals >= MaxSessionRenewals)
+          // An expired session is renewed; a new session whose very first request is refused
+          // before the service ever accepted it is not a matter of time, and no further one
+          // would fare better. (A later request on a new session may be refused first when
+          // others used it up meanwhile and their answers are still on their way.)
+          if ((renewals > 0 && firstOnSession && !WasAccepted(session.Generation)) ||
+              renewals >= MaxSessionRenewals)
             Refuse(status.ReplyErrorCode(), MapTilesErrorLine(*error));
           session = Renewed(client, session.Generation);
           continue;

@@ -85,13 +85,16 @@ class MapTilesAccess {
   // A request on the session of that generation was answered.
   void MarkAccepted(int generation);
   bool WasAccepted(int generation) const;
+  // True for the one request that goes out first on the session of this generation.
+  bool TakeFirst(int generation);
 
   const std::string base_;
   const std::string key_;
   std::mutex mutex_;  // guards session_ and the opening of a session
   Session session_;
-  std::atomic<bool> refused_{false};        // the key, the API or billing was refused
-  std::atomic<int> acceptedGeneration_{0};  // the newest session the service answered on
+  std::atomic<bool> refused_{false};         // the key, the API or billing was refused
+  std::atomic<int> acceptedGeneration_{0};   // the newest session the service answered on
+  std::atomic<int> firstSentGeneration_{0};  // the newest session a request went out on
   std::atomic<long long> sessions_{0};
   std::atomic<long long> metadata_{0};
   std::atomic<long long> tiles_{0};

@@ -214,7 +214,7 @@ std::set<std::string> TileFileNames(const std::string& folder) {
 // random number of requests) while its workers share the tiles at an adaptive pace: every run
 // asks for exactly the tiles that have no file yet, each once, and the last one completes.
 TEST(CurrentTaskRandomStops, EveryRunFetchesExactlyTheTilesStillMissing) {
-  StandinFixture standin("", 2, {"--tile-latency", "20"});
+  StandinFixture standin("", 2, {"--tile-latency", "60"});
   const CliProgramFolder copy(standin.CurrentServiceConfig() + "[Download]\r\nConnections=4\r\n");
   TempFolder save;
   const Point point = PointOf(PanoramaSize::Large);
