@@ -101,10 +101,12 @@ bool AdaptiveConcurrency::PushedBack(const PaceTicket& ticket, Milliseconds retr
       limit_ /= 2;
     } else {
       pause_ = pause_ == Milliseconds{0} ? FirstPushBackPause
-                                         : std::min(pause_ + pause_ / 2, LongestPushBackPause);
+                                         : std::min(pause_ + pause_ / 4, LongestPushBackPause);
     }
   }
-  holdOff_ = std::max(holdOff_, asked);
+  // Like the reduction, the wait is asked once per round: a refusal of a request sent before the
+  // last one was answered by it, and must not make the task wait again.
+  if (reduced) holdOff_ = std::max(holdOff_, asked);
   // Each reduction's wait is what the next request serves; later answers to requests already in
   // flight add nothing, as they add no wait.
   if (reduced) refusedFor_ += std::max(pause_, asked);

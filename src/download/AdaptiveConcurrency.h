@@ -11,13 +11,13 @@
 namespace korvane {
 
 // The first pause between requests once a single request in flight is still too much for the
-// service, and the longest: each further push-back makes the pause half as long again, up to
-// this cap, so a limit that resets each second is found again within a second or two.
-inline constexpr Milliseconds FirstPushBackPause{100};
+// service, and the longest: each further push-back makes the pause a quarter longer, up to this
+// cap, so a limit that resets each second is found again soon after it does.
+inline constexpr Milliseconds FirstPushBackPause{50};
 inline constexpr Milliseconds LongestPushBackPause{60000};
 // How long the service may refuse every request before the task takes the refusal as lasting
 // and stops (with its tiles left for a continuation): the pauses the pace has imposed since the
-// last healthy answer. Growing from FirstPushBackPause to the cap, that is some eighteen requests
+// last healthy answer. Growing from FirstPushBackPause to the cap, that is some thirty requests
 // one at a time, about four minutes.
 inline constexpr Milliseconds RefusalPatience{240'000};
 
@@ -43,7 +43,7 @@ struct PaceTicket {
 // per healthy answer until the first push-back (doubling per round of answers), then by one per
 // round (additive increase). A push-back halves it (multiplicative decrease), once per round:
 // the answers to requests that were already in flight when it was halved do not halve it again.
-// At one request in flight a push-back adds a pause before each request, growing by half on
+// At one request in flight a push-back adds a pause before each request, growing by a quarter on
 // every further push-back up to LongestPushBackPause; the first healthy answer takes it away,
 // as the service serves again. A wait the service names (Retry-After) is served once, by the
 // next request, while every other request waits behind it. When the pauses imposed since the

@@ -1,5 +1,6 @@
 #include "download/JpegCheck.h"
 
+#include <algorithm>
 #include <exception>
 #include <fstream>
 
@@ -10,10 +11,12 @@ namespace korvane {
 namespace {
 
 // Decodes every block (with brightest, every scanline); false on any error or warning, else the
-// picture's size in width and height and, with brightest, the largest sample value. Only plain C
+// picture's size in width and height and, with brightest, the largest sample value. With
+// brightest, decoding ends (true) at the first scanline holding a sample above stopAbove: the
+// picture is then known not to be dark, whatever the rest holds. Only plain C
 // objects live in this frame, so leaving it by longjmp skips no destructor.
 bool DecodeAll(const unsigned char* data, unsigned long size, JDIMENSION* width, JDIMENSION* height,
-               int* brightest = nullptr) {
+               int* brightest = nullptr, int stopAbove = 255) {
   jpeg_decompress_struct info;
   JpegJump errors;
   info.err = InstallJpegJump(errors, true);
@@ -40,16 +43,20 @@ bool DecodeAll(const unsigned char* data, unsigned long size, JDIMENSION* width,
   const JDIMENSION rowBytes = info.output_width * static_cast<JDIMENSION>(info.output_components);
   JSAMPARRAY row =
       (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, rowBytes, 1);
-  int largest = 0;
-  while (info.output_scanline < info.output_height) {
+  JSAMPLE largest = 0;
+  while (info.output_scanline < info.output_height && largest <= stopAbove) {
     jpeg_read_scanlines(&info, row, 1);
-    for (JDIMENSION i = 0; i < rowBytes; ++i) {
-      if (row[0][i] > largest) largest = row[0][i];
-    }
+    const JSAMPLE* const samples = row[0];
+    for (JDIMENSION i = 0; i < rowBytes; ++i)
+      largest = std::max(largest, samples[i]);
   }
   *brightest = largest;
   *width = info.output_width;
   *height = info.output_height;
+  if (info.output_scanline < info.output_height) {
+    jpeg_destroy_decompress(&info);  // known bright: the rest is not needed
+    return true;
+  }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   return true;
@@ -90,7 +97,8 @@ bool JpegIsUniformBlack(std::string_view bytes) {
   JDIMENSION height = 0;
   int brightest = 0;
   return DecodeAll(reinterpret_cast<const unsigned char*>(bytes.data()),
-                   static_cast<unsigned long>(bytes.size()), &width, &height, &brightest) &&
+                   static_cast<unsigned long>(bytes.size()), &width, &height, &brightest,
+                   BlackSampleLimit) &&
          brightest <= BlackSampleLimit;
 }
 
