@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "task/PanoIdCheck.h"
 #include "platform/PrintableText.h"
+#include "task/PanoIdCheck.h"
 #include "task/PlaceLimits.h"
 #include "task/TileGeometry.h"
 #include "task/TileGrid.h"

@@ -3,9 +3,9 @@
 #include <nlohmann/json.hpp>
 
 #include "lookup/LookupAttempts.h"
-#include "task/PanoIdCheck.h"
 #include "net/BrowserHeaders.h"
 #include "net/MapTilesAddresses.h"
+#include "task/PanoIdCheck.h"
 
 namespace korvane {
 

@@ -109,7 +109,9 @@ TEST_F(FinishedInEarlierRunTest, ATileFileOrAnOldWorkerPositionSaysFinished) {
   WriteFileBytes(task->GetTileFilePath(3, 1), "\xFF\xD8tile\xFF\xD9");
   // What a power cut can leave of a tile stored without its own flush.
   WriteFileBytes(task->GetTileFilePath(3, 0), "");
-  WriteFileBytes(task->GetTileFilePath(2, 1), "\xFF\xD8" "cut short");
+  WriteFileBytes(task->GetTileFilePath(2, 1),
+                 "\xFF\xD8"
+                 "cut short");
   struct Case {
     int X, Y;
     bool Finished;

@@ -4,10 +4,10 @@
 #include "FuzzTarget.h"
 #include "lookup/MapTilesMetadata.h"
 #include "lookup/MapTilesPanoIds.h"
-#include "task/PanoIdCheck.h"
 #include "maptiles/MapTilesAnswers.h"
 #include "net/MapTilesAddresses.h"
 #include "platform/PrintableText.h"
+#include "task/PanoIdCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;
