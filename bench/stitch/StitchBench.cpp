@@ -5,9 +5,6 @@
 //   RESULT stitch_peak_rss_mib <mosaicker's peak resident set>    (goal <= 64)
 // Both run as child processes, so the resident set is the whole program's.
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,12 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "JpegEncoder.h"
-#include "RgbImage.h"
+#include "BenchChild.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using korvane::bench::RunChild;
+using korvane::bench::TextureTile;
 
 constexpr int Zoom = 5;
 constexpr int Columns = 32;
@@ -37,28 +35,6 @@ constexpr int Height = 8192;
 constexpr int Quality = 85;
 constexpr int TileQuality = 85;
 constexpr int BenchRounds = 2;
-
-// A photo-like tile: smooth gradients and edges plus fine grain, so the decoder and the encoder
-// do the work real tiles give them.
-std::string TextureTile(int tileX, int tileY) {
-  korvane::standin::RgbImage image(Tile, Tile);
-  std::uint32_t seed = static_cast<std::uint32_t>(tileX * 7919 + tileY * 104729 + 1);
-  for (int y = 0; y < Tile; ++y) {
-    const int gy = tileY * Tile + y;
-    const int rowShade = static_cast<int>(60.0 * std::sin(gy * 0.004));
-    for (int x = 0; x < Tile; ++x) {
-      const int gx = tileX * Tile + x;
-      seed = seed * 1664525u + 1013904223u;
-      const int grain = static_cast<int>(seed >> 28) - 8;
-      const int band = ((gx / 37 + gy / 53) % 5) * 12;
-      auto level = [](int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); };
-      image.Set(x, y,
-                {level(110 + rowShade + band + grain), level(120 + (gx % 256) / 4 + grain),
-                 level(140 - rowShade + band / 2 + grain)});
-    }
-  }
-  return korvane::standin::EncodeJpeg(image, TileQuality);
-}
 
 std::string TilePath(const fs::path& folder, int x, int y) {
   return (folder / ("gv_" + std::to_string(x) + "_" + std::to_string(y) + "_" +
@@ -75,44 +51,10 @@ void WriteTask(const fs::path& root) {
   fs::create_directory(tiles);
   for (int y = 0; y < Rows; ++y) {
     for (int x = 0; x < Columns; ++x) {
-      std::ofstream(TilePath(tiles, x, y), std::ios::binary) << TextureTile(x, y);
+      std::ofstream(TilePath(tiles, x, y), std::ios::binary)
+          << TextureTile(x, y, Tile, TileQuality);
     }
   }
-}
-
-struct ChildRun {
-  double Seconds = 0;
-  double CpuSeconds = 0;  // user + system, all threads
-  double PeakRssMib = 0;
-};
-
-// Runs the program and waits for it; raises when it does not end with status 0.
-ChildRun Run(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& arg : args)
-    argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    // Only the timings are wanted on the bench's output.
-    const int devNull = open("/dev/null", O_WRONLY);
-    if (devNull >= 0) dup2(devNull, STDOUT_FILENO);
-    execvp(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0) {
-    throw std::runtime_error("failed: " + args.front());
-  }
-  ChildRun run;
-  run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  run.PeakRssMib = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
-  run.CpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-  return run;
 }
 
 }  // namespace
@@ -143,15 +85,17 @@ int main() {
     double vipsBest = 1e9;
     double peakRss = 0;
     for (int round = 0; round < BenchRounds; ++round) {
-      const ChildRun run = Run({mosaicker, "--force", "--quality", std::to_string(Quality), "--out",
-                                ours, (root / "bench.krvn").string()});
+      const korvane::bench::ChildRun run =
+          RunChild({mosaicker, "--force", "--quality", std::to_string(Quality), "--out", ours,
+                    (root / "bench.krvn").string()});
       oursBest = std::min(oursBest, run.Seconds);
       peakRss = std::max(peakRss, run.PeakRssMib);
 
-      const ChildRun join =
-          Run({"vips", "arrayjoin", tileList, joined, "--across", std::to_string(Columns)});
-      const ChildRun crop = Run({"vips", "crop", joined, theirs, "0", "0", std::to_string(Width),
-                                 std::to_string(Height)});
+      const korvane::bench::ChildRun join =
+          RunChild({"vips", "arrayjoin", tileList, joined, "--across", std::to_string(Columns)});
+      const korvane::bench::ChildRun crop =
+          RunChild({"vips", "crop", joined, theirs, "0", "0", std::to_string(Width),
+                    std::to_string(Height)});
       vipsBest = std::min(vipsBest, join.Seconds + crop.Seconds);
       fs::remove(joined);
       std::printf(
