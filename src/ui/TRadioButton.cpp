@@ -3,19 +3,7 @@
 namespace korvane {
 
 TRadioButton::TRadioButton(TControl* parent, std::string name, std::string caption)
-    : TControl(parent, std::move(name)), caption_(std::move(caption)) {}
-
-void TRadioButton::SetCaption(std::string caption) {
-  if (caption_ == caption) return;
-  caption_ = std::move(caption);
-  Notify(TChange::Caption);
-}
-
-void TRadioButton::SetOwnCheck(bool checked) {
-  if (checked_ == checked) return;
-  checked_ = checked;
-  Notify(TChange::Checked);
-}
+    : TToggle(parent, std::move(name), std::move(caption)) {}
 
 void TRadioButton::SetChecked(bool checked) {
   if (checked && Parent() != nullptr) {
@@ -28,11 +16,7 @@ void TRadioButton::SetChecked(bool checked) {
 }
 
 bool TRadioButton::UserClick() {
-  if (!CanUserAct()) return false;
-  return RunUserClick([this] {
-    SetChecked(true);
-    if (OnClick) OnClick();
-  });
+  return RunClick([this] { SetChecked(true); });
 }
 
 std::unique_ptr<TPeer> TRadioButton::MakePeer(TPeerFactory& factory) {

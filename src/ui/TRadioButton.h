@@ -1,22 +1,18 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
-#include "ui/TControl.h"
+#include "ui/TToggle.h"
 
 namespace korvane {
 
 // One choice of several: the radio buttons that share a parent are one choice, at most one of
 // them checked. Setting Checked from the program checks this one and unchecks its siblings and
 // runs no handler; a user's click does the same, then runs OnClick.
-class TRadioButton : public TControl {
+class TRadioButton : public TToggle {
  public:
   TRadioButton(TControl* parent, std::string name, std::string caption = "");
 
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(std::string caption);
-  bool Checked() const { return checked_; }
   // Checking one unchecks the other radio buttons of the parent; unchecking touches no other.
   void SetChecked(bool checked);
 
@@ -25,14 +21,6 @@ class TRadioButton : public TControl {
   bool UserClick();
 
   std::unique_ptr<TPeer> MakePeer(TPeerFactory& factory) override;
-
-  std::function<void()> OnClick;
-
- private:
-  void SetOwnCheck(bool checked);
-
-  std::string caption_;
-  bool checked_ = false;
 };
 
 }  // namespace korvane
